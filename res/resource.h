@@ -1,0 +1,85 @@
+// Every resource id of Brisvane: resources, commands and dialog controls.
+#ifndef BRISVANE_RESOURCE_H
+#define BRISVANE_RESOURCE_H
+
+// Icons, cursor, bitmap, tool bar, menu
+#define IDI_PROGRAM             101
+#define IDI_ALERT               102
+#define IDC_HANDCURSOR          102
+#define IDB_TOOLBAR             103
+#define IDR_TOOLBAR             103
+#define IDR_TRAYMENU            106
+
+// Dialog templates
+#define IDD_ABOUT               103
+#define IDD_SETTINGS            105
+#define IDD_PAGE                134
+
+// Commands
+#define ID_APP_ABOUT            40001
+#define ID_APP_SETTINGS         40002
+#define ID_TRAY_SHOWHIDE        40003
+#define ID_TRAY_CLOSE           40004
+
+// Main window children
+#define IDC_TABCONTROL          1
+#define IDC_TOOLBAR             2
+
+// Adapter page (dialog 134)
+#define IDC_PAGE_DESCR          1000
+#define IDC_PAGE_MAC            1001
+#define IDC_PAGE_SPEED          1002
+#define IDC_PAGE_SINCE          1006
+#define IDC_PAGE_CURRENT_IN     1008
+#define IDC_PAGE_PEAK_IN        1009
+#define IDC_PAGE_AVERAGE_IN     1010
+#define IDC_PAGE_TOTAL_IN       1011
+#define IDC_PAGE_CURRENT_OUT    1012
+#define IDC_PAGE_PEAK_OUT       1013
+#define IDC_PAGE_AVERAGE_OUT    1014
+#define IDC_PAGE_TOTAL_OUT      1015
+#define IDC_PAGE_TOTAL_ALL      1016
+#define IDC_PAGE_STATUS         1017
+#define IDC_PAGE_DURATION       1018
+#define IDC_PAGE_ALERT          1038
+
+// Settings dialog (dialog 105)
+#define IDC_SET_DAILY           1003
+#define IDC_SET_MONTHLY         1004
+#define IDC_SET_ONDATE          1005
+#define IDC_SET_DATE            1006
+#define IDC_SET_NEVER           1008
+#define IDC_SET_NOW             1016
+#define IDC_SET_RESETLABEL      1021
+#define IDC_SET_LIMITIN         1022
+#define IDC_SET_LIMITIN_SPIN    1023
+#define IDC_SET_PERCENT         1024
+#define IDC_SET_PERCENT_SPIN    1025
+#define IDC_SET_LIMITOUT        1026
+#define IDC_SET_LIMITOUT_SPIN   1027
+#define IDC_SET_DISTINCT        1031
+#define IDC_SET_TOTAL           1032
+#define IDC_SET_NOALERT         1033
+#define IDC_SET_LIMITIN_LABEL   1034
+#define IDC_SET_LIMITOUT_LABEL  1035
+#define IDC_SET_PERCENT_LABEL   1037
+#define IDC_SET_RESETCOUNTERS   1039
+#define IDC_SET_ENABLELOG       1040
+#define IDC_SET_LOGPATH         1041
+#define IDC_SET_LOGBROWSE       1042
+#define IDC_SET_LOGPATH_LABEL   1043
+#define IDC_SET_RESETNOTE       1044
+#define IDC_SET_LOOPBACK        1045
+#define IDC_SET_CSVPATH_LABEL   1046
+#define IDC_SET_CSVPATH         1047
+#define IDC_SET_CSVBROWSE       1048
+#define IDC_SET_ENABLECSV       1049
+#define IDC_SET_DAY             1050
+
+// About dialog (dialog 103)
+#define IDC_ABOUT_ICON          2
+#define IDC_ABOUT_VERSION       1047
+#define IDC_ABOUT_MAIL          1015
+#define IDC_ABOUT_WEB           214
+
+#endif

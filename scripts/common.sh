@@ -1,0 +1,108 @@
+# Shared by the run, test and benchmark scripts: packages, builds, the Wine prefix and Xvfb.
+# Source it; it defines functions only.
+
+BRISVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+say() { echo "== $*" >&2; }
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Installs, with apt-get, whatever of the tool chain is missing; a second run installs nothing.
+ensure_packages() {
+    local missing=()
+    command -v cmake >/dev/null || missing+=(cmake)
+    command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64)
+    command -v i686-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-i686)
+    command -v x86_64-w64-mingw32-windres >/dev/null || missing+=(binutils-mingw-w64-x86-64)
+    command -v wine >/dev/null || missing+=(wine)
+    [ -x /usr/lib/wine/wine64 ] || missing+=(wine64)
+    command -v Xvfb >/dev/null || missing+=(xvfb)
+    [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
+    command -v make >/dev/null || missing+=(make)
+    if [ "$#" -gt 0 ]; then
+        local extra
+        for extra in "$@"; do
+            dpkg -s "$extra" >/dev/null 2>&1 || missing+=("$extra")
+        done
+    fi
+    if [ "${#missing[@]}" -gt 0 ]; then
+        say "installing ${missing[*]}"
+        as_root apt-get update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+            "${missing[@]}" >/dev/null
+    fi
+}
+
+# build ARCH DIR [cmake options...]
+build() {
+    local arch=$1 dir=$2
+    shift 2
+    local jobs
+    jobs=$(nproc 2>/dev/null || echo 2)
+    cmake -S "$BRISVANE_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$BRISVANE_ROOT/cmake/mingw-w64-$arch.cmake" "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+
+# The environment every Wine process of ours runs with: a private prefix, no debug output,
+# English (United States), a fixed time zone, no Mono or Gecko installer prompts.
+wine_env() {
+    export WINEPREFIX=$1
+    export WINEARCH=win64
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    export LANG=C.UTF-8 LC_ALL=C.UTF-8
+    export TZ=UTC
+}
+
+# prepare_wine PREFIX: creates the prefix once and keeps one Wine server running for the run.
+prepare_wine() {
+    wine_env "$1"
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        say "preparing the Wine prefix $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+    fi
+    wineserver -p >/dev/null 2>&1 || true
+    # Start Wine's own background processes now, with no output attached: started by a test,
+    # they would hold CTest's output pipe open after the test has ended.
+    wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+}
+
+stop_wine() {
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+}
+
+XVFB_PID=
+# start_display: uses $DISPLAY when it works, else starts Xvfb on a free display and says so.
+start_display() {
+    local force=${1:-}
+    if [ -z "$force" ] && [ -n "${DISPLAY:-}" ] && command -v xdpyinfo >/dev/null &&
+        xdpyinfo >/dev/null 2>&1; then
+        return
+    fi
+    local n=91
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    say "no display to use: starting Xvfb on :$n"
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 100); do
+        [ -e "/tmp/.X11-unix/X$n" ] && return
+        sleep 0.1
+    done
+    say "Xvfb did not start"
+    return 1
+}
+
+stop_display() {
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=
+    fi
+}

@@ -1,0 +1,11 @@
+#include "MainWindow.h"
+
+MainWindow::MainWindow()
+    : TabControl(NULL), ToolBar(NULL), AlertIcon(NULL), PollBusy(0), TrayMenu(NULL), ShutdownDone(0)
+{
+}
+
+void MainWindow::OnLastMessage(HWND)
+{
+    PostQuitMessage(0);
+}

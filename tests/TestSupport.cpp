@@ -1,0 +1,85 @@
+#include "TestSupport.h"
+
+#include <stdio.h>
+
+TempFolder::TempFolder()
+{
+    char base[MAX_PATH];
+    GetTempPathA(sizeof(base), base);
+    static unsigned counter = 0;
+    char name[MAX_PATH];
+    _snprintf(name, sizeof(name), "%sbrisvane-test-%lu-%u", base, GetCurrentProcessId(),
+              ++counter);
+    name[sizeof(name) - 1] = 0;
+    root = name;
+    CreateDirectoryA(root.c_str(), NULL);
+}
+
+TempFolder::~TempFolder()
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((root + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string item = root + "\\" + found.cFileName;
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                SetFileAttributesA(item.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(item.c_str());
+            } else if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0) {
+                RemoveDirectoryA(item.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(root.c_str());
+}
+
+std::string TempFolder::Path(const char* name) const
+{
+    return root + "\\" + name;
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+void PumpMessagesFor(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    do {
+        PumpMessages();
+        Sleep(5);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+std::string ReadFileText(const std::string& path)
+{
+    std::string text;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (file == NULL)
+        return text;
+    char chunk[4096];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof(chunk), file)) > 0)
+        text.append(chunk, got);
+    fclose(file);
+    return text;
+}
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string WindowText(HWND window)
+{
+    char text[1024];
+    text[0] = 0;
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}

@@ -1,0 +1,30 @@
+// Helpers shared by the tests: a private temporary folder and message pumping.
+#ifndef BRISVANE_TESTSUPPORT_H
+#define BRISVANE_TESTSUPPORT_H
+
+#include <windows.h>
+#include <string>
+
+// A fresh, empty folder under the temporary directory, removed with its files at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    std::string Path(const char* name) const;
+    const std::string& Root() const { return root; }
+
+private:
+    std::string root;
+};
+
+// Dispatches every waiting message of this thread.
+void PumpMessages();
+// Dispatches messages for about the given time.
+void PumpMessagesFor(DWORD milliseconds);
+// Reads a whole file; empty when it does not exist.
+std::string ReadFileText(const std::string& path);
+bool FileExists(const std::string& path);
+// The text of a window.
+std::string WindowText(HWND window);
+
+#endif
