@@ -2,18 +2,51 @@
 #ifndef BRISVANE_MAINWINDOW_H
 #define BRISVANE_MAINWINDOW_H
 
+#include <winsock2.h>
+#include <windows.h>
+#include <commctrl.h>
+
 #include "WindowObject.h"
+#include "resource.h"
 
 #define MAIN_WINDOW_CLASS "BrisvaneAtl_class"
+#define TRAY_CALLBACK_MESSAGE (WM_USER + 1)
+#define TRAY_ICON_ID 1
+#define POLL_TIMER_ID 1
+
+class InterfaceMonitor;
+typedef void* (*MonitorCallback)(InterfaceMonitor* monitor, void* argument);
 
 class MainWindow : public WindowObject {
 public:
     MainWindow();
 
     BEGIN_MSG_MAP(MainWindow)
+        MESSAGE_HANDLER(WM_CREATE, OnCreate)
+        MESSAGE_HANDLER(WM_TIMER, OnTimer)
+        MESSAGE_HANDLER(WM_SIZE, OnSize)
+        MESSAGE_HANDLER(WM_ENDSESSION, OnEndSession)
+        MESSAGE_HANDLER(WM_CLOSE, OnClose)
+        MESSAGE_HANDLER(TRAY_CALLBACK_MESSAGE, OnTrayNotify)
+        MESSAGE_HANDLER(TaskbarCreatedMessage, OnTaskbarCreated)
+        COMMAND_ID_HANDLER(ID_APP_ABOUT, OnAboutCommand)
+        COMMAND_ID_HANDLER(ID_APP_SETTINGS, OnSettingsCommand)
+        COMMAND_ID_HANDLER(ID_TRAY_SHOWHIDE, OnShowHide)
+        COMMAND_ID_HANDLER(ID_TRAY_CLOSE, OnCloseCommand)
+        NOTIFY_HANDLER(IDC_TABCONTROL, TCN_SELCHANGING, OnSelChanging)
+        NOTIFY_HANDLER(IDC_TABCONTROL, TCN_SELCHANGE, OnSelChange)
     END_MSG_MAP()
 
     void OnLastMessage(HWND window) override;
+
+    // The poll cycle, run once at creation and at every tick.
+    LRESULT PollCycle();
+    // Visits the monitors in tab order; the first non-null result ends the visit.
+    void* ForEachMonitor(MonitorCallback callback, void* argument);
+    // The monitor of the selected tab, or null.
+    InterfaceMonitor* SelectedMonitor();
+    void FitCurrentPage(BOOL focus);
+    void Shutdown();
 
     HWND TabControl;
     HWND ToolBar;
@@ -21,6 +54,25 @@ public:
     int PollBusy;
     HMENU TrayMenu;
     int ShutdownDone;
+
+    // The tray record as last sent: added again when Explorer restarts.
+    NOTIFYICONDATAA TrayRecord;
+    UINT TaskbarCreatedMessage;
+
+private:
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnEndSession(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnTrayNotify(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnTaskbarCreated(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnAboutCommand(WORD, WORD, HWND, BOOL&);
+    LRESULT OnSettingsCommand(WORD, WORD, HWND, BOOL&);
+    LRESULT OnShowHide(WORD, WORD, HWND, BOOL&);
+    LRESULT OnCloseCommand(WORD, WORD, HWND, BOOL&);
+    LRESULT OnSelChanging(int, NMHDR*, BOOL&);
+    LRESULT OnSelChange(int, NMHDR*, BOOL&);
 };
 
 #endif

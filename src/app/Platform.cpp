@@ -1,0 +1,3 @@
+#include "Platform.h"
+
+PlatformCalls Platform = {GetLocalTime, GetIfTable, GetIpAddrTable, Shell_NotifyIconA};

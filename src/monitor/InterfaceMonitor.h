@@ -1,0 +1,99 @@
+// One network adapter: its traffic accounting, reset schedule and saved counters, and at the
+// same time its tab page (dialog 134).
+#ifndef BRISVANE_INTERFACEMONITOR_H
+#define BRISVANE_INTERFACEMONITOR_H
+
+#include <winsock2.h>
+#include <windows.h>
+#include <iphlpapi.h>
+#include <oleauto.h>
+
+#include "InterfaceIdentity.h"
+#include "WindowObject.h"
+
+// Counts applied between two periodic saves of an adapter's counters (about a minute).
+#define SAVE_EVERY_SAMPLES 60
+
+class InterfaceMonitor : public DialogObject {
+public:
+    explicit InterfaceMonitor(const char* ipv4Text);
+    ~InterfaceMonitor() override;
+
+    BEGIN_MSG_MAP(InterfaceMonitor)
+        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        MESSAGE_HANDLER(WM_SIZE, OnSize)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStaticMessage)
+    END_MSG_MAP()
+
+    void OnLastMessage(HWND window) override;
+
+    // Accounting (InterfaceMonitor.cpp)
+    // No row: marks the monitor absent. Returns IPv4Text when it changed in this call.
+    const char* ApplySample(const MIB_IFROW* row);
+    void LoadCounters(const char* macText);
+    // Writes the adapter's section; the periodic save replaces the whole file in one rename.
+    void SaveCounters();
+    void ShowSince(DATE date);
+    void OnPageDestroy();
+    void ClearCounters();
+
+    // Display (InterfacePage.cpp)
+    void RefreshPage();
+    HBRUSH OnCtlColorStatic(HDC dc, HWND control, BOOL& handled);
+    void SetAmountText(int id, unsigned __int64 amount, const char* unit);
+    int FormatTrafficSummary(char* buffer, size_t size);
+
+    MIB_IFROW IfRow;
+    int Present;
+    DWORD SampleCount;
+    VARIANT StartDay;  // VT_EMPTY or VT_DATE
+    DWORD ActiveCountIn;
+    DWORD ActiveCountOut;
+    unsigned __int64 Total_in;
+    unsigned __int64 Total_out;
+    DWORD CurrentIn;
+    DWORD CurrentOut;
+    DWORD PeakIn;
+    DWORD PeakOut;
+    DWORD AverageIn;
+    DWORD AverageOut;
+    char IPv4Text[SHORT_TEXT];
+    int LostArmed;
+    int DescrChanged;
+    int MacChanged;
+    int SpeedChanged;
+    int AlertOn;
+
+    // Not part of the figures: bookkeeping of this program.
+    DWORD SamplesSinceSave;   // applied samples since the counters were last saved
+    DATE LastSampleTime;      // local time of the last applied row, for the wrap check
+    int DeleteOnLastMessage;  // the poll cycle's monitors are freed with their page
+    // Text last written into each page control, so unchanged texts are not written again.
+    char ShownText[20][SHORT_TEXT];
+
+private:
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+    LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&)
+    {
+        OnPageDestroy();
+        return 0;
+    }
+    LRESULT OnCtlColorStaticMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
+    {
+        return (LRESULT)OnCtlColorStatic((HDC)wParam, (HWND)lParam, handled);
+    }
+};
+
+// Monitor-iteration callback: resets the monitor at the user's request, with *(DATE*)date as
+// its new StartDay. Returns null so that every monitor is visited.
+void* ResetCounters(InterfaceMonitor* monitor, void* date);
+
+// Page display helpers (InterfacePage.cpp)
+extern HBRUSH AlertBrush;
+int FormatByteAmount(unsigned __int64 amount, const char* unit, char* buffer, size_t size);
+void FormatSpeedText(DWORD bitsPerSecond, char* buffer, size_t size);
+const char* StatusText(int present, DWORD operStatus);
+
+#endif
