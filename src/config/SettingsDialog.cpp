@@ -1,0 +1,302 @@
+#include "SettingsDialog.h"
+
+#include <commctrl.h>
+#include <oleauto.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "InterfaceMonitor.h"
+#include "LogChannel.h"
+#include "MainWindow.h"
+#include "Platform.h"
+#include "Settings.h"
+#include "WindowModule.h"
+
+OpenFileNameFunction ShowOpenFileDialog = GetOpenFileNameA;
+
+OPENFILENAMEA EventLogBrowse;
+OPENFILENAMEA TrafficLogBrowse;
+
+// OFN_EXPLORER | OFN_CREATEPROMPT | OFN_PATHMUSTEXIST | OFN_EXTENSIONDIFFERENT
+static const DWORD BrowseFlags =
+    OFN_EXPLORER | OFN_CREATEPROMPT | OFN_PATHMUSTEXIST | OFN_EXTENSIONDIFFERENT;
+static_assert(BrowseFlags == 0x82c00, "browse flags");
+
+static const char EventLogFilter[] = "Log files (*.LOG)\0*.LOG\0All files (*.*)\0*.*\0";
+static const char TrafficLogFilter[] =
+    "Comma separated values (*.CSV)\0*.CSV\0All files (*.*)\0*.*\0";
+
+static const char ResetRequestText[] = "Do not &Reset Counters";
+static const char NoResetRequestText[] = "&Reset counters";
+
+// The highest value of each up-down; the edits themselves take any number.
+static const int LimitRangeGB = 1000;
+static const int PercentRange = 100;
+
+SettingsDialog::SettingsDialog() : resetRequested(0) {}
+
+LRESULT SettingsDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
+{
+    HWND dayList = GetDlgItem(Window, IDC_SET_DAY);
+    for (int day = 1; day <= 31; day++) {
+        char text[16];
+        _snprintf(text, sizeof(text), "%d", day);
+        text[sizeof(text) - 1] = 0;
+        SendMessageA(dayList, CB_ADDSTRING, 0, (LPARAM)text);
+    }
+
+    SendDlgItemMessageA(Window, IDC_SET_LIMITIN_SPIN, UDM_SETRANGE, 0,
+                        MAKELPARAM(LimitRangeGB, 0));
+    SendDlgItemMessageA(Window, IDC_SET_LIMITOUT_SPIN, UDM_SETRANGE, 0,
+                        MAKELPARAM(LimitRangeGB, 0));
+    SendDlgItemMessageA(Window, IDC_SET_PERCENT_SPIN, UDM_SETRANGE, 0,
+                        MAKELPARAM(PercentRange, 0));
+
+    SetDlgItemInt(Window, IDC_SET_LIMITIN, (UINT)(DWORD)(Settings.LimitIN / GIGABYTE), FALSE);
+    SetDlgItemInt(Window, IDC_SET_LIMITOUT, (UINT)(DWORD)(Settings.LimitOUT / GIGABYTE), FALSE);
+    SetDlgItemInt(Window, IDC_SET_PERCENT, Settings.AlertPercent, FALSE);
+    CheckDlgButton(Window, IDC_SET_LOOPBACK,
+                   Settings.IgnoreLoopBack != 0 ? BST_CHECKED : BST_UNCHECKED);
+
+    UpdateControls(Settings.ResetType, Settings.AlertType);
+    return 1;  // the dialog manager sets the default focus
+}
+
+void SettingsDialog::UpdateControls(int resetType, int alertType)
+{
+    UpdateResetGroup(resetType);
+    UpdateAlertGroup(alertType);
+    UpdateLogGroup();
+}
+
+void SettingsDialog::UpdateResetGroup(int resetType)
+{
+    static const int radios[4] = {IDC_SET_DAILY, IDC_SET_MONTHLY, IDC_SET_NEVER, IDC_SET_ONDATE};
+    static const char* const labels[4] = {"Reset will be done every day at midnight",
+                                          "Set the DAY of reset:", "",
+                                          "Set the DAY, MONTH and YEAR of reset:"};
+    // An unknown type (from a hand-edited INI file) leaves the group as the template has it.
+    if (resetType < ResetDaily || resetType > ResetOnDate)
+        return;
+
+    // Checked one by one: CheckRadioButton's id range would also reach the picker (1006).
+    for (int i = 0; i < 4; i++)
+        CheckDlgButton(Window, radios[i], i == resetType ? BST_CHECKED : BST_UNCHECKED);
+
+    ShowWindow(GetDlgItem(Window, IDC_SET_DATE), resetType == ResetOnDate ? SW_SHOW : SW_HIDE);
+    ShowWindow(GetDlgItem(Window, IDC_SET_DAY), resetType == ResetMonthly ? SW_SHOW : SW_HIDE);
+    EnableWindow(GetDlgItem(Window, IDC_SET_RESETLABEL), resetType != ResetNever);
+    SetDlgItemTextA(Window, IDC_SET_RESETLABEL, labels[resetType]);
+    EnableWindow(GetDlgItem(Window, IDC_SET_NOW),
+                 resetType == ResetMonthly || resetType == ResetOnDate);
+
+    // The stored value is shown again, replacing what was picked earlier in this opening.
+    if (resetType == ResetMonthly) {
+        WORD day = Settings.ResetDate.wDay;
+        // Day 0 gives index -1, which selects nothing.
+        SendDlgItemMessageA(Window, IDC_SET_DAY, CB_SETCURSEL, (WPARAM)((int)day - 1), 0);
+        SetDlgItemInt(Window, IDC_SET_DAY, day, FALSE);
+    } else if (resetType == ResetOnDate) {
+        // A stored value that is no date (year 0) is refused; the picker keeps its date.
+        SendDlgItemMessageA(Window, IDC_SET_DATE, DTM_SETSYSTEMTIME, GDT_VALID,
+                            (LPARAM)&Settings.ResetDate);
+    }
+}
+
+void SettingsDialog::UpdateAlertGroup(int alertType)
+{
+    static const int radios[3] = {IDC_SET_DISTINCT, IDC_SET_TOTAL, IDC_SET_NOALERT};
+    static const int limitControls[6] = {IDC_SET_LIMITIN_LABEL, IDC_SET_LIMITOUT_LABEL,
+                                         IDC_SET_PERCENT_LABEL, IDC_SET_LIMITIN,
+                                         IDC_SET_LIMITOUT,      IDC_SET_PERCENT};
+    if (alertType < AlertDistinct || alertType > AlertNone)
+        return;
+    for (int i = 0; i < 3; i++)
+        CheckDlgButton(Window, radios[i], i == alertType ? BST_CHECKED : BST_UNCHECKED);
+    // Disabled controls keep their values; OK reads them all the same.
+    for (int i = 0; i < 6; i++)
+        EnableWindow(GetDlgItem(Window, limitControls[i]), alertType != AlertNone);
+}
+
+void SettingsDialog::UpdateLogGroup()
+{
+    BOOL eventLog = Settings.EnableLog != 0;
+    CheckDlgButton(Window, IDC_SET_ENABLELOG, eventLog ? BST_CHECKED : BST_UNCHECKED);
+    EnableWindow(GetDlgItem(Window, IDC_SET_LOGPATH_LABEL), eventLog);
+    EnableWindow(GetDlgItem(Window, IDC_SET_LOGPATH), eventLog);
+    EnableWindow(GetDlgItem(Window, IDC_SET_LOGBROWSE), eventLog);
+    SetDlgItemTextA(Window, IDC_SET_LOGPATH, Settings.EventLogPath);
+
+    BOOL trafficLog = Settings.EnableTrafficLog != 0;
+    CheckDlgButton(Window, IDC_SET_ENABLECSV, trafficLog ? BST_CHECKED : BST_UNCHECKED);
+    EnableWindow(GetDlgItem(Window, IDC_SET_CSVPATH_LABEL), trafficLog);
+    EnableWindow(GetDlgItem(Window, IDC_SET_CSVPATH), trafficLog);
+    EnableWindow(GetDlgItem(Window, IDC_SET_CSVBROWSE), trafficLog);
+    SetDlgItemTextA(Window, IDC_SET_CSVPATH, Settings.TrafficLogPath);
+}
+
+LRESULT SettingsDialog::OnResetRadio(WORD, WORD id, HWND, BOOL&)
+{
+    int type = ResetNever;
+    switch (id) {
+    case IDC_SET_DAILY:
+        type = ResetDaily;
+        break;
+    case IDC_SET_MONTHLY:
+        type = ResetMonthly;
+        break;
+    case IDC_SET_ONDATE:
+        type = ResetOnDate;
+        break;
+    default:
+        break;
+    }
+    UpdateControls(type, 3);
+    return 0;
+}
+
+LRESULT SettingsDialog::OnAlertRadio(WORD, WORD id, HWND, BOOL&)
+{
+    int type = id == IDC_SET_DISTINCT ? AlertDistinct
+               : id == IDC_SET_TOTAL  ? AlertTotal
+                                      : AlertNone;
+    UpdateControls(4, type);
+    return 0;
+}
+
+LRESULT SettingsDialog::OnNow(WORD, WORD, HWND, BOOL&)
+{
+    SYSTEMTIME today;
+    Platform.ReadLocalTime(&today);
+    today.wHour = 0;
+    today.wMinute = 0;
+    today.wSecond = 0;
+    today.wMilliseconds = 0;
+    SendDlgItemMessageA(Window, IDC_SET_DATE, DTM_SETSYSTEMTIME, GDT_VALID, (LPARAM)&today);
+    SendDlgItemMessageA(Window, IDC_SET_DAY, CB_SETCURSEL, (WPARAM)((int)today.wDay - 1), 0);
+    SetDlgItemInt(Window, IDC_SET_DAY, today.wDay, FALSE);
+    return 0;
+}
+
+LRESULT SettingsDialog::OnResetRequest(WORD, WORD, HWND, BOOL&)
+{
+    resetRequested = resetRequested == 0 ? 1 : 0;
+    ShowWindow(GetDlgItem(Window, IDC_SET_RESETNOTE), resetRequested ? SW_SHOW : SW_HIDE);
+    SetDlgItemTextA(Window, IDC_SET_RESETCOUNTERS,
+                    resetRequested ? ResetRequestText : NoResetRequestText);
+    return 0;
+}
+
+LRESULT SettingsDialog::OnLogSwitch(WORD, WORD id, HWND, BOOL&)
+{
+    // The switches take effect at once, so the poll cycle logs (or stops) while we are open.
+    int& enabled = id == IDC_SET_ENABLELOG ? Settings.EnableLog : Settings.EnableTrafficLog;
+    enabled = enabled == 0 ? 1 : 0;
+    UpdateControls(4, 3);
+    return 0;
+}
+
+LRESULT SettingsDialog::OnBrowse(WORD, WORD id, HWND, BOOL&)
+{
+    bool eventLog = id == IDC_SET_LOGBROWSE;
+    OPENFILENAMEA& request = eventLog ? EventLogBrowse : TrafficLogBrowse;
+    // Only these members are set; the rest keep what the last browse left in them.
+    request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    request.hwndOwner = Window;
+    request.hInstance = WindowModule.Instance;
+    request.lpstrFilter = eventLog ? EventLogFilter : TrafficLogFilter;
+    // The chosen path is written straight into Settings.
+    request.lpstrFile = eventLog ? Settings.EventLogPath : Settings.TrafficLogPath;
+    request.nMaxFile = PATH_CHARS;
+    request.Flags = BrowseFlags;
+    request.lpstrDefExt = eventLog ? "LOG" : "CSV";
+    if (ShowOpenFileDialog(&request))
+        SetDlgItemTextA(Window, eventLog ? IDC_SET_LOGPATH : IDC_SET_CSVPATH, request.lpstrFile);
+    return 0;
+}
+
+DWORD SettingsDialog::ReadNumber(int id)
+{
+    char text[64];
+    text[0] = 0;
+    GetDlgItemTextA(Window, id, text, sizeof(text));
+    unsigned __int64 value = 0;
+    for (const char* p = text; *p >= '0' && *p <= '9'; p++) {
+        value = value * 10 + (unsigned)(*p - '0');
+        if (value > 0xFFFFFFFFULL)
+            return 0xFFFFFFFFUL;
+    }
+    return (DWORD)value;
+}
+
+LRESULT SettingsDialog::OnOK(WORD, WORD, HWND, BOOL&)
+{
+    SYSTEMTIME& date = Settings.ResetDate;
+    if (IsDlgButtonChecked(Window, IDC_SET_NEVER) == BST_CHECKED) {
+        Settings.ResetType = ResetNever;
+        memset(&date, 0, sizeof(date));
+    } else if (IsDlgButtonChecked(Window, IDC_SET_ONDATE) == BST_CHECKED) {
+        Settings.ResetType = ResetOnDate;
+        SendDlgItemMessageA(Window, IDC_SET_DATE, DTM_GETSYSTEMTIME, 0, (LPARAM)&date);
+        date.wHour = 0;
+        date.wMinute = 0;
+        date.wSecond = 0;
+        date.wMilliseconds = 0;
+    } else if (IsDlgButtonChecked(Window, IDC_SET_MONTHLY) == BST_CHECKED) {
+        Settings.ResetType = ResetMonthly;
+        // Only the day counts; a year of 0 also tells the INI file to store the bare day.
+        date.wDay = (WORD)ReadNumber(IDC_SET_DAY);
+        date.wHour = 0;
+        date.wMinute = 0;
+        date.wSecond = 0;
+        date.wMilliseconds = 0;
+        date.wYear = 0;
+    } else if (IsDlgButtonChecked(Window, IDC_SET_DAILY) == BST_CHECKED) {
+        Settings.ResetType = ResetDaily;
+    }
+
+    if (IsDlgButtonChecked(Window, IDC_SET_DISTINCT) == BST_CHECKED)
+        Settings.AlertType = AlertDistinct;
+    else if (IsDlgButtonChecked(Window, IDC_SET_TOTAL) == BST_CHECKED)
+        Settings.AlertType = AlertTotal;
+    else if (IsDlgButtonChecked(Window, IDC_SET_NOALERT) == BST_CHECKED)
+        Settings.AlertType = AlertNone;
+
+    // Read whatever the alert type: disabled limits keep their values.
+    Settings.LimitIN = (unsigned __int64)ReadNumber(IDC_SET_LIMITIN) * GIGABYTE;
+    Settings.LimitOUT = (unsigned __int64)ReadNumber(IDC_SET_LIMITOUT) * GIGABYTE;
+    DWORD percent = ReadNumber(IDC_SET_PERCENT);
+    Settings.AlertPercent = (BYTE)(percent > 255 ? 255 : percent);
+    Settings.IgnoreLoopBack = IsDlgButtonChecked(Window, IDC_SET_LOOPBACK) == BST_CHECKED ? 1 : 0;
+
+    EndDialog(Window, IDOK);
+    return 0;
+}
+
+LRESULT SettingsDialog::OnCancel(WORD, WORD, HWND, BOOL&)
+{
+    // Log switches and browsed paths changed during this opening stay changed.
+    EndDialog(Window, IDCANCEL);
+    return 0;
+}
+
+void RunSettingsDialog(MainWindow* mainWindow)
+{
+    SettingsDialog dialog;
+    if (dialog.RunModal(GetActiveWindow(), IDD_SETTINGS) != IDOK)
+        return;
+
+    if (dialog.resetRequested) {
+        // One moment for every adapter, taken after the dialog has closed.
+        SYSTEMTIME now;
+        Platform.ReadLocalTime(&now);
+        DATE date = 0;
+        SystemTimeToVariantTime(&now, &date);
+        if (mainWindow != NULL)
+            mainWindow->ForEachMonitor(ResetCounters, &date);
+        EventLog.WriteLine("The counters were reset at user request\r\n");
+    }
+
+    // Saved now rather than only at shutdown, so a crash does not lose the new settings.
+    Settings.Save();
+}

@@ -1,0 +1,75 @@
+// The settings dialog (dialog 105): edits the global Settings in place and can ask for an
+// immediate reset of every adapter's counters.
+#ifndef BRISVANE_SETTINGSDIALOG_H
+#define BRISVANE_SETTINGSDIALOG_H
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include "WindowObject.h"
+#include "resource.h"
+
+class MainWindow;
+
+// The file-open dialog behind the two browse buttons; tests put their own answer here.
+typedef BOOL(WINAPI* OpenFileNameFunction)(LPOPENFILENAMEA);
+extern OpenFileNameFunction ShowOpenFileDialog;  // GetOpenFileNameA
+
+// The browse requests of the two logs. They live for the whole process, so the filter the user
+// chose last is offered first the next time.
+extern OPENFILENAMEA EventLogBrowse;
+extern OPENFILENAMEA TrafficLogBrowse;
+
+class SettingsDialog : public DialogObject {
+public:
+    SettingsDialog();
+
+    BEGIN_MSG_MAP(SettingsDialog)
+        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        COMMAND_ID_HANDLER(IDOK, OnOK)
+        COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
+        COMMAND_HANDLER(IDC_SET_DAILY, BN_CLICKED, OnResetRadio)
+        COMMAND_HANDLER(IDC_SET_MONTHLY, BN_CLICKED, OnResetRadio)
+        COMMAND_HANDLER(IDC_SET_NEVER, BN_CLICKED, OnResetRadio)
+        COMMAND_HANDLER(IDC_SET_ONDATE, BN_CLICKED, OnResetRadio)
+        COMMAND_HANDLER(IDC_SET_DISTINCT, BN_CLICKED, OnAlertRadio)
+        COMMAND_HANDLER(IDC_SET_TOTAL, BN_CLICKED, OnAlertRadio)
+        COMMAND_HANDLER(IDC_SET_NOALERT, BN_CLICKED, OnAlertRadio)
+        COMMAND_HANDLER(IDC_SET_NOW, BN_CLICKED, OnNow)
+        COMMAND_HANDLER(IDC_SET_RESETCOUNTERS, BN_CLICKED, OnResetRequest)
+        COMMAND_HANDLER(IDC_SET_ENABLELOG, BN_CLICKED, OnLogSwitch)
+        COMMAND_HANDLER(IDC_SET_ENABLECSV, BN_CLICKED, OnLogSwitch)
+        COMMAND_HANDLER(IDC_SET_LOGBROWSE, BN_CLICKED, OnBrowse)
+        COMMAND_HANDLER(IDC_SET_CSVBROWSE, BN_CLICKED, OnBrowse)
+    END_MSG_MAP()
+
+    // Brings the controls into line with a reset type (4: leave the reset group) and an alert
+    // type (3: leave the alert group); the log group follows Settings on every call.
+    void UpdateControls(int resetType, int alertType);
+
+    int resetRequested;  // 1 while the user asks for a reset at OK
+
+private:
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnOK(WORD, WORD, HWND, BOOL&);
+    LRESULT OnCancel(WORD, WORD, HWND, BOOL&);
+    LRESULT OnResetRadio(WORD, WORD id, HWND, BOOL&);
+    LRESULT OnAlertRadio(WORD, WORD id, HWND, BOOL&);
+    LRESULT OnNow(WORD, WORD, HWND, BOOL&);
+    LRESULT OnResetRequest(WORD, WORD, HWND, BOOL&);
+    LRESULT OnLogSwitch(WORD, WORD id, HWND, BOOL&);
+    LRESULT OnBrowse(WORD, WORD id, HWND, BOOL&);
+
+    void UpdateResetGroup(int resetType);
+    void UpdateAlertGroup(int alertType);
+    void UpdateLogGroup();
+    // The control's text as an unsigned 32-bit number: its leading digits, 0 when it has none,
+    // the largest value when it has too many.
+    DWORD ReadNumber(int id);
+};
+
+// Command 40002: runs the dialog over the active window. After OK it applies a requested reset
+// to every adapter with one date and one event line, then saves Settings.
+void RunSettingsDialog(MainWindow* mainWindow);
+
+#endif
