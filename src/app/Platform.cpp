@@ -1,3 +1,4 @@
 #include "Platform.h"
 
-PlatformCalls Platform = {GetLocalTime, GetIfTable, GetIpAddrTable, Shell_NotifyIconA};
+PlatformCalls Platform = {GetLocalTime, GetIfTable, GetIpAddrTable, Shell_NotifyIconA,
+                          GetModuleFileNameA};
