@@ -1,0 +1,49 @@
+// Stands in for the clock, the IP Helper tables, the tray and the program's path while it
+// exists, so tests drive adapters and time and never touch the machine's own.
+#ifndef BRISVANE_FAKEPLATFORM_H
+#define BRISVANE_FAKEPLATFORM_H
+
+#include <winsock2.h>
+#include <windows.h>
+#include <iphlpapi.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "Platform.h"
+
+struct TrayCall {
+    DWORD Action;
+    NOTIFYICONDATAA Record;
+};
+
+class FakePlatform {
+public:
+    FakePlatform();
+    ~FakePlatform();
+
+    // Adds an interface row with a six-byte hardware address ending in macLast and, unless
+    // ipv4 is null, its IPv4 address. Returns the row for further changes.
+    MIB_IFROW& AddAdapter(DWORD index, BYTE macLast, const char* ipv4, DWORD speed = 100000000);
+    MIB_IFROW* Row(DWORD index);
+    void SetAddress(DWORD index, const char* ipv4);
+    void SetTime(int year, int month, int day, int hour = 12, int minute = 0, int second = 0);
+    void AdvanceSeconds(int seconds);
+
+    std::vector<MIB_IFROW> Rows;
+    std::vector<MIB_IPADDRROW> Addresses;
+    DWORD IfTableError;        // answered instead of the table when not 0
+    SYSTEMTIME Now;
+    std::string ModulePath;    // the program's path as the settings see it
+    std::vector<TrayCall> TrayCalls;
+    int IfTableReads;
+    int AddressTableReads;
+
+    static FakePlatform* Active;
+
+private:
+    PlatformCalls saved;
+};
+
+#endif
