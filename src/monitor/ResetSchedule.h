@@ -13,4 +13,8 @@ void ApplyLeapYear(int year);
 // (strictly: startDay < point < now). A point that is no valid date is never due.
 int ResetDue(const SYSTEMTIME* now, const VARIANT* startDay);
 
+// A time as a date value to the whole second, as the platform converts it on every system.
+// 0 when the time is no valid date.
+int TimeToDate(const SYSTEMTIME* time, DATE* date);
+
 #endif
