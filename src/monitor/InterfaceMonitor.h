@@ -34,8 +34,10 @@ public:
     void LoadCounters(const char* macText);
     // Writes the adapter's section; the periodic save replaces the whole file in one rename.
     void SaveCounters();
+    // Writes the "Since" text into page control 1006 while the page exists.
     void ShowSince(DATE date);
     void OnPageDestroy();
+    // Zeroes the nine figures that both resets start again from.
     void ClearCounters();
 
     // Display (InterfacePage.cpp)
@@ -89,6 +91,10 @@ private:
 // Monitor-iteration callback: resets the monitor at the user's request, with *(DATE*)date as
 // its new StartDay. Returns null so that every monitor is visited.
 void* ResetCounters(InterfaceMonitor* monitor, void* date);
+
+// The "Since" text of a date: the user's short date, a line end and the time. 1 when the date
+// could be formatted; the buffer is empty otherwise.
+int FormatSinceText(DATE date, char* buffer, size_t size);
 
 // Page display helpers (InterfacePage.cpp)
 extern HBRUSH AlertBrush;

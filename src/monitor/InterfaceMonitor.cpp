@@ -1,0 +1,253 @@
+#include "InterfaceMonitor.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "Platform.h"
+#include "ResetSchedule.h"
+#include "Settings.h"
+#include "LogChannel.h"
+#include "resource.h"
+
+#define SINCE_CHARS 256
+#define SECONDS_PER_DAY 86400.0
+// A counter that fell is taken as one wrap only when the difference is no more than the
+// adapter can carry: its speed, at least this, for the time since the last row, plus a margin.
+#define WRAP_LEAST_BITS_PER_SECOND 1000000000.0
+#define WRAP_MARGIN 1.02
+
+InterfaceMonitor::InterfaceMonitor(const char* ipv4Text)
+    : IfRow(), Present(0), SampleCount(0), ActiveCountIn(0), ActiveCountOut(0), Total_in(0),
+      Total_out(0), CurrentIn(0), CurrentOut(0), PeakIn(0), PeakOut(0), AverageIn(0),
+      AverageOut(0), LostArmed(1), DescrChanged(1), MacChanged(1), SpeedChanged(1), AlertOn(0),
+      SamplesSinceSave(0), LastSampleTime(0), DeleteOnLastMessage(0)
+{
+    VariantInit(&StartDay);
+    _snprintf(IPv4Text, sizeof(IPv4Text), "%s", ipv4Text != NULL ? ipv4Text : "");
+    IPv4Text[sizeof(IPv4Text) - 1] = 0;
+    memset(ShownText, 0, sizeof(ShownText));
+}
+
+InterfaceMonitor::~InterfaceMonitor()
+{
+    VariantClear(&StartDay);
+}
+
+void InterfaceMonitor::OnLastMessage(HWND)
+{
+    if (DeleteOnLastMessage)
+        delete this;
+}
+
+void InterfaceMonitor::ClearCounters()
+{
+    Total_in = 0;
+    Total_out = 0;
+    SampleCount = 0;
+    ActiveCountIn = 0;
+    ActiveCountOut = 0;
+    CurrentIn = 0;
+    CurrentOut = 0;
+    PeakIn = 0;
+    PeakOut = 0;
+}
+
+static void SetStartDay(VARIANT* startDay, DATE date)
+{
+    VariantClear(startDay);
+    startDay->vt = VT_DATE;
+    startDay->date = date;
+}
+
+// The growth of a 32-bit octet counter. A counter below its last value either wrapped once
+// (plausible for the adapter in the time passed) or was reset by the system: 0 then.
+static int CounterGrowth(DWORD now, DWORD last, double mostBytes, DWORD* growth)
+{
+    *growth = now - last;
+    return now >= last || (double)*growth <= mostBytes;
+}
+
+static void CountDirection(DWORD amount, unsigned __int64* total, DWORD* activeCount,
+                           DWORD* current, DWORD* peak, DWORD* average)
+{
+    *current = amount;
+    *total += amount;
+    if (amount > 0)
+        (*activeCount)++;
+    if (amount > *peak)
+        *peak = amount;
+    *average = *activeCount != 0 ? (DWORD)(*total / *activeCount) : 0;
+}
+
+const char* InterfaceMonitor::ApplySample(const MIB_IFROW* row)
+{
+    if (row == NULL) {
+        Present = 0;
+        return NULL;
+    }
+    Present = 1;
+
+    SYSTEMTIME localTime;
+    Platform.ReadLocalTime(&localTime);
+    DATE now;
+    if (!TimeToDate(&localTime, &now))
+        now = LastSampleTime;
+    if (StartDay.vt != VT_DATE)
+        SetStartDay(&StartDay, now);
+
+    int resetDone = 0;
+    if (ResetDue(&localTime, &StartDay)) {
+        char mac[SHORT_TEXT];
+        FormatMacText(row->bPhysAddr, PhysAddrLength(row), mac, sizeof(mac));
+        EventLog.WriteLine("The counters for %s port\t'%s'\twere reset because the reset date "
+                           "was reached\r\n\tIN %10I64u bytes OUT %10I64u bytes\r\n",
+                           mac, IPv4Text, Total_in, Total_out);
+        if (Settings.EnableTrafficLog)
+            TrafficLog.WriteLine("%s,%s,%I64u,%I64u,%I64u\r\n", mac, IPv4Text, Total_in,
+                                 Total_out, Total_in + Total_out);
+        SetStartDay(&StartDay, now);
+        if (Window != NULL)
+            ShowSince(now);
+        ClearCounters();
+        resetDone = 1;
+    }
+
+    DWORD previous = SampleCount;
+    SampleCount++;
+    // The first row after creation or a reset only primes: IfRow may be from long ago.
+    if (previous != 0) {
+        double seconds = (now - LastSampleTime) * SECONDS_PER_DAY;
+        if (seconds < 1)
+            seconds = 1;
+        double bitsPerSecond = (double)row->dwSpeed;
+        if (bitsPerSecond < WRAP_LEAST_BITS_PER_SECOND)
+            bitsPerSecond = WRAP_LEAST_BITS_PER_SECOND;
+        double mostBytes = bitsPerSecond / 8 * seconds * WRAP_MARGIN;
+        DWORD in, out;
+        // A counter reset by the system counts nothing in either direction.
+        if (CounterGrowth(row->dwInOctets, IfRow.dwInOctets, mostBytes, &in) &&
+            CounterGrowth(row->dwOutOctets, IfRow.dwOutOctets, mostBytes, &out)) {
+            CountDirection(in, &Total_in, &ActiveCountIn, &CurrentIn, &PeakIn, &AverageIn);
+            CountDirection(out, &Total_out, &ActiveCountOut, &CurrentOut, &PeakOut,
+                           &AverageOut);
+        }
+    }
+    LastSampleTime = now;
+
+    if (row->dwSpeed != IfRow.dwSpeed)
+        SpeedChanged = 1;
+    if (!SameHardwareAddress(row, &IfRow))
+        MacChanged = 1;
+    DWORD descrLength = DescrLength(row);
+    if (descrLength != DescrLength(&IfRow) ||
+        strncmp((const char*)IfRow.bDescr, (const char*)row->bDescr, descrLength) != 0)
+        DescrChanged = 1;
+    IfRow = *row;
+
+    char ipv4Text[SHORT_TEXT];
+    LookupIPv4Text(IfRow.dwIndex, ipv4Text, sizeof(ipv4Text));
+    int textChanged = strcmp(ipv4Text, IPv4Text) != 0;
+    if (textChanged) {
+        _snprintf(IPv4Text, sizeof(IPv4Text), "%s", ipv4Text);
+        IPv4Text[sizeof(IPv4Text) - 1] = 0;
+    }
+
+    // Saved now and then, and at once after a reset, so a crash loses little.
+    SamplesSinceSave++;
+    if (resetDone || SamplesSinceSave >= SAVE_EVERY_SAMPLES) {
+        SaveCounters();
+        SamplesSinceSave = 0;
+    }
+    return textChanged ? IPv4Text : NULL;
+}
+
+void* ResetCounters(InterfaceMonitor* monitor, void* date)
+{
+    DATE start = *(const DATE*)date;
+    SetStartDay(&monitor->StartDay, start);
+    if (monitor->Window != NULL)
+        monitor->ShowSince(start);
+    monitor->ClearCounters();
+    return NULL;
+}
+
+int FormatSinceText(DATE date, char* buffer, size_t size)
+{
+    if (size == 0)
+        return 0;
+    buffer[0] = 0;
+    SYSTEMTIME time;
+    if (!VariantTimeToSystemTime(date, &time))
+        return 0;
+    int room = size > 0x7FFFFFFF ? 0x7FFFFFFF : (int)size;
+    int length = GetDateFormatA(LOCALE_USER_DEFAULT, 0, &time, NULL, buffer, room);
+    if (length <= 0) {
+        buffer[0] = 0;
+        return 0;
+    }
+    length--;
+    if (length + 3 <= room) {
+        buffer[length++] = '\r';
+        buffer[length++] = '\n';
+        buffer[length] = 0;
+        if (GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, NULL, buffer + length,
+                           room - length) <= 0)
+            buffer[length] = 0;
+    }
+    return 1;
+}
+
+void InterfaceMonitor::ShowSince(DATE date)
+{
+    if (Window == NULL)
+        return;
+    char text[SINCE_CHARS];
+    FormatSinceText(date, text, sizeof(text));
+    SetDlgItemTextA(Window, IDC_PAGE_SINCE, text);
+}
+
+void InterfaceMonitor::LoadCounters(const char* macText)
+{
+    Settings.ReadIniU64(macText, "Total_in", &Total_in);
+    Settings.ReadIniU64(macText, "Total_out", &Total_out);
+    Settings.ReadIniU32(macText, "ActiveCountIn", &ActiveCountIn);
+    Settings.ReadIniU32(macText, "ActiveCountOut", &ActiveCountOut);
+    Settings.ReadIniDate(macText, "StartDay", &StartDay);
+    if (Window != NULL)
+        ShowSince(StartDay.date);
+}
+
+static void WriteCounters(const InterfaceMonitor* monitor, const char* file,
+                          const char* section)
+{
+    Settings.WriteIniU64In(file, section, "Total_in", monitor->Total_in);
+    Settings.WriteIniU64In(file, section, "Total_out", monitor->Total_out);
+    Settings.WriteIniU32In(file, section, "ActiveCountIn", monitor->ActiveCountIn);
+    Settings.WriteIniU32In(file, section, "ActiveCountOut", monitor->ActiveCountOut);
+    if (monitor->StartDay.vt == VT_DATE)
+        Settings.WriteIniDateIn(file, section, "StartDay", &monitor->StartDay);
+}
+
+void InterfaceMonitor::SaveCounters()
+{
+    char section[SHORT_TEXT];
+    FormatMacText(IfRow.bPhysAddr, PhysAddrLength(&IfRow), section, sizeof(section));
+    // The section goes into a complete copy that then replaces the file, so that a process
+    // ending at any moment leaves either the old file or the new one.
+    char copy[PATH_CHARS];
+    if (Settings.BeginIniCopy(copy, sizeof(copy))) {
+        WriteCounters(this, copy, section);
+        if (Settings.CommitIniCopy(copy))
+            return;
+    }
+    WriteCounters(this, IniPath, section);
+}
+
+void InterfaceMonitor::OnPageDestroy()
+{
+    char mac[SHORT_TEXT];
+    FormatMacText(IfRow.bPhysAddr, PhysAddrLength(&IfRow), mac, sizeof(mac));
+    EventLog.WriteLine("Monitor %s port\t'%s'\tStop IN %10I64u bytes OUT %10I64u bytes\r\n", mac,
+                       IPv4Text, Total_in, Total_out);
+    SaveCounters();
+}
