@@ -125,7 +125,7 @@ static int VariantToText(const VARIANT* value, char* text, int size)
 static void CurrentDate(DATE* date)
 {
     SYSTEMTIME now;
-    GetLocalTime(&now);
+    Platform.ReadLocalTime(&now);
     now.wMilliseconds = 0;
     if (!SystemTimeToVariantTime(&now, date))
         *date = 0;

@@ -1,0 +1,94 @@
+// A fixture for the settings, log and monitor tests: the clock and adapter tables stand in for
+// the machine's, and the INI file and both logs lie in a private temporary folder. Everything
+// global that a test changes is put back afterwards.
+#ifndef BRISVANE_MONITORTESTSUPPORT_H
+#define BRISVANE_MONITORTESTSUPPORT_H
+
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <string>
+
+#include "FakePlatform.h"
+#include "LogChannel.h"
+#include "ResetSchedule.h"
+#include "Settings.h"
+#include "TestSupport.h"
+
+class CoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedSettings = Settings;
+        memcpy(savedIniPath, IniPath, sizeof(IniPath));
+        memcpy(savedDays, DaysInMonth, sizeof(savedDays));
+        Settings = SettingsRecord();
+        SetText(IniPath, folder.Path("Brisvane.INI"));
+        SetText(Settings.EventLogPath, folder.Path("Brisvane.LOG"));
+        SetText(Settings.TrafficLogPath, folder.Path("Brisvane.CSV"));
+    }
+
+    void TearDown() override
+    {
+        Settings = savedSettings;
+        memcpy(IniPath, savedIniPath, sizeof(IniPath));
+        memcpy(DaysInMonth, savedDays, sizeof(savedDays));
+    }
+
+    static void SetText(char* target, const std::string& text)
+    {
+        strncpy(target, text.c_str(), PATH_CHARS - 1);
+        target[PATH_CHARS - 1] = 0;
+    }
+
+    // Replaces the INI file with the given text.
+    void WriteIni(const std::string& text)
+    {
+        // The profile functions may remember the file; let them forget it first.
+        WritePrivateProfileStringA(NULL, NULL, NULL, IniPath);
+        HANDLE file = CreateFileA(IniPath, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        DWORD written = 0;
+        WriteFile(file, text.data(), (DWORD)text.size(), &written, NULL);
+        CloseHandle(file);
+        ASSERT_EQ(text.size(), (size_t)written);
+    }
+
+    std::string IniText() const { return ReadFileText(IniPath); }
+    std::string EventLogText() const { return ReadFileText(Settings.EventLogPath); }
+    std::string TrafficLogText() const { return ReadFileText(Settings.TrafficLogPath); }
+
+    // The clock at a moment, milliseconds included.
+    void SetClock(int year, int month, int day, int hour, int minute, int second,
+                  int milliseconds = 0)
+    {
+        fake.SetTime(year, month, day, hour, minute, second);
+        fake.Now.wMilliseconds = (WORD)milliseconds;
+    }
+
+    static DATE DateOf(int year, int month, int day, int hour = 0, int minute = 0,
+                       int second = 0)
+    {
+        SYSTEMTIME time = {};
+        time.wYear = (WORD)year;
+        time.wMonth = (WORD)month;
+        time.wDay = (WORD)day;
+        time.wHour = (WORD)hour;
+        time.wMinute = (WORD)minute;
+        time.wSecond = (WORD)second;
+        DATE date = 0;
+        SystemTimeToVariantTime(&time, &date);
+        return date;
+    }
+
+    TempFolder folder;
+    FakePlatform fake;
+
+private:
+    SettingsRecord savedSettings;
+    char savedIniPath[PATH_CHARS];
+    short savedDays[13];
+};
+
+#endif
