@@ -1,5 +1,6 @@
 #include "InterfaceMonitor.h"
 
+#include <math.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -116,7 +117,8 @@ const char* InterfaceMonitor::ApplySample(const MIB_IFROW* row)
     SampleCount++;
     // The first row after creation or a reset only primes: IfRow may be from long ago.
     if (previous != 0) {
-        double seconds = (now - LastSampleTime) * SECONDS_PER_DAY;
+        // Date values hold whole seconds; rounding drops the noise of their fractions.
+        double seconds = floor((now - LastSampleTime) * SECONDS_PER_DAY + 0.5);
         if (seconds < 1)
             seconds = 1;
         double bitsPerSecond = (double)row->dwSpeed;

@@ -1,0 +1,276 @@
+// Turning the growth of an adapter's 32-bit octet counters into per-second figures and
+// totals: priming, counting, counter wraps and resets, absence, change flags, the IPv4 text.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include "InterfaceMonitor.h"
+#include "MonitorTestSupport.h"
+
+namespace {
+
+const DWORD OneGigabit = 1000000000;
+
+class AccountingTest : public CoreTest {
+protected:
+    AccountingTest() : monitor("192.168.1.10") {}
+
+    void SetUp() override
+    {
+        CoreTest::SetUp();
+        row = fake.AddAdapter(1, 0x5E, "192.168.1.10", OneGigabit);
+    }
+
+    // One poll cycle later (or more), the adapter's counters stand at in and out.
+    void Sample(DWORD in, DWORD out, int seconds = 1)
+    {
+        fake.AdvanceSeconds(seconds);
+        row.dwInOctets = in;
+        row.dwOutOctets = out;
+        monitor.ApplySample(&row);
+    }
+
+    // The bytes counted IN when the counter goes from one value to another, from a fresh start.
+    unsigned __int64 CountedIn(DWORD from, DWORD to, int seconds = 1)
+    {
+        monitor.ClearCounters();
+        Sample(from, 0);
+        Sample(to, 0, seconds);
+        return monitor.Total_in;
+    }
+
+    void ClearFlags()
+    {
+        monitor.SpeedChanged = 0;
+        monitor.MacChanged = 0;
+        monitor.DescrChanged = 0;
+    }
+
+    MIB_IFROW row;
+    InterfaceMonitor monitor;
+};
+
+TEST_F(AccountingTest, TheFirstRowOnlyPrimes)
+{
+    Sample(1000, 2000);
+    EXPECT_EQ(1, monitor.Present);
+    EXPECT_EQ(1u, monitor.SampleCount);
+    EXPECT_EQ(0u, monitor.Total_in);
+    EXPECT_EQ(0u, monitor.Total_out);
+    EXPECT_EQ(0u, monitor.ActiveCountIn);
+    EXPECT_EQ(VT_DATE, monitor.StartDay.vt);
+    EXPECT_EQ(DateOf(2026, 12, 6, 12, 0, 1), monitor.StartDay.date);
+
+    Sample(1500, 2700);
+    EXPECT_EQ(2u, monitor.SampleCount);
+    EXPECT_EQ(500u, monitor.CurrentIn);
+    EXPECT_EQ(700u, monitor.CurrentOut);
+    EXPECT_EQ(500u, monitor.Total_in);
+    EXPECT_EQ(700u, monitor.Total_out);
+    EXPECT_EQ(1u, monitor.ActiveCountIn);
+    EXPECT_EQ(1u, monitor.ActiveCountOut);
+    EXPECT_EQ(500u, monitor.PeakIn);
+    EXPECT_EQ(700u, monitor.AverageOut);
+}
+
+TEST_F(AccountingTest, QuietDirectionIsNotActive)
+{
+    Sample(1000, 2000);
+    Sample(1000, 2700);
+    EXPECT_EQ(0u, monitor.CurrentIn);
+    EXPECT_EQ(0u, monitor.ActiveCountIn);
+    EXPECT_EQ(0u, monitor.AverageIn);
+    EXPECT_EQ(700u, monitor.CurrentOut);
+    EXPECT_EQ(1u, monitor.ActiveCountOut);
+}
+
+TEST_F(AccountingTest, AveragesPeaksAndLoadedTotals)
+{
+    monitor.Total_in = 900;  // as loaded, with no active second
+    Sample(0, 0);
+    Sample(50, 0);
+    EXPECT_EQ(1u, monitor.ActiveCountIn);
+    EXPECT_EQ(950u, monitor.AverageIn);
+
+    monitor.Total_in = 6000;
+    monitor.ActiveCountIn = 2;
+    Sample(4050, 0);
+    EXPECT_EQ(10000u, monitor.Total_in);
+    EXPECT_EQ(3333u, monitor.AverageIn);
+    Sample(4060, 0);
+    EXPECT_EQ(4000u, monitor.PeakIn);
+    EXPECT_EQ(10u, monitor.CurrentIn);
+}
+
+TEST_F(AccountingTest, AWrapAtOneGigabitIsCountedToTheByte)
+{
+    Sample(0xFFFFFFFFu - 99999999u, 1000);
+    Sample(25000000, 2000);
+    EXPECT_EQ(125000000u, monitor.CurrentIn);
+    EXPECT_EQ(125000000u, monitor.Total_in);
+    EXPECT_EQ(125000000u, monitor.PeakIn);
+    EXPECT_EQ(1000u, monitor.Total_out);
+    Sample(25000100, 2000);
+    EXPECT_EQ(125000100u, monitor.Total_in);
+}
+
+TEST_F(AccountingTest, AWrapIsJudgedAtTheAdaptersSpeedButNoLessThanOneGigabit)
+{
+    // 100 MB in a second on a 10 Mbit/s adapter: no more than the gigabit floor allows.
+    row.dwSpeed = 10000000;
+    EXPECT_EQ(100000000u, CountedIn(0xFFFFFFFFu - 49999999u, 50000000));
+    // 500 MB in a second: too much for a gigabit, a wrap for a 4 Gbit/s adapter.
+    EXPECT_EQ(0u, CountedIn(0xFFFFFFFFu - 249999999u, 250000000));
+    row.dwSpeed = 4000000000u;
+    EXPECT_EQ(500000000u, CountedIn(0xFFFFFFFFu - 249999999u, 250000000));
+}
+
+TEST_F(AccountingTest, AWrapMayCarryTheBytesOfEverySecondSinceTheLastRow)
+{
+    EXPECT_EQ(0u, CountedIn(0xFFFFFFFFu - 249999999u, 250000000, 1));
+    EXPECT_EQ(500000000u, CountedIn(0xFFFFFFFFu - 249999999u, 250000000, 5));
+}
+
+TEST_F(AccountingTest, AWrapMayExceedTheSpeedByTwoPercent)
+{
+    EXPECT_EQ(127499990u, CountedIn(0xFFFFFFFFu, 127499990 - 1));
+    EXPECT_EQ(0u, CountedIn(0xFFFFFFFFu, 127500010 - 1));
+}
+
+TEST_F(AccountingTest, ACounterResetToASmallValueCountsNothing)
+{
+    Sample(3000000000u, 2000000000u);
+    Sample(3000000400u, 2000000300u);
+    Sample(5, 7);
+    EXPECT_EQ(3u, monitor.SampleCount);
+    EXPECT_EQ(400u, monitor.Total_in);
+    EXPECT_EQ(300u, monitor.Total_out);
+    EXPECT_EQ(400u, monitor.CurrentIn);  // still the last counted second
+    EXPECT_EQ(300u, monitor.CurrentOut);
+    EXPECT_EQ(1u, monitor.ActiveCountIn);
+    // Counting goes on from the new values.
+    Sample(1005, 2007);
+    EXPECT_EQ(1400u, monitor.Total_in);
+    EXPECT_EQ(2300u, monitor.Total_out);
+}
+
+TEST_F(AccountingTest, InRisingWhileOutIsResetCountsNothing)
+{
+    Sample(1000, 2000000000u);
+    Sample(6000, 10);
+    EXPECT_EQ(0u, monitor.Total_in);
+    EXPECT_EQ(0u, monitor.Total_out);
+    EXPECT_EQ(0u, monitor.ActiveCountIn);
+    EXPECT_EQ(2u, monitor.SampleCount);
+}
+
+TEST_F(AccountingTest, AnAbsentAdapterKeepsItsFiguresAndMakesUpLater)
+{
+    Sample(1000, 1000);
+    Sample(2000, 1500);
+    for (int cycle = 0; cycle < 5; cycle++) {
+        fake.AdvanceSeconds(1);
+        EXPECT_EQ(NULL, monitor.ApplySample(NULL));
+        EXPECT_EQ(0, monitor.Present);
+    }
+    EXPECT_EQ(2u, monitor.SampleCount);
+    EXPECT_EQ(1000u, monitor.Total_in);
+    EXPECT_EQ(1000u, monitor.CurrentIn);
+    Sample(8000, 1500);
+    EXPECT_EQ(1, monitor.Present);
+    EXPECT_EQ(6000u, monitor.CurrentIn);
+    EXPECT_EQ(6000u, monitor.PeakIn);
+    EXPECT_EQ(7000u, monitor.Total_in);
+}
+
+TEST_F(AccountingTest, ChangesOfSpeedAddressAndDescriptionAreFlagged)
+{
+    Sample(0, 0);
+    ClearFlags();
+    Sample(0, 0);
+    EXPECT_EQ(0, monitor.SpeedChanged + monitor.MacChanged + monitor.DescrChanged);
+
+    row.dwSpeed = 100000000;
+    Sample(0, 0);
+    EXPECT_EQ(1, monitor.SpeedChanged);
+    EXPECT_EQ(0, monitor.MacChanged + monitor.DescrChanged);
+
+    ClearFlags();
+    row.bPhysAddr[5] = 0x5F;
+    Sample(0, 0);
+    EXPECT_EQ(1, monitor.MacChanged);
+    EXPECT_EQ(0, monitor.SpeedChanged + monitor.DescrChanged);
+
+    // A description cut short is a change too, though the rest is the same.
+    ClearFlags();
+    strcpy((char*)row.bDescr, "Test adapter");
+    row.dwDescrLen = 13;
+    Sample(0, 0);
+    EXPECT_EQ(1, monitor.DescrChanged);
+    EXPECT_EQ(0, monitor.SpeedChanged + monitor.MacChanged);
+}
+
+TEST_F(AccountingTest, LengthsBeyondTheRowsArraysAreClamped)
+{
+    // Two rows in a row, as in the platform's table: what follows each array differs.
+    MIB_IFROW rows[2][2];
+    memset(rows, 0, sizeof(rows));
+    for (int sample = 0; sample < 2; sample++) {
+        MIB_IFROW& current = rows[sample][0];
+        current = row;
+        current.dwPhysAddrLen = 200;
+        current.dwDescrLen = 5000;
+        memset(current.bDescr, 'D', sizeof(current.bDescr));  // no terminator
+        current.dwAdminStatus = 1 + sample;
+        memset(&rows[sample][1], 'a' + sample, sizeof(MIB_IFROW));
+    }
+    monitor.ApplySample(&rows[0][0]);
+    ClearFlags();
+    fake.AdvanceSeconds(1);
+    monitor.ApplySample(&rows[1][0]);
+    EXPECT_EQ(0, monitor.MacChanged);
+    EXPECT_EQ(0, monitor.DescrChanged);
+    EXPECT_EQ(8u, PhysAddrLength(&monitor.IfRow));
+}
+
+TEST_F(AccountingTest, ReturnsTheIPv4TextWhenItChanged)
+{
+    Sample(0, 0);
+    EXPECT_STREQ("192.168.1.10", monitor.IPv4Text);
+    fake.AdvanceSeconds(1);
+    EXPECT_EQ(NULL, monitor.ApplySample(&row));
+
+    fake.SetAddress(1, "10.1.2.3");
+    fake.AdvanceSeconds(1);
+    EXPECT_EQ(monitor.IPv4Text, monitor.ApplySample(&row));
+    EXPECT_STREQ("10.1.2.3", monitor.IPv4Text);
+
+    fake.Addresses.clear();
+    fake.AdvanceSeconds(1);
+    EXPECT_EQ(monitor.IPv4Text, monitor.ApplySample(&row));
+    EXPECT_STREQ("!not_found!", monitor.IPv4Text);
+}
+
+class CountedMonitor : public InterfaceMonitor {
+public:
+    explicit CountedMonitor(int* deleted) : InterfaceMonitor("1.2.3.4"), Deleted(deleted) {}
+    ~CountedMonitor() override { (*Deleted)++; }
+    int* Deleted;
+};
+
+TEST(MonitorLifetimeTest, FreedWithItsPageOnlyWhenAsked)
+{
+    int deleted = 0;
+    CountedMonitor* kept = new CountedMonitor(&deleted);
+    kept->OnLastMessage(NULL);
+    EXPECT_EQ(0, deleted);
+    EXPECT_EQ(NULL, kept->Window);  // the constructor creates no window
+    delete kept;
+    EXPECT_EQ(1, deleted);
+
+    CountedMonitor* freed = new CountedMonitor(&deleted);
+    freed->DeleteOnLastMessage = 1;
+    freed->OnLastMessage(NULL);
+    EXPECT_EQ(2, deleted);
+}
+
+}  // namespace
