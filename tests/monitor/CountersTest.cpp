@@ -1,0 +1,445 @@
+// Resets of an adapter's counters, by schedule and at the user's request, and the counters
+// kept in the INI file: loaded, saved at the page's end, now and then, and after a reset.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+
+#include "InterfaceMonitor.h"
+#include "MonitorTestSupport.h"
+
+namespace {
+
+const char Mac[] = "00-1A-2B-3C-4D-5E";
+
+class CountersTest : public CoreTest {
+protected:
+    CountersTest() : monitor("192.168.1.10") {}
+
+    void SetUp() override
+    {
+        CoreTest::SetUp();
+        row = fake.AddAdapter(1, 0x5E, "192.168.1.10", 1000000000);
+    }
+
+    void TearDown() override
+    {
+        VariantClear(&monitor.StartDay);
+        CoreTest::TearDown();
+    }
+
+    void Sample(DWORD in, DWORD out, int seconds = 1)
+    {
+        fake.AdvanceSeconds(seconds);
+        row.dwInOctets = in;
+        row.dwOutOctets = out;
+        monitor.ApplySample(&row);
+    }
+
+    void SetStartDay(InterfaceMonitor& target, DATE date)
+    {
+        VariantClear(&target.StartDay);
+        target.StartDay.vt = VT_DATE;
+        target.StartDay.date = date;
+    }
+
+    std::string IniValue(const char* section, const char* key)
+    {
+        char text[256];
+        GetPrivateProfileStringA(section, key, "<missing>", text, sizeof(text), IniPath);
+        return text;
+    }
+
+    MIB_IFROW row;
+    InterfaceMonitor monitor;
+};
+
+TEST_F(CountersTest, DailyResetAfterMidnightLogsSavesAndStartsAgain)
+{
+    Settings.ResetType = ResetDaily;
+    Settings.EnableLog = 1;
+    Settings.EnableTrafficLog = 1;
+    SetStartDay(monitor, DateOf(2026, 12, 6, 8));
+    SetClock(2026, 12, 6, 23, 59, 57);
+    Sample(1000, 1000);
+    Sample(1900, 1070);
+    Sample(1910, 1080);  // 7 December, 00:00:00: the point itself
+    EXPECT_EQ(910u, monitor.Total_in);
+    EXPECT_FALSE(FileExists(Settings.EventLogPath));
+
+    Sample(1920, 1090);  // 00:00:01
+    EXPECT_EQ("07/Dec/2026 00:00:01.000 The counters for 00-1A-2B-3C-4D-5E port\t"
+              "'192.168.1.10'\twere reset because the reset date was reached\r\n"
+              "\tIN        910 bytes OUT         80 bytes\r\n",
+              EventLogText());
+    EXPECT_EQ("07/Dec/2026,00-1A-2B-3C-4D-5E,192.168.1.10,910,80,990\r\n", TrafficLogText());
+    EXPECT_EQ(DateOf(2026, 12, 7, 0, 0, 1), monitor.StartDay.date);
+    EXPECT_EQ(1u, monitor.SampleCount);  // the reset's sample only primes
+    EXPECT_EQ(0u, monitor.Total_in);
+    EXPECT_EQ(0u, monitor.Total_out);
+    EXPECT_EQ(0u, monitor.ActiveCountIn);
+    EXPECT_EQ(0u, monitor.ActiveCountOut);
+    EXPECT_EQ(0u, monitor.CurrentIn);
+    EXPECT_EQ(0u, monitor.PeakIn);
+    EXPECT_EQ(0u, monitor.PeakOut);
+    EXPECT_EQ(455u, monitor.AverageIn);  // until the next counted sample
+    // Saved at once, so a crash cannot bring the old totals back.
+    EXPECT_EQ("0", IniValue(Mac, "Total_in"));
+    EXPECT_EQ("0", IniValue(Mac, "ActiveCountIn"));
+    EXPECT_EQ("12/7/2026 12:00:01 AM", IniValue(Mac, "StartDay"));
+
+    const std::string lines = EventLogText();
+    Sample(1930, 1090);
+    EXPECT_EQ(10u, monitor.Total_in);
+    EXPECT_EQ(10u, monitor.AverageIn);
+    EXPECT_EQ(lines, EventLogText());  // the same midnight resets once
+}
+
+TEST_F(CountersTest, EachLogOfAResetFollowsItsOwnSwitch)
+{
+    Settings.ResetType = ResetDaily;
+    Settings.EnableLog = 0;
+    Settings.EnableTrafficLog = 1;
+    SetClock(2026, 12, 6, 23, 59, 58);
+    Sample(0, 0);
+    Sample(100, 10, 3);
+    EXPECT_EQ(0u, monitor.Total_in);
+    EXPECT_FALSE(FileExists(Settings.EventLogPath));
+    EXPECT_EQ("07/Dec/2026,00-1A-2B-3C-4D-5E,192.168.1.10,0,0,0\r\n", TrafficLogText());
+
+    Settings.EnableLog = 1;
+    Settings.EnableTrafficLog = 0;
+    Sample(200, 20, 86400);
+    EXPECT_NE(std::string::npos, EventLogText().find("08/Dec/2026 00:00:02.000 The counters"));
+    EXPECT_EQ(std::string::npos, TrafficLogText().find("08/Dec/2026"));
+}
+
+TEST_F(CountersTest, MonthlyResetOnTheLastDayOfAFebruaryInALeapYear)
+{
+    Settings.ResetType = ResetMonthly;
+    Settings.ResetDate.wDay = 31;
+    ApplyLeapYear(2028);
+    SetStartDay(monitor, DateOf(2028, 2, 1));
+    SetClock(2028, 2, 28, 23, 59, 58);
+    Sample(0, 0);
+    Sample(50, 0, 86400);  // 29 February, 23:59:59
+    EXPECT_EQ(DateOf(2028, 2, 29, 23, 59, 59), monitor.StartDay.date);
+    Sample(60, 0, 2);  // 1 March: the next point is 31 March
+    Sample(70, 0);
+    EXPECT_EQ(DateOf(2028, 2, 29, 23, 59, 59), monitor.StartDay.date);
+    EXPECT_EQ(20u, monitor.Total_in);
+}
+
+TEST_F(CountersTest, APointPassedWhileNotRunningResetsTheLoadedTotals)
+{
+    WriteIni("[00-1A-2B-3C-4D-5E]\r\nTotal_in=5000\r\nTotal_out=300\r\nActiveCountIn=10\r\n"
+             "ActiveCountOut=4\r\nStartDay=11/20/2026 9:00:00 AM\r\n");
+    Settings.ResetType = ResetMonthly;
+    Settings.ResetDate.wDay = 1;
+    Settings.EnableLog = 1;
+    monitor.LoadCounters(Mac);
+    EXPECT_EQ(5000u, monitor.Total_in);
+    Sample(0, 0);
+    EXPECT_NE(std::string::npos, EventLogText().find("IN       5000 bytes OUT        300 bytes"));
+    EXPECT_EQ(0u, monitor.Total_in);
+    // The save right after it goes to the adapter's own section.
+    EXPECT_EQ("0", IniValue(Mac, "Total_in"));
+    EXPECT_EQ("12/6/2026 12:00:01 PM", IniValue(Mac, "StartDay"));
+    EXPECT_EQ(std::string::npos, IniText().find("[00-00-00-00-00-00]"));
+}
+
+TEST_F(CountersTest, NeverMovesNothing)
+{
+    Settings.ResetType = ResetNever;
+    Settings.EnableLog = 1;
+    SetStartDay(monitor, DateOf(2026, 1, 1));
+    for (int day = 0; day < 40; day++)
+        Sample(day * 10, 0, 86400);
+    EXPECT_EQ(DateOf(2026, 1, 1), monitor.StartDay.date);
+    EXPECT_EQ(390u, monitor.Total_in);
+    EXPECT_FALSE(FileExists(Settings.EventLogPath));
+}
+
+TEST_F(CountersTest, AUserResetGivesEveryMonitorTheSameStartAndWritesNothing)
+{
+    Settings.EnableLog = 1;
+    Settings.EnableTrafficLog = 1;
+    InterfaceMonitor second("10.0.0.2");
+    InterfaceMonitor third("10.0.0.3");
+    InterfaceMonitor* monitors[3] = {&monitor, &second, &third};
+    for (int step = 1; step <= 3; step++) {
+        fake.AdvanceSeconds(1);
+        row.dwInOctets = 100u * step;
+        row.dwOutOctets = 10u * step;
+        for (InterfaceMonitor* each : monitors)
+            each->ApplySample(&row);
+    }
+    DATE resetAt = DateOf(2026, 12, 6, 12, 0, 4);
+    for (InterfaceMonitor* each : monitors)
+        EXPECT_EQ(NULL, ResetCounters(each, &resetAt));
+
+    for (InterfaceMonitor* each : monitors) {
+        EXPECT_EQ(VT_DATE, each->StartDay.vt);
+        EXPECT_EQ(resetAt, each->StartDay.date);
+        EXPECT_EQ(0u, each->Total_in + each->Total_out);
+        EXPECT_EQ(0u, each->SampleCount);
+        EXPECT_EQ(0u, each->ActiveCountIn + each->ActiveCountOut);
+        EXPECT_EQ(0u, each->CurrentIn + each->CurrentOut + each->PeakIn + each->PeakOut);
+        EXPECT_EQ(100u, each->AverageIn);
+    }
+    EXPECT_FALSE(FileExists(Settings.EventLogPath));
+    EXPECT_FALSE(FileExists(Settings.TrafficLogPath));
+    EXPECT_FALSE(FileExists(IniPath));
+
+    fake.AdvanceSeconds(1);
+    row.dwInOctets = 1000;
+    for (InterfaceMonitor* each : monitors) {
+        each->ApplySample(&row);
+        EXPECT_EQ(1u, each->SampleCount);
+        EXPECT_EQ(0u, each->Total_in);
+    }
+}
+
+TEST_F(CountersTest, NoSectionLoadsZerosAndTheMomentOfLoading)
+{
+    monitor.Total_in = 7;
+    monitor.ActiveCountOut = 7;
+    monitor.LoadCounters(Mac);
+    EXPECT_EQ(0u, monitor.Total_in);
+    EXPECT_EQ(0u, monitor.Total_out);
+    EXPECT_EQ(0u, monitor.ActiveCountIn);
+    EXPECT_EQ(0u, monitor.ActiveCountOut);
+    EXPECT_EQ(VT_DATE, monitor.StartDay.vt);
+    EXPECT_EQ(DateOf(2026, 12, 6, 12), monitor.StartDay.date);
+}
+
+TEST_F(CountersTest, SavedCountersComeBackWhateverTheirSize)
+{
+    monitor.IfRow = row;
+    monitor.Total_in = 9223372036854775813ULL;  // above 2^63
+    monitor.Total_out = 18446744073709551615ULL;
+    monitor.ActiveCountIn = 4294967295u;
+    monitor.ActiveCountOut = 7;
+    SetStartDay(monitor, DateOf(2026, 12, 6, 14, 3, 27));
+    monitor.SaveCounters();
+    EXPECT_EQ("[00-1A-2B-3C-4D-5E]\r\n"
+              "Total_in=9223372036854775813\r\n"
+              "Total_out=18446744073709551615\r\n"
+              "ActiveCountIn=4294967295\r\n"
+              "ActiveCountOut=7\r\n"
+              "StartDay=12/6/2026 2:03:27 PM\r\n",
+              IniText());
+
+    InterfaceMonitor loaded("192.168.1.10");
+    loaded.LoadCounters(Mac);
+    EXPECT_EQ(9223372036854775813ULL, loaded.Total_in);
+    EXPECT_EQ(18446744073709551615ULL, loaded.Total_out);
+    EXPECT_EQ(4294967295u, loaded.ActiveCountIn);
+    EXPECT_EQ(7u, loaded.ActiveCountOut);
+    EXPECT_EQ(DateOf(2026, 12, 6, 14, 3, 27), loaded.StartDay.date);
+    VariantClear(&loaded.StartDay);
+
+    // Midnight is written as the date alone.
+    SetStartDay(monitor, DateOf(2026, 6, 1));
+    monitor.SaveCounters();
+    EXPECT_EQ("6/1/2026", IniValue(Mac, "StartDay"));
+}
+
+TEST_F(CountersTest, GarbageCountersLoadAsNumbersThatMakeSense)
+{
+    WriteIni("[00-1A-2B-3C-4D-5E]\r\nTotal_in=abc\r\nTotal_out=-5\r\n"
+             "ActiveCountIn=123456789012345678901234567890\r\nActiveCountOut=12 seconds\r\n"
+             "StartDay=6. Dezember 2026\r\n"
+             "[00-1A-2B-3C-4D-5F]\r\nTotal_in=123456789012345678901234567890\r\nStartDay=\r\n");
+    SetClock(2026, 12, 6, 9, 30, 0);
+    monitor.LoadCounters(Mac);
+    EXPECT_EQ(0u, monitor.Total_in);
+    EXPECT_EQ(0u, monitor.Total_out);
+    EXPECT_EQ(4294967295u, monitor.ActiveCountIn);
+    EXPECT_EQ(12u, monitor.ActiveCountOut);
+    EXPECT_EQ(DateOf(2026, 12, 6, 9, 30), monitor.StartDay.date);  // the moment of reading
+
+    monitor.LoadCounters("00-1A-2B-3C-4D-5F");
+    EXPECT_EQ(18446744073709551615ULL, monitor.Total_in);
+    EXPECT_EQ(0u, monitor.ActiveCountOut);
+    EXPECT_EQ(DateOf(2026, 12, 6, 9, 30), monitor.StartDay.date);
+}
+
+TEST_F(CountersTest, AStartDayThatIsNoDateIsNotWritten)
+{
+    WriteIni("[00-1A-2B-3C-4D-5E]\r\nStartDay=earlier text\r\n");
+    monitor.IfRow = row;
+    monitor.Total_in = 5;
+    monitor.SaveCounters();
+    EXPECT_EQ("earlier text", IniValue(Mac, "StartDay"));
+    EXPECT_EQ("5", IniValue(Mac, "Total_in"));
+
+    // An adapter without a hardware address has a section too.
+    monitor.IfRow.dwPhysAddrLen = 0;
+    monitor.SaveCounters();
+    EXPECT_EQ("5", IniValue("00-00-00-00-00-00", "Total_in"));
+}
+
+TEST_F(CountersTest, SavedAboutOnceAMinuteWithEverythingElseKept)
+{
+    const std::string before = "[Settings]\r\nResetType=2\r\nLogPathName=C:\\x.log\r\n"
+                               "[00-1A-2B-3C-4D-5F]\r\nTotal_in=77\r\nStartDay=6/1/2026\r\n";
+    WriteIni(before);
+    for (int sample = 1; sample < SAVE_EVERY_SAMPLES; sample++) {
+        Sample(1000u * sample, 10u * sample);
+        fake.AdvanceSeconds(1);
+        monitor.ApplySample(NULL);  // absent cycles are no samples
+    }
+    EXPECT_EQ(before, IniText());
+    Sample(1000u * SAVE_EVERY_SAMPLES, 10u * SAVE_EVERY_SAMPLES, 2);
+    std::string after = IniText();
+    EXPECT_EQ(0u, after.find(before));
+    EXPECT_NE(std::string::npos, after.find("[00-1A-2B-3C-4D-5E]\r\nTotal_in=59000\r\n"
+                                            "Total_out=590\r\nActiveCountIn=59\r\n"
+                                            "ActiveCountOut=59\r\n"
+                                            "StartDay=12/6/2026 12:00:01 PM\r\n"));
+    EXPECT_FALSE(FileExists(std::string(IniPath) + ".new"));
+
+    // The next save comes a minute later.
+    for (int sample = 1; sample < SAVE_EVERY_SAMPLES; sample++)
+        Sample(60000u + 1000u * sample, 600);
+    EXPECT_EQ(after, IniText());
+    Sample(120000, 600);
+    EXPECT_EQ("119000", IniValue(Mac, "Total_in"));
+}
+
+// The file system's identity of a file: a file replaced by another gets a new one, a file
+// rewritten in place keeps its own.
+unsigned __int64 FileIdentity(const char* path)
+{
+    HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    BY_HANDLE_FILE_INFORMATION information = {};
+    if (file != INVALID_HANDLE_VALUE) {
+        GetFileInformationByHandle(file, &information);
+        CloseHandle(file);
+    }
+    return ((unsigned __int64)information.nFileIndexHigh << 32) | information.nFileIndexLow;
+}
+
+TEST_F(CountersTest, TheSaveReplacesTheWholeFileInOneStep)
+{
+    const std::string before = "[Settings]\r\nResetType=2\r\n";
+    WriteIni(before);
+    unsigned __int64 old = FileIdentity(IniPath);
+    ASSERT_NE(0u, old);
+    monitor.IfRow = row;
+    monitor.Total_in = 123;
+    monitor.SaveCounters();
+    EXPECT_NE(old, FileIdentity(IniPath));
+    EXPECT_EQ("123", IniValue(Mac, "Total_in"));
+    EXPECT_EQ(0u, IniText().find(before));
+    EXPECT_FALSE(FileExists(std::string(IniPath) + ".new"));
+
+    // The settings are written in place, as ever.
+    old = FileIdentity(IniPath);
+    Settings.Save();
+    EXPECT_EQ(old, FileIdentity(IniPath));
+}
+
+// Run only as the child process of the next test: applies a minute and more of samples,
+// says so, and waits to be killed.
+TEST_F(CountersTest, DISABLED_ChildAppliesSamplesUntilKilled)
+{
+    const char* ini = getenv("BRISVANE_CHILD_INI");
+    const char* ready = getenv("BRISVANE_CHILD_READY");
+    if (ini == NULL || ready == NULL)
+        GTEST_SKIP() << "started by KilledProcessKeepsThePeriodicSave only";
+    SetText(IniPath, ini);
+    for (int sample = 1; sample <= SAVE_EVERY_SAMPLES + 10; sample++)
+        Sample(1000u * sample, 10u * sample);
+    HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, ready);
+    ASSERT_NE((HANDLE)NULL, event);
+    SetEvent(event);
+    Sleep(120000);
+}
+
+TEST_F(CountersTest, KilledProcessKeepsThePeriodicSave)
+{
+    const std::string before = "[Settings]\r\nResetType=2\r\n";
+    WriteIni(before);
+    char self[MAX_PATH];
+    GetModuleFileNameA(NULL, self, sizeof(self));
+    std::string eventName = "BrisvaneChildReady" + std::to_string(GetCurrentProcessId());
+    HANDLE ready = CreateEventA(NULL, TRUE, FALSE, eventName.c_str());
+    ASSERT_NE((HANDLE)NULL, ready);
+    SetEnvironmentVariableA("BRISVANE_CHILD_INI", IniPath);
+    SetEnvironmentVariableA("BRISVANE_CHILD_READY", eventName.c_str());
+    std::string command = std::string("\"") + self +
+                          "\" --gtest_also_run_disabled_tests "
+                          "--gtest_filter=CountersTest.DISABLED_ChildAppliesSamplesUntilKilled";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION child = {};
+    BOOL started = CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL,
+                                  &startup, &child);
+    SetEnvironmentVariableA("BRISVANE_CHILD_INI", NULL);
+    SetEnvironmentVariableA("BRISVANE_CHILD_READY", NULL);
+    ASSERT_TRUE(started);
+
+    HANDLE waitFor[2] = {ready, child.hProcess};
+    DWORD woken = WaitForMultipleObjects(2, waitFor, FALSE, 120000);
+    TerminateProcess(child.hProcess, 1);
+    WaitForSingleObject(child.hProcess, 30000);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    CloseHandle(ready);
+    ASSERT_EQ(WAIT_OBJECT_0, woken) << "the child ended before it was ready";
+
+    // The save at the 60th sample, complete; the ten samples after it are lost.
+    EXPECT_EQ(before + "[00-1A-2B-3C-4D-5E]\r\nTotal_in=59000\r\nTotal_out=590\r\n"
+                       "ActiveCountIn=59\r\nActiveCountOut=59\r\n"
+                       "StartDay=12/6/2026 12:00:01 PM\r\n",
+              IniText());
+}
+
+TEST_F(CountersTest, ThePageEndWritesTheStopLineThenSaves)
+{
+    Settings.EnableLog = 1;
+    monitor.IfRow = row;
+    monitor.Total_in = 900;
+    monitor.Total_out = 70;
+    SetStartDay(monitor, DateOf(2026, 12, 1));
+    SetClock(2026, 12, 6, 14, 3, 27, 45);
+    monitor.OnPageDestroy();
+    EXPECT_EQ("06/Dec/2026 14:03:27.045 Monitor 00-1A-2B-3C-4D-5E port\t'192.168.1.10'\t"
+              "Stop IN        900 bytes OUT         70 bytes\r\n",
+              EventLogText());
+    EXPECT_EQ("900", IniValue(Mac, "Total_in"));
+    EXPECT_EQ("12/1/2026", IniValue(Mac, "StartDay"));
+
+    // Without the event log the counters are saved all the same.
+    Settings.EnableLog = 0;
+    monitor.Total_in = 950;
+    monitor.OnPageDestroy();
+    EXPECT_EQ("950", IniValue(Mac, "Total_in"));
+}
+
+TEST(SinceTextTest, UsersShortDateAndTimeOnTwoLines)
+{
+    char text[256];
+    SYSTEMTIME time = {2026, 12, 0, 6, 14, 3, 27, 0};
+    DATE date;
+    ASSERT_TRUE(SystemTimeToVariantTime(&time, &date));
+    EXPECT_EQ(1, FormatSinceText(date, text, sizeof(text)));
+    EXPECT_STREQ("12/6/2026\r\n2:03:27 PM", text);
+
+    time.wHour = 0;
+    time.wMinute = 0;
+    time.wSecond = 0;
+    SystemTimeToVariantTime(&time, &date);
+    FormatSinceText(date, text, sizeof(text));
+    EXPECT_STREQ("12/6/2026\r\n12:00:00 AM", text);
+
+    // No date: an empty text.
+    EXPECT_EQ(0, FormatSinceText(1e10, text, sizeof(text)));
+    EXPECT_STREQ("", text);
+}
+
+}  // namespace
