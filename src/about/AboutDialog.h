@@ -1,0 +1,35 @@
+// The about box: program icon, name and version, owner notice, and two links (mail and web).
+#ifndef BRISVANE_ABOUTDIALOG_H
+#define BRISVANE_ABOUTDIALOG_H
+
+#include <windows.h>
+
+#include "LinkLabel.h"
+#include "WindowObject.h"
+
+// The links' targets.
+#define ABOUT_CONTACT_ADDRESS "contact@brisvane.example"
+#define ABOUT_WEB_ADDRESS "https://www.brisvane.example/"
+
+// The only dialog that reflects its controls' notifications back to them: the links colour
+// themselves from the reflected colour request.
+class AboutDialog : public DialogObject {
+public:
+    BEGIN_MSG_MAP(AboutDialog)
+        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        COMMAND_ID_HANDLER(IDOK, OnCloseCommand)
+        COMMAND_ID_HANDLER(IDCANCEL, OnCloseCommand)
+        REFLECT_NOTIFICATIONS()
+    END_MSG_MAP()
+
+    LRESULT OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnCloseCommand(WORD code, WORD id, HWND control, BOOL& handled);
+
+    LinkLabel MailLink;
+    LinkLabel WebLink;
+};
+
+// Runs the about box modally over the owner; both links start unvisited every time.
+void RunAboutDialog(HWND owner);
+
+#endif
