@@ -1,0 +1,324 @@
+// The adapter page's texts, the alert rule and the byte-amount formats, with real pages.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string.h>
+
+#include "InterfaceMonitor.h"
+#include "LogChannel.h"
+#include "Settings.h"
+#include "TestSupport.h"
+#include "resource.h"
+
+namespace {
+
+std::string Amount(unsigned __int64 amount)
+{
+    char text[64];
+    FormatByteAmount(amount, "B", text, sizeof(text));
+    return text;
+}
+
+std::string Speed(DWORD bits)
+{
+    char text[64];
+    FormatSpeedText(bits, text, sizeof(text));
+    return text;
+}
+
+// A page inside a hidden host window, with the event log in a private folder.
+class PageTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved = Settings;
+        host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 600, 400, NULL, NULL,
+                               GetModuleHandleA(NULL), NULL);
+        ASSERT_NE((HWND)NULL, host);
+        monitor = new InterfaceMonitor("192.168.1.10");
+        ASSERT_NE((HWND)NULL, monitor->CreateModeless(host, IDD_PAGE));
+        strcpy(Settings.EventLogPath, folder.Path("events.log").c_str());
+        Settings.EnableLog = 1;
+        AlertBrush = CreateSolidBrush(RGB(255, 0, 0));
+    }
+    void TearDown() override
+    {
+        if (monitor->Window != NULL)
+            monitor->Detach(monitor->Window);  // no stop line or save from these pages
+        DestroyWindow(host);
+        delete monitor;
+        DeleteObject(AlertBrush);
+        AlertBrush = NULL;
+        Settings = saved;
+    }
+    std::string Text(int id) { return WindowText(GetDlgItem(monitor->Window, id)); }
+    std::string Log() { return ReadFileText(folder.Path("events.log")); }
+    int LogLines(const char* text)
+    {
+        std::string log = Log();
+        int count = 0;
+        for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+            count++;
+        return count;
+    }
+    void SetRow(const char* description, DWORD speed, DWORD status)
+    {
+        MIB_IFROW& row = monitor->IfRow;
+        row.dwDescrLen = (DWORD)strlen(description) + 1;
+        memcpy(row.bDescr, description, row.dwDescrLen);
+        row.dwPhysAddrLen = 6;
+        const BYTE mac[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+        memcpy(row.bPhysAddr, mac, 6);
+        row.dwSpeed = speed;
+        row.dwOperStatus = status;
+    }
+    void Limits(int type, unsigned __int64 in, unsigned __int64 out, int percent)
+    {
+        Settings.AlertType = type;
+        Settings.LimitIN = in;
+        Settings.LimitOUT = out;
+        Settings.AlertPercent = (BYTE)percent;
+    }
+
+    SettingsRecord saved;
+    TempFolder folder;
+    HWND host = NULL;
+    InterfaceMonitor* monitor = NULL;
+};
+
+}  // namespace
+
+TEST(ByteAmount, EdgesOfEveryRule)
+{
+    EXPECT_EQ("0 B", Amount(0));
+    EXPECT_EQ("1000 B", Amount(1000));
+    EXPECT_EQ("1 KB", Amount(1001));
+    EXPECT_EQ("1000 KB", Amount(1000000));
+    EXPECT_EQ("1.000 MB", Amount(1000001));
+    EXPECT_EQ("1.999 MB", Amount(1999999));
+    EXPECT_EQ("2.000 MB", Amount(2000000));
+    EXPECT_EQ("2.00 MB", Amount(2000001));
+    EXPECT_EQ("3.00 MB", Amount(2999999));  // cut to 2.999, then rounded
+    EXPECT_EQ("20.00 MB", Amount(20000000));
+    EXPECT_EQ("20 MB", Amount(20000001));
+    EXPECT_EQ("1000 MB", Amount(1000000000));
+    EXPECT_EQ("1.00 GB", Amount(1000000001));
+    EXPECT_EQ("4.29 GB", Amount(4294967296ULL));
+    EXPECT_EQ("1000.00 GB", Amount(1000000000000ULL));
+    // Far beyond what 32-bit millions hold: still the right figure, not a wrapped one.
+    EXPECT_EQ("5000000.00 GB", Amount(5000000000000000ULL));
+    EXPECT_EQ("18446744073.71 GB", Amount(~0ULL));
+
+    char small[6];
+    EXPECT_EQ(5, FormatByteAmount(1000000001, "B", small, sizeof(small)));
+    EXPECT_STREQ("1.00 ", small);
+}
+
+TEST(ByteAmount, SpeedTexts)
+{
+    EXPECT_EQ("0 bps", Speed(0));
+    EXPECT_EQ("10000 bps", Speed(10000));
+    EXPECT_EQ("10 Kbps", Speed(10001));
+    EXPECT_EQ("10000 Kbps", Speed(10000000));
+    EXPECT_EQ("10 Mbps", Speed(10000001));
+    EXPECT_EQ("1000 Mbps", Speed(1000000000));
+    EXPECT_EQ("4294 Mbps", Speed(0xFFFFFFFF));
+}
+
+TEST_F(PageTest, ShowsEveryFigureInItsControl)
+{
+    SetRow("Intel(R) Ethernet", 100000000, 5);
+    monitor->Present = 1;
+    monitor->SampleCount = 3600;
+    monitor->CurrentIn = 1500;
+    monitor->PeakIn = 2500000;
+    monitor->AverageIn = 999;
+    monitor->Total_in = 4294967296ULL;
+    monitor->CurrentOut = 20000001;
+    monitor->PeakOut = 1000001;
+    monitor->AverageOut = 1001;
+    monitor->Total_out = 1000000000ULL;
+    monitor->RefreshPage();
+
+    EXPECT_EQ("Intel(R) Ethernet", Text(IDC_PAGE_DESCR));
+    EXPECT_EQ("00-1A-2B-3C-4D-5E", Text(IDC_PAGE_MAC));
+    EXPECT_EQ("100 Mbps", Text(IDC_PAGE_SPEED));
+    EXPECT_EQ("Connected", Text(IDC_PAGE_STATUS));
+    EXPECT_EQ("3600", Text(IDC_PAGE_DURATION));
+    EXPECT_EQ("1 KB", Text(IDC_PAGE_CURRENT_IN));
+    EXPECT_EQ("2.50 MB", Text(IDC_PAGE_PEAK_IN));
+    EXPECT_EQ("999 B", Text(IDC_PAGE_AVERAGE_IN));
+    EXPECT_EQ("4.29 GB", Text(IDC_PAGE_TOTAL_IN));
+    EXPECT_EQ("20 MB", Text(IDC_PAGE_CURRENT_OUT));
+    EXPECT_EQ("1.000 MB", Text(IDC_PAGE_PEAK_OUT));
+    EXPECT_EQ("1 KB", Text(IDC_PAGE_AVERAGE_OUT));
+    EXPECT_EQ("1000 MB", Text(IDC_PAGE_TOTAL_OUT));
+    EXPECT_EQ("5.29 GB", Text(IDC_PAGE_TOTAL_ALL));
+    EXPECT_FALSE(monitor->DescrChanged || monitor->MacChanged || monitor->SpeedChanged);
+
+    // Description, MAC and speed are written again only after a change was seen.
+    SetDlgItemTextA(monitor->Window, IDC_PAGE_DESCR, "untouched");
+    SetRow("Another adapter", 10000, 5);
+    monitor->RefreshPage();
+    EXPECT_EQ("untouched", Text(IDC_PAGE_DESCR));
+    EXPECT_EQ("100 Mbps", Text(IDC_PAGE_SPEED));
+    monitor->DescrChanged = monitor->SpeedChanged = 1;
+    monitor->RefreshPage();
+    EXPECT_EQ("Another adapter", Text(IDC_PAGE_DESCR));
+    EXPECT_EQ("10000 bps", Text(IDC_PAGE_SPEED));
+
+    // A description that fills its whole field has no terminator of its own.
+    memset(monitor->IfRow.bDescr, 'x', sizeof(monitor->IfRow.bDescr));
+    monitor->IfRow.dwDescrLen = 5000;
+    monitor->DescrChanged = 1;
+    monitor->RefreshPage();
+    EXPECT_EQ(std::string(256, 'x'), Text(IDC_PAGE_DESCR));
+}
+
+TEST_F(PageTest, StatusTexts)
+{
+    const char* expected[] = {"LAN adapter has been disabled", "WAN adapter is not connected",
+                              "LAN network cable disconnected/WAN no carrier",
+                              "WAN adapter that is in the process of connecting",
+                              "WAN adapter that is connected to a remote peer", "Connected",
+                              "Connected"};
+    monitor->Present = 1;
+    for (DWORD status = 0; status <= 6; status++) {
+        monitor->IfRow.dwOperStatus = status;
+        monitor->RefreshPage();
+        EXPECT_EQ(expected[status], Text(IDC_PAGE_STATUS)) << status;
+    }
+    monitor->Present = 0;
+    monitor->RefreshPage();
+    EXPECT_EQ("NOT Connected", Text(IDC_PAGE_STATUS));
+}
+
+TEST_F(PageTest, ConnectionLostLineOnlyOnce)
+{
+    monitor->Present = 0;
+    monitor->RefreshPage();
+    monitor->Present = 1;
+    monitor->RefreshPage();
+    monitor->Present = 0;
+    monitor->RefreshPage();
+    EXPECT_EQ(1, LogLines("Monitor port '192.168.1.10' - connection was lost\r\n"));
+    EXPECT_EQ(0, monitor->LostArmed);
+}
+
+TEST_F(PageTest, DistinctLimits)
+{
+    Limits(AlertDistinct, 10 * GIGABYTE, 10 * GIGABYTE, 90);
+    monitor->Total_out = 5;
+    monitor->Total_in = 9 * GIGABYTE;  // exactly at the IN threshold
+    monitor->RefreshPage();
+    EXPECT_EQ(0, monitor->AlertOn);
+    EXPECT_EQ("", Text(IDC_PAGE_ALERT));
+
+    monitor->Total_in = 9 * GIGABYTE + 1;
+    monitor->RefreshPage();
+    EXPECT_EQ(1, monitor->AlertOn);
+    EXPECT_EQ("IN passed the limit", Text(IDC_PAGE_ALERT));
+    monitor->RefreshPage();
+    EXPECT_EQ(2, LogLines("Monitor port '192.168.1.10' - reached the alert limit\r\n"));
+
+    // Only OUT passed while IN has no limit.
+    Limits(AlertDistinct, 0, GIGABYTE, 100);
+    monitor->Total_in = 1;
+    monitor->Total_out = GIGABYTE + 1;
+    monitor->RefreshPage();
+    EXPECT_EQ("OUT passed the limit", Text(IDC_PAGE_ALERT));
+    EXPECT_EQ(3, LogLines("reached the alert limit"));
+
+    // Neither distinct limit passed: the sum is held against both, without an event line.
+    Limits(AlertDistinct, 0, GIGABYTE, 100);
+    monitor->Total_in = GIGABYTE / 2;
+    monitor->Total_out = GIGABYTE * 6 / 10;
+    monitor->RefreshPage();
+    EXPECT_EQ(1, monitor->AlertOn);
+    EXPECT_EQ("IN+OUT passed the limit", Text(IDC_PAGE_ALERT));
+    EXPECT_EQ(3, LogLines("reached the alert limit"));
+}
+
+TEST_F(PageTest, TotalNoneAndUnknownRules)
+{
+    Limits(AlertTotal, 2 * GIGABYTE, 2 * GIGABYTE, 50);  // 2 GB together
+    monitor->Total_in = GIGABYTE;
+    monitor->Total_out = GIGABYTE;
+    monitor->RefreshPage();
+    EXPECT_EQ(0, monitor->AlertOn);
+    monitor->Total_out = GIGABYTE + 1;
+    monitor->RefreshPage();
+    EXPECT_EQ(1, monitor->AlertOn);
+    EXPECT_EQ("IN+OUT passed the limit", Text(IDC_PAGE_ALERT));
+    EXPECT_EQ(0, LogLines("reached the alert limit"));
+
+    // An unknown rule leaves the alert exactly as it stands.
+    Settings.AlertType = 3;
+    monitor->Total_in = monitor->Total_out = 0;
+    monitor->RefreshPage();
+    EXPECT_EQ(1, monitor->AlertOn);
+    EXPECT_EQ("IN+OUT passed the limit", Text(IDC_PAGE_ALERT));
+
+    // A percentage of 0 turns every rule off.
+    monitor->Total_in = monitor->Total_out = 100 * GIGABYTE;
+    for (int type = AlertDistinct; type <= AlertNone; type++) {
+        Limits(AlertTotal, GIGABYTE, GIGABYTE, 100);
+        monitor->RefreshPage();
+        ASSERT_EQ(1, monitor->AlertOn);
+        Limits(type, GIGABYTE, GIGABYTE, 0);
+        monitor->RefreshPage();
+        EXPECT_EQ(0, monitor->AlertOn) << type;
+        EXPECT_EQ("", Text(IDC_PAGE_ALERT)) << type;
+    }
+    // No alert, whatever the totals.
+    Limits(AlertNone, GIGABYTE, GIGABYTE, 100);
+    monitor->RefreshPage();
+    EXPECT_EQ(0, monitor->AlertOn);
+    // Both limits 0 under the total rule.
+    Limits(AlertTotal, 0, 0, 100);
+    monitor->RefreshPage();
+    EXPECT_EQ(0, monitor->AlertOn);
+}
+
+TEST_F(PageTest, AlertTextPaintedRedOnlyWhileAlertIsOn)
+{
+    HWND alert = GetDlgItem(monitor->Window, IDC_PAGE_ALERT);
+    HWND status = GetDlgItem(monitor->Window, IDC_PAGE_STATUS);
+    HDC dc = GetDC(alert);
+    LRESULT plain = SendMessageA(monitor->Window, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)alert);
+    EXPECT_NE((LRESULT)AlertBrush, plain);
+
+    Limits(AlertTotal, GIGABYTE, GIGABYTE, 100);
+    monitor->Total_in = 3 * GIGABYTE;
+    monitor->RefreshPage();
+    ASSERT_EQ(1, monitor->AlertOn);
+    EXPECT_EQ((LRESULT)AlertBrush,
+              SendMessageA(monitor->Window, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)alert));
+    EXPECT_EQ(TRANSPARENT, GetBkMode(dc));
+    // Another static of the page keeps the dialog's colours.
+    EXPECT_NE((LRESULT)AlertBrush,
+              SendMessageA(monitor->Window, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)status));
+
+    monitor->Total_in = 0;
+    monitor->RefreshPage();
+    EXPECT_NE((LRESULT)AlertBrush,
+              SendMessageA(monitor->Window, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)alert));
+    ReleaseDC(alert, dc);
+}
+
+TEST_F(PageTest, TrafficSummaryFitsItsRoom)
+{
+    monitor->Total_in = 1230000000ULL;
+    monitor->Total_out = 456000000ULL;
+    char tip[54];
+    int written = monitor->FormatTrafficSummary(tip, sizeof(tip));
+    EXPECT_STREQ("In 1.23 GB, Out 456 MB, All 1.69 GB", tip);
+    EXPECT_EQ((int)strlen(tip), written);
+
+    monitor->Total_in = ~0ULL / 2;
+    monitor->Total_out = ~0ULL / 2;
+    char small[20];
+    memset(small, '#', sizeof(small));
+    monitor->FormatTrafficSummary(small, sizeof(small));
+    EXPECT_EQ(19u, strlen(small));
+}
