@@ -1,12 +1,268 @@
 #include "MainWindow.h"
 
+#include <string.h>
+
+#include "AboutDialog.h"
+#include "InterfaceMonitor.h"
+#include "Platform.h"
+#include "ResetSchedule.h"
+#include "Settings.h"
+#include "SettingsDialog.h"
+
+#define TOOLBAR_RESOURCE_TYPE 241
+#define TAB_CONTROL_STYLE 0x52001000  // child, visible, clip children, focus on button down
+#define TOOL_BAR_STYLE 0x50800100     // child, visible, border, tooltips
+#define CLOSE_QUESTION_STYLE (MB_YESNO | MB_ICONQUESTION | MB_TOPMOST)
+
 MainWindow::MainWindow()
     : TabControl(NULL), ToolBar(NULL), AlertIcon(NULL), PollBusy(0), TrayMenu(NULL), ShutdownDone(0),
-      TrayRecord(), TaskbarCreatedMessage(RegisterWindowMessageA("TaskbarCreated"))
+      TrayRecord(), TaskbarCreatedMessage(RegisterWindowMessageA("TaskbarCreated")), ShownTitle(),
+      FailedAdapters(), CycleCount(0), IfTableSize(0)
 {
 }
 
 void MainWindow::OnLastMessage(HWND)
 {
     PostQuitMessage(0);
+}
+
+// The size the tray expects of its record: the version-3 form, whatever this SDK's full size is.
+static DWORD TrayRecordSize()
+{
+#ifdef NOTIFYICONDATAA_V3_SIZE
+    return NOTIFYICONDATAA_V3_SIZE;
+#else
+    return sizeof(NOTIFYICONDATAA);
+#endif
+}
+
+void MainWindow::SendTrayRecord(DWORD action)
+{
+    NOTIFYICONDATAA record = {};
+    record.cbSize = TrayRecordSize();
+    record.hWnd = Window;
+    record.uID = TRAY_ICON_ID;
+    if (action == NIM_ADD) {
+        record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        record.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
+    } else if (action == NIM_MODIFY) {
+        record.uFlags = NIF_ICON | NIF_TIP;
+    }
+    if (action != NIM_DELETE) {
+        record.hIcon = TrayRecord.hIcon;
+        memcpy(record.szTip, TrayRecord.szTip, sizeof(record.szTip));
+    }
+    Platform.NotifyIcon(action, &record);
+}
+
+// Adds the tool bar's buttons from the tool bar resource and its bitmap. 0 on failure.
+static int AddToolBarButtons(HWND toolBar)
+{
+    HRSRC found = FindResourceA(WindowModule.Instance, MAKEINTRESOURCEA(IDR_TOOLBAR),
+                                MAKEINTRESOURCEA(TOOLBAR_RESOURCE_TYPE));
+    if (found == NULL)
+        return 0;
+    HGLOBAL loaded = LoadResource(WindowModule.Instance, found);
+    if (loaded == NULL)
+        return 0;
+    const WORD* data = (const WORD*)LockResource(loaded);
+    DWORD bytes = SizeofResource(WindowModule.Instance, found);
+    if (data == NULL || bytes < 4 * sizeof(WORD))
+        return 0;
+    WORD count = data[3];
+    if ((DWORD)(4 + count) * sizeof(WORD) > bytes)
+        return 0;
+
+    int images = 0;
+    for (WORD i = 0; i < count; i++) {
+        WORD command = data[4 + i];
+        TBBUTTON button = {};
+        button.idCommand = command;
+        button.fsState = TBSTATE_ENABLED;
+        button.iString = -1;
+        if (command != 0) {
+            button.fsStyle = TBSTYLE_BUTTON;
+            button.iBitmap = images++;
+        } else {
+            button.fsStyle = TBSTYLE_SEP;
+        }
+        if (!SendMessageA(toolBar, TB_ADDBUTTONSA, 1, (LPARAM)&button))
+            return 0;
+    }
+    TBADDBITMAP bitmap = {WindowModule.Instance, IDB_TOOLBAR};
+    return SendMessageA(toolBar, TB_ADDBITMAP, images, (LPARAM)&bitmap) != -1;
+}
+
+LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
+{
+    SYSTEMTIME now;
+    Platform.ReadLocalTime(&now);
+    ApplyLeapYear(now.wYear);
+
+    TabControl = CreateWindowExA(0, WC_TABCONTROLA, NULL, TAB_CONTROL_STYLE, 0, 0, 0, 0, Window,
+                                 (HMENU)(UINT_PTR)IDC_TABCONTROL, WindowModule.Instance, NULL);
+    if (TabControl == NULL)
+        return -1;
+    SendMessageA(TabControl, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
+
+    ToolBar = CreateWindowExA(0, TOOLBARCLASSNAMEA, NULL, TOOL_BAR_STYLE, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window,
+                              (HMENU)(UINT_PTR)IDC_TOOLBAR, WindowModule.Instance, NULL);
+    if (ToolBar == NULL)
+        return -1;
+    SendMessageA(ToolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    if (!AddToolBarButtons(ToolBar))
+        return -1;
+
+    Settings.Load();
+    TrayMenu = LoadMenuA(WindowModule.Instance, MAKEINTRESOURCEA(IDR_TRAYMENU));
+    AlertIcon = LoadIconA(WindowModule.Instance, MAKEINTRESOURCEA(IDI_ALERT));
+
+    TrayRecord.hIcon = (HICON)GetClassLongPtrA(Window, GCLP_HICON);
+    strcpy(TrayRecord.szTip, "Brisvane");
+    SendTrayRecord(NIM_ADD);
+
+    AlertBrush = CreateSolidBrush(RGB(255, 0, 0));
+    PollCycle();
+    SetTimer(Window, POLL_TIMER_ID, 1000, NULL);
+    return 0;
+}
+
+LRESULT MainWindow::OnTimer(UINT, WPARAM, LPARAM, BOOL&)
+{
+    return PollCycle();
+}
+
+LRESULT MainWindow::OnSize(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    int width = LOWORD(lParam);
+    int height = HIWORD(lParam);
+    RECT bar;
+    GetWindowRect(ToolBar, &bar);
+    int barHeight = bar.bottom - bar.top;
+    SetWindowPos(ToolBar, NULL, 0, 0, width, barHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(TabControl, NULL, 0, barHeight, width, height - barHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    FitCurrentPage(FALSE);
+    return 0;
+}
+
+void MainWindow::FitCurrentPage(BOOL focus)
+{
+    InterfaceMonitor* monitor = SelectedMonitor();
+    if (monitor == NULL || monitor->Window == NULL)
+        return;
+    RECT area;
+    GetClientRect(TabControl, &area);
+    SendMessageA(TabControl, TCM_ADJUSTRECT, FALSE, (LPARAM)&area);
+    SetWindowPos(monitor->Window, NULL, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_SHOWWINDOW | SWP_NOZORDER);
+    if (focus)
+        SetFocus(monitor->Window);
+}
+
+LRESULT MainWindow::OnSelChanging(int, NMHDR*, BOOL&)
+{
+    InterfaceMonitor* monitor = SelectedMonitor();
+    if (monitor != NULL && monitor->Window != NULL)
+        ShowWindow(monitor->Window, SW_HIDE);
+    return 0;
+}
+
+LRESULT MainWindow::OnSelChange(int, NMHDR*, BOOL&)
+{
+    FitCurrentPage(TRUE);
+    return 0;
+}
+
+void MainWindow::Shutdown()
+{
+    if (ShutdownDone)
+        return;
+    ShutdownDone = 1;
+    KillTimer(Window, POLL_TIMER_ID);
+    // Closing the tab strip destroys every page; each logs its stop line and saves its counters.
+    SendMessageA(TabControl, WM_CLOSE, 0, 0);
+    TabControl = NULL;
+    Settings.Save();
+    if (AlertBrush != NULL) {
+        DeleteObject(AlertBrush);
+        AlertBrush = NULL;
+    }
+    SendTrayRecord(NIM_DELETE);
+}
+
+LRESULT MainWindow::OnEndSession(UINT, WPARAM, LPARAM, BOOL&)
+{
+    Shutdown();
+    return 0;
+}
+
+LRESULT MainWindow::OnClose(UINT, WPARAM, LPARAM, BOOL& handled)
+{
+    if (IsWindowVisible(Window)) {
+        ShowWindow(Window, SW_HIDE);
+        return 0;
+    }
+    Shutdown();
+    handled = FALSE;  // the default procedure destroys the window
+    return 0;
+}
+
+LRESULT MainWindow::OnTrayNotify(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    switch (LOWORD(lParam)) {
+    case WM_CONTEXTMENU:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case NIN_SELECT:
+    case NIN_KEYSELECT: {
+        POINT cursor;
+        GetCursorPos(&cursor);
+        TrackPopupMenu(GetSubMenu(TrayMenu, 0), TPM_BOTTOMALIGN | TPM_RIGHTALIGN, cursor.x,
+                       cursor.y, 0, Window, NULL);
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT MainWindow::OnTaskbarCreated(UINT, WPARAM, LPARAM, BOOL& handled)
+{
+    // Explorer restarted and forgot our icon; without it a hidden program could not be reached.
+    if (ShutdownDone || TaskbarCreatedMessage == 0) {
+        handled = FALSE;
+        return 0;
+    }
+    SendTrayRecord(NIM_ADD);
+    return 0;
+}
+
+LRESULT MainWindow::OnAboutCommand(WORD, WORD, HWND, BOOL&)
+{
+    RunAboutDialog(Window);
+    return 0;
+}
+
+LRESULT MainWindow::OnSettingsCommand(WORD, WORD, HWND, BOOL&)
+{
+    RunSettingsDialog(this);
+    return 0;
+}
+
+LRESULT MainWindow::OnShowHide(WORD, WORD, HWND, BOOL&)
+{
+    ShowWindow(Window, IsWindowVisible(Window) ? SW_HIDE : SW_SHOWNORMAL);
+    return 0;
+}
+
+LRESULT MainWindow::OnCloseCommand(WORD, WORD, HWND, BOOL&)
+{
+    ShowWindow(Window, SW_HIDE);
+    if (MessageBoxA(Window, "Do you really want to close Brisvane ?", "Brisvane",
+                    CLOSE_QUESTION_STYLE) == IDYES)
+        PostMessageA(Window, WM_CLOSE, 0, 0);
+    return 0;
 }

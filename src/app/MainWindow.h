@@ -5,6 +5,8 @@
 #include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <iphlpapi.h>
+#include <shellapi.h>
 
 #include "WindowObject.h"
 #include "resource.h"
@@ -58,8 +60,28 @@ public:
     // The tray record as last sent: added again when Explorer restarts.
     NOTIFYICONDATAA TrayRecord;
     UINT TaskbarCreatedMessage;
+    char ShownTitle[64];
+
+    // Adapters whose page or tab could not be made wait this many cycles before the next try,
+    // so that a failing adapter does not cost a page and a log line every second.
+    enum { FailedAdapterSlots = 8, FailedAdapterRetryCycles = 60 };
+    struct FailedAdapter {
+        MIB_IFROW Identity;  // only the hardware address is used
+        DWORD RetryCycle;
+        int Used;
+    };
+    FailedAdapter FailedAdapters[FailedAdapterSlots];
+    DWORD CycleCount;
+    ULONG IfTableSize;  // what the last interface-table read needed
 
 private:
+    InterfaceMonitor* AddMonitor(const MIB_IFROW* row, const char* ipv4Text, DWORD position);
+    void RememberFailedAdapter(const MIB_IFROW* row);
+    int AdapterWaitsAfterFailure(const MIB_IFROW* row);
+    void RelabelTab(InterfaceMonitor* monitor, const char* text);
+    void UpdateTrayAndTitle();
+    void SendTrayRecord(DWORD action);
+
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);

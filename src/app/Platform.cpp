@@ -1,4 +1,31 @@
 #include "Platform.h"
 
-PlatformCalls Platform = {GetLocalTime, GetIfTable, GetIpAddrTable, Shell_NotifyIconA,
-                          GetModuleFileNameA};
+// Thin calls of our own, so that the record is filled before any other start-up code runs
+// (the addresses of imported functions are only known at load time).
+static void WINAPI CallGetLocalTime(LPSYSTEMTIME now)
+{
+    GetLocalTime(now);
+}
+
+static DWORD WINAPI CallGetIfTable(PMIB_IFTABLE table, PULONG size, BOOL order)
+{
+    return GetIfTable(table, size, order);
+}
+
+static DWORD WINAPI CallGetIpAddrTable(PMIB_IPADDRTABLE table, PULONG size, BOOL order)
+{
+    return GetIpAddrTable(table, size, order);
+}
+
+static BOOL WINAPI CallShellNotifyIcon(DWORD action, PNOTIFYICONDATAA record)
+{
+    return Shell_NotifyIconA(action, record);
+}
+
+static DWORD WINAPI CallGetModuleFileName(HMODULE module, LPSTR path, DWORD size)
+{
+    return GetModuleFileNameA(module, path, size);
+}
+
+PlatformCalls Platform = {CallGetLocalTime, CallGetIfTable, CallGetIpAddrTable, CallShellNotifyIcon,
+                          CallGetModuleFileName};

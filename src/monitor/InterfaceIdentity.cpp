@@ -1,13 +1,11 @@
 #include "InterfaceIdentity.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
+#include "AddressTableCycle.h"
 #include "Platform.h"
-
-#define IPADDR_ROW_TABLE_BYTES 28
-// The table may grow between the size query and the read; a few tries are enough.
-#define IPADDR_READ_TRIES 3
 
 DWORD PhysAddrLength(const MIB_IFROW* row)
 {
@@ -95,25 +93,13 @@ int FindIPv4Text(const MIB_IPADDRTABLE* table, DWORD error, DWORD index, char* b
 
 int LookupIPv4Text(DWORD index, char* buffer, size_t size)
 {
-    HANDLE heap = GetProcessHeap();
-    ULONG tableSize = IPADDR_ROW_TABLE_BYTES;
-    MIB_IPADDRTABLE* table = NULL;
-    DWORD error = ERROR_INSUFFICIENT_BUFFER;
-    for (int tries = 0; tries < IPADDR_READ_TRIES && error == ERROR_INSUFFICIENT_BUFFER;
-         tries++) {
-        if (table != NULL)
-            HeapFree(heap, 0, table);
-        table = (MIB_IPADDRTABLE*)HeapAlloc(heap, HEAP_ZERO_MEMORY, tableSize);
-        if (table == NULL) {
-            if (size != 0) {
-                _snprintf(buffer, size, "!not_found!");
-                buffer[size - 1] = 0;
-            }
-            return 0;
-        }
-        error = Platform.ReadIpAddrTable(table, &tableSize, FALSE);
-    }
+    // Inside a poll cycle every lookup answers from the cycle's one read of the table.
+    AddressTableCycle* cycle = AddressTableCycle::Current();
+    if (cycle != NULL)
+        return FindIPv4Text(cycle->Table, cycle->Error, index, buffer, size);
+    DWORD error = 0;
+    MIB_IPADDRTABLE* table = ReadAddressTable(&error);
     int found = FindIPv4Text(table, error, index, buffer, size);
-    HeapFree(heap, 0, table);
+    free(table);
     return found;
 }

@@ -1,0 +1,81 @@
+#include "Startup.h"
+
+#include <commctrl.h>
+#include <string.h>
+
+#include "InterfaceMonitor.h"
+#include "MainWindow.h"
+#include "resource.h"
+
+int StartsHidden(const char* commandTail)
+{
+    return commandTail != NULL && strstr(commandTail, "/s") != NULL;
+}
+
+// The selected page handles dialog keys (Tab between its fields) before ordinary dispatch.
+static int PageTakesMessage(MainWindow& mainWindow, MSG* message)
+{
+    if (mainWindow.TabControl == NULL)
+        return 0;
+    InterfaceMonitor* page = mainWindow.SelectedMonitor();
+    return page != NULL && page->Window != NULL && IsDialogMessageA(page->Window, message);
+}
+
+HWND CreateMainWindow(HINSTANCE instance, MainWindow& mainWindow)
+{
+    LONG baseUnits = GetDialogBaseUnits();
+    int width = MulDiv(317, LOWORD(baseUnits), 4);
+    int height = MulDiv(157, HIWORD(baseUnits), 8) + 30;
+
+    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PROGRAM));
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = StartWindowProc;
+    wc.hIcon = icon;
+    wc.hIconSm = icon;
+    wc.hbrBackground = (HBRUSH)(COLOR_INACTIVECAPTION + 1);
+    wc.lpszClassName = MAIN_WINDOW_CLASS;
+    ATOM atom = AtlModuleRegisterWndClassInfoA(&wc);
+    if (atom == 0)
+        return NULL;
+    return mainWindow.CreateBound(WS_EX_APPWINDOW | WS_EX_CLIENTEDGE, MAKEINTATOM(atom), "Brisvane",
+                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, width, height, NULL,
+                                  NULL);
+}
+
+int RunBrisvane(HINSTANCE instance, const char* commandTail, int showCommand)
+{
+    HWND running = FindWindowA(MAIN_WINDOW_CLASS, NULL);
+    if (running != NULL) {
+        ShowWindow(running, SW_SHOWNORMAL);
+        SetForegroundWindow(running);
+        return EXIT_ALREADY_RUNNING;
+    }
+
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                                           ICC_UPDOWN_CLASS | ICC_DATE_CLASSES};
+    InitCommonControlsEx(&controls);
+    AtlModuleInit(instance);
+
+    MainWindow mainWindow;
+    if (StartsHidden(commandTail))
+        showCommand = SW_HIDE;
+
+    CreateMainWindow(instance, mainWindow);
+    if (mainWindow.Window == NULL)
+        return 0;
+
+    ShowWindow(mainWindow.Window, showCommand);
+    UpdateWindow(mainWindow.Window);
+
+    MSG message;
+    while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        if (PageTakesMessage(mainWindow, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    AtlModuleTerm();
+    return 0;
+}

@@ -1,0 +1,276 @@
+// The once-a-second poll cycle: read the interface table, find or create each adapter's
+// monitor, apply the rows, refresh the pages, then the tray icon, its tip and the title.
+#include <new>
+#include <stddef.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "InterfaceMonitor.h"
+#include "LogChannel.h"
+#include "MainWindow.h"
+#include "Platform.h"
+#include "AddressTableCycle.h"
+#include "Settings.h"
+
+#define IF_TABLE_FIRST_SIZE 864   // room for one row
+#define IPV4_TEXT_CHARS 20
+#define TRAY_TIP_CHARS 64
+#define TRAY_TIP_PREFIX "Brisvane: "
+
+void* MainWindow::ForEachMonitor(MonitorCallback callback, void* argument)
+{
+    if (TabControl == NULL)
+        return NULL;
+    int count = (int)SendMessageA(TabControl, TCM_GETITEMCOUNT, 0, 0);
+    for (int position = 0; position < count; position++) {
+        TCITEMA item = {};
+        item.mask = TCIF_PARAM;
+        if (!SendMessageA(TabControl, TCM_GETITEMA, position, (LPARAM)&item) || item.lParam == 0)
+            continue;
+        void* result = callback((InterfaceMonitor*)item.lParam, argument);
+        if (result != NULL)
+            return result;
+    }
+    return NULL;
+}
+
+InterfaceMonitor* MainWindow::SelectedMonitor()
+{
+    if (TabControl == NULL)
+        return NULL;
+    int selected = (int)SendMessageA(TabControl, TCM_GETCURSEL, 0, 0);
+    if (selected < 0)
+        return NULL;
+    TCITEMA item = {};
+    item.mask = TCIF_PARAM;
+    if (!SendMessageA(TabControl, TCM_GETITEMA, selected, (LPARAM)&item))
+        return NULL;
+    return (InterfaceMonitor*)item.lParam;
+}
+
+static void* MatchHardwareAddress(InterfaceMonitor* monitor, void* row)
+{
+    return SameHardwareAddress(&monitor->IfRow, (const MIB_IFROW*)row) ? monitor : NULL;
+}
+
+static void* MarkAbsent(InterfaceMonitor* monitor, void*)
+{
+    monitor->ApplySample(NULL);
+    return NULL;
+}
+
+static void* RefreshMonitor(InterfaceMonitor* monitor, void*)
+{
+    monitor->RefreshPage();
+    return NULL;
+}
+
+// Reads the interface table into a new buffer, growing it once when the first is too small.
+// It starts at the size the last read needed, so a cycle normally reads the table once.
+static MIB_IFTABLE* ReadInterfaceTable(ULONG* sizeHint)
+{
+    ULONG size = *sizeHint > IF_TABLE_FIRST_SIZE ? *sizeHint : IF_TABLE_FIRST_SIZE;
+    MIB_IFTABLE* table = (MIB_IFTABLE*)malloc(size);
+    if (table == NULL)
+        return NULL;
+    DWORD error = Platform.ReadIfTable(table, &size, FALSE);
+    if (error == ERROR_INSUFFICIENT_BUFFER) {
+        free(table);
+        table = (MIB_IFTABLE*)malloc(size);
+        if (table == NULL)
+            return NULL;
+        error = Platform.ReadIfTable(table, &size, FALSE);
+    }
+    if (error != NO_ERROR) {
+        free(table);
+        return NULL;
+    }
+    *sizeHint = size;
+    return table;
+}
+
+LRESULT MainWindow::PollCycle()
+{
+    if (PollBusy)
+        return 0;
+    PollBusy = 1;
+
+    MIB_IFTABLE* table = ReadInterfaceTable(&IfTableSize);
+    if (table == NULL) {
+        PollBusy = 0;
+        return 0;
+    }
+    CycleCount++;
+    AddressTableCycle addresses;  // one address-table read serves every lookup of the cycle
+
+    // Never trust a row count beyond the buffer the rows came in.
+    DWORD rows = table->dwNumEntries;
+    DWORD room = (DWORD)((IfTableSize - offsetof(MIB_IFTABLE, table)) / sizeof(MIB_IFROW));
+    if (rows > room)
+        rows = room;
+
+    ForEachMonitor(MarkAbsent, NULL);
+    for (DWORD i = 0; i < rows; i++) {
+        MIB_IFROW* row = &table->table[i];
+        char ipv4Text[IPV4_TEXT_CHARS];
+        if (!LookupIPv4Text(row->dwIndex, ipv4Text, sizeof(ipv4Text)))
+            continue;
+        if (Settings.IgnoreLoopBack && strcmp(ipv4Text, "127.0.0.1") == 0)
+            continue;
+        InterfaceMonitor* monitor = (InterfaceMonitor*)ForEachMonitor(MatchHardwareAddress, row);
+        if (monitor == NULL) {
+            monitor = AddMonitor(row, ipv4Text, i);
+            if (monitor == NULL)
+                continue;
+        }
+        const char* newText = monitor->ApplySample(row);
+        if (newText != NULL)
+            RelabelTab(monitor, newText);
+    }
+    ForEachMonitor(RefreshMonitor, NULL);
+    UpdateTrayAndTitle();
+
+    free(table);
+    PollBusy = 0;
+    return 0;
+}
+
+int MainWindow::AdapterWaitsAfterFailure(const MIB_IFROW* row)
+{
+    for (int i = 0; i < FailedAdapterSlots; i++) {
+        FailedAdapter& failed = FailedAdapters[i];
+        if (failed.Used && SameHardwareAddress(&failed.Identity, row)) {
+            if ((int)(CycleCount - failed.RetryCycle) < 0)
+                return 1;
+            failed.Used = 0;
+            return 0;
+        }
+    }
+    return 0;
+}
+
+void MainWindow::RememberFailedAdapter(const MIB_IFROW* row)
+{
+    int slot = 0;
+    for (int i = 0; i < FailedAdapterSlots; i++) {
+        if (!FailedAdapters[i].Used) {
+            slot = i;
+            break;
+        }
+        // All slots taken: reuse the one whose wait ends first.
+        if ((int)(FailedAdapters[i].RetryCycle - FailedAdapters[slot].RetryCycle) < 0)
+            slot = i;
+    }
+    FailedAdapter& failed = FailedAdapters[slot];
+    memcpy(&failed.Identity, row, sizeof(MIB_IFROW));
+    failed.RetryCycle = CycleCount + FailedAdapterRetryCycles;
+    failed.Used = 1;
+}
+
+InterfaceMonitor* MainWindow::AddMonitor(const MIB_IFROW* row, const char* ipv4Text,
+                                         DWORD position)
+{
+    if (AdapterWaitsAfterFailure(row))
+        return NULL;
+    InterfaceMonitor* monitor = new (std::nothrow) InterfaceMonitor(ipv4Text);
+    if (monitor == NULL)
+        return NULL;
+    HWND page = monitor->CreateModeless(TabControl, IDD_PAGE);
+    if (page == NULL) {
+        delete monitor;
+        RememberFailedAdapter(row);
+        return NULL;
+    }
+    // The template has a caption; a page must not.
+    LONG style = GetWindowLongA(page, GWL_STYLE);
+    if (style & WS_CAPTION)
+        SetWindowLongA(page, GWL_STYLE, style & ~WS_CAPTION);
+
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT | TCIF_PARAM;
+    item.pszText = monitor->IPv4Text;
+    item.lParam = (LPARAM)monitor;
+    int inserted = (int)SendMessageA(TabControl, TCM_INSERTITEMA, position, (LPARAM)&item);
+    if (inserted < 0) {
+        // No tab can reach this page: drop it quietly (nothing counted, nothing to save).
+        monitor->Detach(page);
+        DestroyWindow(page);
+        delete monitor;
+        RememberFailedAdapter(row);
+        return NULL;
+    }
+    monitor->DeleteOnLastMessage = 1;
+
+    char macText[SHORT_TEXT];
+    FormatMacText(row->bPhysAddr, PhysAddrLength(row), macText, sizeof(macText));
+    EventLog.WriteLine("Monitor %s port '%s'\tStart\r\n", macText, ipv4Text);
+
+    SendMessageA(page, WM_NCACTIVATE, TRUE, 0);
+    if (inserted == 0) {
+        InterfaceMonitor* shown = NULL;
+        int selected = (int)SendMessageA(TabControl, TCM_GETCURSEL, 0, 0);
+        if (selected >= 0) {
+            TCITEMA current = {};
+            current.mask = TCIF_PARAM;
+            if (SendMessageA(TabControl, TCM_GETITEMA, selected, (LPARAM)&current))
+                shown = (InterfaceMonitor*)current.lParam;
+        }
+        if (shown != NULL && shown->Window != NULL)
+            ShowWindow(shown->Window, SW_HIDE);
+        SendMessageA(TabControl, TCM_SETCURSEL, 0, 0);
+        FitCurrentPage(TRUE);
+    }
+    monitor->LoadCounters(macText);
+    return monitor;
+}
+
+void MainWindow::RelabelTab(InterfaceMonitor* monitor, const char* text)
+{
+    int count = (int)SendMessageA(TabControl, TCM_GETITEMCOUNT, 0, 0);
+    for (int position = 0; position < count; position++) {
+        TCITEMA item = {};
+        item.mask = TCIF_PARAM;
+        if (SendMessageA(TabControl, TCM_GETITEMA, position, (LPARAM)&item) &&
+            item.lParam == (LPARAM)monitor) {
+            TCITEMA label = {};
+            label.mask = TCIF_TEXT;
+            label.pszText = (LPSTR)text;
+            SendMessageA(TabControl, TCM_SETITEMA, position, (LPARAM)&label);
+            return;
+        }
+    }
+}
+
+void MainWindow::UpdateTrayAndTitle()
+{
+    char tip[TRAY_TIP_CHARS];
+    HICON classIcon = (HICON)GetClassLongPtrA(Window, GCLP_HICON);
+    HICON icon = classIcon;
+    InterfaceMonitor* monitor = SelectedMonitor();
+    if (monitor != NULL) {
+        size_t prefix = strlen(TRAY_TIP_PREFIX);
+        memcpy(tip, TRAY_TIP_PREFIX, prefix + 1);
+        monitor->FormatTrafficSummary(tip + prefix, sizeof(tip) - prefix);
+        if (monitor->AlertOn)
+            icon = AlertIcon;
+    } else {
+        strcpy(tip, "Brisvane");
+    }
+
+    // The tray is told only what changed; the record keeps the current tip and icon for the
+    // day Explorer restarts and the icon has to be added again.
+    if (TrayRecord.hIcon != icon || strcmp(TrayRecord.szTip, tip) != 0) {
+        TrayRecord.hIcon = icon;
+        strncpy(TrayRecord.szTip, tip, sizeof(TrayRecord.szTip) - 1);
+        TrayRecord.szTip[sizeof(TrayRecord.szTip) - 1] = 0;
+        SendTrayRecord(NIM_MODIFY);
+    }
+
+    const char* title = IsIconic(Window) ? tip : "Brisvane";
+    if (strcmp(ShownTitle, title) != 0) {
+        SetWindowTextA(Window, title);
+        strncpy(ShownTitle, title, sizeof(ShownTitle) - 1);
+        ShownTitle[sizeof(ShownTitle) - 1] = 0;
+    }
+}

@@ -1,0 +1,266 @@
+// The main window with real windows: creation, layout, tab changes, close and shutdown, tray.
+#include "MainWindowTestSupport.h"
+
+#include <process.h>
+
+#include "ResetSchedule.h"
+#include "resource.h"
+
+namespace {
+
+// Answers the next message box with the given button, from a second thread.
+struct BoxAnswer {
+    int Button;
+    char Text[256];
+    char Caption[64];
+};
+
+unsigned __stdcall AnswerBox(void* argument)
+{
+    BoxAnswer* answer = (BoxAnswer*)argument;
+    for (int i = 0; i < 500; i++) {
+        HWND box = FindWindowA("#32770", "Brisvane");
+        if (box != NULL) {
+            GetWindowTextA(box, answer->Caption, sizeof(answer->Caption));
+            HWND text = GetDlgItem(box, 0xFFFF);
+            if (text != NULL)
+                GetWindowTextA(text, answer->Text, sizeof(answer->Text));
+            PostMessageA(box, WM_COMMAND, answer->Button, 0);
+            return 0;
+        }
+        Sleep(10);
+    }
+    return 1;
+}
+
+HANDLE StartAnswering(BoxAnswer* answer)
+{
+    return (HANDLE)_beginthreadex(NULL, 0, AnswerBox, answer, 0, NULL);
+}
+
+LRESULT CALLBACK FailingClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE)
+        return FALSE;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, CreationBuildsChildrenLoadsSettingsAndAddsTrayIcon)
+{
+    fake.SetTime(2024, 3, 1);
+    fake.AddAdapter(2, 0x01, "192.168.1.10");
+    ASSERT_NE((HWND)NULL, Create());
+
+    EXPECT_EQ(IDC_TABCONTROL, GetDlgCtrlID(main.TabControl));
+    EXPECT_EQ(IDC_TOOLBAR, GetDlgCtrlID(main.ToolBar));
+    EXPECT_EQ(2, (int)SendMessageA(main.ToolBar, TB_BUTTONCOUNT, 0, 0));
+    TBBUTTON button = {};
+    SendMessageA(main.ToolBar, TB_GETBUTTON, 0, (LPARAM)&button);
+    EXPECT_EQ(ID_APP_SETTINGS, button.idCommand);
+    EXPECT_EQ(0, button.iBitmap);
+    SendMessageA(main.ToolBar, TB_GETBUTTON, 1, (LPARAM)&button);
+    EXPECT_EQ(ID_APP_ABOUT, button.idCommand);
+    EXPECT_EQ(1, button.iBitmap);
+    EXPECT_EQ(29, DaysInMonth[2]);  // created in a leap year
+    EXPECT_EQ(1, Settings.EnableLog);
+    EXPECT_NE((HMENU)NULL, main.TrayMenu);
+    EXPECT_NE((HICON)NULL, main.AlertIcon);
+
+    ASSERT_GE(fake.TrayCalls.size(), 2u);
+    const TrayCall& add = fake.TrayCalls[0];
+    EXPECT_EQ((DWORD)NIM_ADD, add.Action);
+    EXPECT_EQ(main.Window, add.Record.hWnd);
+    EXPECT_EQ(1u, add.Record.uID);
+    EXPECT_EQ((UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP), add.Record.uFlags);
+    EXPECT_EQ((UINT)(WM_USER + 1), add.Record.uCallbackMessage);
+    EXPECT_EQ((HICON)GetClassLongPtrA(main.Window, GCLP_HICON), add.Record.hIcon);
+    EXPECT_STREQ("Brisvane", add.Record.szTip);
+    // The first poll cycle ran inside the creation, before the timer.
+    EXPECT_EQ(1, TabCount());
+    const TrayCall* modify = LastTrayCall(NIM_MODIFY);
+    ASSERT_NE((const TrayCall*)NULL, modify);
+    EXPECT_EQ((UINT)(NIF_ICON | NIF_TIP), modify->Record.uFlags);
+    EXPECT_STREQ("Brisvane: In 0 B, Out 0 B, All 0 B", modify->Record.szTip);
+
+    RECT frame;
+    GetWindowRect(main.Window, &frame);
+    EXPECT_EQ(0, frame.left);
+    EXPECT_EQ(0, frame.top);
+}
+
+TEST_F(MainWindowTest, LayoutFollowsTheClientArea)
+{
+    fake.AddAdapter(2, 0x01, "192.168.1.10");
+    ASSERT_NE((HWND)NULL, Create());
+    SetWindowPos(main.Window, NULL, 0, 0, 700, 500, SWP_NOZORDER | SWP_NOMOVE);
+    RECT client, bar, tab, page, area;
+    GetClientRect(main.Window, &client);
+    GetWindowRect(main.ToolBar, &bar);
+    MapWindowPoints(NULL, main.Window, (POINT*)&bar, 2);
+    GetWindowRect(main.TabControl, &tab);
+    MapWindowPoints(NULL, main.Window, (POINT*)&tab, 2);
+    int barHeight = bar.bottom - bar.top;
+    EXPECT_GT(barHeight, 0);
+    // The tool bar spans the whole width (it sizes its border itself).
+    EXPECT_LE(bar.left, 0);
+    EXPECT_GE(bar.right, client.right);
+    EXPECT_EQ(0, tab.left);
+    EXPECT_EQ(barHeight, tab.top);
+    EXPECT_EQ(client.right, tab.right);
+    EXPECT_EQ(client.bottom, tab.bottom);
+
+    InterfaceMonitor* monitor = TabMonitor(0);
+    ASSERT_NE((InterfaceMonitor*)NULL, monitor);
+    GetClientRect(main.TabControl, &area);
+    SendMessageA(main.TabControl, TCM_ADJUSTRECT, FALSE, (LPARAM)&area);
+    GetWindowRect(monitor->Window, &page);
+    MapWindowPoints(NULL, main.TabControl, (POINT*)&page, 2);
+    EXPECT_EQ(area.left, page.left);
+    EXPECT_EQ(area.top, page.top);
+    EXPECT_EQ(area.right, page.right);
+    EXPECT_EQ(area.bottom, page.bottom);
+    EXPECT_TRUE(IsWindowVisible(monitor->Window));
+}
+
+TEST_F(MainWindowTest, TabChangeHidesTheOldPageBeforeShowingTheNew)
+{
+    fake.AddAdapter(2, 0x01, "192.168.1.10");
+    fake.AddAdapter(3, 0x02, "10.0.0.5");
+    ASSERT_NE((HWND)NULL, Create());
+    ASSERT_EQ(2, TabCount());
+    InterfaceMonitor* first = TabMonitor(0);
+    InterfaceMonitor* second = TabMonitor(1);
+    EXPECT_TRUE(IsWindowVisible(first->Window));
+    EXPECT_FALSE(IsWindowVisible(second->Window));
+
+    NMHDR changing = {main.TabControl, IDC_TABCONTROL, (UINT)TCN_SELCHANGING};
+    EXPECT_EQ(0, SendMessageA(main.Window, WM_NOTIFY, IDC_TABCONTROL, (LPARAM)&changing));
+    EXPECT_FALSE(IsWindowVisible(first->Window));
+    EXPECT_FALSE(IsWindowVisible(second->Window));
+    SendMessageA(main.TabControl, TCM_SETCURSEL, 1, 0);
+    NMHDR change = {main.TabControl, IDC_TABCONTROL, (UINT)TCN_SELCHANGE};
+    SendMessageA(main.Window, WM_NOTIFY, IDC_TABCONTROL, (LPARAM)&change);
+    EXPECT_FALSE(IsWindowVisible(first->Window));
+    EXPECT_TRUE(IsWindowVisible(second->Window));
+    EXPECT_TRUE(IsChild(second->Window, GetFocus()) || GetFocus() == second->Window);
+}
+
+TEST_F(MainWindowTest, CloseHidesWhileVisibleAndShutsDownWhileHidden)
+{
+    fake.AddAdapter(2, 0x01, "192.168.1.10");
+    ASSERT_NE((HWND)NULL, Create());
+    HWND window = main.Window;
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(0, main.ShutdownDone);
+
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(1, main.ShutdownDone);
+    EXPECT_EQ(1, TrayCalls(NIM_DELETE));
+    EXPECT_EQ((HBRUSH)NULL, AlertBrush);
+    std::string ini = Ini();
+    EXPECT_NE(std::string::npos, ini.find("[Settings]"));
+    EXPECT_NE(std::string::npos, ini.find("[00-1A-2B-3C-4D-01]"));
+    EXPECT_EQ(1, Count(Log(), "Monitor 00-1A-2B-3C-4D-01 port\t'192.168.1.10'\tStop IN "));
+    MSG quit;
+    EXPECT_TRUE(PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(MainWindowTest, CloseCommandAsksFirstAndNoKeepsTheWindowHidden)
+{
+    ASSERT_NE((HWND)NULL, Create());
+    BoxAnswer no = {IDNO, "", ""};
+    HANDLE thread = StartAnswering(&no);
+    SendMessageA(main.Window, WM_COMMAND, ID_TRAY_CLOSE, 0);
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+    EXPECT_STREQ("Do you really want to close Brisvane ?", no.Text);
+    EXPECT_TRUE(IsWindow(main.Window));
+    EXPECT_FALSE(IsWindowVisible(main.Window));
+    PumpMessages();
+    EXPECT_EQ(0, main.ShutdownDone);
+
+    BoxAnswer yes = {IDYES, "", ""};
+    thread = StartAnswering(&yes);
+    HWND window = main.Window;
+    SendMessageA(window, WM_COMMAND, ID_TRAY_CLOSE, 0);
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+    PumpMessages();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(1, main.ShutdownDone);
+}
+
+TEST_F(MainWindowTest, ShowHideToggles)
+{
+    ASSERT_NE((HWND)NULL, Create());
+    ShowWindow(main.Window, SW_MINIMIZE);
+    SendMessageA(main.Window, WM_COMMAND, ID_TRAY_SHOWHIDE, 0);
+    EXPECT_FALSE(IsWindowVisible(main.Window));
+    SendMessageA(main.Window, WM_COMMAND, ID_TRAY_SHOWHIDE, 0);
+    EXPECT_TRUE(IsWindowVisible(main.Window));
+    EXPECT_FALSE(IsIconic(main.Window));
+}
+
+TEST_F(MainWindowTest, EndSessionShutsDownOnceAndSavesOnce)
+{
+    fake.AddAdapter(2, 0x01, "192.168.1.10");
+    ASSERT_NE((HWND)NULL, Create());
+    HWND window = main.Window;
+    SendMessageA(window, WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(1, main.ShutdownDone);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(1, TrayCalls(NIM_DELETE));
+    EXPECT_EQ(1, Count(Log(), "\tStop IN "));
+    std::string iniAfterEndSession = Ini();
+
+    // Timer messages after the shutdown find nothing to do.
+    Tick();
+    ShowWindow(window, SW_HIDE);
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(1, TrayCalls(NIM_DELETE));
+    EXPECT_EQ(1, Count(Log(), "\tStop IN "));
+    EXPECT_EQ(iniAfterEndSession, Ini());
+}
+
+TEST_F(MainWindowTest, TaskbarRestartAddsTheTrayIconAgain)
+{
+    fake.AddAdapter(2, 0x01, "192.168.1.10");
+    ASSERT_NE((HWND)NULL, Create());
+    UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    ASSERT_NE(0u, taskbarCreated);
+    fake.TrayCalls.clear();
+    // The broadcast Explorer sends after it restarted.
+    SendMessageTimeoutA(HWND_BROADCAST, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, 2000, NULL);
+    PumpMessages();
+    ASSERT_EQ(1, TrayCalls(NIM_ADD));
+    const TrayCall* add = LastTrayCall(NIM_ADD);
+    EXPECT_EQ((UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP), add->Record.uFlags);
+    EXPECT_EQ((UINT)(WM_USER + 1), add->Record.uCallbackMessage);
+    EXPECT_STREQ("Brisvane: In 0 B, Out 0 B, All 0 B", add->Record.szTip);
+    EXPECT_EQ((HICON)GetClassLongPtrA(main.Window, GCLP_HICON), add->Record.hIcon);
+}
+
+TEST_F(MainWindowTest, FailingCreationEndsWithZeroAndNoTrayIcon)
+{
+    // A tool bar that cannot be created: a class of the same name, local to this program,
+    // is found before the common controls' one.
+    WNDCLASSEXA failing = {};
+    failing.cbSize = sizeof(failing);
+    failing.lpfnWndProc = FailingClassProc;
+    failing.hInstance = GetModuleHandleA(NULL);
+    failing.lpszClassName = TOOLBARCLASSNAMEA;
+    ASSERT_NE(0, RegisterClassExA(&failing));
+    int exitCode = RunBrisvane(GetModuleHandleA(NULL), "", SW_SHOWNORMAL);
+    UnregisterClassA(TOOLBARCLASSNAMEA, GetModuleHandleA(NULL));
+    EXPECT_EQ(0, exitCode);
+    EXPECT_EQ(0, TrayCalls(NIM_ADD));
+    EXPECT_EQ((HWND)NULL, FindWindowA(MAIN_WINDOW_CLASS, NULL));
+    EXPECT_EQ(0, Settings.EnableLog);  // the settings were never loaded
+    EXPECT_EQ(NULL, WindowModule.Creating);
+}

@@ -1,0 +1,148 @@
+// Start-up as separate processes of the real program: single instance, "/s", command tails.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <stdlib.h>
+#include <string>
+
+#include "MainWindow.h"
+#include "Startup.h"
+#include "TestSupport.h"
+
+namespace {
+
+// Ends a running program the way the tray menu does: hidden first, then closed.
+void EndProgram(HWND window)
+{
+    if (IsWindowVisible(window))
+        SendMessageA(window, WM_CLOSE, 0, 0);  // a visible window only hides
+    PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+// The built program, copied into a private folder so that its INI file lands there.
+class StartupTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* built = getenv("BRISVANE_EXE");
+        ASSERT_NE((const char*)NULL, built) << "BRISVANE_EXE names the built program";
+        source = built;
+        CreateDirectoryA(folder.Path("with blank").c_str(), NULL);
+        exe = folder.Path("with blank\\Brisvane.exe");
+        ASSERT_TRUE(CopyFileA(source.c_str(), exe.c_str(), FALSE)) << source;
+        ASSERT_EQ((HWND)NULL, FindWindowA(MAIN_WINDOW_CLASS, NULL)) << "an instance runs already";
+    }
+    void TearDown() override
+    {
+        for (PROCESS_INFORMATION& process : started) {
+            if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+                HWND window = FindWindowA(MAIN_WINDOW_CLASS, NULL);
+                if (window != NULL)
+                    EndProgram(window);
+                if (WaitForSingleObject(process.hProcess, 10000) == WAIT_TIMEOUT)
+                    TerminateProcess(process.hProcess, 1);
+            }
+            CloseHandle(process.hProcess);
+            CloseHandle(process.hThread);
+        }
+        // A stray window of a test that failed early must not leak into the next test.
+        for (int i = 0; i < 100 && FindWindowA(MAIN_WINDOW_CLASS, NULL) != NULL; i++)
+            Sleep(50);
+    }
+    HANDLE Start(const std::string& commandLine)
+    {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        std::string line = commandLine;
+        if (!CreateProcessA(exe.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                            &process))
+            return NULL;
+        started.push_back(process);
+        return process.hProcess;
+    }
+    HWND WaitForWindow()
+    {
+        for (int i = 0; i < 400; i++) {
+            HWND window = FindWindowA(MAIN_WINDOW_CLASS, NULL);
+            if (window != NULL)
+                return window;
+            Sleep(50);
+        }
+        return NULL;
+    }
+    DWORD WaitForExit(HANDLE process)
+    {
+        DWORD code = STILL_ACTIVE;
+        if (WaitForSingleObject(process, 20000) == WAIT_OBJECT_0)
+            GetExitCodeProcess(process, &code);
+        return code;
+    }
+    // Starts the program with the tail, tells whether its window came up visible, ends it.
+    bool StartsVisible(const std::string& tail)
+    {
+        HANDLE process = Start("\"" + exe + "\" " + tail);
+        EXPECT_NE((HANDLE)NULL, process);
+        HWND window = WaitForWindow();
+        EXPECT_NE((HWND)NULL, window) << tail;
+        Sleep(300);
+        bool visible = window != NULL && IsWindowVisible(window);
+        if (window != NULL)
+            EndProgram(window);
+        EXPECT_EQ(0u, WaitForExit(process)) << tail;
+        return visible;
+    }
+
+    TempFolder folder;
+    std::string source;
+    std::string exe;
+    std::vector<PROCESS_INFORMATION> started;
+};
+
+}  // namespace
+
+TEST(StartupTail, SlashSAnywhereStartsHidden)
+{
+    EXPECT_TRUE(StartsHidden("/s"));
+    EXPECT_TRUE(StartsHidden("-x /s"));
+    EXPECT_TRUE(StartsHidden("/silent"));
+    EXPECT_TRUE(StartsHidden("C:\\data/sub"));
+    EXPECT_FALSE(StartsHidden("/S"));
+    EXPECT_FALSE(StartsHidden(""));
+}
+
+TEST_F(StartupTest, SecondStartShowsTheHiddenFirstWindowAndExitsMinusOne)
+{
+    HANDLE first = Start("\"" + exe + "\" /s");
+    ASSERT_NE((HANDLE)NULL, first);
+    HWND window = WaitForWindow();
+    ASSERT_NE((HWND)NULL, window);
+    Sleep(300);
+    EXPECT_FALSE(IsWindowVisible(window));
+
+    HANDLE second = Start("\"" + exe + "\"");
+    ASSERT_NE((HANDLE)NULL, second);
+    EXPECT_EQ((DWORD)-1, WaitForExit(second));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(IsIconic(window));
+
+    // Closing while visible only hides; the next close ends the program with 0.
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(window));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, WaitForExit(first));
+    std::string ini = ReadFileText(folder.Path("with blank\\Brisvane.INI"));
+    EXPECT_NE(std::string::npos, ini.find("[Settings]"));
+    EXPECT_NE(std::string::npos, ini.find("IgnoreLoopBack=1"));
+}
+
+TEST_F(StartupTest, CommandTails)
+{
+    // The quoted program name holds a blank; what follows it is the tail.
+    EXPECT_FALSE(StartsVisible("/s"));
+    EXPECT_FALSE(StartsVisible("-x /s"));
+    EXPECT_FALSE(StartsVisible("/silent"));
+    EXPECT_FALSE(StartsVisible("C:\\logs/sub"));
+    EXPECT_TRUE(StartsVisible("/S"));
+    EXPECT_TRUE(StartsVisible(""));
+}

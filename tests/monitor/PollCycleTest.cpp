@@ -1,0 +1,223 @@
+// The poll cycle inside a real main window, over scripted interface and address tables.
+#include "MainWindowTestSupport.h"
+
+#include <string.h>
+
+#include "resource.h"
+
+namespace {
+
+std::vector<HWND> PagesOf(HWND tabControl)
+{
+    std::vector<HWND> pages;
+    for (HWND child = GetWindow(tabControl, GW_CHILD); child != NULL;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[64] = "";
+        GetClassNameA(child, className, sizeof(className));
+        if (strcmp(className, "#32770") == 0)
+            pages.push_back(child);
+    }
+    return pages;
+}
+
+WNDPROC TabProcedure = NULL;
+int InsertAttempts = 0;
+LRESULT CALLBACK RefusingTabProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == TCM_INSERTITEMA) {
+        InsertAttempts++;
+        return -1;
+    }
+    return CallWindowProcA(TabProcedure, window, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, LoopbackIgnoredFirstAdapterSelectedStartLinesInOrder)
+{
+    fake.AddAdapter(1, 0x00, "127.0.0.1");
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    fake.AddAdapter(3, 0xB2, "10.0.0.5");
+    fake.AddAdapter(4, 0xC3, NULL);  // no IPv4 address: not monitored
+    ASSERT_NE((HWND)NULL, Create());
+
+    ASSERT_EQ(2, TabCount());
+    EXPECT_EQ("192.168.1.10", TabText(0));
+    EXPECT_EQ("10.0.0.5", TabText(1));
+    EXPECT_EQ(0, (int)SendMessageA(main.TabControl, TCM_GETCURSEL, 0, 0));
+    InterfaceMonitor* first = TabMonitor(0);
+    InterfaceMonitor* second = TabMonitor(1);
+    EXPECT_TRUE(IsWindowVisible(first->Window));
+    EXPECT_FALSE(IsWindowVisible(second->Window));
+    EXPECT_EQ(0, GetWindowLongA(first->Window, GWL_STYLE) & WS_CAPTION);
+    EXPECT_EQ("00-1A-2B-3C-4D-A1", PageText(first, IDC_PAGE_MAC));
+    EXPECT_EQ("Connected", PageText(first, IDC_PAGE_STATUS));
+
+    std::string log = Log();
+    size_t a = log.find("Monitor 00-1A-2B-3C-4D-A1 port '192.168.1.10'\tStart\r\n");
+    size_t b = log.find("Monitor 00-1A-2B-3C-4D-B2 port '10.0.0.5'\tStart\r\n");
+    ASSERT_NE(std::string::npos, a);
+    ASSERT_NE(std::string::npos, b);
+    EXPECT_LT(a, b);
+    EXPECT_EQ(std::string::npos, log.find("127.0.0.1"));
+
+    // With the loopback switch off, 127.0.0.1 gets its page too.
+    Settings.IgnoreLoopBack = 0;
+    Tick();
+    EXPECT_EQ(3, TabCount());
+    EXPECT_EQ("127.0.0.1", TabText(0));
+    EXPECT_EQ(0, (int)SendMessageA(main.TabControl, TCM_GETCURSEL, 0, 0));
+    EXPECT_FALSE(IsWindowVisible(first->Window));  // the new first page took its place
+    EXPECT_TRUE(IsWindowVisible(TabMonitor(0)->Window));
+}
+
+TEST_F(MainWindowTest, CountsTrafficAndReadsEachTableOncePerCycle)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    fake.AddAdapter(3, 0xB2, "10.0.0.5");
+    ASSERT_NE((HWND)NULL, Create());
+    InterfaceMonitor* monitor = TabMonitor(0);
+    for (int second = 1; second <= 3; second++) {
+        fake.AdvanceSeconds(1);
+        fake.Row(2)->dwInOctets += 1500;
+        fake.Row(2)->dwOutOctets += 700;
+        int ifReads = fake.IfTableReads, addressReads = fake.AddressTableReads;
+        Tick();
+        EXPECT_EQ(1, fake.IfTableReads - ifReads);
+        EXPECT_EQ(1, fake.AddressTableReads - addressReads);
+    }
+    EXPECT_EQ(4500u, monitor->Total_in);
+    EXPECT_EQ(2100u, monitor->Total_out);
+    EXPECT_EQ("4 KB", PageText(monitor, IDC_PAGE_TOTAL_IN));
+    EXPECT_EQ("1 KB", PageText(monitor, IDC_PAGE_CURRENT_IN));
+    EXPECT_EQ("4", PageText(monitor, IDC_PAGE_DURATION));
+    const TrayCall* modify = LastTrayCall(NIM_MODIFY);
+    ASSERT_NE((const TrayCall*)NULL, modify);
+    EXPECT_STREQ("Brisvane: In 4 KB, Out 2 KB, All 6 KB", modify->Record.szTip);
+}
+
+TEST_F(MainWindowTest, FailedTableReadChangesNothing)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    ASSERT_NE((HWND)NULL, Create());
+    InterfaceMonitor* monitor = TabMonitor(0);
+    size_t trayCalls = fake.TrayCalls.size();
+    ShowWindow(main.Window, SW_MINIMIZE);
+    fake.IfTableError = ERROR_NOT_SUPPORTED;
+    fake.Rows.clear();
+    Tick();
+    EXPECT_EQ(1, monitor->Present);
+    EXPECT_EQ("Connected", PageText(monitor, IDC_PAGE_STATUS));
+    EXPECT_EQ("Brisvane", WindowText(main.Window));
+    EXPECT_EQ(trayCalls, fake.TrayCalls.size());
+    EXPECT_EQ(0, main.PollBusy);
+
+    // The table read again, empty: every monitor is absent, the title follows the tip.
+    fake.IfTableError = 0;
+    Tick();
+    EXPECT_EQ(0, monitor->Present);
+    EXPECT_EQ("NOT Connected", PageText(monitor, IDC_PAGE_STATUS));
+    EXPECT_EQ("Brisvane: In 0 B, Out 0 B, All 0 B", WindowText(main.Window));
+    EXPECT_EQ(1, Count(Log(), "Monitor port '192.168.1.10' - connection was lost\r\n"));
+    ShowWindow(main.Window, SW_RESTORE);
+    Tick();
+    EXPECT_EQ("Brisvane", WindowText(main.Window));
+}
+
+TEST_F(MainWindowTest, AddressChangeRelabelsAndNewHardwareAddressMakesANewPage)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    ASSERT_NE((HWND)NULL, Create());
+    InterfaceMonitor* monitor = TabMonitor(0);
+    fake.SetAddress(2, "192.168.1.77");
+    Tick();
+    EXPECT_EQ(1, TabCount());
+    EXPECT_EQ("192.168.1.77", TabText(0));
+    EXPECT_STREQ("192.168.1.77", monitor->IPv4Text);
+
+    fake.Row(2)->bPhysAddr[5] = 0xEE;
+    Tick();
+    ASSERT_EQ(2, TabCount());
+    EXPECT_EQ(monitor, TabMonitor(1));
+    EXPECT_EQ("NOT Connected", PageText(monitor, IDC_PAGE_STATUS));
+    EXPECT_EQ("Connected", PageText(TabMonitor(0), IDC_PAGE_STATUS));
+    EXPECT_EQ("00-1A-2B-3C-4D-EE", PageText(TabMonitor(0), IDC_PAGE_MAC));
+}
+
+TEST_F(MainWindowTest, EmptyHardwareAddressesFeedOneMonitor)
+{
+    MIB_IFROW& a = fake.AddAdapter(2, 0, "10.1.1.1");
+    a.dwPhysAddrLen = 0;
+    MIB_IFROW& b = fake.AddAdapter(3, 0, "10.2.2.2");
+    b.dwPhysAddrLen = 0;
+    ASSERT_NE((HWND)NULL, Create());
+    ASSERT_EQ(1, TabCount());
+    EXPECT_EQ("00-00-00-00-00-00", PageText(TabMonitor(0), IDC_PAGE_MAC));
+    EXPECT_EQ(2u, TabMonitor(0)->SampleCount);
+}
+
+TEST_F(MainWindowTest, TrayShowsTheAlertIconOnlyForTheSelectedMonitor)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    fake.AddAdapter(3, 0xB2, "10.0.0.5");
+    ASSERT_NE((HWND)NULL, Create());
+    Settings.AlertType = AlertTotal;
+    Settings.LimitIN = Settings.LimitOUT = GIGABYTE;
+    Settings.AlertPercent = 100;
+    HICON classIcon = (HICON)GetClassLongPtrA(main.Window, GCLP_HICON);
+
+    TabMonitor(1)->Total_in = 3 * GIGABYTE;  // the unselected adapter passes its limit
+    Tick();
+    EXPECT_EQ(1, TabMonitor(1)->AlertOn);
+    EXPECT_EQ(classIcon, LastTrayCall(NIM_MODIFY)->Record.hIcon);
+
+    TabMonitor(0)->Total_in = 3 * GIGABYTE;
+    Tick();
+    EXPECT_EQ(main.AlertIcon, LastTrayCall(NIM_MODIFY)->Record.hIcon);
+    TabMonitor(0)->Total_in = 0;
+    Tick();
+    EXPECT_EQ(classIcon, LastTrayCall(NIM_MODIFY)->Record.hIcon);
+}
+
+TEST_F(MainWindowTest, NoPagesTipIsTheProgramName)
+{
+    ASSERT_NE((HWND)NULL, Create());
+    EXPECT_EQ(0, TabCount());
+    Tick();
+    EXPECT_STREQ("Brisvane", main.TrayRecord.szTip);
+    EXPECT_EQ((HICON)GetClassLongPtrA(main.Window, GCLP_HICON), main.TrayRecord.hIcon);
+}
+
+TEST_F(MainWindowTest, RefusedTabItemIsNotRetriedEveryCycleAndLeavesNoPage)
+{
+    ASSERT_NE((HWND)NULL, Create());
+    TabProcedure = (WNDPROC)SetWindowLongPtrA(main.TabControl, GWLP_WNDPROC,
+                                              (LONG_PTR)RefusingTabProc);
+    InsertAttempts = 0;
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    for (int i = 0; i < 10; i++)
+        Tick();
+    EXPECT_EQ(1, InsertAttempts);
+    EXPECT_EQ(0, TabCount());
+    EXPECT_TRUE(PagesOf(main.TabControl).empty());
+    EXPECT_EQ(std::string::npos, Log().find("Start"));
+    EXPECT_EQ(std::string::npos, Ini().find("[00-1A-2B-3C-4D-A1]"));
+
+    // Once the strip takes items again, the adapter gets its page after the wait.
+    SetWindowLongPtrA(main.TabControl, GWLP_WNDPROC, (LONG_PTR)TabProcedure);
+    for (int i = 0; i < MainWindow::FailedAdapterRetryCycles; i++)
+        Tick();
+    EXPECT_EQ(1, TabCount());
+    EXPECT_EQ(1u, PagesOf(main.TabControl).size());
+}
+
+TEST_F(MainWindowTest, BusyCycleDoesNothing)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    ASSERT_NE((HWND)NULL, Create());
+    int reads = fake.IfTableReads;
+    main.PollBusy = 1;
+    Tick();
+    EXPECT_EQ(reads, fake.IfTableReads);
+    main.PollBusy = 0;
+}
