@@ -64,6 +64,9 @@ prepare_wine() {
         say "preparing the Wine prefix $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true
+        # Without a window manager Wine waits two seconds for every window that closes,
+        # unless it manages the windows itself.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
         wineserver -w
     fi
     wineserver -p >/dev/null 2>&1 || true

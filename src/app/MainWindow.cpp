@@ -152,6 +152,7 @@ void MainWindow::FitCurrentPage(BOOL focus)
     InterfaceMonitor* monitor = SelectedMonitor();
     if (monitor == NULL || monitor->Window == NULL)
         return;
+    monitor->ShowFigures();  // a page out of sight was not kept up to date
     RECT area;
     GetClientRect(TabControl, &area);
     SendMessageA(TabControl, TCM_ADJUSTRECT, FALSE, (LPARAM)&area);
@@ -190,6 +191,18 @@ void MainWindow::Shutdown()
         AlertBrush = NULL;
     }
     SendTrayRecord(NIM_DELETE);
+}
+
+LRESULT MainWindow::OnShowWindow(UINT, WPARAM wParam, LPARAM, BOOL& handled)
+{
+    // Out of sight the pages were not written; the one on show catches up before it appears.
+    if (wParam) {
+        InterfaceMonitor* monitor = SelectedMonitor();
+        if (monitor != NULL)
+            monitor->ShowFigures();
+    }
+    handled = FALSE;
+    return 0;
 }
 
 LRESULT MainWindow::OnEndSession(UINT, WPARAM, LPARAM, BOOL&)

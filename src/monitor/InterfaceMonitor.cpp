@@ -27,6 +27,7 @@ InterfaceMonitor::InterfaceMonitor(const char* ipv4Text)
     _snprintf(IPv4Text, sizeof(IPv4Text), "%s", ipv4Text != NULL ? ipv4Text : "");
     IPv4Text[sizeof(IPv4Text) - 1] = 0;
     memset(ShownText, 0, sizeof(ShownText));
+    AlertText[0] = 0;
 }
 
 InterfaceMonitor::~InterfaceMonitor()

@@ -42,6 +42,9 @@ public:
 
     // Display (InterfacePage.cpp)
     void RefreshPage();
+    // Brings the page's controls up to date; a page out of sight is brought up to date only
+    // when it shows, which costs nothing while the program sits in the tray.
+    void ShowFigures();
     HBRUSH OnCtlColorStatic(HDC dc, HWND control, BOOL& handled);
     void SetAmountText(int id, unsigned __int64 amount, const char* unit);
     int FormatTrafficSummary(char* buffer, size_t size);
@@ -73,6 +76,8 @@ public:
     int DeleteOnLastMessage;  // the poll cycle's monitors are freed with their page
     // Text last written into each page control, so unchanged texts are not written again.
     char ShownText[20][SHORT_TEXT];
+    // What the alert control should say; written when the page shows.
+    char AlertText[SHORT_TEXT];
 
 private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) { return 1; }

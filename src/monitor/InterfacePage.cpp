@@ -105,8 +105,14 @@ void InterfaceMonitor::SetAmountText(int id, unsigned __int64 amount, const char
     SetPageText(this, id, text);
 }
 
-// Sets AlertOn and the alert text from the totals and the limits (AlertOn first, so that the
-// repaint the new text causes already sees it).
+static void SetAlertText(InterfaceMonitor* monitor, const char* text)
+{
+    strncpy(monitor->AlertText, text, SHORT_TEXT - 1);
+    monitor->AlertText[SHORT_TEXT - 1] = 0;
+}
+
+// Sets AlertOn and the alert text from the totals and the limits. AlertOn is set before the
+// text reaches the control, so the repaint the new text causes already sees it.
 static void EvaluateAlert(InterfaceMonitor* monitor)
 {
     unsigned __int64 percent = Settings.AlertPercent;
@@ -119,8 +125,7 @@ static void EvaluateAlert(InterfaceMonitor* monitor)
         if (inPassed || outPassed) {
             monitor->AlertOn = 1;
             EventLog.WriteLine("Monitor port '%s' - reached the alert limit\r\n", monitor->IPv4Text);
-            SetPageText(monitor, IDC_PAGE_ALERT,
-                        inPassed ? "IN passed the limit" : "OUT passed the limit");
+            SetAlertText(monitor, inPassed ? "IN passed the limit" : "OUT passed the limit");
             return;
         }
         // Neither distinct limit passed: the sum is still held against both together.
@@ -132,15 +137,28 @@ static void EvaluateAlert(InterfaceMonitor* monitor)
     if (Settings.AlertType != AlertNone && totalThreshold != 0 &&
         monitor->Total_in + monitor->Total_out > totalThreshold) {
         monitor->AlertOn = 1;
-        SetPageText(monitor, IDC_PAGE_ALERT, "IN+OUT passed the limit");
+        SetAlertText(monitor, "IN+OUT passed the limit");
     } else {
         monitor->AlertOn = 0;
-        SetPageText(monitor, IDC_PAGE_ALERT, "");
+        SetAlertText(monitor, "");
     }
 }
 
 void InterfaceMonitor::RefreshPage()
 {
+    EvaluateAlert(this);
+    if (Window != NULL && IsWindowVisible(Window))
+        ShowFigures();
+    if (!Present && LostArmed) {
+        LostArmed = 0;
+        EventLog.WriteLine("Monitor port '%s' - connection was lost\r\n", IPv4Text);
+    }
+}
+
+void InterfaceMonitor::ShowFigures()
+{
+    if (Window == NULL)
+        return;
     char text[SHORT_TEXT];
     if (DescrChanged) {
         char description[MAX_DESCR + 1];
@@ -174,12 +192,7 @@ void InterfaceMonitor::RefreshPage()
     SetAmountText(IDC_PAGE_TOTAL_OUT, Total_out, "B");
     SetAmountText(IDC_PAGE_TOTAL_ALL, Total_in + Total_out, "B");
 
-    EvaluateAlert(this);
-
-    if (!Present && LostArmed) {
-        LostArmed = 0;
-        EventLog.WriteLine("Monitor port '%s' - connection was lost\r\n", IPv4Text);
-    }
+    SetPageText(this, IDC_PAGE_ALERT, AlertText);
 }
 
 HBRUSH InterfaceMonitor::OnCtlColorStatic(HDC dc, HWND control, BOOL& handled)

@@ -56,8 +56,10 @@ protected:
         PROCESS_INFORMATION process = {};
         std::string line = commandLine;
         if (!CreateProcessA(exe.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                            &process))
+                            &process)) {
+            ADD_FAILURE() << "cannot start " << line << ": error " << GetLastError();
             return NULL;
+        }
         started.push_back(process);
         return process.hProcess;
     }

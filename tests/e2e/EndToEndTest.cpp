@@ -155,16 +155,63 @@ protected:
             texts.push_back(TabText(window, i));
         return texts;
     }
-    // The page that shows the hardware address, or null.
-    static HWND Page(HWND window, const char* mac)
+    // The page on show: pages out of sight are brought up to date only when they show.
+    static HWND ShownPage(HWND window)
     {
         for (HWND child = GetWindow(Tabs(window), GW_CHILD); child != NULL;
              child = GetWindow(child, GW_HWNDNEXT)) {
             char className[32] = "";
             GetClassNameA(child, className, sizeof(className));
-            if (strcmp(className, "#32770") == 0 &&
-                RemoteText(GetDlgItem(child, IDC_PAGE_MAC)) == mac)
+            if (strcmp(className, "#32770") == 0 && IsWindowVisible(child))
                 return child;
+        }
+        return NULL;
+    }
+    static int VisiblePages(HWND window)
+    {
+        int count = 0;
+        for (HWND child = GetWindow(Tabs(window), GW_CHILD); child != NULL;
+             child = GetWindow(child, GW_HWNDNEXT))
+            count += IsWindowVisible(child) && GetDlgItem(child, IDC_PAGE_MAC) != NULL;
+        return count;
+    }
+    // Clicks a tab as the user does and returns its page once it shows.
+    static HWND ShowTab(HWND window, int position)
+    {
+        HWND tabs = Tabs(window);
+        if ((int)SendMessageA(tabs, TCM_GETCURSEL, 0, 0) != position) {
+            DWORD id = 0;
+            GetWindowThreadProcessId(tabs, &id);
+            HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ |
+                                         PROCESS_VM_WRITE, FALSE, id);
+            if (process == NULL)
+                return NULL;
+            void* remote = VirtualAllocEx(process, NULL, 4096, MEM_COMMIT | MEM_RESERVE,
+                                          PAGE_READWRITE);
+            RECT item = {};
+            if (SendMessageA(tabs, TCM_GETITEMRECT, position, (LPARAM)remote))
+                ReadProcessMemory(process, remote, &item, sizeof(item), NULL);
+            VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+            CloseHandle(process);
+            LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+            PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            PostMessageA(tabs, WM_LBUTTONUP, 0, at);
+            if (!WaitUntil([&] {
+                    return (int)SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == position;
+                }, 5000))
+                return NULL;
+        }
+        HWND page = NULL;
+        WaitUntil([&] { return (page = ShownPage(window)) != NULL; }, 5000);
+        return page;
+    }
+    // Shows the page of the hardware address and returns it, or null.
+    static HWND Page(HWND window, const char* mac)
+    {
+        for (int position = 0; position < TabCount(window); position++) {
+            HWND page = ShowTab(window, position);
+            if (page != NULL && RemoteText(GetDlgItem(page, IDC_PAGE_MAC)) == mac)
+                return page;
         }
         return NULL;
     }
@@ -209,15 +256,22 @@ TEST_F(EndToEndTest, TwoAdaptersLoopbackIgnoredStartAndStopLines)
     EXPECT_EQ("192.168.1.10", labels[0]);
     EXPECT_EQ("10.0.0.5", labels[1]);
     EXPECT_EQ(0, (int)SendMessageA(Tabs(window), TCM_GETCURSEL, 0, 0));
-    HWND pageA = Page(window, MacA), pageB = Page(window, MacB);
+    HWND pageA = ShownPage(window);
     ASSERT_NE((HWND)NULL, pageA);
-    ASSERT_NE((HWND)NULL, pageB);
-    EXPECT_TRUE(IsWindowVisible(pageA));
-    EXPECT_FALSE(IsWindowVisible(pageB));
+    EXPECT_EQ(1, VisiblePages(window));
+    EXPECT_EQ(MacA, Text(pageA, IDC_PAGE_MAC));
     EXPECT_EQ("Adapter A", Text(pageA, IDC_PAGE_DESCR));
     EXPECT_EQ("100 Mbps", Text(pageA, IDC_PAGE_SPEED));
     EXPECT_EQ("Connected", Text(pageA, IDC_PAGE_STATUS));
     EXPECT_EQ("Brisvane", RemoteText(window));
+
+    // The user picks the second tab: its page replaces the first.
+    HWND pageB = ShowTab(window, 1);
+    ASSERT_NE((HWND)NULL, pageB);
+    EXPECT_EQ(MacB, Text(pageB, IDC_PAGE_MAC));
+    EXPECT_EQ("Adapter B", Text(pageB, IDC_PAGE_DESCR));
+    EXPECT_FALSE(IsWindowVisible(pageA));
+    EXPECT_EQ(1, VisiblePages(window));
 
     // Minimised, the title reads like the tray tip.
     ShowWindow(window, SW_MINIMIZE);
@@ -310,12 +364,15 @@ TEST_F(EndToEndTest, AddressChangeRelabelsAndNewHardwareAddressAddsAPage)
 
     Script("if index=2 mac=00-1A-2B-3C-4D-C3 descr=Adapter A\nip index=2 addr=192.168.1.99\n");
     ASSERT_TRUE(WaitUntil([&] { return TabCount(window) == 2; }));
-    HWND oldPage = Page(window, MacA);
-    HWND newPage = Page(window, "00-1A-2B-3C-4D-C3");
-    ASSERT_NE((HWND)NULL, oldPage);
+    // The new adapter's row is the table's first: its tab comes first and shows.
+    HWND newPage = ShownPage(window);
     ASSERT_NE((HWND)NULL, newPage);
-    EXPECT_TRUE(WaitUntil([&] { return Text(oldPage, IDC_PAGE_STATUS) == "NOT Connected"; }));
+    EXPECT_EQ("00-1A-2B-3C-4D-C3", Text(newPage, IDC_PAGE_MAC));
     EXPECT_EQ("Connected", Text(newPage, IDC_PAGE_STATUS));
+    HWND oldPage = ShowTab(window, 1);
+    ASSERT_NE((HWND)NULL, oldPage);
+    EXPECT_EQ(MacA, Text(oldPage, IDC_PAGE_MAC));
+    EXPECT_TRUE(WaitUntil([&] { return Text(oldPage, IDC_PAGE_STATUS) == "NOT Connected"; }));
 
     End(window);
     EXPECT_EQ(0u, ExitCode(process));
@@ -330,11 +387,14 @@ TEST_F(EndToEndTest, RestartLoadsTheTotalsAndGoesOn)
     HANDLE process = Start("/s");
     HWND window = Window();
     ASSERT_NE((HWND)NULL, window);
-    HWND page = NULL;
-    ASSERT_TRUE(WaitUntil([&] { return (page = Page(window, MacA)) != NULL; }));
-    EXPECT_TRUE(WaitUntil([&] { return Text(page, IDC_PAGE_TOTAL_IN) == "5 KB"; }));
-    EXPECT_EQ("70 B", Text(page, IDC_PAGE_TOTAL_OUT));
     EXPECT_FALSE(IsWindowVisible(window));
+    ASSERT_TRUE(WaitUntil([&] { return TabCount(window) == 1; }));
+    // Shown from the tray menu, the page shows the loaded totals at once.
+    PostMessageA(window, WM_COMMAND, ID_TRAY_SHOWHIDE, 0);
+    HWND page = NULL;
+    ASSERT_TRUE(WaitUntil([&] { return (page = ShownPage(window)) != NULL; }));
+    EXPECT_EQ("5 KB", Text(page, IDC_PAGE_TOTAL_IN));
+    EXPECT_EQ("70 B", Text(page, IDC_PAGE_TOTAL_OUT));
 
     Script(std::string(AdapterA) + " in=1100\nip index=2 addr=192.168.1.10\n");
     EXPECT_TRUE(WaitUntil([&] { return Text(page, IDC_PAGE_TOTAL_IN) == "6 KB"; }));

@@ -37,6 +37,9 @@ protected:
         ASSERT_NE((HWND)NULL, host);
         monitor = new InterfaceMonitor("192.168.1.10");
         ASSERT_NE((HWND)NULL, monitor->CreateModeless(host, IDD_PAGE));
+        // Pages in sight are written at every refresh; ones out of sight when they show.
+        ShowWindow(host, SW_SHOWNOACTIVATE);
+        ShowWindow(monitor->Window, SW_SHOWNOACTIVATE);
         strcpy(Settings.EventLogPath, folder.Path("events.log").c_str());
         Settings.EnableLog = 1;
         AlertBrush = CreateSolidBrush(RGB(255, 0, 0));
@@ -304,6 +307,34 @@ TEST_F(PageTest, AlertTextPaintedRedOnlyWhileAlertIsOn)
     EXPECT_NE((LRESULT)AlertBrush,
               SendMessageA(monitor->Window, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)alert));
     ReleaseDC(alert, dc);
+}
+
+TEST_F(PageTest, PageOutOfSightIsWrittenWhenItShows)
+{
+    monitor->Present = 1;
+    monitor->IfRow.dwOperStatus = 5;
+    monitor->RefreshPage();
+    ASSERT_EQ("Connected", Text(IDC_PAGE_STATUS));
+
+    ShowWindow(host, SW_HIDE);
+    monitor->Present = 0;
+    monitor->Total_in = 3 * GIGABYTE;
+    monitor->SampleCount = 77;
+    Limits(AlertDistinct, GIGABYTE, GIGABYTE, 100);
+    monitor->RefreshPage();
+    // The alert and the log lines do not wait for the page to show.
+    EXPECT_EQ(1, monitor->AlertOn);
+    EXPECT_EQ(1, LogLines("reached the alert limit"));
+    EXPECT_EQ(1, LogLines("connection was lost"));
+    EXPECT_EQ("Connected", Text(IDC_PAGE_STATUS));
+    EXPECT_EQ("", Text(IDC_PAGE_ALERT));
+
+    ShowWindow(host, SW_SHOWNOACTIVATE);
+    monitor->ShowFigures();
+    EXPECT_EQ("NOT Connected", Text(IDC_PAGE_STATUS));
+    EXPECT_EQ("77", Text(IDC_PAGE_DURATION));
+    EXPECT_EQ("3.00 GB", Text(IDC_PAGE_TOTAL_IN));
+    EXPECT_EQ("IN passed the limit", Text(IDC_PAGE_ALERT));
 }
 
 TEST_F(PageTest, TrafficSummaryFitsItsRoom)

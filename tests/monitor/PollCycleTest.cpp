@@ -139,9 +139,14 @@ TEST_F(MainWindowTest, AddressChangeRelabelsAndNewHardwareAddressMakesANewPage)
     Tick();
     ASSERT_EQ(2, TabCount());
     EXPECT_EQ(monitor, TabMonitor(1));
-    EXPECT_EQ("NOT Connected", PageText(monitor, IDC_PAGE_STATUS));
+    EXPECT_EQ(0, monitor->Present);
     EXPECT_EQ("Connected", PageText(TabMonitor(0), IDC_PAGE_STATUS));
     EXPECT_EQ("00-1A-2B-3C-4D-EE", PageText(TabMonitor(0), IDC_PAGE_MAC));
+    // The old page, out of sight, is brought up to date when its tab is picked.
+    SendMessageA(main.TabControl, TCM_SETCURSEL, 1, 0);
+    NMHDR change = {main.TabControl, IDC_TABCONTROL, (UINT)TCN_SELCHANGE};
+    SendMessageA(main.Window, WM_NOTIFY, IDC_TABCONTROL, (LPARAM)&change);
+    EXPECT_EQ("NOT Connected", PageText(monitor, IDC_PAGE_STATUS));
 }
 
 TEST_F(MainWindowTest, EmptyHardwareAddressesFeedOneMonitor)
