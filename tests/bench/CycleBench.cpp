@@ -1,0 +1,127 @@
+// Cycle scaling: the real poll cycle against tables of 4, 16 and 128 adapters answered from
+// memory (two of them carrying traffic), beside the floor of one real GetIfTable and one real
+// GetIpAddrTable measured in the same run.
+#include <winsock2.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <iphlpapi.h>
+
+#include <algorithm>
+#include <stdio.h>
+#include <stdlib.h>
+#include <vector>
+
+#include "FakePlatform.h"
+#include "MainWindow.h"
+#include "Settings.h"
+#include "Startup.h"
+#include "TestSupport.h"
+
+namespace {
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return (double)(to.QuadPart - from.QuadPart) * 1000.0 / (double)frequency.QuadPart;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// One real read of each table, as the program's floor.
+double FloorOnce(std::vector<BYTE>& ifBuffer, std::vector<BYTE>& addressBuffer)
+{
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    ULONG size = (ULONG)ifBuffer.size();
+    if (GetIfTable((PMIB_IFTABLE)ifBuffer.data(), &size, FALSE) == ERROR_INSUFFICIENT_BUFFER)
+        ifBuffer.resize(size);
+    size = (ULONG)addressBuffer.size();
+    if (GetIpAddrTable((PMIB_IPADDRTABLE)addressBuffer.data(), &size, FALSE) ==
+        ERROR_INSUFFICIENT_BUFFER)
+        addressBuffer.resize(size);
+    QueryPerformanceCounter(&end);
+    return Milliseconds(start, end);
+}
+
+double OwnWork(int adapters, int cycles, MainWindow& main, FakePlatform& fake)
+{
+    std::vector<double> times;
+    for (int cycle = 0; cycle < cycles + 5; cycle++) {
+        fake.AdvanceSeconds(1);
+        for (int i = 0; i < 2 && i < adapters; i++) {
+            fake.Rows[i].dwInOctets += 1234567 + cycle * 17;
+            fake.Rows[i].dwOutOctets += 45678 + cycle * 3;
+        }
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        main.PollCycle();
+        QueryPerformanceCounter(&end);
+        if (cycle >= 5)  // the first cycles create the pages
+            times.push_back(Milliseconds(start, end));
+        MSG message;
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
+    return Median(times);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int cycles = argc > 1 ? atoi(argv[1]) : 60;
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                                           ICC_UPDOWN_CLASS | ICC_DATE_CLASSES};
+    InitCommonControlsEx(&controls);
+    AtlModuleInit(GetModuleHandleA(NULL));
+
+    std::vector<BYTE> ifBuffer(864), addressBuffer(28);
+    for (int i = 0; i < 5; i++)
+        FloorOnce(ifBuffer, addressBuffer);
+
+    printf("%-9s %16s %16s %8s %8s\n", "adapters", "own work (ms)", "floor (ms)", "ratio",
+           "target");
+    const int sizes[] = {4, 16, 128};
+    const double targets[] = {1.5, 2.0, 4.0};
+    int missed = 0;
+    for (int s = 0; s < 3; s++) {
+        TempFolder folder;
+        FakePlatform fake;
+        fake.ModulePath = folder.Path("Brisvane.exe");
+        for (int i = 0; i < sizes[s]; i++) {
+            char address[32];
+            _snprintf(address, sizeof(address), "10.%d.%d.1", i / 200, i % 200);
+            address[sizeof(address) - 1] = 0;
+            fake.AddAdapter(100 + i, (BYTE)i, address);
+            fake.Rows.back().bPhysAddr[4] = (BYTE)(i >> 8);
+        }
+        MainWindow main;
+        if (CreateMainWindow(GetModuleHandleA(NULL), main) == NULL) {
+            fprintf(stderr, "no main window\n");
+            return 2;
+        }
+        ShowWindow(main.Window, SW_SHOWNORMAL);
+        KillTimer(main.Window, POLL_TIMER_ID);  // the cycles are driven here
+
+        double own = OwnWork(sizes[s], cycles, main, fake);
+        std::vector<double> floors;
+        for (int i = 0; i < cycles; i++)
+            floors.push_back(FloorOnce(ifBuffer, addressBuffer));
+        double floor = Median(floors);
+        double ratio = (own + floor) / floor;
+        printf("%-9d %16.3f %16.3f %8.2f %8.1f\n", sizes[s], own, floor, ratio, targets[s]);
+        missed += ratio > targets[s];
+
+        ShowWindow(main.Window, SW_HIDE);
+        SendMessageA(main.Window, WM_CLOSE, 0, 0);
+        MSG message;
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
+    return missed ? 1 : 0;
+}
