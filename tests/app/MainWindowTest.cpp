@@ -264,3 +264,59 @@ TEST_F(MainWindowTest, FailingCreationEndsWithZeroAndNoTrayIcon)
     EXPECT_EQ(0, Settings.EnableLog);  // the settings were never loaded
     EXPECT_EQ(NULL, WindowModule.Creating);
 }
+
+namespace {
+
+// Picks the tray menu's first item ("&Show/Hide") with the keyboard once the menu shows.
+unsigned __stdcall PickFirstMenuItem(void* shown)
+{
+    for (int i = 0; i < 200; i++) {
+        HWND menu = FindWindowA("#32768", NULL);
+        if (menu != NULL && IsWindowVisible(menu)) {
+            *(int*)shown = 1;
+            PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+            return 0;
+        }
+        Sleep(10);
+    }
+    return 1;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, TrayMenuOpensOnClicksAndKeysAndItsItemsReachTheWindow)
+{
+    ASSERT_NE((HWND)NULL, Create());
+    HMENU popup = GetSubMenu(main.TrayMenu, 0);
+    ASSERT_NE((HMENU)NULL, popup);
+    char text[64] = "";
+    GetMenuStringA(main.TrayMenu, 0, text, sizeof(text), MF_BYPOSITION);
+    EXPECT_STREQ("Icon Menu", text);
+    EXPECT_EQ(2, GetMenuItemCount(popup));
+    EXPECT_EQ((UINT)ID_TRAY_SHOWHIDE, GetMenuItemID(popup, 0));
+    EXPECT_EQ((UINT)ID_TRAY_CLOSE, GetMenuItemID(popup, 1));
+
+    const UINT events[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_CONTEXTMENU, NIN_SELECT,
+                           NIN_KEYSELECT};
+    for (UINT event : events) {
+        BOOL visible = IsWindowVisible(main.Window);
+        int shown = 0;
+        HANDLE thread = (HANDLE)_beginthreadex(NULL, 0, PickFirstMenuItem, &shown, 0, NULL);
+        SendMessageA(main.Window, WM_USER + 1, TRAY_ICON_ID, event);
+        WaitForSingleObject(thread, 5000);
+        CloseHandle(thread);
+        PumpMessages();
+        EXPECT_EQ(1, shown) << event;
+        EXPECT_NE(visible, IsWindowVisible(main.Window)) << event;
+    }
+
+    // Other events on the icon open nothing.
+    BOOL visible = IsWindowVisible(main.Window);
+    SendMessageA(main.Window, WM_USER + 1, TRAY_ICON_ID, WM_MOUSEMOVE);
+    SendMessageA(main.Window, WM_USER + 1, TRAY_ICON_ID, WM_LBUTTONUP);
+    PumpMessages();
+    HWND menu = FindWindowA("#32768", NULL);
+    EXPECT_FALSE(menu != NULL && IsWindowVisible(menu));
+    EXPECT_EQ(visible, IsWindowVisible(main.Window));
+}
