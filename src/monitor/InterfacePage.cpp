@@ -92,8 +92,7 @@ static void SetPageText(InterfaceMonitor* monitor, int id, const char* text)
         char* shown = monitor->ShownText[slot];
         if (strcmp(shown, text) == 0)
             return;
-        strncpy(shown, text, SHORT_TEXT - 1);
-        shown[SHORT_TEXT - 1] = 0;
+        BoundedPrint(shown, SHORT_TEXT, "%s", text);
     }
     SetDlgItemTextA(monitor->Window, id, text);
 }
@@ -107,8 +106,7 @@ void InterfaceMonitor::SetAmountText(int id, unsigned __int64 amount, const char
 
 static void SetAlertText(InterfaceMonitor* monitor, const char* text)
 {
-    strncpy(monitor->AlertText, text, SHORT_TEXT - 1);
-    monitor->AlertText[SHORT_TEXT - 1] = 0;
+    BoundedPrint(monitor->AlertText, SHORT_TEXT, "%s", text);
 }
 
 // Sets AlertOn and the alert text from the totals and the limits. AlertOn is set before the

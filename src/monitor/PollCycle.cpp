@@ -262,7 +262,7 @@ void MainWindow::UpdateTrayAndTitle()
     // day Explorer restarts and the icon has to be added again.
     if (TrayRecord.hIcon != icon || strcmp(TrayRecord.szTip, tip) != 0) {
         TrayRecord.hIcon = icon;
-        strncpy(TrayRecord.szTip, tip, sizeof(TrayRecord.szTip) - 1);
+        _snprintf(TrayRecord.szTip, sizeof(TrayRecord.szTip), "%s", tip);
         TrayRecord.szTip[sizeof(TrayRecord.szTip) - 1] = 0;
         SendTrayRecord(NIM_MODIFY);
     }
@@ -270,7 +270,7 @@ void MainWindow::UpdateTrayAndTitle()
     const char* title = IsIconic(Window) ? tip : "Brisvane";
     if (strcmp(ShownTitle, title) != 0) {
         SetWindowTextA(Window, title);
-        strncpy(ShownTitle, title, sizeof(ShownTitle) - 1);
+        _snprintf(ShownTitle, sizeof(ShownTitle), "%s", title);
         ShownTitle[sizeof(ShownTitle) - 1] = 0;
     }
 }
