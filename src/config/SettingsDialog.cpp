@@ -76,7 +76,8 @@ void SettingsDialog::UpdateResetGroup(int resetType)
                                           "Set the DAY of reset:", "",
                                           "Set the DAY, MONTH and YEAR of reset:"};
     // An unknown type (from a hand-edited INI file) leaves the group as the template has it.
-
+    if (resetType < ResetDaily || resetType > ResetOnDate)
+        return;
 
     // Checked one by one: CheckRadioButton's id range would also reach the picker (1006).
     for (int i = 0; i < 4; i++)
