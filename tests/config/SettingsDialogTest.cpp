@@ -1,0 +1,986 @@
+// The settings dialog with its real template under the dialog manager: what each control shows
+// for the stored settings, what OK stores, the reset request, browsing and the save after OK.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <oleauto.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "DialogDriver.h"
+#include "FakePlatform.h"
+#include "InterfaceMonitor.h"
+#include "LogChannel.h"
+#include "MainWindow.h"
+#include "Settings.h"
+#include "SettingsDialog.h"
+#include "TestSupport.h"
+#include "WindowModule.h"
+#include "resource.h"
+
+static_assert(sizeof(DLGTEMPLATE) == 18 && sizeof(DLGITEMTEMPLATE) == 18, "template layout");
+
+namespace {
+
+// Saturday, 14 March 2026, 15:26:53.589
+const SYSTEMTIME FakeNow = {2026, 3, 6, 14, 15, 26, 53, 589};
+
+// Tuesday, 15 June 2027, 13:45:10.500: a full date with a time of day.
+const SYSTEMTIME StoredDate = {2027, 6, 2, 15, 13, 45, 10, 500};
+
+// What the browse seam saw and what it answers.
+struct BrowseCall {
+    OPENFILENAMEA Request;
+    std::vector<char> Filter;  // the whole double-NUL-terminated list
+    std::string DefaultExtension;
+    DWORD FilterIndexSeen;
+};
+std::vector<BrowseCall> BrowseCalls;
+const char* BrowseAnswer = NULL;  // null: the user cancels
+DWORD BrowseFilterChoice = 0;
+
+BOOL WINAPI FakeOpenFileDialog(LPOPENFILENAMEA request)
+{
+    BrowseCall call;
+    call.Request = *request;
+    call.FilterIndexSeen = request->nFilterIndex;
+    if (request->lpstrFilter != NULL) {
+        const char* end = request->lpstrFilter;
+        while (end[0] != 0 || end[1] != 0)
+            end++;
+        call.Filter.assign(request->lpstrFilter, end + 2);
+    }
+    if (request->lpstrDefExt != NULL)
+        call.DefaultExtension = request->lpstrDefExt;
+    BrowseCalls.push_back(call);
+    if (BrowseAnswer == NULL)
+        return FALSE;
+    strncpy(request->lpstrFile, BrowseAnswer, request->nMaxFile - 1);
+    request->lpstrFile[request->nMaxFile - 1] = 0;
+    if (BrowseFilterChoice != 0)
+        request->nFilterIndex = BrowseFilterChoice;
+    return TRUE;
+}
+
+void CopyText(char* target, const std::string& text)
+{
+    strncpy(target, text.c_str(), PATH_CHARS - 1);
+    target[PATH_CHARS - 1] = 0;
+}
+
+int CountOf(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        count++;
+    return count;
+}
+
+bool SameTime(const SYSTEMTIME& a, const SYSTEMTIME& b)
+{
+    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay &&
+           a.wHour == b.wHour && a.wMinute == b.wMinute && a.wSecond == b.wSecond &&
+           a.wMilliseconds == b.wMilliseconds;
+}
+
+// A modeless opening of dialog 105. It stays hidden: hiding a shown top-level window again
+// costs Wine seconds without a window manager, so visibility is read from each control's own
+// WS_VISIBLE, which is what the dialog switches.
+struct OpenDialog {
+    SettingsDialog object;
+    HWND window;
+
+    OpenDialog() : window(object.CreateModeless(NULL, IDD_SETTINGS)) {}
+    ~OpenDialog()
+    {
+        if (window != NULL && IsWindow(window))
+            DestroyWindow(window);
+    }
+    HWND Item(int id) const { return GetDlgItem(window, id); }
+    void Click(int id) const { SendMessageA(Item(id), BM_CLICK, 0, 0); }
+    void Type(int id, const char* text) const { SetWindowTextA(Item(id), text); }
+    bool Checked(int id) const { return IsDlgButtonChecked(window, id) == BST_CHECKED; }
+    bool Visible(int id) const
+    {
+        return (GetWindowLongA(Item(id), GWL_STYLE) & WS_VISIBLE) != 0;
+    }
+    bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+    std::string Text(int id) const { return WindowText(Item(id)); }
+    int DaySelection() const { return (int)SendMessageA(Item(IDC_SET_DAY), CB_GETCURSEL, 0, 0); }
+    void SelectDay(int day) const
+    {
+        SendMessageA(Item(IDC_SET_DAY), CB_SETCURSEL, (WPARAM)(day - 1), 0);
+    }
+    SYSTEMTIME PickerDate() const
+    {
+        SYSTEMTIME date = {};
+        SendMessageA(Item(IDC_SET_DATE), DTM_GETSYSTEMTIME, 0, (LPARAM)&date);
+        return date;
+    }
+    void SetPickerDate(WORD year, WORD month, WORD day) const
+    {
+        SYSTEMTIME date = {year, month, 0, day, 0, 0, 0, 0};
+        SendMessageA(Item(IDC_SET_DATE), DTM_SETSYSTEMTIME, GDT_VALID, (LPARAM)&date);
+    }
+};
+
+const int ResetRadios[4] = {IDC_SET_DAILY, IDC_SET_MONTHLY, IDC_SET_NEVER, IDC_SET_ONDATE};
+const int AlertRadios[3] = {IDC_SET_DISTINCT, IDC_SET_TOTAL, IDC_SET_NOALERT};
+const int LimitControls[6] = {IDC_SET_LIMITIN_LABEL, IDC_SET_LIMITOUT_LABEL,
+                              IDC_SET_PERCENT_LABEL, IDC_SET_LIMITIN,
+                              IDC_SET_LIMITOUT,      IDC_SET_PERCENT};
+
+void ExpectResetGroup(const OpenDialog& dialog, int type)
+{
+    static const char* const labels[4] = {"Reset will be done every day at midnight",
+                                          "Set the DAY of reset:", "",
+                                          "Set the DAY, MONTH and YEAR of reset:"};
+    SCOPED_TRACE("reset type " + std::to_string(type));
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(i == type, dialog.Checked(ResetRadios[i])) << "radio " << ResetRadios[i];
+    EXPECT_EQ(type == ResetOnDate, dialog.Visible(IDC_SET_DATE));
+    EXPECT_EQ(type == ResetMonthly, dialog.Visible(IDC_SET_DAY));
+    EXPECT_EQ(type != ResetNever, dialog.Enabled(IDC_SET_RESETLABEL));
+    EXPECT_EQ(labels[type], dialog.Text(IDC_SET_RESETLABEL));
+    EXPECT_EQ(type == ResetMonthly || type == ResetOnDate, dialog.Enabled(IDC_SET_NOW));
+}
+
+class SettingsDialogTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedSettings = Settings;
+        memcpy(savedIniPath, IniPath, sizeof(IniPath));
+        savedOpenFile = ShowOpenFileDialog;
+
+        Settings = SettingsRecord();
+        // Never the user's own files: everything lives in this test's folder.
+        CopyText(IniPath, folder.Path("Brisvane.INI"));
+        CopyText(Settings.EventLogPath, folder.Path("Brisvane.LOG"));
+        CopyText(Settings.TrafficLogPath, folder.Path("Brisvane.CSV"));
+        platform.Now = FakeNow;
+        platform.AddAdapter(77, 0x5E, "10.0.0.1");
+        ShowOpenFileDialog = FakeOpenFileDialog;
+        BrowseCalls.clear();
+        BrowseAnswer = NULL;
+        BrowseFilterChoice = 0;
+    }
+    void TearDown() override
+    {
+        ShowOpenFileDialog = savedOpenFile;
+        memcpy(IniPath, savedIniPath, sizeof(IniPath));
+        Settings = savedSettings;
+    }
+
+    TempFolder folder;
+    FakePlatform platform;
+    SettingsRecord savedSettings;
+    char savedIniPath[PATH_CHARS];
+    OpenFileNameFunction savedOpenFile;
+};
+
+// A tab control whose items carry monitors, as the main window keeps them.
+struct MonitorTabs {
+    HWND tabs;
+    std::vector<InterfaceMonitor*> monitors;
+
+    explicit MonitorTabs(int count)
+        : tabs(CreateWindowExA(0, WC_TABCONTROLA, "", WS_POPUP, 0, 0, 300, 200, NULL, NULL,
+                               GetModuleHandleA(NULL), NULL))
+    {
+        for (int i = 0; i < count; i++) {
+            InterfaceMonitor* monitor = new InterfaceMonitor("10.0.0.1");
+            TCITEMA item = {};
+            item.mask = TCIF_TEXT | TCIF_PARAM;
+            item.pszText = (LPSTR) "10.0.0.1";
+            item.lParam = (LPARAM)monitor;
+            SendMessageA(tabs, TCM_INSERTITEMA, (WPARAM)i, (LPARAM)&item);
+            monitors.push_back(monitor);
+        }
+    }
+    ~MonitorTabs()
+    {
+        for (InterfaceMonitor* monitor : monitors)
+            delete monitor;
+        DestroyWindow(tabs);
+    }
+};
+
+MIB_IFROW Row(DWORD in, DWORD out)
+{
+    MIB_IFROW row = {};
+    row.dwIndex = 77;
+    row.dwPhysAddrLen = 6;
+    const BYTE mac[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+    memcpy(row.bPhysAddr, mac, sizeof(mac));
+    row.dwInOctets = in;
+    row.dwOutOctets = out;
+    row.dwSpeed = 100000000;
+    row.dwOperStatus = IF_OPER_STATUS_OPERATIONAL;
+    return row;
+}
+
+}  // namespace
+
+TEST_F(SettingsDialogTest, TemplateHoldsTheControlsInTheirOrder)
+{
+    const DWORD shown = WS_CHILD | WS_VISIBLE;
+    const DWORD radio = shown | BS_AUTORADIOBUTTON;
+    const DWORD check = shown | BS_AUTOCHECKBOX | WS_TABSTOP;
+    const DWORD push = shown | BS_PUSHBUTTON | WS_TABSTOP;
+    const DWORD label = shown | SS_LEFT | WS_GROUP;
+    const DWORD box = shown | BS_GROUPBOX;
+    const DWORD limitEdit = shown | ES_NUMBER | ES_RIGHT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+    const DWORD pathEdit = shown | ES_AUTOHSCROLL | ES_READONLY | WS_BORDER | WS_TABSTOP;
+    const DWORD spin = shown | UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS;
+    struct Expected {
+        WORD id;
+        const char* className;
+        DWORD style;
+        const char* text;
+        short x, y, width, height;
+    };
+    const Expected expected[36] = {
+        {0xFFFF, "Button", box, "The reset point is:", 5, 5, 215, 65},
+        {1008, "Button", radio | WS_GROUP | WS_TABSTOP, "Ne&ver", 15, 15, 35, 10},
+        {1003, "Button", radio, "&Daily", 15, 28, 31, 10},
+        {1004, "Button", radio, "&Monthly", 15, 41, 41, 10},
+        {1005, "Button", radio, "&On ...", 15, 54, 33, 10},
+        {1021, "Static", label, "The reset point is:", 65, 15, 145, 8},
+        {1006, "SysDateTimePick32",
+         shown | DTS_SHORTDATEFORMAT | DTS_APPCANPARSE | DTS_RIGHTALIGN | WS_TABSTOP, "", 65, 33,
+         75, 15},
+        {1050, "ComboBox", shown | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, "", 65, 33, 75,
+         215},
+        {1016, "Button", push, "&Now", 65, 50, 50, 14},
+        {1044, "Static", WS_CHILD | SS_LEFT | WS_GROUP,
+         "The counters will be reset when OK button will be pressed", 145, 22, 71, 25},
+        {1039, "Button", push, "&Reset counters", 125, 50, 90, 14},
+        {0xFFFF, "Button", box, "Limit", 5, 75, 215, 69},
+        {1034, "Static", label, "IN (do&wnload) [GB]", 10, 89, 61, 8},
+        {1022, "Edit", limitEdit, "", 75, 84, 50, 14},
+        {1023, "msctls_updown32", spin | UDS_NOTHOUSANDS, "", 120, 84, 11, 14},
+        {1035, "Static", label, "OUT (&upload) [GB]", 10, 109, 60, 8},
+        {1026, "Edit", limitEdit, "", 75, 104, 50, 14},
+        {1027, "msctls_updown32", spin | UDS_NOTHOUSANDS, "", 120, 104, 11, 14},
+        {1037, "Static", label, "&Alert before [%]", 10, 129, 48, 8},
+        {1024, "Edit", shown | ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, "", 75, 124,
+         40, 14},
+        {1025, "msctls_updown32", spin, "", 110, 124, 11, 14},
+        {1031, "Button", radio | WS_TABSTOP, "Di&stinct limit IN, OUT", 135, 89, 81, 10},
+        {1032, "Button", radio, "&Total limit", 135, 104, 45, 10},
+        {1033, "Button", radio, "No a&lert", 135, 119, 41, 10},
+        {0xFFFF, "Button", box, "Log files", 5, 149, 215, 69},
+        {1040, "Button", check, "Enable event logging", 119, 162, 83, 10},
+        {1043, "Static", label, "Event log Pathname:", 10, 163, 67, 8},
+        {1041, "Edit", pathEdit, "", 10, 173, 190, 14},
+        {1042, "Button", push, "...", 205, 173, 10, 14},
+        {IDOK, "Button", shown | BS_DEFPUSHBUTTON | WS_TABSTOP, "OK", 55, 234, 50, 14},
+        {IDCANCEL, "Button", push, "Cancel", 120, 234, 50, 14},
+        {1045, "Button", check, "I&gnore TCP Loopback 127.0.0.1", 14, 219, 118, 10},
+        {1046, "Static", label, "Tra&ffic log Pathname:", 10, 189, 68, 8},
+        {1047, "Edit", pathEdit, "", 10, 199, 190, 14},
+        {1048, "Button", push, "...", 205, 199, 10, 14},
+        {1049, "Button", check, "Enable traffic logging", 119, 188, 82, 10},
+    };
+
+    DialogTemplateInfo info = ReadDialogTemplate(IDD_SETTINGS);
+    ASSERT_TRUE(info.Found);
+    EXPECT_EQ((DWORD)(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT), info.Style);
+    EXPECT_EQ(227, info.Width);
+    EXPECT_EQ(255, info.Height);
+    EXPECT_EQ("", info.Menu);
+    EXPECT_EQ("", info.ClassName);
+    EXPECT_EQ("Settings", info.Title);
+    EXPECT_EQ(8, info.PointSize);
+    EXPECT_EQ("MS Sans Serif", info.Font);
+    ASSERT_EQ(36u, info.Items.size());
+    for (size_t i = 0; i < 36; i++) {
+        const TemplateItem& item = info.Items[i];
+        const Expected& want = expected[i];
+        SCOPED_TRACE("control " + std::to_string(i) + ", id " + std::to_string(want.id));
+        EXPECT_EQ(want.id, item.Id);
+        EXPECT_EQ(0, _stricmp(want.className, item.ClassName.c_str())) << item.ClassName;
+        EXPECT_EQ(want.style, item.Style) << std::hex << want.style << " " << item.Style;
+        EXPECT_EQ(0u, item.ExStyle);
+        EXPECT_EQ(want.text, item.Text);
+        EXPECT_EQ(want.x, item.X);
+        EXPECT_EQ(want.y, item.Y);
+        EXPECT_EQ(want.width, item.Width);
+        EXPECT_EQ(want.height, item.Height);
+    }
+
+    // Groups as the dialog manager forms them: a group runs from one WS_GROUP to the next.
+    auto groupOf = [&](WORD id) {
+        size_t at = 0;
+        while (at < info.Items.size() && info.Items[at].Id != id)
+            at++;
+        size_t first = at;
+        while (first > 0 && !(info.Items[first].Style & WS_GROUP))
+            first--;
+        std::vector<WORD> members;
+        for (size_t i = first; i < info.Items.size(); i++) {
+            if (i > first && (info.Items[i].Style & WS_GROUP))
+                break;
+            members.push_back(info.Items[i].Id);
+        }
+        return members;
+    };
+    auto radiosIn = [&](const std::vector<WORD>& group) {
+        std::vector<WORD> radios;
+        for (const TemplateItem& item : info.Items)
+            for (WORD id : group)
+                if (item.Id == id && (item.Style & 0xF) == BS_AUTORADIOBUTTON &&
+                    _stricmp(item.ClassName.c_str(), "Button") == 0)
+                    radios.push_back(id);
+        return radios;
+    };
+    std::vector<WORD> resetGroup = groupOf(IDC_SET_DAILY);
+    EXPECT_EQ((std::vector<WORD>{1008, 1003, 1004, 1005}), resetGroup);
+    std::vector<WORD> alertGroup = groupOf(IDC_SET_TOTAL);
+    ASSERT_FALSE(alertGroup.empty());
+    EXPECT_EQ(IDC_SET_PERCENT_LABEL, alertGroup.front());
+    EXPECT_EQ(IDC_SET_ENABLELOG, alertGroup.back());  // the next control, 1043, starts a group
+    EXPECT_EQ((std::vector<WORD>{1031, 1032, 1033}), radiosIn(alertGroup));
+
+    // The dialog manager makes every control of the template, in its order.
+    OpenDialog dialog;
+    ASSERT_NE((HWND)NULL, dialog.window);
+    std::vector<WORD> ids;
+    std::vector<std::string> classes;
+    for (HWND child = GetWindow(dialog.window, GW_CHILD); child != NULL;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[64] = "";
+        GetClassNameA(child, className, sizeof(className));
+        ids.push_back((WORD)GetDlgCtrlID(child));
+        classes.push_back(className);
+    }
+    ASSERT_EQ(36u, ids.size());
+    for (size_t i = 0; i < 36; i++) {
+        EXPECT_EQ(expected[i].id, ids[i]) << "child " << i;
+        EXPECT_EQ(0, _stricmp(expected[i].className, classes[i].c_str())) << classes[i];
+    }
+    EXPECT_EQ("Settings", WindowText(dialog.window));
+    // Each up-down took the edit before it as its buddy.
+    EXPECT_EQ((LRESULT)dialog.Item(IDC_SET_LIMITIN),
+              SendMessageA(dialog.Item(IDC_SET_LIMITIN_SPIN), UDM_GETBUDDY, 0, 0));
+    EXPECT_EQ((LRESULT)dialog.Item(IDC_SET_LIMITOUT),
+              SendMessageA(dialog.Item(IDC_SET_LIMITOUT_SPIN), UDM_GETBUDDY, 0, 0));
+    EXPECT_EQ((LRESULT)dialog.Item(IDC_SET_PERCENT),
+              SendMessageA(dialog.Item(IDC_SET_PERCENT_SPIN), UDM_GETBUDDY, 0, 0));
+}
+
+TEST_F(SettingsDialogTest, EachResetTypeShowsItsControlsWhenOpenedAndWhenClicked)
+{
+    for (int type = 0; type < 4; type++) {
+        Settings.ResetType = type;
+        Settings.ResetDate = StoredDate;
+        OpenDialog dialog;
+        ASSERT_NE((HWND)NULL, dialog.window);
+        ExpectResetGroup(dialog, type);
+        if (type == ResetMonthly) {
+            EXPECT_EQ(14, dialog.DaySelection());
+            EXPECT_EQ("15", dialog.Text(IDC_SET_DAY));
+        }
+        if (type == ResetOnDate) {
+            SYSTEMTIME shown = dialog.PickerDate();
+            EXPECT_EQ(2027, shown.wYear);
+            EXPECT_EQ(6, shown.wMonth);
+            EXPECT_EQ(15, shown.wDay);
+        }
+        EXPECT_FALSE(dialog.Visible(IDC_SET_RESETNOTE));
+    }
+
+    Settings.ResetType = ResetNever;
+    Settings.ResetDate = StoredDate;
+    OpenDialog dialog;
+    ASSERT_NE((HWND)NULL, dialog.window);
+    ExpectResetGroup(dialog, ResetNever);
+    const int order[5] = {ResetDaily, ResetOnDate, ResetMonthly, ResetNever, ResetOnDate};
+    for (int type : order) {
+        dialog.Click(ResetRadios[type]);
+        ExpectResetGroup(dialog, type);
+    }
+    // Radio clicks change nothing in Settings before OK.
+    EXPECT_EQ(ResetNever, Settings.ResetType);
+}
+
+TEST_F(SettingsDialogTest, StoredDayAndDateComeBackWhenTheirRadioIsClickedAgain)
+{
+    Settings.ResetType = ResetMonthly;
+    Settings.ResetDate = {0, 0, 0, 20, 0, 0, 0, 0};
+    OpenDialog dialog;
+    ASSERT_NE((HWND)NULL, dialog.window);
+    EXPECT_EQ(19, dialog.DaySelection());
+    dialog.SelectDay(5);
+    EXPECT_EQ(4, dialog.DaySelection());
+    dialog.Click(IDC_SET_MONTHLY);
+    EXPECT_EQ(19, dialog.DaySelection());
+    EXPECT_EQ("20", dialog.Text(IDC_SET_DAY));
+
+    // A stored day is no date: the picker keeps what it showed.
+    dialog.SetPickerDate(2028, 1, 2);
+    dialog.Click(IDC_SET_ONDATE);
+    SYSTEMTIME kept = dialog.PickerDate();
+    EXPECT_EQ(2028, kept.wYear);
+    EXPECT_EQ(1, kept.wMonth);
+    EXPECT_EQ(2, kept.wDay);
+
+    // A stored date replaces a date picked in the same opening.
+    Settings.ResetDate = StoredDate;
+    dialog.SetPickerDate(2028, 1, 2);
+    dialog.Click(IDC_SET_ONDATE);
+    SYSTEMTIME stored = dialog.PickerDate();
+    EXPECT_EQ(2027, stored.wYear);
+    EXPECT_EQ(6, stored.wMonth);
+    EXPECT_EQ(15, stored.wDay);
+
+    // A stored day of 0 selects nothing.
+    Settings.ResetDate = {};
+    dialog.Click(IDC_SET_MONTHLY);
+    EXPECT_EQ(CB_ERR, dialog.DaySelection());
+    EXPECT_EQ("", dialog.Text(IDC_SET_DAY));
+}
+
+TEST_F(SettingsDialogTest, NowFillsPickerAndDayListButKeepsTheCheckedType)
+{
+    Settings.ResetType = ResetOnDate;
+    Settings.ResetDate = StoredDate;
+    OpenDialog dialog;
+    ASSERT_NE((HWND)NULL, dialog.window);
+    ASSERT_TRUE(dialog.Enabled(IDC_SET_NOW));
+    dialog.Click(IDC_SET_NOW);
+    SYSTEMTIME today = dialog.PickerDate();
+    EXPECT_EQ(2026, today.wYear);
+    EXPECT_EQ(3, today.wMonth);
+    EXPECT_EQ(14, today.wDay);
+    EXPECT_EQ(0, today.wHour);
+    EXPECT_EQ(0, today.wMinute);
+    EXPECT_EQ(0, today.wSecond);
+    EXPECT_EQ(13, dialog.DaySelection());
+    EXPECT_EQ("14", dialog.Text(IDC_SET_DAY));
+    ExpectResetGroup(dialog, ResetOnDate);
+    EXPECT_EQ(ResetOnDate, Settings.ResetType);
+    EXPECT_TRUE(SameTime(StoredDate, Settings.ResetDate));
+
+    // OK then stores today, at midnight.
+    dialog.Click(IDOK);
+    EXPECT_EQ(ResetOnDate, Settings.ResetType);
+    EXPECT_EQ(2026, Settings.ResetDate.wYear);
+    EXPECT_EQ(3, Settings.ResetDate.wMonth);
+    EXPECT_EQ(14, Settings.ResetDate.wDay);
+    EXPECT_EQ(0, Settings.ResetDate.wHour);
+    EXPECT_EQ(0, Settings.ResetDate.wMilliseconds);
+
+    Settings.ResetType = ResetMonthly;
+    Settings.ResetDate = {0, 0, 0, 3, 0, 0, 0, 0};
+    OpenDialog monthly;
+    ASSERT_NE((HWND)NULL, monthly.window);
+    monthly.Click(IDC_SET_NOW);
+    EXPECT_EQ(13, monthly.DaySelection());
+    ExpectResetGroup(monthly, ResetMonthly);
+    EXPECT_EQ(3, Settings.ResetDate.wDay);
+}
+
+TEST_F(SettingsDialogTest, OkStoresEachResetType)
+{
+    {
+        SCOPED_TRACE("on a date: the time of day is dropped");
+        Settings.ResetType = ResetOnDate;
+        Settings.ResetDate = StoredDate;
+        OpenDialog dialog;
+        ASSERT_NE((HWND)NULL, dialog.window);
+        dialog.Click(IDOK);
+        EXPECT_EQ(ResetOnDate, Settings.ResetType);
+        SYSTEMTIME midnight = {2027, 6, 2, 15, 0, 0, 0, 0};
+        EXPECT_TRUE(SameTime(midnight, Settings.ResetDate));
+    }
+    {
+        SCOPED_TRACE("monthly: year and time cleared, month left");
+        Settings.ResetType = ResetMonthly;
+        Settings.ResetDate = StoredDate;
+        OpenDialog dialog;
+        ASSERT_NE((HWND)NULL, dialog.window);
+        dialog.Click(IDOK);
+        EXPECT_EQ(ResetMonthly, Settings.ResetType);
+        SYSTEMTIME day = {0, 6, 2, 15, 0, 0, 0, 0};
+        EXPECT_TRUE(SameTime(day, Settings.ResetDate));
+        EXPECT_EQ(2, Settings.ResetDate.wDayOfWeek);
+    }
+    {
+        SCOPED_TRACE("monthly picked in the dialog");
+        Settings.ResetType = ResetNever;
+        Settings.ResetDate = {};
+        OpenDialog dialog;
+        ASSERT_NE((HWND)NULL, dialog.window);
+        dialog.Click(IDC_SET_MONTHLY);
+        dialog.SelectDay(7);
+        dialog.Click(IDOK);
+        EXPECT_EQ(ResetMonthly, Settings.ResetType);
+        EXPECT_EQ(7, Settings.ResetDate.wDay);
+    }
+    {
+        SCOPED_TRACE("monthly without a day stores day 0");
+        Settings.ResetType = ResetNever;
+        Settings.ResetDate = {};
+        OpenDialog dialog;
+        ASSERT_NE((HWND)NULL, dialog.window);
+        dialog.Click(IDC_SET_MONTHLY);
+        EXPECT_EQ(CB_ERR, dialog.DaySelection());
+        dialog.Click(IDOK);
+        EXPECT_EQ(ResetMonthly, Settings.ResetType);
+        EXPECT_EQ(0, Settings.ResetDate.wDay);
+    }
+    {
+        SCOPED_TRACE("never: everything cleared");
+        Settings.ResetType = ResetDaily;
+        Settings.ResetDate = StoredDate;
+        OpenDialog dialog;
+        ASSERT_NE((HWND)NULL, dialog.window);
+        dialog.Click(IDC_SET_NEVER);
+        dialog.Click(IDOK);
+        EXPECT_EQ(ResetNever, Settings.ResetType);
+        SYSTEMTIME zero = {};
+        EXPECT_EQ(0, memcmp(&zero, &Settings.ResetDate, sizeof(zero)));
+    }
+    {
+        SCOPED_TRACE("daily: the stored date is kept");
+        Settings.ResetType = ResetNever;
+        Settings.ResetDate = StoredDate;
+        OpenDialog dialog;
+        ASSERT_NE((HWND)NULL, dialog.window);
+        dialog.Click(IDC_SET_DAILY);
+        dialog.Click(IDOK);
+        EXPECT_EQ(ResetDaily, Settings.ResetType);
+        EXPECT_EQ(0, memcmp(&StoredDate, &Settings.ResetDate, sizeof(StoredDate)));
+    }
+}
+
+TEST_F(SettingsDialogTest, OutOfRangeTypesLeaveTheirGroupsAsTheTemplateHasThem)
+{
+    Settings.ResetType = 7;
+    Settings.AlertType = 9;
+    Settings.ResetDate = StoredDate;
+    Settings.AlertPercent = 90;
+    OpenDialog dialog;
+    ASSERT_NE((HWND)NULL, dialog.window);
+    for (int id : ResetRadios)
+        EXPECT_FALSE(dialog.Checked(id)) << id;
+    EXPECT_TRUE(dialog.Visible(IDC_SET_DATE));
+    EXPECT_TRUE(dialog.Visible(IDC_SET_DAY));
+    EXPECT_TRUE(dialog.Enabled(IDC_SET_RESETLABEL));
+    EXPECT_EQ("The reset point is:", dialog.Text(IDC_SET_RESETLABEL));
+    EXPECT_TRUE(dialog.Enabled(IDC_SET_NOW));
+    for (int id : AlertRadios)
+        EXPECT_FALSE(dialog.Checked(id)) << id;
+    for (int id : LimitControls)
+        EXPECT_TRUE(dialog.Enabled(id)) << id;
+    // The rest of the dialog is filled in as usual.
+    EXPECT_EQ("90", dialog.Text(IDC_SET_PERCENT));
+
+    dialog.Click(IDOK);
+    EXPECT_EQ(7, Settings.ResetType);
+    EXPECT_EQ(9, Settings.AlertType);
+    EXPECT_EQ(0, memcmp(&StoredDate, &Settings.ResetDate, sizeof(StoredDate)));
+
+    // A click on a radio button gives its group a type again.
+    Settings.ResetType = -1;
+    Settings.AlertType = 3;
+    OpenDialog clicked;
+    ASSERT_NE((HWND)NULL, clicked.window);
+    clicked.Click(IDC_SET_DAILY);
+    clicked.Click(IDC_SET_TOTAL);
+    ExpectResetGroup(clicked, ResetDaily);
+    clicked.Click(IDOK);
+    EXPECT_EQ(ResetDaily, Settings.ResetType);
+    EXPECT_EQ(AlertTotal, Settings.AlertType);
+}
+
+TEST_F(SettingsDialogTest, LimitsAndPercentageAreShownAndReadEvenWhileDisabled)
+{
+    Settings.AlertType = AlertDistinct;
+    Settings.LimitIN = 5 * GIGABYTE;
+    Settings.LimitOUT = 7 * GIGABYTE + 999;  // whole gigabytes are shown
+    Settings.AlertPercent = 100;
+    Settings.IgnoreLoopBack = 1;
+    OpenDialog dialog;
+    ASSERT_NE((HWND)NULL, dialog.window);
+    EXPECT_EQ("5", dialog.Text(IDC_SET_LIMITIN));
+    EXPECT_EQ("7", dialog.Text(IDC_SET_LIMITOUT));
+    EXPECT_EQ("100", dialog.Text(IDC_SET_PERCENT));
+    EXPECT_TRUE(dialog.Checked(IDC_SET_LOOPBACK));
+    EXPECT_TRUE(dialog.Checked(IDC_SET_DISTINCT));
+    for (int id : LimitControls)
+        EXPECT_TRUE(dialog.Enabled(id)) << id;
+
+    int low = -1, high = -1;
+    SendMessageA(dialog.Item(IDC_SET_LIMITIN_SPIN), UDM_GETRANGE32, (WPARAM)&low, (LPARAM)&high);
+    EXPECT_EQ(0, low);
+    EXPECT_EQ(1000, high);
+    SendMessageA(dialog.Item(IDC_SET_LIMITOUT_SPIN), UDM_GETRANGE32, (WPARAM)&low,
+                 (LPARAM)&high);
+    EXPECT_EQ(0, low);
+    EXPECT_EQ(1000, high);
+    SendMessageA(dialog.Item(IDC_SET_PERCENT_SPIN), UDM_GETRANGE32, (WPARAM)&low, (LPARAM)&high);
+    EXPECT_EQ(0, low);
+    EXPECT_EQ(100, high);
+
+    dialog.Click(IDC_SET_NOALERT);
+    for (int id : LimitControls)
+        EXPECT_FALSE(dialog.Enabled(id)) << id;
+    // The arrows are not part of the alert group's switch.
+    EXPECT_TRUE(dialog.Enabled(IDC_SET_LIMITIN_SPIN));
+    EXPECT_TRUE(dialog.Enabled(IDC_SET_PERCENT_SPIN));
+    // Disabled controls keep their values.
+    EXPECT_EQ("5", dialog.Text(IDC_SET_LIMITIN));
+    dialog.Type(IDC_SET_LIMITIN, "12");
+    dialog.Type(IDC_SET_LIMITOUT, "34");
+    dialog.Type(IDC_SET_PERCENT, "80");
+    dialog.Click(IDC_SET_LOOPBACK);
+    dialog.Click(IDOK);
+    EXPECT_EQ(AlertNone, Settings.AlertType);
+    EXPECT_EQ(12 * GIGABYTE, Settings.LimitIN);
+    EXPECT_EQ(34 * GIGABYTE, Settings.LimitOUT);
+    EXPECT_EQ(80, Settings.AlertPercent);
+    EXPECT_EQ(0, Settings.IgnoreLoopBack);
+
+    OpenDialog odd;
+    ASSERT_NE((HWND)NULL, odd.window);
+    EXPECT_FALSE(odd.Checked(IDC_SET_LOOPBACK));
+    odd.Click(IDC_SET_TOTAL);
+    for (int id : LimitControls)
+        EXPECT_TRUE(odd.Enabled(id)) << id;
+    odd.Type(IDC_SET_LIMITIN, "");
+    odd.Type(IDC_SET_LIMITOUT, "many");
+    odd.Type(IDC_SET_PERCENT, "300");  // more than the byte holds: the largest it does
+    odd.Click(IDC_SET_LOOPBACK);
+    odd.Click(IDOK);
+    EXPECT_EQ(AlertTotal, Settings.AlertType);
+    EXPECT_EQ(0u, Settings.LimitIN);
+    EXPECT_EQ(0u, Settings.LimitOUT);
+    EXPECT_EQ(255, Settings.AlertPercent);
+    EXPECT_EQ(1, Settings.IgnoreLoopBack);
+
+    OpenDialog large;
+    ASSERT_NE((HWND)NULL, large.window);
+    large.Type(IDC_SET_LIMITIN, "4294967295");
+    large.Type(IDC_SET_LIMITOUT, "99999999999");  // beyond 32 bits: the largest 32-bit value
+    large.Click(IDOK);
+    EXPECT_EQ(4294967295ULL * GIGABYTE, Settings.LimitIN);
+    EXPECT_EQ(4294967295ULL * GIGABYTE, Settings.LimitOUT);
+}
+
+TEST_F(SettingsDialogTest, ResetRequestTogglesNoteAndButtonText)
+{
+    OpenDialog dialog;
+    ASSERT_NE((HWND)NULL, dialog.window);
+    EXPECT_EQ(0, dialog.object.resetRequested);
+    EXPECT_FALSE(dialog.Visible(IDC_SET_RESETNOTE));
+    EXPECT_EQ("&Reset counters", dialog.Text(IDC_SET_RESETCOUNTERS));
+
+    dialog.Click(IDC_SET_RESETCOUNTERS);
+    EXPECT_EQ(1, dialog.object.resetRequested);
+    EXPECT_TRUE(dialog.Visible(IDC_SET_RESETNOTE));
+    EXPECT_EQ("The counters will be reset when OK button will be pressed",
+              dialog.Text(IDC_SET_RESETNOTE));
+    EXPECT_EQ("Do not &Reset Counters", dialog.Text(IDC_SET_RESETCOUNTERS));
+
+    dialog.Click(IDC_SET_RESETCOUNTERS);
+    EXPECT_EQ(0, dialog.object.resetRequested);
+    EXPECT_FALSE(dialog.Visible(IDC_SET_RESETNOTE));
+    EXPECT_EQ("&Reset counters", dialog.Text(IDC_SET_RESETCOUNTERS));
+}
+
+TEST_F(SettingsDialogTest, OkWithAResetRequestResetsEveryMonitorWithOneDateAndOneLine)
+{
+    Settings.EnableLog = 1;
+    MonitorTabs tabs(3);
+    ASSERT_NE((HWND)NULL, tabs.tabs);
+    for (InterfaceMonitor* monitor : tabs.monitors) {
+        monitor->Total_in = 5000;
+        monitor->Total_out = 700;
+        monitor->SampleCount = 9;
+        monitor->ActiveCountIn = 3;
+        monitor->ActiveCountOut = 2;
+        monitor->CurrentIn = 50;
+        monitor->PeakIn = 900;
+        monitor->PeakOut = 80;
+        monitor->StartDay.vt = VT_DATE;
+        monitor->StartDay.date = 40000.0;
+    }
+    MainWindow mainWindow;
+    mainWindow.TabControl = tabs.tabs;
+
+    // The request withdrawn with a second click resets nothing and writes nothing.
+    {
+        ModalStep step("Settings", [](HWND dialog) {
+            SendDlgItemMessageA(dialog, IDC_SET_RESETCOUNTERS, BM_CLICK, 0, 0);
+            SendDlgItemMessageA(dialog, IDC_SET_RESETCOUNTERS, BM_CLICK, 0, 0);
+            SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+        });
+        RunSettingsDialog(&mainWindow);
+        EXPECT_TRUE(step.Ran());
+        EXPECT_FALSE(step.LeftOpen());
+    }
+    for (InterfaceMonitor* monitor : tabs.monitors) {
+        EXPECT_EQ(5000u, monitor->Total_in);
+        EXPECT_EQ(40000.0, monitor->StartDay.date);
+    }
+    EXPECT_FALSE(FileExists(Settings.EventLogPath));
+
+    {
+        ModalStep step("Settings", [](HWND dialog) {
+            EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_SET_RESETNOTE)));
+            SendDlgItemMessageA(dialog, IDC_SET_RESETCOUNTERS, BM_CLICK, 0, 0);
+            EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_SET_RESETNOTE)));
+            SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+        });
+        RunSettingsDialog(&mainWindow);
+        EXPECT_TRUE(step.Ran());
+        EXPECT_FALSE(step.LeftOpen());
+    }
+    DATE expected = 0;
+    ASSERT_TRUE(SystemTimeToVariantTime(const_cast<SYSTEMTIME*>(&FakeNow), &expected));
+    for (InterfaceMonitor* monitor : tabs.monitors) {
+        EXPECT_EQ(VT_DATE, monitor->StartDay.vt);
+        EXPECT_EQ(expected, monitor->StartDay.date);
+        EXPECT_EQ(0u, monitor->Total_in);
+        EXPECT_EQ(0u, monitor->Total_out);
+        EXPECT_EQ(0u, monitor->SampleCount);
+        EXPECT_EQ(0u, monitor->ActiveCountIn);
+        EXPECT_EQ(0u, monitor->ActiveCountOut);
+        EXPECT_EQ(0u, monitor->CurrentIn);
+        EXPECT_EQ(0u, monitor->PeakIn);
+        EXPECT_EQ(0u, monitor->PeakOut);
+    }
+    std::string log = ReadFileText(Settings.EventLogPath);
+    EXPECT_EQ(1, CountOf(log, "The counters were reset at user request\r\n")) << log;
+    EXPECT_EQ(1, CountOf(log, "\r\n")) << log;
+
+    // Each monitor's next sample only primes; the one after it counts.
+    for (InterfaceMonitor* monitor : tabs.monitors) {
+        MIB_IFROW first = Row(1000000, 2000000);
+        monitor->ApplySample(&first);
+        EXPECT_EQ(1u, monitor->SampleCount);
+        EXPECT_EQ(0u, monitor->Total_in);
+        EXPECT_EQ(0u, monitor->Total_out);
+        MIB_IFROW second = Row(1005000, 2000700);
+        monitor->ApplySample(&second);
+        EXPECT_EQ(5000u, monitor->Total_in);
+        EXPECT_EQ(700u, monitor->Total_out);
+    }
+
+    // Without any adapter page the line is written all the same.
+    MonitorTabs none(0);
+    MainWindow empty;
+    empty.TabControl = none.tabs;
+    {
+        ModalStep step("Settings", [](HWND dialog) {
+            SendDlgItemMessageA(dialog, IDC_SET_RESETCOUNTERS, BM_CLICK, 0, 0);
+            SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+        });
+        RunSettingsDialog(&empty);
+        EXPECT_TRUE(step.Ran());
+    }
+    log = ReadFileText(Settings.EventLogPath);
+    EXPECT_EQ(2, CountOf(log, "The counters were reset at user request\r\n")) << log;
+    EXPECT_EQ(2, CountOf(log, "\r\n")) << log;
+}
+
+TEST_F(SettingsDialogTest, CancelKeepsFlippedLogSwitchesAndStoresNothingElse)
+{
+    Settings.LimitIN = 3 * GIGABYTE;
+    Settings.ResetType = ResetDaily;
+    ASSERT_EQ(0, Settings.EnableLog);
+    ASSERT_EQ(0, Settings.EnableTrafficLog);
+    const std::string eventPath = Settings.EventLogPath;
+    SettingsDialog dialog;
+    int seenWhileOpen = -1;
+    {
+        ModalStep step("Settings", [&](HWND window) {
+            EXPECT_FALSE(IsDlgButtonChecked(window, IDC_SET_ENABLELOG));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_SET_LOGPATH)));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_SET_LOGBROWSE)));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_SET_LOGPATH_LABEL)));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_SET_CSVPATH)));
+            EXPECT_EQ(eventPath, WindowText(GetDlgItem(window, IDC_SET_LOGPATH)));
+            SendDlgItemMessageA(window, IDC_SET_ENABLELOG, BM_CLICK, 0, 0);
+            seenWhileOpen = Settings.EnableLog;  // at once, not at OK
+            EXPECT_TRUE(IsDlgButtonChecked(window, IDC_SET_ENABLELOG));
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_SET_LOGPATH)));
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_SET_LOGBROWSE)));
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_SET_LOGPATH_LABEL)));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_SET_CSVPATH)));
+            SendDlgItemMessageA(window, IDC_SET_ENABLECSV, BM_CLICK, 0, 0);
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_SET_CSVPATH)));
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_SET_CSVBROWSE)));
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_SET_CSVPATH_LABEL)));
+            SetDlgItemTextA(window, IDC_SET_LIMITIN, "9");
+            SendDlgItemMessageA(window, IDC_SET_NEVER, BM_CLICK, 0, 0);
+            SendDlgItemMessageA(window, IDCANCEL, BM_CLICK, 0, 0);
+        });
+        EXPECT_EQ(IDCANCEL, dialog.RunModal(NULL, IDD_SETTINGS));
+        EXPECT_TRUE(step.Ran());
+        EXPECT_FALSE(step.LeftOpen());
+    }
+    EXPECT_EQ(1, seenWhileOpen);
+    EXPECT_EQ(1, Settings.EnableLog);
+    EXPECT_EQ(1, Settings.EnableTrafficLog);
+    EXPECT_EQ(3 * GIGABYTE, Settings.LimitIN);
+    EXPECT_EQ(ResetDaily, Settings.ResetType);
+
+    // Switched off again the same way; Cancel through the run of command 40002 saves nothing.
+    {
+        ModalStep step("Settings", [](HWND window) {
+            SendDlgItemMessageA(window, IDC_SET_ENABLELOG, BM_CLICK, 0, 0);
+            SendDlgItemMessageA(window, IDC_SET_RESETCOUNTERS, BM_CLICK, 0, 0);
+            SendMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        });
+        RunSettingsDialog(NULL);
+        EXPECT_TRUE(step.Ran());
+        EXPECT_FALSE(step.LeftOpen());
+    }
+    EXPECT_EQ(0, Settings.EnableLog);
+    EXPECT_FALSE(FileExists(IniPath));
+    EXPECT_FALSE(FileExists(Settings.EventLogPath));
+}
+
+TEST_F(SettingsDialogTest, BrowseWritesThePathIntoSettingsAndTheEdit)
+{
+    Settings.EnableLog = 1;
+    Settings.EnableTrafficLog = 1;
+    const std::string oldTrafficPath = Settings.TrafficLogPath;
+    OpenDialog dialog;
+    ASSERT_NE((HWND)NULL, dialog.window);
+
+    BrowseAnswer = "C:\\logs\\events.log";
+    BrowseFilterChoice = 2;
+    dialog.Click(IDC_SET_LOGBROWSE);
+    ASSERT_EQ(1u, BrowseCalls.size());
+    const OPENFILENAMEA& request = BrowseCalls[0].Request;
+    EXPECT_EQ((DWORD)OPENFILENAME_SIZE_VERSION_400A, request.lStructSize);
+    EXPECT_EQ(dialog.window, request.hwndOwner);
+    EXPECT_EQ(WindowModule.Instance, request.hInstance);
+    EXPECT_EQ(Settings.EventLogPath, request.lpstrFile);
+    EXPECT_EQ(260u, request.nMaxFile);
+    EXPECT_EQ(0x82c00u, request.Flags);
+    EXPECT_EQ("LOG", BrowseCalls[0].DefaultExtension);
+    const char eventFilter[] = "Log files (*.LOG)\0*.LOG\0All files (*.*)\0*.*\0";
+    EXPECT_EQ(std::vector<char>(eventFilter, eventFilter + sizeof(eventFilter)),
+              BrowseCalls[0].Filter);
+    EXPECT_STREQ("C:\\logs\\events.log", Settings.EventLogPath);
+    EXPECT_EQ("C:\\logs\\events.log", dialog.Text(IDC_SET_LOGPATH));
+
+    // The next browse offers the filter chosen last; a cancel leaves path and edit alone.
+    BrowseAnswer = NULL;
+    dialog.Click(IDC_SET_LOGBROWSE);
+    ASSERT_EQ(2u, BrowseCalls.size());
+    EXPECT_EQ(2u, BrowseCalls[1].FilterIndexSeen);
+    EXPECT_STREQ("C:\\logs\\events.log", Settings.EventLogPath);
+    EXPECT_EQ("C:\\logs\\events.log", dialog.Text(IDC_SET_LOGPATH));
+
+    BrowseAnswer = "D:\\traffic\\week.csv";
+    BrowseFilterChoice = 0;
+    dialog.Click(IDC_SET_CSVBROWSE);
+    ASSERT_EQ(3u, BrowseCalls.size());
+    const OPENFILENAMEA& traffic = BrowseCalls[2].Request;
+    EXPECT_EQ((DWORD)OPENFILENAME_SIZE_VERSION_400A, traffic.lStructSize);
+    EXPECT_EQ(dialog.window, traffic.hwndOwner);
+    EXPECT_EQ(Settings.TrafficLogPath, traffic.lpstrFile);
+    EXPECT_EQ(260u, traffic.nMaxFile);
+    EXPECT_EQ(0x82c00u, traffic.Flags);
+    EXPECT_EQ("CSV", BrowseCalls[2].DefaultExtension);
+    const char trafficFilter[] =
+        "Comma separated values (*.CSV)\0*.CSV\0All files (*.*)\0*.*\0";
+    EXPECT_EQ(std::vector<char>(trafficFilter, trafficFilter + sizeof(trafficFilter)),
+              BrowseCalls[2].Filter);
+    EXPECT_NE(oldTrafficPath, Settings.TrafficLogPath);
+    EXPECT_STREQ("D:\\traffic\\week.csv", Settings.TrafficLogPath);
+    EXPECT_EQ("D:\\traffic\\week.csv", dialog.Text(IDC_SET_CSVPATH));
+    EXPECT_STREQ("C:\\logs\\events.log", Settings.EventLogPath);
+
+    // Typing cannot change a path: the edits are read-only and every refresh rewrites them.
+    EXPECT_TRUE(GetWindowLongA(dialog.Item(IDC_SET_LOGPATH), GWL_STYLE) & ES_READONLY);
+    dialog.Type(IDC_SET_LOGPATH, "typed.log");
+    dialog.Click(IDC_SET_DISTINCT);
+    EXPECT_EQ("C:\\logs\\events.log", dialog.Text(IDC_SET_LOGPATH));
+
+    // Browsed paths stay when the dialog ends with Cancel.
+    SendMessageA(dialog.window, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_STREQ("C:\\logs\\events.log", Settings.EventLogPath);
+}
+
+TEST_F(SettingsDialogTest, OkSavesTheSettingsToTheIniFileAtOnce)
+{
+    ASSERT_FALSE(FileExists(IniPath));
+    ModalStep step("Settings", [](HWND dialog) {
+        SendDlgItemMessageA(dialog, IDC_SET_MONTHLY, BM_CLICK, 0, 0);
+        SendDlgItemMessageA(dialog, IDC_SET_DAY, CB_SETCURSEL, 8, 0);
+        SendDlgItemMessageA(dialog, IDC_SET_DISTINCT, BM_CLICK, 0, 0);
+        SetDlgItemTextA(dialog, IDC_SET_LIMITIN, "12");
+        SetDlgItemTextA(dialog, IDC_SET_LIMITOUT, "4");
+        SetDlgItemTextA(dialog, IDC_SET_PERCENT, "85");
+        SendDlgItemMessageA(dialog, IDC_SET_LOOPBACK, BM_CLICK, 0, 0);
+        SendDlgItemMessageA(dialog, IDC_SET_ENABLELOG, BM_CLICK, 0, 0);
+        SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+    });
+    RunSettingsDialog(NULL);
+    EXPECT_TRUE(step.Ran());
+    EXPECT_FALSE(step.LeftOpen());
+
+    ASSERT_TRUE(FileExists(IniPath));
+    EXPECT_EQ(1, (int)GetPrivateProfileIntA("Settings", "ResetType", -1, IniPath));
+    EXPECT_EQ(0, (int)GetPrivateProfileIntA("Settings", "AlertType", -1, IniPath));
+    EXPECT_EQ(12, (int)GetPrivateProfileIntA("Settings", "LimitIN", -1, IniPath));
+    EXPECT_EQ(4, (int)GetPrivateProfileIntA("Settings", "LimitOUT", -1, IniPath));
+    EXPECT_EQ(85, (int)GetPrivateProfileIntA("Settings", "AlertPercent", -1, IniPath));
+    EXPECT_EQ(1, (int)GetPrivateProfileIntA("Settings", "EnableLog", -1, IniPath));
+    EXPECT_EQ(0, (int)GetPrivateProfileIntA("Settings", "IgnoreLoopBack", -1, IniPath));
+    char text[PATH_CHARS] = "";
+    GetPrivateProfileStringA("Settings", "ResetDate", "", text, sizeof(text), IniPath);
+    EXPECT_STREQ("9", text);
+    GetPrivateProfileStringA("Settings", "LogPathName", "", text, sizeof(text), IniPath);
+    EXPECT_STREQ(Settings.EventLogPath, text);
+}
+
+TEST(SettingsDialogScreenshot, OpenDialogUnderTheDisplay)
+{
+    const char* wanted = getenv("BRISVANE_SCREENSHOT");
+    if (wanted == NULL || wanted[0] == 0)
+        GTEST_SKIP() << "set BRISVANE_SCREENSHOT to take the picture";
+
+    SettingsRecord saved = Settings;
+    Settings.ResetType = ResetOnDate;
+    Settings.ResetDate = StoredDate;
+    Settings.AlertType = AlertDistinct;
+    Settings.LimitIN = 20 * GIGABYTE;
+    Settings.LimitOUT = 5 * GIGABYTE;
+    Settings.AlertPercent = 90;
+    Settings.EnableLog = 1;
+    CopyText(Settings.EventLogPath, "C:\\Program Files\\Brisvane\\Brisvane.LOG");
+    CopyText(Settings.TrafficLogPath, "C:\\Program Files\\Brisvane\\Brisvane.CSV");
+    {
+        OpenDialog dialog;
+        ASSERT_NE((HWND)NULL, dialog.window);
+        dialog.Click(IDC_SET_RESETCOUNTERS);
+        SetWindowPos(dialog.window, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        PumpMessagesFor(800);
+
+        char command[] = "/usr/bin/import -window root /tmp/settings.png";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        BOOL started = CreateProcessA("Z:\\usr\\bin\\import", command, NULL, NULL, FALSE, 0, NULL,
+                                      NULL, &startup, &process);
+        ASSERT_TRUE(started) << GetLastError();
+        // The display has to go on answering while the picture is taken.
+        while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT)
+            PumpMessages();
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    Settings = saved;
+}
