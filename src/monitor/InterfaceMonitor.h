@@ -32,7 +32,9 @@ public:
     // No row: marks the monitor absent. Returns IPv4Text when it changed in this call.
     const char* ApplySample(const MIB_IFROW* row);
     void LoadCounters(const char* macText);
-    // Writes the adapter's section; the periodic save replaces the whole file in one rename.
+    // Writes the adapter's section into a complete copy of the INI file, which then replaces the
+    // file in one rename. Also run every SAVE_EVERY_SAMPLES applied samples and after a
+    // scheduled reset, so that a crash loses little.
     void SaveCounters();
     // Writes the "Since" text into page control 1006 while the page exists.
     void ShowSince(DATE date);
