@@ -12,7 +12,22 @@
 #include "Settings.h"
 #include "WindowModule.h"
 
-OpenFileNameFunction ShowOpenFileDialog = GetOpenFileNameA;
+// The file-open dialog's library is loaded at the first browse, not at start: it brings the
+// printing libraries with it, a third of the program's memory, for a dialog seldom opened.
+static BOOL WINAPI OpenFileDialogOnDemand(LPOPENFILENAMEA request)
+{
+    static OpenFileNameFunction getOpenFileName = NULL;
+    if (getOpenFileName == NULL) {
+        HMODULE library = LoadLibraryA("comdlg32.dll");
+        if (library != NULL)
+            getOpenFileName = (OpenFileNameFunction)(void*)GetProcAddress(library, "GetOpenFileNameA");
+        if (getOpenFileName == NULL)
+            return FALSE;
+    }
+    return getOpenFileName(request);
+}
+
+OpenFileNameFunction ShowOpenFileDialog = OpenFileDialogOnDemand;
 
 OPENFILENAMEA EventLogBrowse;
 OPENFILENAMEA TrafficLogBrowse;

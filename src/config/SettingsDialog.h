@@ -13,7 +13,7 @@ class MainWindow;
 
 // The file-open dialog behind the two browse buttons; tests put their own answer here.
 typedef BOOL(WINAPI* OpenFileNameFunction)(LPOPENFILENAMEA);
-extern OpenFileNameFunction ShowOpenFileDialog;  // GetOpenFileNameA
+extern OpenFileNameFunction ShowOpenFileDialog;  // GetOpenFileNameA, loaded on demand
 
 // The browse requests of the two logs. They live for the whole process, so the filter the user
 // chose last is offered first the next time.
