@@ -951,6 +951,7 @@ TEST(SettingsDialogScreenshot, OpenDialogUnderTheDisplay)
     const char* wanted = getenv("BRISVANE_SCREENSHOT");
     if (wanted == NULL || wanted[0] == 0)
         GTEST_SKIP() << "set BRISVANE_SCREENSHOT to take the picture";
+    const char picture[] = "Z:\\tmp\\settings.png";
 
     SettingsRecord saved = Settings;
     Settings.ResetType = ResetOnDate;
@@ -967,20 +968,41 @@ TEST(SettingsDialogScreenshot, OpenDialogUnderTheDisplay)
         ASSERT_NE((HWND)NULL, dialog.window);
         dialog.Click(IDC_SET_RESETCOUNTERS);
         SetWindowPos(dialog.window, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-        PumpMessagesFor(800);
+        UpdateWindow(dialog.window);
+        // Waiting for messages is what lets Wine hand the painted window to the display.
+        DWORD start = GetTickCount();
+        while (GetTickCount() - start < 1000) {
+            MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT);
+            PumpMessages();
+        }
 
+        DeleteFileA(picture);
         char command[] = "/usr/bin/import -window root /tmp/settings.png";
         STARTUPINFOA startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION process = {};
-        BOOL started = CreateProcessA("Z:\\usr\\bin\\import", command, NULL, NULL, FALSE, 0, NULL,
-                                      NULL, &startup, &process);
+        BOOL started = CreateProcessA("Z:\\usr\\bin\\import", command, NULL, NULL, FALSE, 0,
+                                      NULL, NULL, &startup, &process);
         ASSERT_TRUE(started) << GetLastError();
-        // The display has to go on answering while the picture is taken.
-        while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT)
+        if (process.hThread != NULL)
+            CloseHandle(process.hThread);
+        if (process.hProcess != NULL)
+            CloseHandle(process.hProcess);
+        // Wine gives no handle to wait on for a Unix program: the dialog stays up, answering
+        // the display, until the picture file has been written and stops growing.
+        DWORD lastSize = 0;
+        start = GetTickCount();
+        while (GetTickCount() - start < 20000) {
+            MsgWaitForMultipleObjects(0, NULL, FALSE, 100, QS_ALLINPUT);
             PumpMessages();
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+            WIN32_FILE_ATTRIBUTE_DATA data;
+            if (!GetFileAttributesExA(picture, GetFileExInfoStandard, &data))
+                continue;
+            if (data.nFileSizeLow > 0 && data.nFileSizeLow == lastSize)
+                break;
+            lastSize = data.nFileSizeLow;
+        }
+        EXPECT_TRUE(FileExists(picture));
     }
     Settings = saved;
 }
