@@ -456,3 +456,52 @@ TEST_F(EndToEndTest, TrayCommandsEndSessionAndASecondStart)
     EXPECT_EQ(0u, ExitCode(first));
     EXPECT_EQ(1, Count(Log(), "\tStop IN "));
 }
+
+TEST_F(EndToEndTest, ToolBarOpensSettingsAndAboutAndOkSavesAtOnce)
+{
+    Script(std::string(AdapterA) + "\nip index=2 addr=192.168.1.10\n");
+    HANDLE process = Start();
+    HWND window = Window();
+    ASSERT_NE((HWND)NULL, window);
+    ASSERT_TRUE(WaitUntil([&] { return TabCount(window) == 1; }));
+    HWND toolBar = GetDlgItem(window, IDC_TOOLBAR);
+    ASSERT_NE((HWND)NULL, toolBar);
+    EXPECT_EQ(2, (int)SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
+
+    // The settings button: the dialog shows the stored settings.
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(ID_APP_SETTINGS, BN_CLICKED), (LPARAM)toolBar);
+    HWND dialog = NULL;
+    // Found once shown, that is after its initialisation.
+    ASSERT_TRUE(WaitUntil([&] {
+        return (dialog = FindWindowA("#32770", "Settings")) != NULL && IsWindowVisible(dialog);
+    }));
+    EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(dialog, IDC_SET_ENABLELOG), BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(dialog, IDC_SET_NEVER), BM_GETCHECK, 0, 0));
+    EXPECT_EQ(folder.Path("Brisvane.LOG"), RemoteText(GetDlgItem(dialog, IDC_SET_LOGPATH)));
+    // Poll cycles go on while it is open.
+    unsigned long reads = Reads();
+    EXPECT_TRUE(WaitUntil([&] { return Reads() > reads + 1; }));
+
+    // Loopback off, then OK: in the INI file at once, and in effect at the next cycle.
+    SendMessageA(GetDlgItem(dialog, IDC_SET_LOOPBACK), BM_CLICK, 0, 0);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    EXPECT_EQ(0u, IniNumber("Settings", "IgnoreLoopBack"));
+    Script(std::string("if index=1 mac=00-00-00-00-00-01 descr=Loopback\n") + AdapterA +
+           "\nip index=1 addr=127.0.0.1\nip index=2 addr=192.168.1.10\n");
+    EXPECT_TRUE(WaitUntil([&] { return TabCount(window) == 2; }));
+    EXPECT_EQ("127.0.0.1", TabText(window, 0));
+
+    // The about button: name and version.
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(ID_APP_ABOUT, BN_CLICKED), (LPARAM)toolBar);
+    HWND about = NULL;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (about = FindWindowA("#32770", "About")) != NULL && IsWindowVisible(about);
+    }));
+    EXPECT_EQ("Brisvane 1.0.5.3", RemoteText(GetDlgItem(about, 1047)));
+    PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
+
+    End(window);
+    EXPECT_EQ(0u, ExitCode(process));
+}
