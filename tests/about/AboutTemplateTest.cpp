@@ -6,87 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "DialogTemplate.h"
 #include "resource.h"
 
 namespace {
-
-// Reads a template's name-or-ordinal field; an ordinal is returned as "#number".
-std::string ReadField(const WORD*& p)
-{
-    if (*p == 0xFFFF) {
-        std::string ordinal = "#" + std::to_string(p[1]);
-        p += 2;
-        return ordinal;
-    }
-    std::string text;
-    while (*p != 0)
-        text += (char)*p++;
-    ++p;
-    return text;
-}
-
-struct Item {
-    DWORD Style;
-    DWORD ExStyle;
-    short X, Y, Width, Height;
-    WORD Id;
-    std::string Class;
-    std::string Text;
-};
-
-struct Dialog {
-    DWORD Style;
-    DWORD ExStyle;
-    short X, Y, Width, Height;
-    std::string Menu, Class, Caption, Face;
-    WORD PointSize;
-    std::vector<Item> Items;
-};
-
-bool LoadDialog(int id, Dialog& dialog)
-{
-    HRSRC found = FindResourceA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id), (LPCSTR)RT_DIALOG);
-    if (found == NULL)
-        return false;
-    const BYTE* start = (const BYTE*)LockResource(LoadResource(GetModuleHandleA(NULL), found));
-    const DLGTEMPLATE* header = (const DLGTEMPLATE*)start;
-    if (HIWORD(header->style) == 0xFFFF)
-        return false;  // an extended template; this one is the classic kind
-    dialog.Style = header->style;
-    dialog.ExStyle = header->dwExtendedStyle;
-    dialog.X = header->x;
-    dialog.Y = header->y;
-    dialog.Width = header->cx;
-    dialog.Height = header->cy;
-    const WORD* p = (const WORD*)(start + 18);
-    dialog.Menu = ReadField(p);
-    dialog.Class = ReadField(p);
-    dialog.Caption = ReadField(p);
-    dialog.PointSize = 0;
-    if (dialog.Style & DS_SETFONT) {
-        dialog.PointSize = *p++;
-        dialog.Face = ReadField(p);
-    }
-    for (int i = 0; i < header->cdit; ++i) {
-        p = (const WORD*)(((ULONG_PTR)p + 3) & ~(ULONG_PTR)3);
-        const DLGITEMTEMPLATE* raw = (const DLGITEMTEMPLATE*)p;
-        Item item;
-        item.Style = raw->style;
-        item.ExStyle = raw->dwExtendedStyle;
-        item.X = raw->x;
-        item.Y = raw->y;
-        item.Width = raw->cx;
-        item.Height = raw->cy;
-        item.Id = raw->id;
-        p = (const WORD*)((const BYTE*)p + 18);
-        item.Class = ReadField(p);
-        item.Text = ReadField(p);
-        WORD extra = *p++;
-        p = (const WORD*)((const BYTE*)p + extra);
-        dialog.Items.push_back(item);
-    }
-    return true;
-}
 
 // Class names as the resource compiler may write them: by name or by the predefined ordinal.
 bool IsClass(const std::string& written, const char* name, int ordinal)
@@ -94,12 +17,12 @@ bool IsClass(const std::string& written, const char* name, int ordinal)
     return _stricmp(written.c_str(), name) == 0 || written == "#" + std::to_string(ordinal);
 }
 
-void ExpectItem(const Item& item, WORD id, const char* className, int classOrdinal, DWORD style,
+void ExpectItem(const TemplateItem& item, WORD id, const char* className, int classOrdinal, DWORD style,
                 short x, short y, short width, short height, const std::string& text)
 {
     SCOPED_TRACE("control " + std::to_string(id));
     EXPECT_EQ(id, item.Id);
-    EXPECT_TRUE(IsClass(item.Class, className, classOrdinal)) << item.Class;
+    EXPECT_TRUE(IsClass(item.ClassName, className, classOrdinal)) << item.ClassName;
     EXPECT_EQ(style, item.Style);
     EXPECT_EQ(0u, item.ExStyle);
     EXPECT_EQ(x, item.X);
@@ -113,8 +36,8 @@ void ExpectItem(const Item& item, WORD id, const char* className, int classOrdin
 
 TEST(AboutTemplate, FrameAsDrawn)
 {
-    Dialog dialog;
-    ASSERT_TRUE(LoadDialog(IDD_ABOUT, dialog));
+    DialogTemplateInfo dialog = ReadDialogTemplate(IDD_ABOUT);
+    ASSERT_TRUE(dialog.Found);
     EXPECT_EQ(0x00C800C0u, dialog.Style);
     EXPECT_EQ((DWORD)(WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT), dialog.Style);
     EXPECT_EQ(0u, dialog.ExStyle);
@@ -123,23 +46,23 @@ TEST(AboutTemplate, FrameAsDrawn)
     EXPECT_EQ(230, dialog.Width);
     EXPECT_EQ(90, dialog.Height);
     EXPECT_EQ("", dialog.Menu);
-    EXPECT_EQ("", dialog.Class);
-    EXPECT_EQ("About", dialog.Caption);
+    EXPECT_EQ("", dialog.ClassName);
+    EXPECT_EQ("About", dialog.Title);
     EXPECT_EQ(8, dialog.PointSize);
-    EXPECT_EQ("System", dialog.Face);
+    EXPECT_EQ("System", dialog.Font);
 }
 
 TEST(AboutTemplate, SevenControlsInTabOrder)
 {
-    Dialog dialog;
-    ASSERT_TRUE(LoadDialog(IDD_ABOUT, dialog));
+    DialogTemplateInfo dialog = ReadDialogTemplate(IDD_ABOUT);
+    ASSERT_TRUE(dialog.Found);
     ASSERT_EQ(7u, dialog.Items.size());
     const WORD noId = 0xFFFF;
     ExpectItem(dialog.Items[0], IDC_ABOUT_ICON, "Static", 0x82, 0x50000003, 14, 9, 20, 20,
                "#" + std::to_string(IDI_PROGRAM));
     ExpectItem(dialog.Items[1], IDC_ABOUT_VERSION, "Static", 0x82, 0x50020080, 49, 10, 119, 8, "");
     EXPECT_EQ(noId, dialog.Items[2].Id);
-    EXPECT_TRUE(IsClass(dialog.Items[2].Class, "Static", 0x82));
+    EXPECT_TRUE(IsClass(dialog.Items[2].ClassName, "Static", 0x82));
     EXPECT_EQ(0x50020000u, dialog.Items[2].Style);
     EXPECT_EQ(49, dialog.Items[2].X);
     EXPECT_EQ(20, dialog.Items[2].Y);
