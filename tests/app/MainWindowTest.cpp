@@ -320,3 +320,61 @@ TEST_F(MainWindowTest, TrayMenuOpensOnClicksAndKeysAndItsItemsReachTheWindow)
     EXPECT_FALSE(menu != NULL && IsWindowVisible(menu));
     EXPECT_EQ(visible, IsWindowVisible(main.Window));
 }
+
+namespace {
+
+// Steps run inside the program's own message loop by a thread timer.
+struct LoopScript {
+    int Step;
+    HWND FocusBefore;
+    HWND FocusAfter;
+    HWND Window;
+    int IdBefore;
+    int IdAfter;
+    bool SamePage;
+};
+LoopScript Loop;
+
+void CALLBACK LoopStep(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND window = FindWindowA(MAIN_WINDOW_CLASS, NULL);
+    switch (Loop.Step++) {
+    case 0:
+        Loop.Window = window;
+        // The user clicks into the page's first field.
+        SetFocus(GetDlgItem(FindWindowExA(GetDlgItem(window, IDC_TABCONTROL), NULL, "#32770",
+                                          NULL),
+                            IDC_PAGE_DESCR));
+        Loop.FocusBefore = GetFocus();
+        Loop.IdBefore = GetDlgCtrlID(Loop.FocusBefore);
+        // Tab inside the page moves between its fields, as in any dialog.
+        PostMessageA(Loop.FocusBefore, WM_KEYDOWN, VK_TAB, 0);
+        PostMessageA(Loop.FocusBefore, WM_KEYUP, VK_TAB, 0);
+        break;
+    case 1:
+        Loop.FocusAfter = GetFocus();
+        Loop.IdAfter = GetDlgCtrlID(Loop.FocusAfter);
+        Loop.SamePage = GetParent(Loop.FocusAfter) == GetParent(Loop.FocusBefore);
+        ShowWindow(window, SW_HIDE);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        KillTimer(NULL, timer);
+        break;
+    }
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, MessageLoopLetsTheSelectedPageHandleDialogKeys)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    Loop = LoopScript();
+    UINT_PTR timer = SetTimer(NULL, 0, 300, LoopStep);
+    int exitCode = RunBrisvane(GetModuleHandleA(NULL), "", SW_SHOWNORMAL);
+    KillTimer(NULL, timer);
+    EXPECT_EQ(0, exitCode);
+    ASSERT_EQ(2, Loop.Step);
+    EXPECT_EQ(IDC_PAGE_DESCR, Loop.IdBefore);
+    EXPECT_EQ(IDC_PAGE_MAC, Loop.IdAfter);
+    EXPECT_TRUE(Loop.SamePage);
+    EXPECT_FALSE(IsWindow(Loop.Window));
+}
