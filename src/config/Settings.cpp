@@ -194,21 +194,21 @@ static int ReadSettingsNumber(const char* key, unsigned __int64 limit, unsigned 
     return ParseUnsigned(text, limit, value);
 }
 
-static int ReadSettingsInt(const char* key, int lowest, int highest, int fallback)
+// Whole numbers and switches read as the platform reads them: leading digits with a sign,
+// 0 when there are none. Out-of-range types are harmless (never due, alert left alone).
+static int ReadSettingsInt(const char* key, int fallback)
 {
-    unsigned __int64 value;
-    if (!ReadSettingsNumber(key, 0xFFFFFFFFULL, &value) || value < (unsigned __int64)lowest ||
-        value > (unsigned __int64)highest)
-        return fallback;
-    return (int)value;
+    return (int)GetPrivateProfileIntA(SettingsSection, key, fallback, IniPath);
 }
 
-static int ReadSettingsSwitch(const char* key, int fallback)
+// The percentage fits one byte: larger numbers stand for the largest, not their low 8 bits.
+static BYTE ReadSettingsPercent()
 {
-    unsigned __int64 value;
-    if (!ReadSettingsNumber(key, 1, &value))
-        return fallback;
-    return value != 0;
+    unsigned __int64 percent;
+    if (ReadSettingsNumber("AlertPercent", 255, &percent))
+        return (BYTE)percent;
+    int value = ReadSettingsInt("AlertPercent", 100);
+    return (BYTE)(value < 0 ? 0 : value > 255 ? 255 : value);
 }
 
 static unsigned __int64 ReadSettingsLimit(const char* key)
@@ -248,17 +248,16 @@ int SettingsRecord::ReadSection()
             ResetDate.wDay = (WORD)day;
         }
     }
-    ResetType = ReadSettingsInt("ResetType", ResetDaily, ResetOnDate, ResetNever);
-    AlertType = ReadSettingsInt("AlertType", AlertDistinct, AlertNone, AlertNone);
+    ResetType = ReadSettingsInt("ResetType", ResetNever);
+    AlertType = ReadSettingsInt("AlertType", AlertNone);
     LimitIN = ReadSettingsLimit("LimitIN");
     LimitOUT = ReadSettingsLimit("LimitOUT");
-    unsigned __int64 percent;
-    AlertPercent = ReadSettingsNumber("AlertPercent", 255, &percent) ? (BYTE)percent : 100;
-    EnableLog = ReadSettingsSwitch("EnableLog", 0);
+    AlertPercent = ReadSettingsPercent();
+    EnableLog = ReadSettingsInt("EnableLog", 0);
     ReadSettingsPath("LogPathName", EventLogPath);
-    EnableTrafficLog = ReadSettingsSwitch("EnableTrafficLog", 0);
+    EnableTrafficLog = ReadSettingsInt("EnableTrafficLog", 0);
     ReadSettingsPath("TrafficLogPathName", TrafficLogPath);
-    IgnoreLoopBack = ReadSettingsSwitch("IgnoreLoopBack", IgnoreLoopBack);
+    IgnoreLoopBack = ReadSettingsInt("IgnoreLoopBack", IgnoreLoopBack);
     return 1;
 }
 

@@ -268,30 +268,37 @@ TEST_F(SettingsFileTest, MissingAndEmptyValuesGiveTheDefaults)
     EXPECT_EQ(0, Settings.IgnoreLoopBack);  // keeps what the record held
 }
 
-TEST_F(SettingsFileTest, GarbageNumbersGiveTheDefaultsOrTheNearestValue)
+TEST_F(SettingsFileTest, GarbageNumbersReadAsThePlatformReadsThemOrTheNearestValue)
 {
     const std::string thirtyDigits = "123456789012345678901234567890";
     WriteIni("[Settings]\r\nResetType=daily\r\nAlertType=-1\r\nLimitIN=" + thirtyDigits +
              "\r\nLimitOUT=-5\r\nAlertPercent=300\r\nEnableLog=yes\r\nEnableTrafficLog=7\r\n"
              "IgnoreLoopBack=off\r\n");
     Settings.ReadSection();
-    EXPECT_EQ(ResetNever, Settings.ResetType);
-    EXPECT_EQ(AlertNone, Settings.AlertType);
+    EXPECT_EQ(0, Settings.ResetType);  // no leading digits
+    EXPECT_EQ(-1, Settings.AlertType);  // out of range: the alert is left alone
     EXPECT_EQ(18446744073ULL * GIGABYTE, Settings.LimitIN);  // as much as the field holds
     EXPECT_EQ(0u, Settings.LimitOUT);
     EXPECT_EQ(255, Settings.AlertPercent);  // not 300 - 256
     EXPECT_EQ(0, Settings.EnableLog);
-    EXPECT_EQ(1, Settings.EnableTrafficLog);
-    EXPECT_EQ(1, Settings.IgnoreLoopBack);
+    EXPECT_EQ(7, Settings.EnableTrafficLog);
+    EXPECT_EQ(0, Settings.IgnoreLoopBack);
 
     WriteIni("[Settings]\r\nResetType=7\r\nAlertType=+1\r\nLimitIN=12GB\r\nAlertPercent=" +
              thirtyDigits + "\r\nLimitOUT=4294967296\r\n");
     Settings.ReadSection();
-    EXPECT_EQ(ResetNever, Settings.ResetType);
+    EXPECT_EQ(7, Settings.ResetType);  // never due, and the dialog leaves its group alone
     EXPECT_EQ(AlertTotal, Settings.AlertType);
     EXPECT_EQ(12ULL * GIGABYTE, Settings.LimitIN);
     EXPECT_EQ(255, Settings.AlertPercent);
     EXPECT_EQ(4294967296ULL * GIGABYTE, Settings.LimitOUT);
+
+    WriteIni("[Settings]\r\nAlertPercent=-20\r\n");
+    Settings.ReadSection();
+    EXPECT_EQ(0, Settings.AlertPercent);
+    WriteIni("[Settings]\r\nAlertPercent=abc\r\n");
+    Settings.ReadSection();
+    EXPECT_EQ(0, Settings.AlertPercent);
 }
 
 TEST_F(SettingsFileTest, ResetDateTakesADateOrADayOfTheMonth)
