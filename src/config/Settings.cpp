@@ -241,11 +241,9 @@ int SettingsRecord::ReadSection()
             VariantTimeToSystemTime(date, &point)) {
             ResetDate = point;
         } else {
-            // The day of the monthly reset; anything that is no day of a month is none.
-            unsigned __int64 day;
-            if (!ParseUnsigned(text, 0xFFFFFFFFULL, &day) || day > 31)
-                day = 0;
-            ResetDate.wDay = (WORD)day;
+            // The day of the monthly reset, from the text's leading number; a day past the end
+            // of a month stands for its last day.
+            ResetDate.wDay = (WORD)atoi(text);
         }
     }
     ResetType = ReadSettingsInt("ResetType", ResetNever);

