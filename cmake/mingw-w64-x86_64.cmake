@@ -1,11 +1,4 @@
-# Cross-compile for 64-bit Windows with mingw-w64 (posix threads, which std::mutex needs; linked statically).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compile for 64-bit Windows with mingw-w64.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(BRISVANE_TRIPLET x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${BRISVANE_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${BRISVANE_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${BRISVANE_TRIPLET}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${BRISVANE_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
