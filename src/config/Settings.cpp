@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "BoundedText.h"
 #include "Platform.h"
 
 SettingsRecord Settings;
@@ -25,14 +26,6 @@ SettingsRecord::SettingsRecord()
 {
     EventLogPath[0] = 0;
     TrafficLogPath[0] = 0;
-}
-
-static void CopyText(char* target, size_t size, const char* text)
-{
-    if (size == 0)
-        return;
-    _snprintf(target, size, "%s", text);
-    target[size - 1] = 0;
 }
 
 // An unsigned decimal number at the start of a text (after blanks and an optional "+"), held

@@ -4,10 +4,11 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "BoundedText.h"
+#include "LogChannel.h"
 #include "Platform.h"
 #include "ResetSchedule.h"
 #include "Settings.h"
-#include "LogChannel.h"
 #include "resource.h"
 
 #define SINCE_CHARS 256
@@ -24,8 +25,7 @@ InterfaceMonitor::InterfaceMonitor(const char* ipv4Text)
       SamplesSinceSave(0), LastSampleTime(0), DeleteOnLastMessage(0)
 {
     VariantInit(&StartDay);
-    _snprintf(IPv4Text, sizeof(IPv4Text), "%s", ipv4Text != NULL ? ipv4Text : "");
-    IPv4Text[sizeof(IPv4Text) - 1] = 0;
+    CopyText(IPv4Text, sizeof(IPv4Text), ipv4Text);
     memset(ShownText, 0, sizeof(ShownText));
     AlertText[0] = 0;
 }
@@ -150,10 +150,8 @@ const char* InterfaceMonitor::ApplySample(const MIB_IFROW* row)
     char ipv4Text[SHORT_TEXT];
     LookupIPv4Text(IfRow.dwIndex, ipv4Text, sizeof(ipv4Text));
     int textChanged = strcmp(ipv4Text, IPv4Text) != 0;
-    if (textChanged) {
-        _snprintf(IPv4Text, sizeof(IPv4Text), "%s", ipv4Text);
-        IPv4Text[sizeof(IPv4Text) - 1] = 0;
-    }
+    if (textChanged)
+        CopyText(IPv4Text, sizeof(IPv4Text), ipv4Text);
 
     // Saved now and then, and at once after a reset, so a crash loses little.
     SamplesSinceSave++;

@@ -5,27 +5,12 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "BoundedText.h"
 #include "LogChannel.h"
 #include "Settings.h"
 #include "resource.h"
 
 HBRUSH AlertBrush = NULL;
-
-// Bounded print that always terminates; returns the characters written.
-static int BoundedPrint(char* buffer, size_t size, const char* format, ...)
-{
-    if (size == 0)
-        return 0;
-    va_list args;
-    va_start(args, format);
-    int written = _vsnprintf(buffer, size, format, args);
-    va_end(args);
-    if (written < 0 || (size_t)written >= size) {
-        buffer[size - 1] = 0;
-        written = (int)strlen(buffer);
-    }
-    return written;
-}
 
 int FormatByteAmount(unsigned __int64 amount, const char* unit, char* buffer, size_t size)
 {
@@ -92,7 +77,7 @@ static void SetPageText(InterfaceMonitor* monitor, int id, const char* text)
         char* shown = monitor->ShownText[slot];
         if (strcmp(shown, text) == 0)
             return;
-        BoundedPrint(shown, SHORT_TEXT, "%s", text);
+        CopyText(shown, SHORT_TEXT, text);
     }
     SetDlgItemTextA(monitor->Window, id, text);
 }
@@ -106,7 +91,7 @@ void InterfaceMonitor::SetAmountText(int id, unsigned __int64 amount, const char
 
 static void SetAlertText(InterfaceMonitor* monitor, const char* text)
 {
-    BoundedPrint(monitor->AlertText, SHORT_TEXT, "%s", text);
+    CopyText(monitor->AlertText, SHORT_TEXT, text);
 }
 
 // Sets AlertOn and the alert text from the totals and the limits. AlertOn is set before the

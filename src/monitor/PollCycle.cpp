@@ -11,6 +11,7 @@
 #include "MainWindow.h"
 #include "Platform.h"
 #include "AddressTableCycle.h"
+#include "BoundedText.h"
 #include "Settings.h"
 
 #define IF_TABLE_FIRST_SIZE 864   // room for one row
@@ -262,15 +263,13 @@ void MainWindow::UpdateTrayAndTitle()
     // day Explorer restarts and the icon has to be added again.
     if (TrayRecord.hIcon != icon || strcmp(TrayRecord.szTip, tip) != 0) {
         TrayRecord.hIcon = icon;
-        _snprintf(TrayRecord.szTip, sizeof(TrayRecord.szTip), "%s", tip);
-        TrayRecord.szTip[sizeof(TrayRecord.szTip) - 1] = 0;
+        CopyText(TrayRecord.szTip, sizeof(TrayRecord.szTip), tip);
         SendTrayRecord(NIM_MODIFY);
     }
 
     const char* title = IsIconic(Window) ? tip : "Brisvane";
     if (strcmp(ShownTitle, title) != 0) {
         SetWindowTextA(Window, title);
-        _snprintf(ShownTitle, sizeof(ShownTitle), "%s", title);
-        ShownTitle[sizeof(ShownTitle) - 1] = 0;
+        CopyText(ShownTitle, sizeof(ShownTitle), title);
     }
 }
