@@ -128,15 +128,24 @@ void FakePlatform::SetAddress(DWORD index, const char* ipv4)
     Addresses.push_back(row);
 }
 
+SYSTEMTIME FakePlatform::Time(int year, int month, int day, int hour, int minute, int second,
+                              int milliseconds)
+{
+    SYSTEMTIME time;
+    memset(&time, 0, sizeof(time));
+    time.wYear = (WORD)year;
+    time.wMonth = (WORD)month;
+    time.wDay = (WORD)day;
+    time.wHour = (WORD)hour;
+    time.wMinute = (WORD)minute;
+    time.wSecond = (WORD)second;
+    time.wMilliseconds = (WORD)milliseconds;
+    return time;
+}
+
 void FakePlatform::SetTime(int year, int month, int day, int hour, int minute, int second)
 {
-    memset(&Now, 0, sizeof(Now));
-    Now.wYear = (WORD)year;
-    Now.wMonth = (WORD)month;
-    Now.wDay = (WORD)day;
-    Now.wHour = (WORD)hour;
-    Now.wMinute = (WORD)minute;
-    Now.wSecond = (WORD)second;
+    Now = Time(year, month, day, hour, minute, second);
 }
 
 void FakePlatform::AdvanceSeconds(int seconds)

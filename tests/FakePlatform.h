@@ -29,6 +29,8 @@ public:
     MIB_IFROW* Row(DWORD index);
     void SetAddress(DWORD index, const char* ipv4);
     void SetTime(int year, int month, int day, int hour = 12, int minute = 0, int second = 0);
+    static SYSTEMTIME Time(int year, int month, int day, int hour = 0, int minute = 0,
+                           int second = 0, int milliseconds = 0);
     void AdvanceSeconds(int seconds);
 
     std::vector<MIB_IFROW> Rows;

@@ -70,13 +70,7 @@ protected:
     static DATE DateOf(int year, int month, int day, int hour = 0, int minute = 0,
                        int second = 0)
     {
-        SYSTEMTIME time = {};
-        time.wYear = (WORD)year;
-        time.wMonth = (WORD)month;
-        time.wDay = (WORD)day;
-        time.wHour = (WORD)hour;
-        time.wMinute = (WORD)minute;
-        time.wSecond = (WORD)second;
+        SYSTEMTIME time = FakePlatform::Time(year, month, day, hour, minute, second);
         DATE date = 0;
         SystemTimeToVariantTime(&time, &date);
         return date;

@@ -12,14 +12,7 @@ protected:
     bool Due(DATE startDay, int year, int month, int day, int hour, int minute, int second,
              int milliseconds = 0)
     {
-        SYSTEMTIME now = {};
-        now.wYear = (WORD)year;
-        now.wMonth = (WORD)month;
-        now.wDay = (WORD)day;
-        now.wHour = (WORD)hour;
-        now.wMinute = (WORD)minute;
-        now.wSecond = (WORD)second;
-        now.wMilliseconds = (WORD)milliseconds;
+        SYSTEMTIME now = FakePlatform::Time(year, month, day, hour, minute, second, milliseconds);
         VARIANT start;
         VariantInit(&start);
         start.vt = VT_DATE;
