@@ -4,14 +4,17 @@
 
 #include "AboutDialog.h"
 #include "InterfaceMonitor.h"
+#include "LogChannel.h"
 #include "Platform.h"
 #include "ResetSchedule.h"
 #include "Settings.h"
 #include "SettingsDialog.h"
 
 #define TOOLBAR_RESOURCE_TYPE 241
-#define TAB_CONTROL_STYLE 0x52001000  // child, visible, clip children, focus on button down
-#define TOOL_BAR_STYLE 0x50800100     // child, visible, border, tooltips
+#define TAB_CONTROL_STYLE (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | TCS_FOCUSONBUTTONDOWN)
+#define TOOL_BAR_STYLE (WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS)
+#define POLL_PERIOD_MS 1000
+#define ALERT_BRUSH_COLOUR RGB(255, 0, 0)
 #define CLOSE_QUESTION_STYLE (MB_YESNO | MB_ICONQUESTION | MB_TOPMOST)
 
 MainWindow::MainWindow()
@@ -122,9 +125,9 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     strcpy(TrayRecord.szTip, "Brisvane");
     SendTrayRecord(NIM_ADD);
 
-    AlertBrush = CreateSolidBrush(RGB(255, 0, 0));
+    AlertBrush = CreateSolidBrush(ALERT_BRUSH_COLOUR);
     PollCycle();
-    SetTimer(Window, POLL_TIMER_ID, 1000, NULL);
+    SetTimer(Window, POLL_TIMER_ID, POLL_PERIOD_MS, NULL);
     return 0;
 }
 
@@ -261,8 +264,19 @@ LRESULT MainWindow::OnAboutCommand(WORD, WORD, HWND, BOOL&)
 
 LRESULT MainWindow::OnSettingsCommand(WORD, WORD, HWND, BOOL&)
 {
-    RunSettingsDialog(this);
+    SettingsRequest request;
+    if (RunSettingsDialog(&request))
+        ApplySettingsRequest(request);
     return 0;
+}
+
+void MainWindow::ApplySettingsRequest(const SettingsRequest& request)
+{
+    if (!request.ResetRequested)
+        return;
+    DATE date = request.ResetDate;
+    ForEachMonitor(ResetCounters, &date);
+    EventLog.WriteLine("The counters were reset at user request\r\n");
 }
 
 LRESULT MainWindow::OnShowHide(WORD, WORD, HWND, BOOL&)

@@ -8,6 +8,8 @@
 #include <iphlpapi.h>
 #include <shellapi.h>
 
+#include "SettingsDialog.h"
+#include "TabStrip.h"
 #include "WindowObject.h"
 #include "resource.h"
 
@@ -49,7 +51,11 @@ public:
     // The monitor of the selected tab, or null.
     InterfaceMonitor* SelectedMonitor();
     void FitCurrentPage(BOOL focus);
+    // The tab strip over TabControl.
+    TabStrip Tabs() const { return TabStrip(TabControl); }
     void Shutdown();
+    // After the settings dialog's OK: a requested reset reaches every monitor, with one line.
+    void ApplySettingsRequest(const SettingsRequest& request);
 
     HWND TabControl;
     HWND ToolBar;
@@ -79,7 +85,6 @@ private:
     InterfaceMonitor* AddMonitor(const MIB_IFROW* row, const char* ipv4Text, DWORD position);
     void RememberFailedAdapter(const MIB_IFROW* row);
     int AdapterWaitsAfterFailure(const MIB_IFROW* row);
-    void RelabelTab(InterfaceMonitor* monitor, const char* text);
     void UpdateTrayAndTitle();
     void SendTrayRecord(DWORD action);
 

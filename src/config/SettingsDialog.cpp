@@ -5,9 +5,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "InterfaceMonitor.h"
-#include "LogChannel.h"
-#include "MainWindow.h"
 #include "Platform.h"
 #include "Settings.h"
 #include "WindowModule.h"
@@ -166,7 +163,7 @@ LRESULT SettingsDialog::OnResetRadio(WORD, WORD id, HWND, BOOL&)
     default:
         break;
     }
-    UpdateControls(type, 3);
+    UpdateControls(type, KeepAlertGroup);
     return 0;
 }
 
@@ -175,7 +172,7 @@ LRESULT SettingsDialog::OnAlertRadio(WORD, WORD id, HWND, BOOL&)
     int type = id == IDC_SET_DISTINCT ? AlertDistinct
                : id == IDC_SET_TOTAL  ? AlertTotal
                                       : AlertNone;
-    UpdateControls(4, type);
+    UpdateControls(KeepResetGroup, type);
     return 0;
 }
 
@@ -207,7 +204,7 @@ LRESULT SettingsDialog::OnLogSwitch(WORD, WORD id, HWND, BOOL&)
     // The switches take effect at once, so the poll cycle logs (or stops) while we are open.
     int& enabled = id == IDC_SET_ENABLELOG ? Settings.EnableLog : Settings.EnableTrafficLog;
     enabled = enabled == 0 ? 1 : 0;
-    UpdateControls(4, 3);
+    UpdateControls(KeepResetGroup, KeepAlertGroup);
     return 0;
 }
 
@@ -295,23 +292,23 @@ LRESULT SettingsDialog::OnCancel(WORD, WORD, HWND, BOOL&)
     return 0;
 }
 
-void RunSettingsDialog(MainWindow* mainWindow)
+int RunSettingsDialog(SettingsRequest* request)
 {
+    request->ResetRequested = 0;
+    request->ResetDate = 0;
     SettingsDialog dialog;
     if (dialog.RunModal(GetActiveWindow(), IDD_SETTINGS) != IDOK)
-        return;
+        return 0;
 
     if (dialog.resetRequested) {
         // One moment for every adapter, taken after the dialog has closed.
         SYSTEMTIME now;
         Platform.ReadLocalTime(&now);
-        DATE date = 0;
-        SystemTimeToVariantTime(&now, &date);
-        if (mainWindow != NULL)
-            mainWindow->ForEachMonitor(ResetCounters, &date);
-        EventLog.WriteLine("The counters were reset at user request\r\n");
+        SystemTimeToVariantTime(&now, &request->ResetDate);
+        request->ResetRequested = 1;
     }
 
     // Saved now rather than only at shutdown, so a crash does not lose the new settings.
     Settings.Save();
+    return 1;
 }

@@ -5,11 +5,10 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <oleauto.h>
 
 #include "WindowObject.h"
 #include "resource.h"
-
-class MainWindow;
 
 // The file-open dialog behind the two browse buttons; tests put their own answer here.
 typedef BOOL(WINAPI* OpenFileNameFunction)(LPOPENFILENAMEA);
@@ -43,8 +42,11 @@ public:
         COMMAND_HANDLER(IDC_SET_CSVBROWSE, BN_CLICKED, OnBrowse)
     END_MSG_MAP()
 
-    // Brings the controls into line with a reset type (4: leave the reset group) and an alert
-    // type (3: leave the alert group); the log group follows Settings on every call.
+    // Passed to UpdateControls for a group that is to stay as it is.
+    enum { KeepResetGroup = -1, KeepAlertGroup = -1 };
+
+    // Brings the controls into line with a reset type and an alert type (or leaves a group as
+    // it is); the log group follows Settings on every call.
     void UpdateControls(int resetType, int alertType);
 
     int resetRequested;  // 1 while the user asks for a reset at OK
@@ -68,8 +70,15 @@ private:
     DWORD ReadNumber(int id);
 };
 
-// Command 40002: runs the dialog over the active window. After OK it applies a requested reset
-// to every adapter with one date and one event line, then saves Settings.
-void RunSettingsDialog(MainWindow* mainWindow);
+// What the user asked for at OK beyond the settings themselves, for the main window to apply.
+struct SettingsRequest {
+    int ResetRequested;  // every adapter's counters start again now
+    DATE ResetDate;      // the one moment they all start from
+};
+
+// Command 40002: runs the dialog over the active window. After OK, Settings hold the new
+// values and are saved, the request says whether a reset is wanted, and the result is 1;
+// after Cancel it is 0.
+int RunSettingsDialog(SettingsRequest* request);
 
 #endif

@@ -13,15 +13,9 @@
 
 #define SINCE_CHARS 256
 #define SECONDS_PER_DAY 86400.0
-// A counter that fell is taken as one wrap only when the difference is no more than the
-// adapter can carry: its speed, at least this, for the time since the last row, plus a margin.
-#define WRAP_LEAST_BITS_PER_SECOND 1000000000.0
-#define WRAP_MARGIN 1.02
 
 InterfaceMonitor::InterfaceMonitor(const char* ipv4Text)
-    : IfRow(), Present(0), SampleCount(0), ActiveCountIn(0), ActiveCountOut(0), Total_in(0),
-      Total_out(0), CurrentIn(0), CurrentOut(0), PeakIn(0), PeakOut(0), AverageIn(0),
-      AverageOut(0), LostArmed(1), DescrChanged(1), MacChanged(1), SpeedChanged(1), AlertOn(0),
+    : TrafficFigures(), IfRow(), Present(0), LostArmed(1), DescrChanged(1), MacChanged(1), SpeedChanged(1), AlertOn(0),
       SamplesSinceSave(0), LastSampleTime(0), DeleteOnLastMessage(0)
 {
     VariantInit(&StartDay);
@@ -41,44 +35,11 @@ void InterfaceMonitor::OnLastMessage(HWND)
         delete this;
 }
 
-void InterfaceMonitor::ClearCounters()
-{
-    Total_in = 0;
-    Total_out = 0;
-    SampleCount = 0;
-    ActiveCountIn = 0;
-    ActiveCountOut = 0;
-    CurrentIn = 0;
-    CurrentOut = 0;
-    PeakIn = 0;
-    PeakOut = 0;
-}
-
 static void SetStartDay(VARIANT* startDay, DATE date)
 {
     VariantClear(startDay);
     startDay->vt = VT_DATE;
     startDay->date = date;
-}
-
-// The growth of a 32-bit octet counter. A counter below its last value either wrapped once
-// (plausible for the adapter in the time passed) or was reset by the system: 0 then.
-static int CounterGrowth(DWORD now, DWORD last, double mostBytes, DWORD* growth)
-{
-    *growth = now - last;
-    return now >= last || (double)*growth <= mostBytes;
-}
-
-static void CountDirection(DWORD amount, unsigned __int64* total, DWORD* activeCount,
-                           DWORD* current, DWORD* peak, DWORD* average)
-{
-    *current = amount;
-    *total += amount;
-    if (amount > 0)
-        (*activeCount)++;
-    if (amount > *peak)
-        *peak = amount;
-    *average = *activeCount != 0 ? (DWORD)(*total / *activeCount) : 0;
 }
 
 const char* InterfaceMonitor::ApplySample(const MIB_IFROW* row)
@@ -98,7 +59,7 @@ const char* InterfaceMonitor::ApplySample(const MIB_IFROW* row)
         SetStartDay(&StartDay, now);
 
     int resetDone = 0;
-    if (ResetDue(&localTime, &StartDay)) {
+    if (ResetDue(&localTime, &StartDay, Settings)) {
         char mac[SHORT_TEXT];
         FormatMacText(row->bPhysAddr, PhysAddrLength(row), mac, sizeof(mac));
         EventLog.WriteLine("The counters for %s port\t'%s'\twere reset because the reset date "
@@ -110,7 +71,7 @@ const char* InterfaceMonitor::ApplySample(const MIB_IFROW* row)
         SetStartDay(&StartDay, now);
         if (Window != NULL)
             ShowSince(now);
-        ClearCounters();
+        ClearCounters(this);
         resetDone = 1;
     }
 
@@ -120,20 +81,12 @@ const char* InterfaceMonitor::ApplySample(const MIB_IFROW* row)
     if (previous != 0) {
         // Date values hold whole seconds; rounding drops the noise of their fractions.
         double seconds = floor((now - LastSampleTime) * SECONDS_PER_DAY + 0.5);
-        if (seconds < 1)
-            seconds = 1;
-        double bitsPerSecond = (double)row->dwSpeed;
-        if (bitsPerSecond < WRAP_LEAST_BITS_PER_SECOND)
-            bitsPerSecond = WRAP_LEAST_BITS_PER_SECOND;
-        double mostBytes = bitsPerSecond / 8 * seconds * WRAP_MARGIN;
+        double mostBytes = MostBytesInTime(row->dwSpeed, seconds);
         DWORD in, out;
         // A counter reset by the system counts nothing in either direction.
         if (CounterGrowth(row->dwInOctets, IfRow.dwInOctets, mostBytes, &in) &&
-            CounterGrowth(row->dwOutOctets, IfRow.dwOutOctets, mostBytes, &out)) {
-            CountDirection(in, &Total_in, &ActiveCountIn, &CurrentIn, &PeakIn, &AverageIn);
-            CountDirection(out, &Total_out, &ActiveCountOut, &CurrentOut, &PeakOut,
-                           &AverageOut);
-        }
+            CounterGrowth(row->dwOutOctets, IfRow.dwOutOctets, mostBytes, &out))
+            CountGrowth(this, in, out);
     }
     LastSampleTime = now;
 
@@ -168,7 +121,7 @@ void* ResetCounters(InterfaceMonitor* monitor, void* date)
     SetStartDay(&monitor->StartDay, start);
     if (monitor->Window != NULL)
         monitor->ShowSince(start);
-    monitor->ClearCounters();
+    ClearCounters(monitor);
     return NULL;
 }
 

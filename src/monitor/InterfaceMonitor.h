@@ -9,12 +9,32 @@
 #include <oleauto.h>
 
 #include "InterfaceIdentity.h"
+#include "TrafficAccount.h"
 #include "WindowObject.h"
+
+// The page's controls whose text changes from second to second, each with its shown-text slot.
+enum PageFigure {
+    FigureCurrentIn,
+    FigurePeakIn,
+    FigureAverageIn,
+    FigureTotalIn,
+    FigureCurrentOut,
+    FigurePeakOut,
+    FigureAverageOut,
+    FigureTotalOut,
+    FigureTotalAll,
+    FigureStatus,
+    FigureDuration,
+    FigureAlert,
+    PageFigureCount
+};
 
 // Counts applied between two periodic saves of an adapter's counters (about a minute).
 #define SAVE_EVERY_SAMPLES 60
 
-class InterfaceMonitor : public DialogObject {
+// The figures (TrafficFigures) are counted by the plain accounting functions; the monitor adds
+// the row it last applied, the reset schedule, the saved counters, the log lines and the page.
+class InterfaceMonitor : public DialogObject, public TrafficFigures {
 public:
     explicit InterfaceMonitor(const char* ipv4Text);
     ~InterfaceMonitor() override;
@@ -39,8 +59,6 @@ public:
     // Writes the "Since" text into page control 1006 while the page exists.
     void ShowSince(DATE date);
     void OnPageDestroy();
-    // Zeroes the nine figures that both resets start again from.
-    void ClearCounters();
 
     // Display (InterfacePage.cpp)
     void RefreshPage();
@@ -48,23 +66,12 @@ public:
     // when it shows, which costs nothing while the program sits in the tray.
     void ShowFigures();
     HBRUSH OnCtlColorStatic(HDC dc, HWND control, BOOL& handled);
-    void SetAmountText(int id, unsigned __int64 amount, const char* unit);
+    void SetAmountText(PageFigure figure, unsigned __int64 amount, const char* unit);
     int FormatTrafficSummary(char* buffer, size_t size);
 
     MIB_IFROW IfRow;
     int Present;
-    DWORD SampleCount;
     VARIANT StartDay;  // VT_EMPTY or VT_DATE
-    DWORD ActiveCountIn;
-    DWORD ActiveCountOut;
-    unsigned __int64 Total_in;
-    unsigned __int64 Total_out;
-    DWORD CurrentIn;
-    DWORD CurrentOut;
-    DWORD PeakIn;
-    DWORD PeakOut;
-    DWORD AverageIn;
-    DWORD AverageOut;
     char IPv4Text[SHORT_TEXT];
     int LostArmed;
     int DescrChanged;
@@ -77,7 +84,7 @@ public:
     DATE LastSampleTime;      // local time of the last applied row, for the wrap check
     int DeleteOnLastMessage;  // the poll cycle's monitors are freed with their page
     // Text last written into each page control, so unchanged texts are not written again.
-    char ShownText[20][SHORT_TEXT];
+    char ShownText[PageFigureCount][SHORT_TEXT];
     // What the alert control should say; written when the page shows.
     char AlertText[SHORT_TEXT];
 

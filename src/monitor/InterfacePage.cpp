@@ -8,6 +8,7 @@
 #include "BoundedText.h"
 #include "LogChannel.h"
 #include "Settings.h"
+#include "TrafficAlert.h"
 #include "resource.h"
 
 HBRUSH AlertBrush = NULL;
@@ -58,35 +59,29 @@ const char* StatusText(int present, DWORD operStatus)
     }
 }
 
-// The slot of a control in the monitor's shown-text cache, or -1 for controls not cached.
-static int ShownSlot(int id)
+// The control of each figure.
+static const int FigureControl[PageFigureCount] = {
+    IDC_PAGE_CURRENT_IN, IDC_PAGE_PEAK_IN,    IDC_PAGE_AVERAGE_IN, IDC_PAGE_TOTAL_IN,
+    IDC_PAGE_CURRENT_OUT, IDC_PAGE_PEAK_OUT,  IDC_PAGE_AVERAGE_OUT, IDC_PAGE_TOTAL_OUT,
+    IDC_PAGE_TOTAL_ALL,  IDC_PAGE_STATUS,     IDC_PAGE_DURATION,   IDC_PAGE_ALERT,
+};
+
+// Writes a figure's control only when its text changes: a text write costs far more than a
+// compare, and most figures stand still from one second to the next.
+static void SetPageText(InterfaceMonitor* monitor, PageFigure figure, const char* text)
 {
-    if (id >= IDC_PAGE_CURRENT_IN && id <= IDC_PAGE_DURATION)
-        return id - 1000;
-    if (id == IDC_PAGE_ALERT)
-        return 19;
-    return -1;
+    char* shown = monitor->ShownText[figure];
+    if (strcmp(shown, text) == 0)
+        return;
+    CopyText(shown, SHORT_TEXT, text);
+    SetDlgItemTextA(monitor->Window, FigureControl[figure], text);
 }
 
-// Writes a control only when its text changes: a text write costs far more than a compare,
-// and most figures stand still from one second to the next.
-static void SetPageText(InterfaceMonitor* monitor, int id, const char* text)
-{
-    int slot = ShownSlot(id);
-    if (slot >= 0) {
-        char* shown = monitor->ShownText[slot];
-        if (strcmp(shown, text) == 0)
-            return;
-        CopyText(shown, SHORT_TEXT, text);
-    }
-    SetDlgItemTextA(monitor->Window, id, text);
-}
-
-void InterfaceMonitor::SetAmountText(int id, unsigned __int64 amount, const char* unit)
+void InterfaceMonitor::SetAmountText(PageFigure figure, unsigned __int64 amount, const char* unit)
 {
     char text[SHORT_TEXT];
     FormatByteAmount(amount, unit, text, sizeof(text));
-    SetPageText(this, id, text);
+    SetPageText(this, figure, text);
 }
 
 static void SetAlertText(InterfaceMonitor* monitor, const char* text)
@@ -98,33 +93,14 @@ static void SetAlertText(InterfaceMonitor* monitor, const char* text)
 // text reaches the control, so the repaint the new text causes already sees it.
 static void EvaluateAlert(InterfaceMonitor* monitor)
 {
-    unsigned __int64 percent = Settings.AlertPercent;
-    unsigned __int64 inThreshold = percent * Settings.LimitIN / 100;
-    unsigned __int64 outThreshold = percent * Settings.LimitOUT / 100;
-
-    if (Settings.AlertType == AlertDistinct) {
-        int inPassed = inThreshold != 0 && monitor->Total_in > inThreshold;
-        int outPassed = !inPassed && outThreshold != 0 && monitor->Total_out > outThreshold;
-        if (inPassed || outPassed) {
-            monitor->AlertOn = 1;
-            EventLog.WriteLine("Monitor port '%s' - reached the alert limit\r\n", monitor->IPv4Text);
-            SetAlertText(monitor, inPassed ? "IN passed the limit" : "OUT passed the limit");
-            return;
-        }
-        // Neither distinct limit passed: the sum is still held against both together.
-    } else if (Settings.AlertType != AlertTotal && Settings.AlertType != AlertNone) {
-        return;  // an unknown rule leaves the alert as it stands
-    }
-
-    unsigned __int64 totalThreshold = inThreshold + outThreshold;
-    if (Settings.AlertType != AlertNone && totalThreshold != 0 &&
-        monitor->Total_in + monitor->Total_out > totalThreshold) {
-        monitor->AlertOn = 1;
-        SetAlertText(monitor, "IN+OUT passed the limit");
-    } else {
-        monitor->AlertOn = 0;
-        SetAlertText(monitor, "");
-    }
+    AlertVerdict verdict = DecideAlert(monitor->Total_in, monitor->Total_out, Settings);
+    if (verdict == AlertUnchanged)
+        return;
+    monitor->AlertOn = verdict != AlertClear;
+    // Only a distinct limit is logged, and at every cycle it stays passed.
+    if (verdict == AlertInPassed || verdict == AlertOutPassed)
+        EventLog.WriteLine("Monitor port '%s' - reached the alert limit\r\n", monitor->IPv4Text);
+    SetAlertText(monitor, AlertVerdictText(verdict));
 }
 
 void InterfaceMonitor::RefreshPage()
@@ -161,21 +137,21 @@ void InterfaceMonitor::ShowFigures()
         SetDlgItemTextA(Window, IDC_PAGE_SPEED, text);
         SpeedChanged = 0;
     }
-    SetPageText(this, IDC_PAGE_STATUS, StatusText(Present, IfRow.dwOperStatus));
+    SetPageText(this, FigureStatus, StatusText(Present, IfRow.dwOperStatus));
     BoundedPrint(text, sizeof(text), "%lu", SampleCount);
-    SetPageText(this, IDC_PAGE_DURATION, text);
+    SetPageText(this, FigureDuration, text);
 
-    SetAmountText(IDC_PAGE_CURRENT_IN, CurrentIn, "B");
-    SetAmountText(IDC_PAGE_PEAK_IN, PeakIn, "B");
-    SetAmountText(IDC_PAGE_AVERAGE_IN, AverageIn, "B");
-    SetAmountText(IDC_PAGE_TOTAL_IN, Total_in, "B");
-    SetAmountText(IDC_PAGE_CURRENT_OUT, CurrentOut, "B");
-    SetAmountText(IDC_PAGE_PEAK_OUT, PeakOut, "B");
-    SetAmountText(IDC_PAGE_AVERAGE_OUT, AverageOut, "B");
-    SetAmountText(IDC_PAGE_TOTAL_OUT, Total_out, "B");
-    SetAmountText(IDC_PAGE_TOTAL_ALL, Total_in + Total_out, "B");
+    SetAmountText(FigureCurrentIn, CurrentIn, "B");
+    SetAmountText(FigurePeakIn, PeakIn, "B");
+    SetAmountText(FigureAverageIn, AverageIn, "B");
+    SetAmountText(FigureTotalIn, Total_in, "B");
+    SetAmountText(FigureCurrentOut, CurrentOut, "B");
+    SetAmountText(FigurePeakOut, PeakOut, "B");
+    SetAmountText(FigureAverageOut, AverageOut, "B");
+    SetAmountText(FigureTotalOut, Total_out, "B");
+    SetAmountText(FigureTotalAll, Total_in + Total_out, "B");
 
-    SetPageText(this, IDC_PAGE_ALERT, AlertText);
+    SetPageText(this, FigureAlert, AlertText);
 }
 
 HBRUSH InterfaceMonitor::OnCtlColorStatic(HDC dc, HWND control, BOOL& handled)

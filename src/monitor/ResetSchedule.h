@@ -1,20 +1,24 @@
-// When the scheduled counter reset is due, and the month lengths of the monthly reset.
+// When the scheduled counter reset is due, and the month lengths of the monthly reset. Plain
+// functions of the times and settings they are given.
 #ifndef BRISVANE_RESETSCHEDULE_H
 #define BRISVANE_RESETSCHEDULE_H
 
 #include <windows.h>
 #include <oleauto.h>
 
+#include "Settings.h"
+
 extern short DaysInMonth[13];
 
 // February gets 29 days when the year is a leap year; nothing sets it back.
 void ApplyLeapYear(int year);
-// Whether the reset point of Settings.ResetType lies after startDay and at or before now
+// Whether the reset point of the settings' ResetType lies after startDay and at or before now
 // (strictly: startDay < point < now). A point that is no valid date is never due.
-int ResetDue(const SYSTEMTIME* now, const VARIANT* startDay);
+int ResetDue(const SYSTEMTIME* now, const VARIANT* startDay, const SettingsRecord& settings);
 
-// A time as a date value to the whole second, as the platform converts it on every system.
-// 0 when the time is no valid date.
+// A local time as a date value (days since 30 December 1899, the time of day as the fraction)
+// to the whole second, computed as the platform's variant conversion does. 0 when the time is
+// no valid date.
 int TimeToDate(const SYSTEMTIME* time, DATE* date);
 
 #endif

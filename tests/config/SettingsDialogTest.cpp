@@ -25,6 +25,21 @@ static_assert(sizeof(DLGTEMPLATE) == 18 && sizeof(DLGITEMTEMPLATE) == 18, "templ
 
 namespace {
 
+// Command 40002 as the tool bar runs it: the dialog, then what it asked of the main window.
+void RunSettingsCommand(MainWindow& mainWindow)
+{
+    SettingsRequest request;
+    if (RunSettingsDialog(&request))
+        mainWindow.ApplySettingsRequest(request);
+}
+
+void RunSettingsCommand()
+{
+    SettingsRequest request;
+    RunSettingsDialog(&request);
+    EXPECT_EQ(0, request.ResetRequested);
+}
+
 // Saturday, 14 March 2026, 15:26:53.589
 const SYSTEMTIME FakeNow = {2026, 3, 6, 14, 15, 26, 53, 589};
 
@@ -721,7 +736,7 @@ TEST_F(SettingsDialogTest, OkWithAResetRequestResetsEveryMonitorWithOneDateAndOn
             SendDlgItemMessageA(dialog, IDC_SET_RESETCOUNTERS, BM_CLICK, 0, 0);
             SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
         });
-        RunSettingsDialog(&mainWindow);
+        RunSettingsCommand(mainWindow);
         EXPECT_TRUE(step.Ran());
         EXPECT_FALSE(step.LeftOpen());
     }
@@ -738,7 +753,7 @@ TEST_F(SettingsDialogTest, OkWithAResetRequestResetsEveryMonitorWithOneDateAndOn
             EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_SET_RESETNOTE)));
             SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
         });
-        RunSettingsDialog(&mainWindow);
+        RunSettingsCommand(mainWindow);
         EXPECT_TRUE(step.Ran());
         EXPECT_FALSE(step.LeftOpen());
     }
@@ -782,7 +797,7 @@ TEST_F(SettingsDialogTest, OkWithAResetRequestResetsEveryMonitorWithOneDateAndOn
             SendDlgItemMessageA(dialog, IDC_SET_RESETCOUNTERS, BM_CLICK, 0, 0);
             SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
         });
-        RunSettingsDialog(&empty);
+        RunSettingsCommand(empty);
         EXPECT_TRUE(step.Ran());
     }
     log = ReadFileText(Settings.EventLogPath);
@@ -839,7 +854,7 @@ TEST_F(SettingsDialogTest, CancelKeepsFlippedLogSwitchesAndStoresNothingElse)
             SendDlgItemMessageA(window, IDC_SET_RESETCOUNTERS, BM_CLICK, 0, 0);
             SendMessageA(window, WM_COMMAND, IDCANCEL, 0);
         });
-        RunSettingsDialog(NULL);
+        RunSettingsCommand();
         EXPECT_TRUE(step.Ran());
         EXPECT_FALSE(step.LeftOpen());
     }
@@ -927,7 +942,7 @@ TEST_F(SettingsDialogTest, OkSavesTheSettingsToTheIniFileAtOnce)
         SendDlgItemMessageA(dialog, IDC_SET_ENABLELOG, BM_CLICK, 0, 0);
         SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
     });
-    RunSettingsDialog(NULL);
+    RunSettingsCommand();
     EXPECT_TRUE(step.Ran());
     EXPECT_FALSE(step.LeftOpen());
 

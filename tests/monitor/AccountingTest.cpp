@@ -32,7 +32,7 @@ protected:
     // The bytes counted IN when the counter goes from one value to another, from a fresh start.
     unsigned __int64 CountedIn(DWORD from, DWORD to, int seconds = 1)
     {
-        monitor.ClearCounters();
+        ClearCounters(&monitor);
         Sample(from, 0);
         Sample(to, 0, seconds);
         return monitor.Total_in;

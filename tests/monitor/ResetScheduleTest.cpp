@@ -17,7 +17,7 @@ protected:
         VariantInit(&start);
         start.vt = VT_DATE;
         start.date = startDay;
-        return ResetDue(&now, &start) != 0;
+        return ResetDue(&now, &start, Settings) != 0;
     }
 
     void Monthly(int day)

@@ -9,6 +9,7 @@
 #include "InterfaceMonitor.h"
 #include "LogChannel.h"
 #include "MainWindow.h"
+#include "TabStrip.h"
 #include "Platform.h"
 #include "AddressTableCycle.h"
 #include "BoundedText.h"
@@ -16,20 +17,19 @@
 
 #define IF_TABLE_FIRST_SIZE 864   // room for one row
 #define IPV4_TEXT_CHARS 20
+#define LOOPBACK_TEXT "127.0.0.1"
 #define TRAY_TIP_CHARS 64
 #define TRAY_TIP_PREFIX "Brisvane: "
 
 void* MainWindow::ForEachMonitor(MonitorCallback callback, void* argument)
 {
-    if (TabControl == NULL)
-        return NULL;
-    int count = (int)SendMessageA(TabControl, TCM_GETITEMCOUNT, 0, 0);
+    TabStrip tabs = Tabs();
+    int count = tabs.Count();
     for (int position = 0; position < count; position++) {
-        TCITEMA item = {};
-        item.mask = TCIF_PARAM;
-        if (!SendMessageA(TabControl, TCM_GETITEMA, position, (LPARAM)&item) || item.lParam == 0)
+        InterfaceMonitor* monitor = tabs.MonitorAt(position);
+        if (monitor == NULL)
             continue;
-        void* result = callback((InterfaceMonitor*)item.lParam, argument);
+        void* result = callback(monitor, argument);
         if (result != NULL)
             return result;
     }
@@ -38,16 +38,8 @@ void* MainWindow::ForEachMonitor(MonitorCallback callback, void* argument)
 
 InterfaceMonitor* MainWindow::SelectedMonitor()
 {
-    if (TabControl == NULL)
-        return NULL;
-    int selected = (int)SendMessageA(TabControl, TCM_GETCURSEL, 0, 0);
-    if (selected < 0)
-        return NULL;
-    TCITEMA item = {};
-    item.mask = TCIF_PARAM;
-    if (!SendMessageA(TabControl, TCM_GETITEMA, selected, (LPARAM)&item))
-        return NULL;
-    return (InterfaceMonitor*)item.lParam;
+    TabStrip tabs = Tabs();
+    return tabs.MonitorAt(tabs.Selected());
 }
 
 static void* MatchHardwareAddress(InterfaceMonitor* monitor, void* row)
@@ -117,7 +109,7 @@ LRESULT MainWindow::PollCycle()
         char ipv4Text[IPV4_TEXT_CHARS];
         if (!LookupIPv4Text(row->dwIndex, ipv4Text, sizeof(ipv4Text)))
             continue;
-        if (Settings.IgnoreLoopBack && strcmp(ipv4Text, "127.0.0.1") == 0)
+        if (Settings.IgnoreLoopBack && strcmp(ipv4Text, LOOPBACK_TEXT) == 0)
             continue;
         InterfaceMonitor* monitor = (InterfaceMonitor*)ForEachMonitor(MatchHardwareAddress, row);
         if (monitor == NULL) {
@@ -127,7 +119,7 @@ LRESULT MainWindow::PollCycle()
         }
         const char* newText = monitor->ApplySample(row);
         if (newText != NULL)
-            RelabelTab(monitor, newText);
+            Tabs().Relabel(monitor, newText);
     }
     ForEachMonitor(RefreshMonitor, NULL);
     UpdateTrayAndTitle();
@@ -188,11 +180,8 @@ InterfaceMonitor* MainWindow::AddMonitor(const MIB_IFROW* row, const char* ipv4T
     if (style & WS_CAPTION)
         SetWindowLongA(page, GWL_STYLE, style & ~WS_CAPTION);
 
-    TCITEMA item = {};
-    item.mask = TCIF_TEXT | TCIF_PARAM;
-    item.pszText = monitor->IPv4Text;
-    item.lParam = (LPARAM)monitor;
-    int inserted = (int)SendMessageA(TabControl, TCM_INSERTITEMA, position, (LPARAM)&item);
+    TabStrip tabs = Tabs();
+    int inserted = tabs.Insert((int)position, monitor, monitor->IPv4Text);
     if (inserted < 0) {
         // No tab can reach this page: drop it quietly (nothing counted, nothing to save).
         monitor->Detach(page);
@@ -209,38 +198,14 @@ InterfaceMonitor* MainWindow::AddMonitor(const MIB_IFROW* row, const char* ipv4T
 
     SendMessageA(page, WM_NCACTIVATE, TRUE, 0);
     if (inserted == 0) {
-        InterfaceMonitor* shown = NULL;
-        int selected = (int)SendMessageA(TabControl, TCM_GETCURSEL, 0, 0);
-        if (selected >= 0) {
-            TCITEMA current = {};
-            current.mask = TCIF_PARAM;
-            if (SendMessageA(TabControl, TCM_GETITEMA, selected, (LPARAM)&current))
-                shown = (InterfaceMonitor*)current.lParam;
-        }
+        InterfaceMonitor* shown = SelectedMonitor();
         if (shown != NULL && shown->Window != NULL)
             ShowWindow(shown->Window, SW_HIDE);
-        SendMessageA(TabControl, TCM_SETCURSEL, 0, 0);
+        tabs.Select(0);
         FitCurrentPage(TRUE);
     }
     monitor->LoadCounters(macText);
     return monitor;
-}
-
-void MainWindow::RelabelTab(InterfaceMonitor* monitor, const char* text)
-{
-    int count = (int)SendMessageA(TabControl, TCM_GETITEMCOUNT, 0, 0);
-    for (int position = 0; position < count; position++) {
-        TCITEMA item = {};
-        item.mask = TCIF_PARAM;
-        if (SendMessageA(TabControl, TCM_GETITEMA, position, (LPARAM)&item) &&
-            item.lParam == (LPARAM)monitor) {
-            TCITEMA label = {};
-            label.mask = TCIF_TEXT;
-            label.pszText = (LPSTR)text;
-            SendMessageA(TabControl, TCM_SETITEMA, position, (LPARAM)&label);
-            return;
-        }
-    }
 }
 
 void MainWindow::UpdateTrayAndTitle()
