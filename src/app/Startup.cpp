@@ -23,9 +23,12 @@ static int PageTakesMessage(MainWindow& mainWindow, MSG* message)
 
 HWND CreateMainWindow(HINSTANCE instance, MainWindow& mainWindow)
 {
+    // The size of the adapter page in dialog units, plus room for the tool bar and the tabs.
+    enum { PageWidthUnits = 317, PageHeightUnits = 157, BarsHeight = 30 };
+    enum { HorizontalUnitsPerBase = 4, VerticalUnitsPerBase = 8 };
     LONG baseUnits = GetDialogBaseUnits();
-    int width = MulDiv(317, LOWORD(baseUnits), 4);
-    int height = MulDiv(157, HIWORD(baseUnits), 8) + 30;
+    int width = MulDiv(PageWidthUnits, LOWORD(baseUnits), HorizontalUnitsPerBase);
+    int height = MulDiv(PageHeightUnits, HIWORD(baseUnits), VerticalUnitsPerBase) + BarsHeight;
 
     HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PROGRAM));
     WNDCLASSEXA wc = {};
