@@ -49,6 +49,8 @@ const char* InterfaceMonitor::ApplySample(const MIB_IFROW* row)
         return NULL;
     }
     Present = 1;
+    CountedIn = 0;
+    CountedOut = 0;
 
     SYSTEMTIME localTime;
     Platform.ReadLocalTime(&localTime);

@@ -47,6 +47,8 @@ static void CountDirection(DWORD amount, unsigned __int64* total, DWORD* activeC
 
 void CountGrowth(TrafficFigures* f, DWORD in, DWORD out)
 {
+    f->CountedIn = in;
+    f->CountedOut = out;
     CountDirection(in, &f->Total_in, &f->ActiveCountIn, &f->CurrentIn, &f->PeakIn, &f->AverageIn);
     CountDirection(out, &f->Total_out, &f->ActiveCountOut, &f->CurrentOut, &f->PeakOut,
                    &f->AverageOut);

@@ -17,6 +17,10 @@ struct TrafficFigures {
     DWORD PeakOut;
     DWORD AverageIn;
     DWORD AverageOut;
+    // What the last applied sample added to the totals (0 when it counted nothing): the day's
+    // usage is built from these.
+    unsigned __int64 CountedIn;
+    unsigned __int64 CountedOut;
 };
 
 // Zeroes the nine figures that both resets start again from (averages stay until the next
