@@ -53,6 +53,11 @@ static BOOL WINAPI FakeNotifyIcon(DWORD action, PNOTIFYICONDATAA record)
     return TRUE;
 }
 
+static ULONGLONG WINAPI FakeTickCount()
+{
+    return FakePlatform::Active->Tick;
+}
+
 static DWORD WINAPI FakeModuleFileName(HMODULE, LPSTR buffer, DWORD size)
 {
     const std::string& path = FakePlatform::Active->ModulePath;
@@ -64,7 +69,8 @@ static DWORD WINAPI FakeModuleFileName(HMODULE, LPSTR buffer, DWORD size)
 }
 
 FakePlatform::FakePlatform()
-    : IfTableError(0), Now(), IfTableReads(0), AddressTableReads(0), saved(Platform)
+    : IfTableError(0), Now(), Tick(1000000), IfTableReads(0), AddressTableReads(0),
+      saved(Platform)
 {
     Active = this;
     SetTime(2026, 12, 6);
@@ -76,6 +82,10 @@ FakePlatform::FakePlatform()
     Platform.ReadIpAddrTable = FakeIpAddrTable;
     Platform.NotifyIcon = FakeNotifyIcon;
     Platform.ReadModuleFileName = FakeModuleFileName;
+    Platform.ReadTickCount = FakeTickCount;
+    // The rows above are the 32-bit table's; the 64-bit one is served only where a test asks.
+    Platform.ReadIfTable2 = NULL;
+    Platform.FreeIfTable2 = NULL;
 }
 
 FakePlatform::~FakePlatform()
@@ -150,6 +160,7 @@ void FakePlatform::SetTime(int year, int month, int day, int hour, int minute, i
 
 void FakePlatform::AdvanceSeconds(int seconds)
 {
+    Tick += (ULONGLONG)seconds * 1000;
     FILETIME file;
     SystemTimeToFileTime(&Now, &file);
     ULARGE_INTEGER value;

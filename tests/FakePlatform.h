@@ -5,6 +5,7 @@
 
 #include <winsock2.h>
 #include <windows.h>
+#include <ws2ipdef.h>  // before iphlpapi.h, for the 64-bit interface rows
 #include <iphlpapi.h>
 #include <shellapi.h>
 
@@ -31,12 +32,14 @@ public:
     void SetTime(int year, int month, int day, int hour = 12, int minute = 0, int second = 0);
     static SYSTEMTIME Time(int year, int month, int day, int hour = 0, int minute = 0,
                            int second = 0, int milliseconds = 0);
+    // Moves the wall clock and the monotonic clock on together; SetTime moves the wall clock only.
     void AdvanceSeconds(int seconds);
 
     std::vector<MIB_IFROW> Rows;
     std::vector<MIB_IPADDRROW> Addresses;
     DWORD IfTableError;        // answered instead of the table when not 0
     SYSTEMTIME Now;
+    ULONGLONG Tick;            // the monotonic clock, in milliseconds
     std::string ModulePath;    // the program's path as the settings see it
     std::vector<TrayCall> TrayCalls;
     int IfTableReads;

@@ -208,6 +208,42 @@ LRESULT MainWindow::OnShowWindow(UINT, WPARAM wParam, LPARAM, BOOL& handled)
     return 0;
 }
 
+static void* SaveMonitorCounters(InterfaceMonitor* monitor, void*)
+{
+    monitor->SaveCounters();
+    return NULL;
+}
+
+void MainWindow::SaveAllCounters()
+{
+    ForEachMonitor(SaveMonitorCounters, NULL);
+}
+
+static void* PrimeMonitor(InterfaceMonitor* monitor, void*)
+{
+    monitor->PrimeNextSample();
+    return NULL;
+}
+
+LRESULT MainWindow::OnPowerBroadcast(UINT, WPARAM wParam, LPARAM, BOOL&)
+{
+    switch (wParam) {
+    case PBT_APMSUSPEND:
+        // The machine may never wake: what was counted must be on disk first.
+        SaveAllCounters();
+        break;
+    case PBT_APMRESUMEAUTOMATIC:
+    case PBT_APMRESUMESUSPEND:
+        // Adapters may have started their counters again while asleep; whatever they show now
+        // is no traffic of the time since the last row.
+        ForEachMonitor(PrimeMonitor, NULL);
+        break;
+    default:
+        break;
+    }
+    return TRUE;
+}
+
 LRESULT MainWindow::OnEndSession(UINT, WPARAM, LPARAM, BOOL&)
 {
     Shutdown();

@@ -5,9 +5,11 @@
 #include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <ws2ipdef.h>  // before iphlpapi.h, for the 64-bit interface rows
 #include <iphlpapi.h>
 #include <shellapi.h>
 
+#include "InterfaceRow.h"
 #include "SettingsDialog.h"
 #include "TabStrip.h"
 #include "WindowObject.h"
@@ -31,6 +33,7 @@ public:
         MESSAGE_HANDLER(WM_SIZE, OnSize)
         MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
         MESSAGE_HANDLER(WM_ENDSESSION, OnEndSession)
+        MESSAGE_HANDLER(WM_POWERBROADCAST, OnPowerBroadcast)
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
         MESSAGE_HANDLER(TRAY_CALLBACK_MESSAGE, OnTrayNotify)
         MESSAGE_HANDLER(TaskbarCreatedMessage, OnTaskbarCreated)
@@ -54,6 +57,8 @@ public:
     // The tab strip over TabControl.
     TabStrip Tabs() const { return TabStrip(TabControl); }
     void Shutdown();
+    // Writes every monitor's counters to the INI file.
+    void SaveAllCounters();
     // After the settings dialog's OK: a requested reset reaches every monitor, with one line.
     void ApplySettingsRequest(const SettingsRequest& request);
 
@@ -73,18 +78,18 @@ public:
     // so that a failing adapter does not cost a page and a log line every second.
     enum { FailedAdapterSlots = 8, FailedAdapterRetryCycles = 60 };
     struct FailedAdapter {
-        MIB_IFROW Identity;  // only the hardware address is used
+        InterfaceRow Identity;  // only what tells adapters apart is used
         DWORD RetryCycle;
         int Used;
     };
     FailedAdapter FailedAdapters[FailedAdapterSlots];
     DWORD CycleCount;
-    ULONG IfTableSize;  // what the last interface-table read needed
+    ULONG IfTableSize;  // what the last read of the 32-bit interface table needed
 
 private:
-    InterfaceMonitor* AddMonitor(const MIB_IFROW* row, const char* ipv4Text, DWORD position);
-    void RememberFailedAdapter(const MIB_IFROW* row);
-    int AdapterWaitsAfterFailure(const MIB_IFROW* row);
+    InterfaceMonitor* AddMonitor(const InterfaceRow* row, const char* ipv4Text, DWORD position);
+    void RememberFailedAdapter(const InterfaceRow* row);
+    int AdapterWaitsAfterFailure(const InterfaceRow* row);
     void UpdateTrayAndTitle();
     void SendTrayRecord(DWORD action);
 
@@ -93,6 +98,7 @@ private:
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnShowWindow(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnEndSession(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnPowerBroadcast(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTrayNotify(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTaskbarCreated(UINT, WPARAM, LPARAM, BOOL&);

@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "InterfaceMonitor.h"
+#include "InterfaceTable.h"
 #include "LogChannel.h"
 #include "MainWindow.h"
 #include "TabStrip.h"
@@ -15,7 +16,6 @@
 #include "BoundedText.h"
 #include "Settings.h"
 
-#define IF_TABLE_FIRST_SIZE 864   // room for one row
 #define IPV4_TEXT_CHARS 20
 #define LOOPBACK_TEXT "127.0.0.1"
 #define TRAY_TIP_CHARS 64
@@ -44,12 +44,12 @@ InterfaceMonitor* MainWindow::SelectedMonitor()
 
 static void* MatchHardwareAddress(InterfaceMonitor* monitor, void* row)
 {
-    return SameHardwareAddress(&monitor->IfRow, (const MIB_IFROW*)row) ? monitor : NULL;
+    return monitor->IsInterfaceOf((const InterfaceRow*)row) ? monitor : NULL;
 }
 
 static void* MarkAbsent(InterfaceMonitor* monitor, void*)
 {
-    monitor->ApplySample(NULL);
+    monitor->ApplySample((const InterfaceRow*)NULL);
     return NULL;
 }
 
@@ -59,81 +59,54 @@ static void* RefreshMonitor(InterfaceMonitor* monitor, void*)
     return NULL;
 }
 
-// Reads the interface table into a new buffer, growing it once when the first is too small.
-// It starts at the size the last read needed, so a cycle normally reads the table once.
-static MIB_IFTABLE* ReadInterfaceTable(ULONG* sizeHint)
-{
-    ULONG size = *sizeHint > IF_TABLE_FIRST_SIZE ? *sizeHint : IF_TABLE_FIRST_SIZE;
-    MIB_IFTABLE* table = (MIB_IFTABLE*)malloc(size);
-    if (table == NULL)
-        return NULL;
-    DWORD error = Platform.ReadIfTable(table, &size, FALSE);
-    if (error == ERROR_INSUFFICIENT_BUFFER) {
-        free(table);
-        table = (MIB_IFTABLE*)malloc(size);
-        if (table == NULL)
-            return NULL;
-        error = Platform.ReadIfTable(table, &size, FALSE);
-    }
-    if (error != NO_ERROR) {
-        free(table);
-        return NULL;
-    }
-    *sizeHint = size;
-    return table;
-}
-
 LRESULT MainWindow::PollCycle()
 {
-    if (PollBusy)
+    // Nothing to count into once the pages are gone.
+    if (PollBusy || ShutdownDone)
         return 0;
     PollBusy = 1;
 
-    MIB_IFTABLE* table = ReadInterfaceTable(&IfTableSize);
-    if (table == NULL) {
+    InterfaceTable table;
+    if (!ReadInterfaceTable(&table, &IfTableSize)) {
         PollBusy = 0;
         return 0;
     }
     CycleCount++;
     AddressTableCycle addresses;  // one address-table read serves every lookup of the cycle
 
-    // Never trust a row count beyond the buffer the rows came in.
-    DWORD rows = table->dwNumEntries;
-    DWORD room = (DWORD)((IfTableSize - offsetof(MIB_IFTABLE, table)) / sizeof(MIB_IFROW));
-    if (rows > room)
-        rows = room;
-
     ForEachMonitor(MarkAbsent, NULL);
-    for (DWORD i = 0; i < rows; i++) {
-        MIB_IFROW* row = &table->table[i];
+    for (DWORD i = 0; i < table.Count; i++) {
+        InterfaceRow* sample = &table.Rows[i];
+        MIB_IFROW* row = &sample->Row;
         char ipv4Text[IPV4_TEXT_CHARS];
         if (!LookupIPv4Text(row->dwIndex, ipv4Text, sizeof(ipv4Text)))
             continue;
         if (Settings.IgnoreLoopBack && strcmp(ipv4Text, LOOPBACK_TEXT) == 0)
             continue;
-        InterfaceMonitor* monitor = (InterfaceMonitor*)ForEachMonitor(MatchHardwareAddress, row);
+        InterfaceMonitor* monitor = (InterfaceMonitor*)ForEachMonitor(MatchHardwareAddress, sample);
         if (monitor == NULL) {
-            monitor = AddMonitor(row, ipv4Text, i);
+            monitor = AddMonitor(sample, ipv4Text, i);
             if (monitor == NULL)
                 continue;
         }
-        const char* newText = monitor->ApplySample(row);
+        const char* newText = monitor->ApplySample(sample);
         if (newText != NULL)
             Tabs().Relabel(monitor, newText);
     }
     ForEachMonitor(RefreshMonitor, NULL);
     UpdateTrayAndTitle();
 
-    free(table);
+    FreeInterfaceTable(&table);
     PollBusy = 0;
     return 0;
 }
 
-int MainWindow::AdapterWaitsAfterFailure(const MIB_IFROW* row)
+int MainWindow::AdapterWaitsAfterFailure(const InterfaceRow* row)
 {
     for (int i = 0; i < FailedAdapterSlots; i++) {
         FailedAdapter& failed = FailedAdapters[i];
-        if (failed.Used && SameHardwareAddress(&failed.Identity, row)) {
+        if (failed.Used && SameInterface(&failed.Identity.Row, failed.Identity.Luid, &row->Row,
+                                         row->Luid)) {
             if ((int)(CycleCount - failed.RetryCycle) < 0)
                 return 1;
             failed.Used = 0;
@@ -143,7 +116,7 @@ int MainWindow::AdapterWaitsAfterFailure(const MIB_IFROW* row)
     return 0;
 }
 
-void MainWindow::RememberFailedAdapter(const MIB_IFROW* row)
+void MainWindow::RememberFailedAdapter(const InterfaceRow* row)
 {
     int slot = 0;
     for (int i = 0; i < FailedAdapterSlots; i++) {
@@ -156,15 +129,16 @@ void MainWindow::RememberFailedAdapter(const MIB_IFROW* row)
             slot = i;
     }
     FailedAdapter& failed = FailedAdapters[slot];
-    memcpy(&failed.Identity, row, sizeof(MIB_IFROW));
+    failed.Identity = *row;
     failed.RetryCycle = CycleCount + FailedAdapterRetryCycles;
     failed.Used = 1;
 }
 
-InterfaceMonitor* MainWindow::AddMonitor(const MIB_IFROW* row, const char* ipv4Text,
+InterfaceMonitor* MainWindow::AddMonitor(const InterfaceRow* sample, const char* ipv4Text,
                                          DWORD position)
 {
-    if (AdapterWaitsAfterFailure(row))
+    const MIB_IFROW* row = &sample->Row;
+    if (AdapterWaitsAfterFailure(sample))
         return NULL;
     InterfaceMonitor* monitor = new (std::nothrow) InterfaceMonitor(ipv4Text);
     if (monitor == NULL)
@@ -172,7 +146,7 @@ InterfaceMonitor* MainWindow::AddMonitor(const MIB_IFROW* row, const char* ipv4T
     HWND page = monitor->CreateModeless(TabControl, IDD_PAGE);
     if (page == NULL) {
         delete monitor;
-        RememberFailedAdapter(row);
+        RememberFailedAdapter(sample);
         return NULL;
     }
     // The template has a caption; a page must not.
@@ -187,7 +161,7 @@ InterfaceMonitor* MainWindow::AddMonitor(const MIB_IFROW* row, const char* ipv4T
         monitor->Detach(page);
         DestroyWindow(page);
         delete monitor;
-        RememberFailedAdapter(row);
+        RememberFailedAdapter(sample);
         return NULL;
     }
     monitor->DeleteOnLastMessage = 1;
@@ -204,7 +178,9 @@ InterfaceMonitor* MainWindow::AddMonitor(const MIB_IFROW* row, const char* ipv4T
         tabs.Select(0);
         FitCurrentPage(TRUE);
     }
-    monitor->LoadCounters(macText);
+    char section[SHORT_TEXT];
+    FormatSectionName(row, sample->Luid, section, sizeof(section));
+    monitor->LoadCounters(section);
     return monitor;
 }
 

@@ -4,6 +4,7 @@
 
 #include <winsock2.h>
 #include <windows.h>
+#include <ws2ipdef.h>  // before iphlpapi.h, for the 64-bit interface rows
 #include <iphlpapi.h>
 #include <stddef.h>
 

@@ -1,6 +1,5 @@
 #include "InterfaceMonitor.h"
 
-#include <math.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -12,11 +11,11 @@
 #include "resource.h"
 
 #define SINCE_CHARS 256
-#define SECONDS_PER_DAY 86400.0
 
 InterfaceMonitor::InterfaceMonitor(const char* ipv4Text)
     : TrafficFigures(), IfRow(), Present(0), LostArmed(1), DescrChanged(1), MacChanged(1), SpeedChanged(1), AlertOn(0),
-      SamplesSinceSave(0), LastSampleTime(0), DeleteOnLastMessage(0)
+      SamplesSinceSave(0), LastSampleTime(0), LastReading(), Luid(0), LinkSpeed(0), MissedCycle(0), PrimeNext(0),
+      DeleteOnLastMessage(0)
 {
     VariantInit(&StartDay);
     CopyText(IPv4Text, sizeof(IPv4Text), ipv4Text);
@@ -44,10 +43,35 @@ static void SetStartDay(VARIANT* startDay, DATE date)
 
 const char* InterfaceMonitor::ApplySample(const MIB_IFROW* row)
 {
-    if (row == NULL) {
+    if (row == NULL)
+        return ApplySample((const InterfaceRow*)NULL);
+    InterfaceRow whole;
+    RowFromIfRow(row, &whole);
+    return ApplySample(&whole);
+}
+
+int InterfaceMonitor::IsInterfaceOf(const InterfaceRow* row) const
+{
+    return SameInterface(&IfRow, Luid, &row->Row, row->Luid);
+}
+
+void InterfaceMonitor::SectionName(char* buffer, size_t size) const
+{
+    FormatSectionName(&IfRow, Luid, buffer, size);
+}
+
+const char* InterfaceMonitor::ApplySample(const InterfaceRow* sample)
+{
+    if (sample == NULL) {
+        // Absent at the start of a cycle, too, while no row came in the cycle before.
+        if (!Present)
+            MissedCycle = 1;
         Present = 0;
         return NULL;
     }
+    const MIB_IFROW* row = &sample->Row;
+    int presentBefore = !MissedCycle;
+    MissedCycle = 0;
     Present = 1;
     CountedIn = 0;
     CountedOut = 0;
@@ -77,23 +101,30 @@ const char* InterfaceMonitor::ApplySample(const MIB_IFROW* row)
         resetDone = 1;
     }
 
+    CounterReading reading;
+    reading.InOctets = sample->InOctets;
+    reading.OutOctets = sample->OutOctets;
+    reading.BitsPerSecond = sample->BitsPerSecond;
+    reading.Wide = sample->Wide;
+    reading.Tick = Platform.ReadTickCount();
+
     DWORD previous = SampleCount;
     SampleCount++;
-    // The first row after creation or a reset only primes: IfRow may be from long ago.
-    if (previous != 0) {
-        // Date values hold whole seconds; rounding drops the noise of their fractions.
-        double seconds = floor((now - LastSampleTime) * SECONDS_PER_DAY + 0.5);
-        double mostBytes = MostBytesInTime(row->dwSpeed, seconds);
-        DWORD in, out;
-        // A counter reset by the system counts nothing in either direction.
-        if (CounterGrowth(row->dwInOctets, IfRow.dwInOctets, mostBytes, &in) &&
-            CounterGrowth(row->dwOutOctets, IfRow.dwOutOctets, mostBytes, &out))
+    // The first row after creation, a reset or a sleep only primes: the last one may be from
+    // long ago, or from counters that have started again since.
+    if (previous != 0 && !PrimeNext) {
+        unsigned __int64 in, out;
+        if (MeasureGrowth(&LastReading, &reading, presentBefore, &in, &out))
             CountGrowth(this, in, out);
     }
+    PrimeNext = 0;
+    LastReading = reading;
     LastSampleTime = now;
+    Luid = sample->Luid;
 
-    if (row->dwSpeed != IfRow.dwSpeed)
+    if (sample->BitsPerSecond != LinkSpeed)
         SpeedChanged = 1;
+    LinkSpeed = sample->BitsPerSecond;
     if (!SameHardwareAddress(row, &IfRow))
         MacChanged = 1;
     DWORD descrLength = DescrLength(row);
@@ -187,7 +218,7 @@ static void WriteCounters(const InterfaceMonitor* monitor, const char* file,
 void InterfaceMonitor::SaveCounters()
 {
     char section[SHORT_TEXT];
-    FormatMacText(IfRow.bPhysAddr, PhysAddrLength(&IfRow), section, sizeof(section));
+    SectionName(section, sizeof(section));
     // The section goes into a complete copy that then replaces the file, so that a process
     // ending at any moment leaves either the old file or the new one.
     char copy[PATH_CHARS];

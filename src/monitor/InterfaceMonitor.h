@@ -5,10 +5,12 @@
 
 #include <winsock2.h>
 #include <windows.h>
+#include <ws2ipdef.h>  // before iphlpapi.h, for the 64-bit interface rows
 #include <iphlpapi.h>
 #include <oleauto.h>
 
 #include "InterfaceIdentity.h"
+#include "InterfaceRow.h"
 #include "TrafficAccount.h"
 #include "WindowObject.h"
 
@@ -50,7 +52,15 @@ public:
 
     // Accounting (InterfaceMonitor.cpp)
     // No row: marks the monitor absent. Returns IPv4Text when it changed in this call.
+    const char* ApplySample(const InterfaceRow* row);
+    // A row of the 32-bit table.
     const char* ApplySample(const MIB_IFROW* row);
+    // The next row only primes: after a sleep the counters may have started again.
+    void PrimeNextSample() { PrimeNext = 1; }
+    // Whether the row is this monitor's adapter.
+    int IsInterfaceOf(const InterfaceRow* row) const;
+    // The INI section of this adapter's counters.
+    void SectionName(char* buffer, size_t size) const;
     void LoadCounters(const char* macText);
     // Writes the adapter's section into a complete copy of the INI file, which then replaces the
     // file in one rename. Also run every SAVE_EVERY_SAMPLES applied samples and after a
@@ -81,7 +91,12 @@ public:
 
     // Not part of the figures: bookkeeping of this program.
     DWORD SamplesSinceSave;   // applied samples since the counters were last saved
-    DATE LastSampleTime;      // local time of the last applied row, for the wrap check
+    DATE LastSampleTime;      // local time of the last applied row
+    CounterReading LastReading;  // the counters of the last applied row, at their full width
+    unsigned __int64 Luid;    // the interface's LUID, 0 when the table gives none
+    unsigned __int64 LinkSpeed;  // bits per second, beyond what the 32-bit row holds
+    int MissedCycle;          // a cycle went by without a row for this adapter
+    int PrimeNext;            // the next row only primes
     int DeleteOnLastMessage;  // the poll cycle's monitors are freed with their page
     // Text last written into each page control, so unchanged texts are not written again.
     char ShownText[PageFigureCount][SHORT_TEXT];
@@ -113,7 +128,7 @@ int FormatSinceText(DATE date, char* buffer, size_t size);
 // Page display helpers (InterfacePage.cpp)
 extern HBRUSH AlertBrush;
 int FormatByteAmount(unsigned __int64 amount, const char* unit, char* buffer, size_t size);
-void FormatSpeedText(DWORD bitsPerSecond, char* buffer, size_t size);
+void FormatSpeedText(unsigned __int64 bitsPerSecond, char* buffer, size_t size);
 const char* StatusText(int present, DWORD operStatus);
 
 #endif

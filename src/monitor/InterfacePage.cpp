@@ -29,14 +29,14 @@ int FormatByteAmount(unsigned __int64 amount, const char* unit, char* buffer, si
     return BoundedPrint(buffer, size, "%u %s", (unsigned)amount, unit);
 }
 
-void FormatSpeedText(DWORD bitsPerSecond, char* buffer, size_t size)
+void FormatSpeedText(unsigned __int64 bitsPerSecond, char* buffer, size_t size)
 {
     if (bitsPerSecond > 10000000)
-        BoundedPrint(buffer, size, "%lu Mbps", bitsPerSecond / 1000000);
+        BoundedPrint(buffer, size, "%I64u Mbps", bitsPerSecond / 1000000);
     else if (bitsPerSecond > 10000)
-        BoundedPrint(buffer, size, "%lu Kbps", bitsPerSecond / 1000);
+        BoundedPrint(buffer, size, "%I64u Kbps", bitsPerSecond / 1000);
     else
-        BoundedPrint(buffer, size, "%lu bps", bitsPerSecond);
+        BoundedPrint(buffer, size, "%I64u bps", bitsPerSecond);
 }
 
 const char* StatusText(int present, DWORD operStatus)
@@ -133,7 +133,7 @@ void InterfaceMonitor::ShowFigures()
         MacChanged = 0;
     }
     if (SpeedChanged) {
-        FormatSpeedText(IfRow.dwSpeed, text, sizeof(text));
+        FormatSpeedText(LinkSpeed, text, sizeof(text));
         SetDlgItemTextA(Window, IDC_PAGE_SPEED, text);
         SpeedChanged = 0;
     }

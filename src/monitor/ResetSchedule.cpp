@@ -85,5 +85,19 @@ int ResetDue(const SYSTEMTIME* now, const VARIANT* startDay, const SettingsRecor
     DATE pointDate, nowDate;
     if (!TimeToDate(&point, &pointDate) || !TimeToDate(now, &nowDate))
         return 0;
-    return nowDate > pointDate && startDay->date < pointDate;
+    if (nowDate > pointDate)
+        return startDay->date < pointDate;
+    // This month's point is still ahead; last month's, passed while the program was not
+    // running, still closes the period it ends.
+    if (settings.ResetType == ResetMonthly) {
+        SYSTEMTIME last = point;
+        last.wYear = (WORD)(now->wMonth == 1 ? now->wYear - 1 : now->wYear);
+        last.wMonth = (WORD)(now->wMonth == 1 ? 12 : now->wMonth - 1);
+        int day = settings.ResetDate.wDay;
+        int length = MonthLength(last.wYear, last.wMonth);
+        last.wDay = (WORD)(day > length ? length : day);
+        DATE lastDate;
+        return TimeToDate(&last, &lastDate) && startDay->date < lastDate;
+    }
+    return 0;
 }

@@ -27,17 +27,29 @@ struct TrafficFigures {
 // counted sample recomputes them).
 void ClearCounters(TrafficFigures* figures);
 
-// The growth of a 32-bit octet counter since its last value. A counter below its last value
-// either wrapped once, when the difference is no more than mostBytes, or was reset by the
-// system; 0 then, and the sample must count nothing.
-int CounterGrowth(DWORD now, DWORD last, double mostBytes, DWORD* growth);
+// An adapter's byte counters as one row of the interface table gave them.
+struct CounterReading {
+    unsigned __int64 InOctets;
+    unsigned __int64 OutOctets;
+    unsigned __int64 BitsPerSecond;  // the link speed
+    int Wide;                        // 64-bit counters; else only the low 32 bits count
+    ULONGLONG Tick;                  // when it was read, in monotonic milliseconds
+};
 
-// The most bytes an adapter of that speed (at least a gigabit) can move in that many seconds
-// (at least one), with a margin: the bound of a plausible wrap.
-double MostBytesInTime(DWORD bitsPerSecond, double seconds);
+// The bytes moved between two readings of the same adapter, in both directions: 1 with the
+// growth, or 0 when the sample must count nothing in either direction. A 64-bit counter below
+// its last value was reset. A 32-bit one below its last value wrapped once only when the
+// adapter was present in the cycle before, at most one wrap fits the time passed at its speed,
+// and the difference is within what it can move in that time; otherwise it was reset too.
+int MeasureGrowth(const CounterReading* last, const CounterReading* now, int presentBefore,
+                  unsigned __int64* in, unsigned __int64* out);
 
-// Counts one sample's growth in both directions: current, totals, active counts, peaks and
-// averages.
-void CountGrowth(TrafficFigures* figures, DWORD in, DWORD out);
+// The most bytes an adapter of that speed (taken as at least a gigabit) can move in that many
+// milliseconds (taken as at least a second), with a margin: the bound of a plausible wrap.
+double MostBytesInTime(unsigned __int64 bitsPerSecond, ULONGLONG milliseconds);
+
+// Counts one sample's growth in both directions: the totals take it whole; current, peak and
+// average are 32-bit figures and stop at their largest value.
+void CountGrowth(TrafficFigures* figures, unsigned __int64 in, unsigned __int64 out);
 
 #endif

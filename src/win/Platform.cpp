@@ -27,5 +27,22 @@ static DWORD WINAPI CallGetModuleFileName(HMODULE module, LPSTR path, DWORD size
     return GetModuleFileNameA(module, path, size);
 }
 
-PlatformCalls Platform = {CallGetLocalTime, CallGetIfTable, CallGetIpAddrTable, CallShellNotifyIcon,
-                          CallGetModuleFileName};
+static ULONGLONG WINAPI CallGetTickCount64()
+{
+    return GetTickCount64();
+}
+
+template <typename Function> static Function LookUp(const char* module, const char* name)
+{
+    HMODULE library = GetModuleHandleA(module);
+    return library != NULL ? (Function)(void*)GetProcAddress(library, name) : NULL;
+}
+
+PlatformCalls Platform = {CallGetLocalTime,
+                          CallGetIfTable,
+                          CallGetIpAddrTable,
+                          CallShellNotifyIcon,
+                          CallGetModuleFileName,
+                          CallGetTickCount64,
+                          LookUp<IfTable2Function>("iphlpapi.dll", "GetIfTable2"),
+                          LookUp<FreeTableFunction>("iphlpapi.dll", "FreeMibTable")};

@@ -1,11 +1,13 @@
-// The few platform calls that tests replace: the local clock, the two IP Helper tables, the
-// tray and the program's own path. The shipped program leaves them pointing at the platform.
+// The few platform calls that tests replace: the clocks, the IP Helper tables, the tray and the
+// program's own path. The shipped program leaves them pointing at the platform.
 #ifndef BRISVANE_PLATFORM_H
 #define BRISVANE_PLATFORM_H
 
 #include <winsock2.h>
 #include <windows.h>
+#include <ws2ipdef.h>
 #include <iphlpapi.h>
+#include <netioapi.h>
 #include <shellapi.h>
 
 typedef void(WINAPI* LocalTimeFunction)(LPSYSTEMTIME);
@@ -13,6 +15,9 @@ typedef DWORD(WINAPI* IfTableFunction)(PMIB_IFTABLE, PULONG, BOOL);
 typedef DWORD(WINAPI* IpAddrTableFunction)(PMIB_IPADDRTABLE, PULONG, BOOL);
 typedef BOOL(WINAPI* NotifyIconFunction)(DWORD, PNOTIFYICONDATAA);
 typedef DWORD(WINAPI* ModuleFileNameFunction)(HMODULE, LPSTR, DWORD);
+typedef ULONGLONG(WINAPI* TickCountFunction)(void);
+typedef DWORD(WINAPI* IfTable2Function)(PMIB_IF_TABLE2*);
+typedef void(WINAPI* FreeTableFunction)(PVOID);
 
 struct PlatformCalls {
     LocalTimeFunction ReadLocalTime;        // GetLocalTime
@@ -20,6 +25,11 @@ struct PlatformCalls {
     IpAddrTableFunction ReadIpAddrTable;    // GetIpAddrTable
     NotifyIconFunction NotifyIcon;          // Shell_NotifyIconA
     ModuleFileNameFunction ReadModuleFileName;  // GetModuleFileNameA: where the INI file lies
+    TickCountFunction ReadTickCount;        // GetTickCount64: milliseconds, never set back
+    // GetIfTable2 and FreeMibTable, looked up at start: null on a system without them, which
+    // then reads the 32-bit table.
+    IfTable2Function ReadIfTable2;
+    FreeTableFunction FreeIfTable2;
 };
 
 extern PlatformCalls Platform;

@@ -2,6 +2,7 @@
 // address table once each, what any traffic meter must do at the least.
 #include <winsock2.h>
 #include <windows.h>
+#include <ws2ipdef.h>  // before iphlpapi.h, for the 64-bit interface rows
 #include <iphlpapi.h>
 
 #include <stdlib.h>

@@ -169,7 +169,7 @@ TEST_F(AccountingTest, AnAbsentAdapterKeepsItsFiguresAndMakesUpLater)
     Sample(2000, 1500);
     for (int cycle = 0; cycle < 5; cycle++) {
         fake.AdvanceSeconds(1);
-        EXPECT_EQ(NULL, monitor.ApplySample(NULL));
+        EXPECT_EQ(NULL, monitor.ApplySample((const InterfaceRow*)NULL));
         EXPECT_EQ(0, monitor.Present);
     }
     EXPECT_EQ(2u, monitor.SampleCount);
@@ -274,3 +274,87 @@ TEST(MonitorLifetimeTest, FreedWithItsPageOnlyWhenAsked)
 }
 
 }  // namespace
+
+// The 32-bit fallback takes a lower counter for one wrap only when nothing else can explain it.
+TEST_F(AccountingTest, AWrapNeedsTheRowOfTheCycleBeforeAndTimeForOneWrapOnly)
+{
+    const DWORD nearTop = 0xFFFFFFFFu - 999u;
+    // Absent in the cycle before (a replug): the drop is a counter that started again.
+    Sample(nearTop, 0);
+    monitor.ApplySample((const InterfaceRow*)NULL);  // this cycle's start: was present
+    monitor.ApplySample((const InterfaceRow*)NULL);  // the next: no row came in between
+    Sample(1000, 0);
+    EXPECT_EQ(0u, monitor.Total_in);
+    Sample(1500, 0);
+    EXPECT_EQ(500u, monitor.Total_in);
+
+    // 35 s at a gigabit could hold more than one wrap: the true amount is unknown.
+    EXPECT_EQ(0u, CountedIn(nearTop, 1000, 35));
+    EXPECT_EQ(2000u, CountedIn(nearTop, 1000, 33));
+
+    // Less than a second since the last row still allows a second's worth.
+    ClearCounters(&monitor);
+    Sample(0xFFFFFFFFu - 99999999u, 0);
+    fake.Tick += 200;
+    row.dwInOctets = 4999999;
+    monitor.ApplySample(&row);
+    EXPECT_EQ(104999999u, monitor.Total_in);
+}
+
+TEST_F(AccountingTest, AWallClockSetBackOrForwardNeitherWidensNorNarrowsTheWrapBound)
+{
+    const DWORD drop = 0xFFFFFFFFu - 99999999u;
+    for (int hours : {-1, 1}) {
+        ClearCounters(&monitor);
+        Sample(drop, 0);
+        SYSTEMTIME moved = fake.Now;
+        moved.wHour = (WORD)(moved.wHour + hours);
+        fake.Now = moved;  // the monotonic clock moves one second only
+        fake.Tick += 1000;
+        row.dwInOctets = 4999999;
+        monitor.ApplySample(&row);
+        EXPECT_EQ(104999999u, monitor.Total_in) << hours;
+        // A drop that a second cannot explain stays uncounted, whatever the wall clock says.
+        fake.Tick += 1000;
+        row.dwInOctets = 2000000000u;
+        monitor.ApplySample(&row);
+        fake.Tick += 1000;
+        row.dwInOctets = 1000;
+        monitor.ApplySample(&row);
+        EXPECT_EQ(2100000000u, monitor.Total_in) << hours;
+    }
+}
+
+TEST_F(AccountingTest, SixtyFourBitCountersCountWholeAndOnlyFallWhenReset)
+{
+    InterfaceRow wide;
+    RowFromIfRow(&row, &wide);
+    wide.Wide = 1;
+    auto sample = [&](unsigned __int64 in, unsigned __int64 out) {
+        fake.AdvanceSeconds(1);
+        wide.InOctets = in;
+        wide.OutOctets = out;
+        monitor.ApplySample(&wide);
+    };
+    sample(3000000000ULL, 10);
+    sample(3000000000ULL + 4500000000ULL, 20);
+    EXPECT_EQ(4500000000ULL, monitor.Total_in);
+    EXPECT_EQ(0xFFFFFFFFu, monitor.CurrentIn);  // the per-second figures stop at their largest
+    EXPECT_EQ(0xFFFFFFFFu, monitor.PeakIn);
+    EXPECT_EQ(0xFFFFFFFFu, monitor.AverageIn);
+    EXPECT_EQ(10u, monitor.CurrentOut);
+    // A lower value is a reset, however short the time: nothing in either direction.
+    sample(100, 30);
+    EXPECT_EQ(4500000000ULL, monitor.Total_in);
+    EXPECT_EQ(10u, monitor.Total_out);
+    sample(600, 40);
+    EXPECT_EQ(4500000500ULL, monitor.Total_in);
+    EXPECT_EQ(20u, monitor.Total_out);
+    EXPECT_EQ(500u, monitor.CurrentIn);
+    // After a sleep the first row only primes, even when the counters grew past the old ones.
+    monitor.PrimeNextSample();
+    sample(900000, 50);
+    EXPECT_EQ(4500000500ULL, monitor.Total_in);
+    sample(900100, 60);
+    EXPECT_EQ(4500000600ULL, monitor.Total_in);
+}

@@ -149,6 +149,28 @@ TEST_F(CountersTest, APointPassedWhileNotRunningResetsTheLoadedTotals)
     EXPECT_EQ(std::string::npos, IniText().find("[00-00-00-00-00-00]"));
 }
 
+TEST_F(CountersTest, AMonthlyPointMissedWhileStoppedResetsAtTheFirstSample)
+{
+    // Counted since 20 October, started on 6 December: 15 November closed that period although
+    // 15 December is still ahead.
+    WriteIni("[00-1A-2B-3C-4D-5E]\r\nTotal_in=7000\r\nTotal_out=20\r\n"
+             "StartDay=10/20/2026 9:00:00 AM\r\n");
+    Settings.ResetType = ResetMonthly;
+    Settings.ResetDate.wDay = 15;
+    Settings.EnableLog = 1;
+    Settings.EnableTrafficLog = 1;
+    monitor.LoadCounters(Mac);
+    Sample(0, 0);
+    EXPECT_NE(std::string::npos, EventLogText().find("were reset because the reset date was "
+                                                     "reached\r\n\tIN       7000 bytes OUT "
+                                                     "        20 bytes\r\n"));
+    EXPECT_NE(std::string::npos, TrafficLogText().find(",7000,20,7020\r\n"));
+    EXPECT_EQ(0u, monitor.Total_in);
+    const std::string lines = EventLogText();
+    Sample(10, 0);
+    EXPECT_EQ(lines, EventLogText());
+}
+
 TEST_F(CountersTest, NeverMovesNothing)
 {
     Settings.ResetType = ResetNever;
@@ -275,10 +297,12 @@ TEST_F(CountersTest, AStartDayThatIsNoDateIsNotWritten)
     EXPECT_EQ("earlier text", IniValue(Mac, "StartDay"));
     EXPECT_EQ("5", IniValue(Mac, "Total_in"));
 
-    // An adapter without a hardware address has a section too.
+    // An adapter without a hardware address has a section of its own interface.
     monitor.IfRow.dwPhysAddrLen = 0;
+    monitor.Luid = 0x0006000000000001ULL;
     monitor.SaveCounters();
-    EXPECT_EQ("5", IniValue("00-00-00-00-00-00", "Total_in"));
+    EXPECT_EQ("5", IniValue("IF-0006000000000001", "Total_in"));
+    EXPECT_EQ("<missing>", IniValue("00-00-00-00-00-00", "Total_in"));
 }
 
 TEST_F(CountersTest, SavedAboutOnceAMinuteWithEverythingElseKept)
@@ -289,7 +313,7 @@ TEST_F(CountersTest, SavedAboutOnceAMinuteWithEverythingElseKept)
     for (int sample = 1; sample < SAVE_EVERY_SAMPLES; sample++) {
         Sample(1000u * sample, 10u * sample);
         fake.AdvanceSeconds(1);
-        monitor.ApplySample(NULL);  // absent cycles are no samples
+        monitor.ApplySample((const InterfaceRow*)NULL);  // absent cycles are no samples
     }
     EXPECT_EQ(before, IniText());
     Sample(1000u * SAVE_EVERY_SAMPLES, 10u * SAVE_EVERY_SAMPLES, 2);

@@ -19,7 +19,7 @@ std::string Amount(unsigned __int64 amount)
     return text;
 }
 
-std::string Speed(DWORD bits)
+std::string Speed(unsigned __int64 bits)
 {
     char text[64];
     FormatSpeedText(bits, text, sizeof(text));
@@ -73,6 +73,7 @@ protected:
         const BYTE mac[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
         memcpy(row.bPhysAddr, mac, 6);
         row.dwSpeed = speed;
+        monitor->LinkSpeed = speed;
         row.dwOperStatus = status;
     }
     void Limits(int type, unsigned __int64 in, unsigned __int64 out, int percent)
@@ -126,6 +127,8 @@ TEST(ByteAmount, SpeedTexts)
     EXPECT_EQ("10 Mbps", Speed(10000001));
     EXPECT_EQ("1000 Mbps", Speed(1000000000));
     EXPECT_EQ("4294 Mbps", Speed(0xFFFFFFFF));
+    EXPECT_EQ("40000 Mbps", Speed(40000000000ULL));  // beyond the 32-bit row
+    EXPECT_EQ("100000 Mbps", Speed(100000000000ULL));
 }
 
 TEST_F(PageTest, ShowsEveryFigureInItsControl)

@@ -149,16 +149,25 @@ TEST_F(MainWindowTest, AddressChangeRelabelsAndNewHardwareAddressMakesANewPage)
     EXPECT_EQ("NOT Connected", PageText(monitor, IDC_PAGE_STATUS));
 }
 
-TEST_F(MainWindowTest, EmptyHardwareAddressesFeedOneMonitor)
+TEST_F(MainWindowTest, AdaptersWithoutHardwareAddressEachHaveAMonitorAndASection)
 {
-    MIB_IFROW& a = fake.AddAdapter(2, 0, "10.1.1.1");
-    a.dwPhysAddrLen = 0;
-    MIB_IFROW& b = fake.AddAdapter(3, 0, "10.2.2.2");
-    b.dwPhysAddrLen = 0;
+    fake.AddAdapter(2, 0, "10.1.1.1").dwPhysAddrLen = 0;
+    fake.AddAdapter(3, 0, "10.2.2.2").dwPhysAddrLen = 0;
+    fake.Row(2)->dwInOctets = 1000;
+    fake.Row(3)->dwInOctets = 90000000;
     ASSERT_NE((HWND)NULL, Create());
-    ASSERT_EQ(1, TabCount());
+    ASSERT_EQ(2, TabCount());
     EXPECT_EQ("00-00-00-00-00-00", PageText(TabMonitor(0), IDC_PAGE_MAC));
-    EXPECT_EQ(2u, TabMonitor(0)->SampleCount);
+    for (int cycle = 0; cycle < 5; cycle++) {
+        fake.Row(2)->dwInOctets += 100;
+        Tick();
+    }
+    EXPECT_EQ(500u, TabMonitor(0)->Total_in);
+    EXPECT_EQ(0u, TabMonitor(1)->Total_in);
+    EXPECT_EQ(6u, TabMonitor(1)->SampleCount);
+    main.Shutdown();
+    EXPECT_EQ(500u, GetPrivateProfileIntA("IF-INDEX-2", "Total_in", 7, IniPath));
+    EXPECT_EQ(0u, GetPrivateProfileIntA("IF-INDEX-3", "Total_in", 7, IniPath));
 }
 
 TEST_F(MainWindowTest, TrayShowsTheAlertIconOnlyForTheSelectedMonitor)

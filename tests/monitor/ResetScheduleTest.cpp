@@ -86,15 +86,23 @@ TEST_F(ResetScheduleTest, MonthlyAtFebruarysEndInLeapAndCommonYears)
     EXPECT_TRUE(Due(DateOf(2029, 2, 1), 2029, 2, 28, 0, 0, 1));
 }
 
-TEST_F(ResetScheduleTest, MonthlyPointStillAheadIsNotDue)
+TEST_F(ResetScheduleTest, MonthlyPointMissedWhileStoppedIsMadeUp)
 {
     Monthly(15);
     DATE start = DateOf(2026, 1, 20, 10);
     EXPECT_FALSE(Due(start, 2026, 1, 31, 12, 0, 0));
-    // Started again on 10 March: this month's point, 15 March, is still ahead.
-    EXPECT_FALSE(Due(start, 2026, 3, 10, 12, 0, 0));
-    EXPECT_FALSE(Due(start, 2026, 3, 15, 0, 0, 0));
-    EXPECT_TRUE(Due(start, 2026, 3, 15, 0, 0, 1));
+    EXPECT_FALSE(Due(start, 2026, 2, 15, 0, 0, 0));
+    // Started again on 10 March: 15 February passed while stopped and closes its period.
+    EXPECT_TRUE(Due(start, 2026, 3, 10, 12, 0, 0));
+    // Reset since then: 15 March is the next point, and not before it has passed.
+    DATE reset = DateOf(2026, 3, 10, 12);
+    EXPECT_FALSE(Due(reset, 2026, 3, 15, 0, 0, 0));
+    EXPECT_TRUE(Due(reset, 2026, 3, 15, 0, 0, 1));
+    // Across the new year, and onto a shorter month: 31 December's point closes December.
+    Monthly(31);
+    EXPECT_TRUE(Due(DateOf(2025, 12, 20), 2026, 1, 5, 8, 0, 0));
+    EXPECT_FALSE(Due(DateOf(2026, 1, 1), 2026, 1, 5, 8, 0, 0));
+    EXPECT_TRUE(Due(DateOf(2026, 1, 31, 0, 0, 1) - 1, 2026, 2, 3, 8, 0, 0));
 }
 
 TEST_F(ResetScheduleTest, OnADateOnceAndAtItsTimeOfDay)

@@ -5,10 +5,14 @@
 //   ip index=2 addr=192.168.1.10
 //   fail        (the interface table cannot be read)
 //   fast        (a poll cycle every few milliseconds instead of every second)
-// rin and rout grow the counters by that many bytes at every table read. The number of table
-// reads so far is written to the script's name with ".reads" appended.
+//   wide        (the 64-bit table is served, with luid= on rows; without it the program finds
+//                no 64-bit table and reads the 32-bit one)
+// rin and rout grow the counters by that many bytes at every table read (the 32-bit table
+// shows their low 32 bits). The number of table reads so far is written to the script's name
+// with ".reads" appended.
 #include <winsock2.h>
 #include <windows.h>
+#include <ws2ipdef.h>  // before iphlpapi.h, for the 64-bit interface rows
 #include <iphlpapi.h>
 
 #include <stdio.h>
@@ -24,8 +28,13 @@ const int MaxRows = 256;
 
 struct Script {
     MIB_IFROW Rows[MaxRows];
-    DWORD RateIn[MaxRows];
-    DWORD RateOut[MaxRows];
+    unsigned long long In[MaxRows];
+    unsigned long long Out[MaxRows];
+    unsigned long long RateIn[MaxRows];
+    unsigned long long RateOut[MaxRows];
+    unsigned long long Speed[MaxRows];
+    unsigned long long Luid[MaxRows];
+    int Wide;
     int RowCount;
     MIB_IPADDRROW Addresses[MaxRows];
     int AddressCount;
@@ -58,12 +67,14 @@ void ParseRow(const char* line, Script& script)
     MIB_IFROW& row = script.Rows[n];
     memset(&row, 0, sizeof(row));
     row.dwIndex = (DWORD)Number(line, " index=", 0);
-    row.dwSpeed = (DWORD)Number(line, " speed=", 100000000);
+    script.Speed[n] = Number(line, " speed=", 100000000);
+    row.dwSpeed = (DWORD)(script.Speed[n] > 0xFFFFFFFFULL ? 0xFFFFFFFFULL : script.Speed[n]);
     row.dwOperStatus = (DWORD)Number(line, " status=", 5);
-    row.dwInOctets = (DWORD)Number(line, " in=", 0);
-    row.dwOutOctets = (DWORD)Number(line, " out=", 0);
-    script.RateIn[n] = (DWORD)Number(line, " rin=", 0);
-    script.RateOut[n] = (DWORD)Number(line, " rout=", 0);
+    script.In[n] = Number(line, " in=", 0);
+    script.Out[n] = Number(line, " out=", 0);
+    script.RateIn[n] = Number(line, " rin=", 0);
+    script.RateOut[n] = Number(line, " rout=", 0);
+    script.Luid[n] = Number(line, " luid=", 0);
     const char* mac = Value(line, " mac=");
     if (mac != NULL && *mac != '-') {
         while (row.dwPhysAddrLen < 8 && isxdigit((unsigned char)mac[0]) &&
@@ -118,6 +129,8 @@ void LoadScript()
             next.Fail = 1;
         else if (strncmp(line, "fast", 4) == 0)
             next.Fast = 1;
+        else if (strncmp(line, "wide", 4) == 0)
+            next.Wide = 1;
     }
     fclose(file);
     Current = next;
@@ -150,12 +163,49 @@ DWORD WINAPI ScriptedIfTable(PMIB_IFTABLE table, PULONG size, BOOL)
     table->dwNumEntries = (DWORD)rows;
     for (int i = 0; i < rows; i++) {
         table->table[i] = Current.Rows[i];
-        table->table[i].dwInOctets += Current.RateIn[i] * Reads;
-        table->table[i].dwOutOctets += Current.RateOut[i] * Reads;
+        table->table[i].dwInOctets = (DWORD)(Current.In[i] + Current.RateIn[i] * Reads);
+        table->table[i].dwOutOctets = (DWORD)(Current.Out[i] + Current.RateOut[i] * Reads);
     }
     Reads++;
     WriteReads();
     return NO_ERROR;
+}
+
+DWORD WINAPI ScriptedIfTable2(PMIB_IF_TABLE2* result)
+{
+    LoadScript();
+    if (Current.Fail)
+        return ERROR_NOT_SUPPORTED;
+    int rows = Current.RowCount;
+    MIB_IF_TABLE2* table = (MIB_IF_TABLE2*)calloc(1, sizeof(MIB_IF_TABLE2) +
+                                                       sizeof(MIB_IF_ROW2) * (rows > 0 ? rows : 1));
+    if (table == NULL)
+        return ERROR_NOT_ENOUGH_MEMORY;
+    table->NumEntries = (ULONG)rows;
+    for (int i = 0; i < rows; i++) {
+        const MIB_IFROW& from = Current.Rows[i];
+        MIB_IF_ROW2& row = table->Table[i];
+        row.InterfaceIndex = from.dwIndex;
+        row.InterfaceLuid.Value = Current.Luid[i];
+        row.PhysicalAddressLength = from.dwPhysAddrLen;
+        memcpy(row.PhysicalAddress, from.bPhysAddr, from.dwPhysAddrLen);
+        MultiByteToWideChar(CP_ACP, 0, (const char*)from.bDescr, -1, row.Description,
+                            sizeof(row.Description) / sizeof(WCHAR) - 1);
+        row.ReceiveLinkSpeed = row.TransmitLinkSpeed = Current.Speed[i];
+        row.AdminStatus = NET_IF_ADMIN_STATUS_UP;
+        row.OperStatus = from.dwOperStatus == 5 ? IfOperStatusUp : IfOperStatusDown;
+        row.InOctets = Current.In[i] + Current.RateIn[i] * Reads;
+        row.OutOctets = Current.Out[i] + Current.RateOut[i] * Reads;
+    }
+    Reads++;
+    WriteReads();
+    *result = table;
+    return NO_ERROR;
+}
+
+void WINAPI FreeScriptedTable(PVOID table)
+{
+    free(table);
 }
 
 DWORD WINAPI ScriptedIpAddrTable(PMIB_IPADDRTABLE table, PULONG size, BOOL)
@@ -194,6 +244,8 @@ struct Installer {
         LoadScript();
         Platform.ReadIfTable = ScriptedIfTable;
         Platform.ReadIpAddrTable = ScriptedIpAddrTable;
+        Platform.ReadIfTable2 = Current.Wide ? ScriptedIfTable2 : NULL;
+        Platform.FreeIfTable2 = Current.Wide ? FreeScriptedTable : NULL;
         CloseHandle(CreateThread(NULL, 0, FastTicker, NULL, 0, NULL));
     }
 } Install;
