@@ -343,6 +343,24 @@ TEST_F(CountersTest, TheSaveReplacesTheWholeFileInOneStep)
     EXPECT_EQ(old, FileIdentity(IniPath));
 }
 
+TEST_F(CountersTest, AFailedReplaceLeavesNoCopyBehind)
+{
+    WriteIni("[Settings]\r\nResetType=2\r\n");
+    // A file held open by another program, without leave to delete it, is not replaced; the
+    // copy beside it is still made.
+    HANDLE held = CreateFileA(IniPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    unsigned __int64 old = FileIdentity(IniPath);
+    monitor.IfRow = row;
+    monitor.Total_in = 123;
+    monitor.SaveCounters();
+    CloseHandle(held);
+    EXPECT_EQ(old, FileIdentity(IniPath));
+    EXPECT_EQ("123", IniValue(Mac, "Total_in"));  // written into the file itself instead
+    EXPECT_FALSE(FileExists(std::string(IniPath) + ".new"));
+}
+
 // Run only as the child process of the next test: applies a minute and more of samples,
 // says so, and waits to be killed.
 TEST_F(CountersTest, DISABLED_ChildAppliesSamplesUntilKilled)
