@@ -136,7 +136,7 @@ TEST_F(MainWindowTest, CloseHidesWhileVisibleAndShutsDownWhileHidden)
     std::string ini = Ini();
     EXPECT_NE(std::string::npos, ini.find("[Settings]"));
     EXPECT_NE(std::string::npos, ini.find("[00-1A-2B-3C-4D-01]"));
-    EXPECT_EQ(1, Count(Log(), "Monitor 00-1A-2B-3C-4D-01 port\t'192.168.1.10'\tStop IN "));
+    EXPECT_EQ(1, CountOf(Log(), "Monitor 00-1A-2B-3C-4D-01 port\t'192.168.1.10'\tStop IN "));
     MSG quit;
     EXPECT_TRUE(PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
@@ -184,7 +184,7 @@ TEST_F(MainWindowTest, EndSessionShutsDownOnceAndSavesOnce)
     EXPECT_EQ(1, main.ShutdownDone);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(1, TrayCalls(NIM_DELETE));
-    EXPECT_EQ(1, Count(Log(), "\tStop IN "));
+    EXPECT_EQ(1, CountOf(Log(), "\tStop IN "));
     std::string iniAfterEndSession = Ini();
 
     // Timer messages after the shutdown find nothing to do.
@@ -193,7 +193,7 @@ TEST_F(MainWindowTest, EndSessionShutsDownOnceAndSavesOnce)
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(1, TrayCalls(NIM_DELETE));
-    EXPECT_EQ(1, Count(Log(), "\tStop IN "));
+    EXPECT_EQ(1, CountOf(Log(), "\tStop IN "));
     EXPECT_EQ(iniAfterEndSession, Ini());
 }
 

@@ -9,14 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "FakePlatform.h"
 #include "InterfaceMonitor.h"
 #include "LogChannel.h"
 #include "MainWindow.h"
 #include "ModalDriver.h"
+#include "monitor/MonitorTestSupport.h"
 #include "Settings.h"
 #include "SettingsDialog.h"
-#include "TestSupport.h"
 #include "WindowModule.h"
 #include "resource.h"
 
@@ -60,20 +59,6 @@ BOOL WINAPI FakeOpenFileDialog(LPOPENFILENAMEA request)
     if (BrowseFilterChoice != 0)
         request->nFilterIndex = BrowseFilterChoice;
     return TRUE;
-}
-
-void CopyText(char* target, const std::string& text)
-{
-    strncpy(target, text.c_str(), PATH_CHARS - 1);
-    target[PATH_CHARS - 1] = 0;
-}
-
-int CountOf(const std::string& text, const std::string& part)
-{
-    int count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        count++;
-    return count;
 }
 
 bool SameTime(const SYSTEMTIME& a, const SYSTEMTIME& b)
@@ -145,21 +130,14 @@ void ExpectResetGroup(const OpenDialog& dialog, int type)
     EXPECT_EQ(type == ResetMonthly || type == ResetOnDate, dialog.Enabled(IDC_SET_NOW));
 }
 
-class SettingsDialogTest : public testing::Test {
+class SettingsDialogTest : public CoreTest {
 protected:
     void SetUp() override
     {
-        savedSettings = Settings;
-        memcpy(savedIniPath, IniPath, sizeof(IniPath));
+        CoreTest::SetUp();
+        fake.Now = FakeNow;
+        fake.AddAdapter(77, 0x5E, "10.0.0.1");
         savedOpenFile = ShowOpenFileDialog;
-
-        Settings = SettingsRecord();
-        // Never the user's own files: everything lives in this test's folder.
-        CopyText(IniPath, folder.Path("Brisvane.INI"));
-        CopyText(Settings.EventLogPath, folder.Path("Brisvane.LOG"));
-        CopyText(Settings.TrafficLogPath, folder.Path("Brisvane.CSV"));
-        platform.Now = FakeNow;
-        platform.AddAdapter(77, 0x5E, "10.0.0.1");
         ShowOpenFileDialog = FakeOpenFileDialog;
         BrowseCalls.clear();
         BrowseAnswer = NULL;
@@ -168,14 +146,9 @@ protected:
     void TearDown() override
     {
         ShowOpenFileDialog = savedOpenFile;
-        memcpy(IniPath, savedIniPath, sizeof(IniPath));
-        Settings = savedSettings;
+        CoreTest::TearDown();
     }
 
-    TempFolder folder;
-    FakePlatform platform;
-    SettingsRecord savedSettings;
-    char savedIniPath[PATH_CHARS];
     OpenFileNameFunction savedOpenFile;
 };
 
@@ -336,75 +309,40 @@ TEST_F(SettingsDialogTest, NowFillsPickerAndDayListButKeepsTheCheckedType)
 
 TEST_F(SettingsDialogTest, OkStoresEachResetType)
 {
-    {
-        SCOPED_TRACE("on a date: the time of day is dropped");
-        Settings.ResetType = ResetOnDate;
-        Settings.ResetDate = StoredDate;
+    const SYSTEMTIME none = {};
+    const struct {
+        const char* What;
+        int Type;
+        SYSTEMTIME Stored;
+        int Click;  // the radio button clicked before OK, or 0
+        int Day;    // the day picked from the list, or 0
+        int WantType;
+        SYSTEMTIME Want;
+    } cases[] = {
+        {"on a date: the time of day is dropped", ResetOnDate, StoredDate, 0, 0, ResetOnDate,
+         {2027, 6, 2, 15, 0, 0, 0, 0}},
+        {"monthly: year and time cleared, month left", ResetMonthly, StoredDate, 0, 0,
+         ResetMonthly, {0, 6, 2, 15, 0, 0, 0, 0}},
+        {"monthly picked in the dialog", ResetNever, none, IDC_SET_MONTHLY, 7, ResetMonthly,
+         {0, 0, 0, 7, 0, 0, 0, 0}},
+        {"monthly without a day: day 0", ResetNever, none, IDC_SET_MONTHLY, 0, ResetMonthly, none},
+        {"never: everything cleared", ResetDaily, StoredDate, IDC_SET_NEVER, 0, ResetNever, none},
+        {"daily: the stored date is kept", ResetNever, StoredDate, IDC_SET_DAILY, 0, ResetDaily,
+         StoredDate},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        Settings.ResetType = c.Type;
+        Settings.ResetDate = c.Stored;
         OpenDialog dialog;
         ASSERT_NE((HWND)NULL, dialog.window);
+        if (c.Click != 0)
+            dialog.Click(c.Click);
+        if (c.Day != 0)
+            dialog.SelectDay(c.Day);
         dialog.Click(IDOK);
-        EXPECT_EQ(ResetOnDate, Settings.ResetType);
-        SYSTEMTIME midnight = {2027, 6, 2, 15, 0, 0, 0, 0};
-        EXPECT_TRUE(SameTime(midnight, Settings.ResetDate));
-    }
-    {
-        SCOPED_TRACE("monthly: year and time cleared, month left");
-        Settings.ResetType = ResetMonthly;
-        Settings.ResetDate = StoredDate;
-        OpenDialog dialog;
-        ASSERT_NE((HWND)NULL, dialog.window);
-        dialog.Click(IDOK);
-        EXPECT_EQ(ResetMonthly, Settings.ResetType);
-        SYSTEMTIME day = {0, 6, 2, 15, 0, 0, 0, 0};
-        EXPECT_TRUE(SameTime(day, Settings.ResetDate));
-        EXPECT_EQ(2, Settings.ResetDate.wDayOfWeek);
-    }
-    {
-        SCOPED_TRACE("monthly picked in the dialog");
-        Settings.ResetType = ResetNever;
-        Settings.ResetDate = {};
-        OpenDialog dialog;
-        ASSERT_NE((HWND)NULL, dialog.window);
-        dialog.Click(IDC_SET_MONTHLY);
-        dialog.SelectDay(7);
-        dialog.Click(IDOK);
-        EXPECT_EQ(ResetMonthly, Settings.ResetType);
-        EXPECT_EQ(7, Settings.ResetDate.wDay);
-    }
-    {
-        SCOPED_TRACE("monthly without a day stores day 0");
-        Settings.ResetType = ResetNever;
-        Settings.ResetDate = {};
-        OpenDialog dialog;
-        ASSERT_NE((HWND)NULL, dialog.window);
-        dialog.Click(IDC_SET_MONTHLY);
-        EXPECT_EQ(CB_ERR, dialog.DaySelection());
-        dialog.Click(IDOK);
-        EXPECT_EQ(ResetMonthly, Settings.ResetType);
-        EXPECT_EQ(0, Settings.ResetDate.wDay);
-    }
-    {
-        SCOPED_TRACE("never: everything cleared");
-        Settings.ResetType = ResetDaily;
-        Settings.ResetDate = StoredDate;
-        OpenDialog dialog;
-        ASSERT_NE((HWND)NULL, dialog.window);
-        dialog.Click(IDC_SET_NEVER);
-        dialog.Click(IDOK);
-        EXPECT_EQ(ResetNever, Settings.ResetType);
-        SYSTEMTIME zero = {};
-        EXPECT_EQ(0, memcmp(&zero, &Settings.ResetDate, sizeof(zero)));
-    }
-    {
-        SCOPED_TRACE("daily: the stored date is kept");
-        Settings.ResetType = ResetNever;
-        Settings.ResetDate = StoredDate;
-        OpenDialog dialog;
-        ASSERT_NE((HWND)NULL, dialog.window);
-        dialog.Click(IDC_SET_DAILY);
-        dialog.Click(IDOK);
-        EXPECT_EQ(ResetDaily, Settings.ResetType);
-        EXPECT_EQ(0, memcmp(&StoredDate, &Settings.ResetDate, sizeof(StoredDate)));
+        EXPECT_EQ(c.WantType, Settings.ResetType);
+        EXPECT_TRUE(SameTime(c.Want, Settings.ResetDate));
     }
 }
 
@@ -735,12 +673,7 @@ TEST_F(SettingsDialogTest, BrowseWritesThePathIntoSettingsAndTheEdit)
     BrowseFilterChoice = 0;
     dialog.Click(IDC_SET_CSVBROWSE);
     ASSERT_EQ(3u, BrowseCalls.size());
-    const OPENFILENAMEA& traffic = BrowseCalls[2].Request;
-    EXPECT_EQ((DWORD)OPENFILENAME_SIZE_VERSION_400A, traffic.lStructSize);
-    EXPECT_EQ(dialog.window, traffic.hwndOwner);
-    EXPECT_EQ(Settings.TrafficLogPath, traffic.lpstrFile);
-    EXPECT_EQ(260u, traffic.nMaxFile);
-    EXPECT_EQ(0x82c00u, traffic.Flags);
+    EXPECT_EQ(Settings.TrafficLogPath, BrowseCalls[2].Request.lpstrFile);
     EXPECT_EQ("CSV", BrowseCalls[2].DefaultExtension);
     const char trafficFilter[] =
         "Comma separated values (*.CSV)\0*.CSV\0All files (*.*)\0*.*\0";

@@ -63,13 +63,6 @@ protected:
         GetPrivateProfileStringA(section, key, "", text, sizeof(text), Ini().c_str());
         return strtoull(text, NULL, 10);
     }
-    static int Count(const std::string& text, const std::string& part)
-    {
-        int count = 0;
-        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-            count++;
-        return count;
-    }
 
     // Replaces the script in one rename, so the program never reads half of it.
     void Script(const std::string& text)
@@ -217,7 +210,7 @@ TEST_F(EndToEndTest, StartsWithAPagePerAdapterAndEndsWithTheirStopLines)
     ASSERT_NE(std::string::npos, startB);
     EXPECT_LT(startA, startB);
     EXPECT_EQ(std::string::npos, log.find("127.0.0.1"));
-    EXPECT_EQ(2, Count(log, "\tStop IN "));
+    EXPECT_EQ(2, CountOf(log, "\tStop IN "));
 }
 
 TEST_F(EndToEndTest, RestartLoadsTheTotalsAndGoesOn)

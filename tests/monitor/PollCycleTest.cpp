@@ -118,7 +118,7 @@ TEST_F(MainWindowTest, FailedTableReadChangesNothing)
     EXPECT_EQ(0, monitor->Present);
     EXPECT_EQ("NOT Connected", PageText(monitor, IDC_PAGE_STATUS));
     EXPECT_EQ("Brisvane: In 0 B, Out 0 B, All 0 B", WindowText(main.Window));
-    EXPECT_EQ(1, Count(Log(), "Monitor port '192.168.1.10' - connection was lost\r\n"));
+    EXPECT_EQ(1, CountOf(Log(), "Monitor port '192.168.1.10' - connection was lost\r\n"));
     ShowWindow(main.Window, SW_RESTORE);
     Tick();
     EXPECT_EQ("Brisvane", WindowText(main.Window));

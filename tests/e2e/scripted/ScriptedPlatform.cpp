@@ -3,7 +3,6 @@
 // each call, so a test changes the adapters by rewriting it. Lines:
 //   if index=2 mac=00-1A-2B-3C-4D-A1 in=100 out=5 rin=0 rout=0 speed=100000000 status=5 descr=Text
 //   ip index=2 addr=192.168.1.10
-//   fail        (the interface table cannot be read)
 //   fast        (a poll cycle every few milliseconds instead of every second)
 // rin and rout grow the counters by that many bytes at every table read. The number of table
 // reads so far is written to the script's name with ".reads" appended.
@@ -29,7 +28,6 @@ struct Script {
     int RowCount;
     MIB_IPADDRROW Addresses[MaxRows];
     int AddressCount;
-    int Fail;
     int Fast;
 };
 
@@ -114,8 +112,6 @@ void LoadScript()
             ParseRow(padded, next);
         else if (strncmp(line, "ip ", 3) == 0)
             ParseAddress(padded, next);
-        else if (strncmp(line, "fail", 4) == 0)
-            next.Fail = 1;
         else if (strncmp(line, "fast", 4) == 0)
             next.Fast = 1;
     }
@@ -139,8 +135,6 @@ void WriteReads()
 DWORD WINAPI ScriptedIfTable(PMIB_IFTABLE table, PULONG size, BOOL)
 {
     LoadScript();
-    if (Current.Fail)
-        return ERROR_NOT_SUPPORTED;
     int rows = Current.RowCount;
     ULONG needed = (ULONG)(sizeof(DWORD) + sizeof(MIB_IFROW) * (rows > 0 ? rows : 1));
     if (table == NULL || *size < needed) {
