@@ -1,36 +1,36 @@
-// Reads a dialog template back from the program's own resources, for the tests that check a
-// template control by control.
+// Checks a dialog template of the program's own resources against a table of its controls:
+// each control's id, class, the style bits that matter and text, in template order (the tab
+// order). Positions are left to the eye.
 #ifndef BRISVANE_DIALOGTEMPLATE_H
 #define BRISVANE_DIALOGTEMPLATE_H
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-struct TemplateItem {
-    DWORD Style;
-    DWORD ExStyle;
-    short X, Y, Width, Height;
-    WORD Id;
-    std::string ClassName;  // ordinals as their class names ("Button", "Edit", ...)
-    std::string Text;
-};
-
-struct DialogTemplateInfo {
-    bool Found = false;
-    DWORD Style = 0;
-    DWORD ExStyle = 0;
-    short X = 0, Y = 0, Width = 0, Height = 0;
-    std::string Menu;
-    std::string ClassName;
-    std::string Title;
-    WORD PointSize = 0;
-    std::string Font;
-    std::vector<TemplateItem> Items;
+struct TemplateControl {
+    int Id;              // -1 for a control without one
+    std::string Class;   // predefined classes by name: "Button", "Edit", "Static", ...
+    DWORD Style;         // bits that must be set; visibility and control type exactly so
+    std::string Text;    // "#101" for a resource number
 };
 
 namespace dialog_template_detail {
+
+// The listed bits set, and visibility and the control type (of buttons and statics) exactly as
+// listed; other bits are the resource compiler's to choose.
+inline void ExpectStyle(DWORD want, DWORD style, const std::string& className)
+{
+    DWORD exact = WS_VISIBLE;
+    if (_stricmp(className.c_str(), "Button") == 0)
+        exact |= BS_TYPEMASK;
+    else if (_stricmp(className.c_str(), "Static") == 0)
+        exact |= SS_TYPEMASK;
+    EXPECT_EQ(want & exact, style & exact) << std::hex << style;
+    EXPECT_EQ(want, style & want) << std::hex << style;
+}
 
 inline std::string ReadWide(const WORD*& p)
 {
@@ -41,81 +41,57 @@ inline std::string ReadWide(const WORD*& p)
     return text;
 }
 
-inline std::string ReadNameOrOrdinal(const WORD*& p)
+inline std::string ReadNameOrNumber(const WORD*& p)
 {
-    if (*p == 0xFFFF) {
-        WORD ordinal = p[1];
-        p += 2;
-        switch (ordinal) {
-        case 0x80: return "Button";
-        case 0x81: return "Edit";
-        case 0x82: return "Static";
-        case 0x83: return "ListBox";
-        case 0x84: return "ScrollBar";
-        case 0x85: return "ComboBox";
-        default: return "#" + std::to_string(ordinal);
-        }
-    }
-    return ReadWide(p);
-}
-
-inline const WORD* AlignDword(const WORD* p, const void* base)
-{
-    size_t offset = (size_t)((const BYTE*)p - (const BYTE*)base);
-    return (const WORD*)((const BYTE*)base + ((offset + 3) & ~(size_t)3));
+    if (*p != 0xFFFF)
+        return ReadWide(p);
+    WORD number = p[1];
+    p += 2;
+    static const char* const predefined[] = {"Button", "Edit",      "Static",
+                                             "ListBox", "ScrollBar", "ComboBox"};
+    if (number >= 0x80 && number <= 0x85)
+        return predefined[number - 0x80];
+    return "#" + std::to_string(number);
 }
 
 }  // namespace dialog_template_detail
 
-// Reads a DIALOG (not DIALOGEX) template from the program's resources.
-inline DialogTemplateInfo ReadDialogTemplate(int templateId)
+// Reads template templateId (a DIALOG, not a DIALOGEX) and expects its frame style, title and
+// exactly the given controls.
+inline void ExpectDialogTemplate(int templateId, DWORD style, const std::string& title,
+                                 const std::vector<TemplateControl>& controls)
 {
     using namespace dialog_template_detail;
-    DialogTemplateInfo info;
     HMODULE module = GetModuleHandleA(NULL);
     HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(templateId), (LPCSTR)RT_DIALOG);
-    if (resource == NULL)
-        return info;
-    const void* base = LockResource(LoadResource(module, resource));
-    if (base == NULL)
-        return info;
+    ASSERT_NE((HRSRC)NULL, resource) << "no template " << templateId;
+    const BYTE* base = (const BYTE*)LockResource(LoadResource(module, resource));
     const DLGTEMPLATE* header = (const DLGTEMPLATE*)base;
-    if (HIWORD(header->style) == 0xFFFF)
-        return info;  // DIALOGEX: not what this reader reads
-    info.Found = true;
-    info.Style = header->style;
-    info.ExStyle = header->dwExtendedStyle;
-    info.X = header->x;
-    info.Y = header->y;
-    info.Width = header->cx;
-    info.Height = header->cy;
+    ASSERT_NE(0xFFFF, HIWORD(header->style)) << "a DIALOGEX template";
+    ExpectStyle(style, header->style, "");
     const WORD* p = (const WORD*)(header + 1);
-    info.Menu = ReadNameOrOrdinal(p);
-    info.ClassName = ReadNameOrOrdinal(p);
-    info.Title = ReadWide(p);
+    ReadNameOrNumber(p);  // menu
+    ReadNameOrNumber(p);  // class
+    EXPECT_EQ(title, ReadWide(p));
     if (header->style & DS_SETFONT) {
-        info.PointSize = *p++;
-        info.Font = ReadWide(p);
+        p++;  // point size
+        ReadWide(p);
     }
-    for (WORD i = 0; i < header->cdit; i++) {
-        p = AlignDword(p, base);
+    ASSERT_EQ(controls.size(), (size_t)header->cdit);
+    for (const TemplateControl& want : controls) {
+        // Each control starts on a DWORD boundary.
+        p = (const WORD*)(base + (((const BYTE*)p - base + 3) & ~(size_t)3));
         const DLGITEMTEMPLATE* item = (const DLGITEMTEMPLATE*)p;
-        TemplateItem read;
-        read.Style = item->style;
-        read.ExStyle = item->dwExtendedStyle;
-        read.X = item->x;
-        read.Y = item->y;
-        read.Width = item->cx;
-        read.Height = item->cy;
-        read.Id = item->id;
         p = (const WORD*)(item + 1);
-        read.ClassName = ReadNameOrOrdinal(p);
-        read.Text = ReadNameOrOrdinal(p);
-        WORD extra = *p++;
-        p = (const WORD*)((const BYTE*)p + extra);
-        info.Items.push_back(read);
+        std::string className = ReadNameOrNumber(p);
+        std::string text = ReadNameOrNumber(p);
+        p = (const WORD*)((const BYTE*)(p + 1) + *p);  // creation data
+        SCOPED_TRACE("control " + std::to_string(want.Id) + " \"" + want.Text + "\"");
+        EXPECT_EQ((WORD)want.Id, item->id);
+        EXPECT_EQ(0, _stricmp(want.Class.c_str(), className.c_str())) << className;
+        ExpectStyle(want.Style, item->style, className);
+        EXPECT_EQ(want.Text, text);
     }
-    return info;
 }
 
 #endif

@@ -24,6 +24,9 @@ static DWORD WINAPI FakeIfTable(PMIB_IFTABLE table, PULONG size, BOOL)
     table->dwNumEntries = (DWORD)fake->Rows.size();
     if (!fake->Rows.empty())
         memcpy(table->table, fake->Rows.data(), sizeof(MIB_IFROW) * fake->Rows.size());
+    size_t sized = fake->Rows.size() - fake->RowsBeyondSize;
+    if (fake->RowsBeyondSize != 0)
+        *size = (ULONG)(sizeof(DWORD) + sizeof(MIB_IFROW) * sized);
     return NO_ERROR;
 }
 
@@ -69,7 +72,8 @@ static DWORD WINAPI FakeModuleFileName(HMODULE, LPSTR buffer, DWORD size)
 }
 
 FakePlatform::FakePlatform()
-    : IfTableError(0), Now(), Tick(1000000), IfTableReads(0), AddressTableReads(0),
+    : IfTableError(0), RowsBeyondSize(0), Now(), Tick(1000000), IfTableReads(0),
+      AddressTableReads(0),
       saved(Platform)
 {
     Active = this;

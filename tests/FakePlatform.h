@@ -38,6 +38,9 @@ public:
     std::vector<MIB_IFROW> Rows;
     std::vector<MIB_IPADDRROW> Addresses;
     DWORD IfTableError;        // answered instead of the table when not 0
+    // The last rows of this many are written and counted in the table, but left out of the
+    // size answered with it.
+    size_t RowsBeyondSize;
     SYSTEMTIME Now;
     ULONGLONG Tick;            // the monotonic clock, in milliseconds
     std::string ModulePath;    // the program's path as the settings see it

@@ -65,13 +65,6 @@ protected:
     void Tick() { SendMessageA(main.Window, WM_TIMER, POLL_TIMER_ID, 0); }
     std::string Log() { return ReadFileText(folder.Path("Brisvane.LOG")); }
     std::string Ini() { return ReadFileText(folder.Path("Brisvane.INI")); }
-    int Count(const std::string& text, const std::string& part)
-    {
-        int count = 0;
-        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-            count++;
-        return count;
-    }
     int TrayCalls(DWORD action)
     {
         int count = 0;

@@ -48,15 +48,6 @@ void PumpMessages()
     }
 }
 
-void PumpMessagesFor(DWORD milliseconds)
-{
-    DWORD start = GetTickCount();
-    do {
-        PumpMessages();
-        Sleep(5);
-    } while (GetTickCount() - start < milliseconds);
-}
-
 std::string ReadFileText(const std::string& path)
 {
     std::string text;
@@ -74,6 +65,14 @@ std::string ReadFileText(const std::string& path)
 bool FileExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+int CountOf(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        count++;
+    return count;
 }
 
 std::string WindowText(HWND window)

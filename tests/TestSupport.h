@@ -19,11 +19,11 @@ private:
 
 // Dispatches every waiting message of this thread.
 void PumpMessages();
-// Dispatches messages for about the given time.
-void PumpMessagesFor(DWORD milliseconds);
 // Reads a whole file; empty when it does not exist.
 std::string ReadFileText(const std::string& path);
 bool FileExists(const std::string& path);
+// How often part occurs in text.
+int CountOf(const std::string& text, const std::string& part);
 // The text of a window.
 std::string WindowText(HWND window);
 

@@ -63,6 +63,34 @@ INT_PTR RunAbout(AboutDialog& dialog, const DialogStep& step)
     return result;
 }
 
+// The dialog's answer to a colour request for one of its statics, and the state it left in
+// the device context.
+struct ColorAnswer {
+    LRESULT Brush;
+    COLORREF Text;
+    int BackgroundMode;
+    HFONT Font;
+    LOGFONTA FontDescription;
+};
+
+ColorAnswer AskStaticColors(HWND dialog, HWND control)
+{
+    ColorAnswer answer = {};
+    HDC dc = GetDC(control);
+    HGDIOBJ originalFont = GetCurrentObject(dc, OBJ_FONT);
+    // Something no handler would set, to see whether the request changed it.
+    SetTextColor(dc, RGB(1, 2, 3));
+    SetBkMode(dc, OPAQUE);
+    answer.Brush = SendMessageA(dialog, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)control);
+    answer.Text = GetTextColor(dc);
+    answer.BackgroundMode = GetBkMode(dc);
+    answer.Font = (HFONT)GetCurrentObject(dc, OBJ_FONT);
+    GetObjectA(answer.Font, sizeof(answer.FontDescription), &answer.FontDescription);
+    SelectObject(dc, originalFont);
+    ReleaseDC(control, dc);
+    return answer;
+}
+
 void ExpectLinkColors(HWND dialog, HWND link, COLORREF color)
 {
     ColorAnswer answer = AskStaticColors(dialog, link);
@@ -129,18 +157,6 @@ TEST(AboutShell, OpensThroughTheShellByDefault)
     void* shell = (void*)GetProcAddress(GetModuleHandleA("shell32.dll"), "ShellExecuteA");
     ASSERT_NE((void*)NULL, shell);
     EXPECT_EQ(shell, ThroughImportStub((void*)OpenLinkTarget));
-}
-
-TEST(AboutLabel, InitialStateBeforeSubclassing)
-{
-    LinkLabel label;
-    EXPECT_EQ(NULL, label.Window);
-    EXPECT_EQ((WNDPROC)DefWindowProcA, label.UnhandledProc);
-    EXPECT_EQ(NULL, label.UnderlineFont);
-    EXPECT_NE((HCURSOR)NULL, label.HandCursor);
-    EXPECT_EQ(ProgramHandCursor(), label.HandCursor);
-    EXPECT_EQ(1, label.FontPending);
-    EXPECT_EQ(0, label.Visited);
 }
 
 TEST_F(AboutBox, ShowsVersionLineAndLinkTextsWithLinksSubclassed)
@@ -341,12 +357,7 @@ TEST_F(AboutBox, ClickOpensMailtoForTheAddressAndTheWebAddressAsItIs)
 
         Click(web);
         EXPECT_EQ(2, LastShellCall.Count);
-        EXPECT_EQ(NULL, LastShellCall.Window);
-        EXPECT_EQ("open", LastShellCall.Verb);
         EXPECT_EQ("https://www.brisvane.example/", LastShellCall.File);
-        EXPECT_FALSE(LastShellCall.HasParameters);
-        EXPECT_FALSE(LastShellCall.HasDirectory);
-        EXPECT_EQ(SW_SHOWNORMAL, LastShellCall.Show);
         ExpectLinkColors(window, web, RGB(128, 0, 0));
 
         // Any text with "@" is mail; the version static is no link and opens nothing.
@@ -523,22 +534,4 @@ TEST_F(AboutBox, ReflectsNotificationsToTheControlTheyAreAbout)
         SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)version);
         EXPECT_EQ(0u, recorder.LastMessage);
     });
-}
-
-// Holds the about box open for a screenshot; runs only when BRISVANE_SCREENSHOT is set (to
-// the number of seconds to wait).
-TEST(AboutScreenshot, HoldsTheDialogOpen)
-{
-    const char* setting = getenv("BRISVANE_SCREENSHOT");
-    if (setting == NULL || setting[0] == 0)
-        GTEST_SKIP() << "set BRISVANE_SCREENSHOT to the seconds to hold the dialog open";
-    int seconds = atoi(setting);
-    if (seconds <= 0)
-        seconds = 10;
-    RunWithStep([]() { RunAboutDialog(NULL); }, "About",
-                [seconds](HWND window) {
-                    PumpMessagesFor((DWORD)seconds * 1000);
-                    EndWithOk(window);
-                },
-                (DWORD)seconds * 1000 + 10000);
 }

@@ -3,40 +3,11 @@
 
 #include <process.h>
 
+#include "ModalDriver.h"
 #include "ResetSchedule.h"
 #include "resource.h"
 
 namespace {
-
-// Answers the next message box with the given button, from a second thread.
-struct BoxAnswer {
-    int Button;
-    char Text[256];
-    char Caption[64];
-};
-
-unsigned __stdcall AnswerBox(void* argument)
-{
-    BoxAnswer* answer = (BoxAnswer*)argument;
-    for (int i = 0; i < 500; i++) {
-        HWND box = FindWindowA("#32770", "Brisvane");
-        if (box != NULL) {
-            GetWindowTextA(box, answer->Caption, sizeof(answer->Caption));
-            HWND text = GetDlgItem(box, 0xFFFF);
-            if (text != NULL)
-                GetWindowTextA(text, answer->Text, sizeof(answer->Text));
-            PostMessageA(box, WM_COMMAND, answer->Button, 0);
-            return 0;
-        }
-        Sleep(10);
-    }
-    return 1;
-}
-
-HANDLE StartAnswering(BoxAnswer* answer)
-{
-    return (HANDLE)_beginthreadex(NULL, 0, AnswerBox, answer, 0, NULL);
-}
 
 LRESULT CALLBACK FailingClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -165,7 +136,7 @@ TEST_F(MainWindowTest, CloseHidesWhileVisibleAndShutsDownWhileHidden)
     std::string ini = Ini();
     EXPECT_NE(std::string::npos, ini.find("[Settings]"));
     EXPECT_NE(std::string::npos, ini.find("[00-1A-2B-3C-4D-01]"));
-    EXPECT_EQ(1, Count(Log(), "Monitor 00-1A-2B-3C-4D-01 port\t'192.168.1.10'\tStop IN "));
+    EXPECT_EQ(1, CountOf(Log(), "Monitor 00-1A-2B-3C-4D-01 port\t'192.168.1.10'\tStop IN "));
     MSG quit;
     EXPECT_TRUE(PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
@@ -173,23 +144,21 @@ TEST_F(MainWindowTest, CloseHidesWhileVisibleAndShutsDownWhileHidden)
 TEST_F(MainWindowTest, CloseCommandAsksFirstAndNoKeepsTheWindowHidden)
 {
     ASSERT_NE((HWND)NULL, Create());
-    BoxAnswer no = {IDNO, "", ""};
-    HANDLE thread = StartAnswering(&no);
+    AnswerMessageBox("Brisvane", IDNO);
     SendMessageA(main.Window, WM_COMMAND, ID_TRAY_CLOSE, 0);
-    WaitForSingleObject(thread, 5000);
-    CloseHandle(thread);
-    EXPECT_STREQ("Do you really want to close Brisvane ?", no.Text);
+    MessageBoxReading question = StopAnsweringMessageBoxes();
+    ASSERT_TRUE(question.Found);
+    EXPECT_EQ("Do you really want to close Brisvane ?", question.Text);
+    EXPECT_EQ(2, question.Buttons);
     EXPECT_TRUE(IsWindow(main.Window));
     EXPECT_FALSE(IsWindowVisible(main.Window));
     PumpMessages();
     EXPECT_EQ(0, main.ShutdownDone);
 
-    BoxAnswer yes = {IDYES, "", ""};
-    thread = StartAnswering(&yes);
+    AnswerMessageBox("Brisvane", IDYES);
     HWND window = main.Window;
     SendMessageA(window, WM_COMMAND, ID_TRAY_CLOSE, 0);
-    WaitForSingleObject(thread, 5000);
-    CloseHandle(thread);
+    EXPECT_TRUE(StopAnsweringMessageBoxes().Found);
     PumpMessages();
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(1, main.ShutdownDone);
@@ -215,7 +184,7 @@ TEST_F(MainWindowTest, EndSessionShutsDownOnceAndSavesOnce)
     EXPECT_EQ(1, main.ShutdownDone);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(1, TrayCalls(NIM_DELETE));
-    EXPECT_EQ(1, Count(Log(), "\tStop IN "));
+    EXPECT_EQ(1, CountOf(Log(), "\tStop IN "));
     std::string iniAfterEndSession = Ini();
 
     // Timer messages after the shutdown find nothing to do.
@@ -224,7 +193,7 @@ TEST_F(MainWindowTest, EndSessionShutsDownOnceAndSavesOnce)
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(1, TrayCalls(NIM_DELETE));
-    EXPECT_EQ(1, Count(Log(), "\tStop IN "));
+    EXPECT_EQ(1, CountOf(Log(), "\tStop IN "));
     EXPECT_EQ(iniAfterEndSession, Ini());
 }
 

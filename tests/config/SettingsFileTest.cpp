@@ -93,25 +93,6 @@ TEST(IniPathTest, NeverNamesTheProgramItself)
     EXPECT_NE(module, ini);
 }
 
-TEST_F(SettingsFileTest, ConstructionGivesTheDefaults)
-{
-    SettingsRecord fresh;
-    EXPECT_EQ(ResetNever, fresh.ResetType);
-    EXPECT_EQ(AlertNone, fresh.AlertType);
-    EXPECT_EQ(0u, fresh.LimitIN);
-    EXPECT_EQ(0u, fresh.LimitOUT);
-    EXPECT_EQ(100, fresh.AlertPercent);
-    EXPECT_EQ(0, fresh.EnableLog);
-    EXPECT_EQ(0, fresh.EnableTrafficLog);
-    EXPECT_EQ(1, fresh.IgnoreLoopBack);
-    EXPECT_STREQ("", fresh.EventLogPath);
-    EXPECT_STREQ("", fresh.TrafficLogPath);
-    ExpectSameTime(SYSTEMTIME(), fresh.ResetDate);
-    // The log channels write to the record's own path fields.
-    EXPECT_EQ(Settings.EventLogPath, EventLog.Path);
-    EXPECT_EQ(Settings.TrafficLogPath, TrafficLog.Path);
-}
-
 TEST_F(SettingsFileTest, NoFileLoadsTheDefaultsAndSavesTheElevenKeysInOrder)
 {
     fake.ModulePath = folder.Path("Brisvane.exe");

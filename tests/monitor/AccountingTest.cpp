@@ -101,39 +101,38 @@ TEST_F(AccountingTest, AveragesPeaksAndLoadedTotals)
     EXPECT_EQ(10u, monitor.CurrentIn);
 }
 
-TEST_F(AccountingTest, AWrapAtOneGigabitIsCountedToTheByte)
+// A counter below its last value wrapped once when the bytes fit what the adapter could carry
+// since the last row: its speed, no less than a gigabit, for the seconds passed, plus 2%.
+// Anything more is a counter the system reset, and nothing is counted.
+TEST_F(AccountingTest, AFallingCounterIsAWrapOnlyWhenTheAdapterCouldCarryIt)
 {
-    Sample(0xFFFFFFFFu - 99999999u, 1000);
-    Sample(25000000, 2000);
+    const DWORD top = 0xFFFFFFFFu;
+    const struct {
+        DWORD Speed;
+        DWORD From, To;
+        int Seconds;
+        unsigned __int64 Counted;
+    } cases[] = {
+        {OneGigabit, top - 99999999u, 25000000, 1, 125000000},   // a gigabit's second, exactly
+        {10000000, top - 49999999u, 50000000, 1, 100000000},     // slower: the gigabit still holds
+        {OneGigabit, top - 249999999u, 250000000, 1, 0},         // 500 MB in a second: a reset
+        {4000000000u, top - 249999999u, 250000000, 1, 500000000},  // not for 4 Gbit/s
+        {OneGigabit, top - 249999999u, 250000000, 5, 500000000},   // nor in five seconds
+        {OneGigabit, top, 127499990 - 1, 1, 127499990},            // 2% over the speed
+        {OneGigabit, top, 127500010 - 1, 1, 0},                    // a little more
+    };
+    for (const auto& c : cases) {
+        row.dwSpeed = c.Speed;
+        EXPECT_EQ(c.Counted, CountedIn(c.From, c.To, c.Seconds))
+            << "speed " << c.Speed << ", " << c.From << " to " << c.To << " in " << c.Seconds;
+    }
+    // A wrap is an ordinary second of traffic: current, peak, and counting goes on.
+    row.dwSpeed = OneGigabit;
+    CountedIn(top - 99999999u, 25000000);
     EXPECT_EQ(125000000u, monitor.CurrentIn);
-    EXPECT_EQ(125000000u, monitor.Total_in);
     EXPECT_EQ(125000000u, monitor.PeakIn);
-    EXPECT_EQ(1000u, monitor.Total_out);
-    Sample(25000100, 2000);
+    Sample(25000100, 0);
     EXPECT_EQ(125000100u, monitor.Total_in);
-}
-
-TEST_F(AccountingTest, AWrapIsJudgedAtTheAdaptersSpeedButNoLessThanOneGigabit)
-{
-    // 100 MB in a second on a 10 Mbit/s adapter: no more than the gigabit floor allows.
-    row.dwSpeed = 10000000;
-    EXPECT_EQ(100000000u, CountedIn(0xFFFFFFFFu - 49999999u, 50000000));
-    // 500 MB in a second: too much for a gigabit, a wrap for a 4 Gbit/s adapter.
-    EXPECT_EQ(0u, CountedIn(0xFFFFFFFFu - 249999999u, 250000000));
-    row.dwSpeed = 4000000000u;
-    EXPECT_EQ(500000000u, CountedIn(0xFFFFFFFFu - 249999999u, 250000000));
-}
-
-TEST_F(AccountingTest, AWrapMayCarryTheBytesOfEverySecondSinceTheLastRow)
-{
-    EXPECT_EQ(0u, CountedIn(0xFFFFFFFFu - 249999999u, 250000000, 1));
-    EXPECT_EQ(500000000u, CountedIn(0xFFFFFFFFu - 249999999u, 250000000, 5));
-}
-
-TEST_F(AccountingTest, AWrapMayExceedTheSpeedByTwoPercent)
-{
-    EXPECT_EQ(127499990u, CountedIn(0xFFFFFFFFu, 127499990 - 1));
-    EXPECT_EQ(0u, CountedIn(0xFFFFFFFFu, 127500010 - 1));
 }
 
 TEST_F(AccountingTest, ACounterResetToASmallValueCountsNothing)

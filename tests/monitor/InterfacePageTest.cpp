@@ -56,14 +56,7 @@ protected:
     }
     std::string Text(int id) { return WindowText(GetDlgItem(monitor->Window, id)); }
     std::string Log() { return ReadFileText(folder.Path("events.log")); }
-    int LogLines(const char* text)
-    {
-        std::string log = Log();
-        int count = 0;
-        for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
-            count++;
-        return count;
-    }
+    int LogLines(const char* text) { return CountOf(Log(), text); }
     void SetRow(const char* description, DWORD speed, DWORD status)
     {
         MIB_IFROW& row = monitor->IfRow;

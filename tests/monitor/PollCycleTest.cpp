@@ -118,7 +118,7 @@ TEST_F(MainWindowTest, FailedTableReadChangesNothing)
     EXPECT_EQ(0, monitor->Present);
     EXPECT_EQ("NOT Connected", PageText(monitor, IDC_PAGE_STATUS));
     EXPECT_EQ("Brisvane: In 0 B, Out 0 B, All 0 B", WindowText(main.Window));
-    EXPECT_EQ(1, Count(Log(), "Monitor port '192.168.1.10' - connection was lost\r\n"));
+    EXPECT_EQ(1, CountOf(Log(), "Monitor port '192.168.1.10' - connection was lost\r\n"));
     ShowWindow(main.Window, SW_RESTORE);
     Tick();
     EXPECT_EQ("Brisvane", WindowText(main.Window));
@@ -202,27 +202,41 @@ TEST_F(MainWindowTest, NoPagesTipIsTheProgramName)
     EXPECT_EQ((HICON)GetClassLongPtrA(main.Window, GCLP_HICON), main.TrayRecord.hIcon);
 }
 
-TEST_F(MainWindowTest, RefusedTabItemIsNotRetriedEveryCycleAndLeavesNoPage)
+TEST_F(MainWindowTest, RefusedTabItemIsTriedAgainOnlyAMinuteLaterAndLeavesNoPage)
 {
+    const int retryAfter = 60;  // cycles
     ASSERT_NE((HWND)NULL, Create());
     TabProcedure = (WNDPROC)SetWindowLongPtrA(main.TabControl, GWLP_WNDPROC,
                                               (LONG_PTR)RefusingTabProc);
     InsertAttempts = 0;
     fake.AddAdapter(2, 0xA1, "192.168.1.10");
-    for (int i = 0; i < 10; i++)
-        Tick();
+    Tick();
     EXPECT_EQ(1, InsertAttempts);
+    for (int cycle = 1; cycle < retryAfter; cycle++)
+        Tick();
+    EXPECT_EQ(1, InsertAttempts) << "tried again before the " << retryAfter << "th cycle";
     EXPECT_EQ(0, TabCount());
     EXPECT_TRUE(PagesOf(main.TabControl).empty());
     EXPECT_EQ(std::string::npos, Log().find("Start"));
     EXPECT_EQ(std::string::npos, Ini().find("[00-1A-2B-3C-4D-A1]"));
 
-    // Once the strip takes items again, the adapter gets its page after the wait.
+    // The strip takes items again: the next cycle, the 60th after the failure, makes the page.
     SetWindowLongPtrA(main.TabControl, GWLP_WNDPROC, (LONG_PTR)TabProcedure);
-    for (int i = 0; i < MainWindow::FailedAdapterRetryCycles; i++)
-        Tick();
+    Tick();
     EXPECT_EQ(1, TabCount());
     EXPECT_EQ(1u, PagesOf(main.TabControl).size());
+}
+
+TEST_F(MainWindowTest, RowsBeyondTheAnsweredSizeAreNotRead)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    fake.AddAdapter(3, 0xB2, "10.0.0.5");
+    // The table counts both rows, but the size it answers holds only the first.
+    fake.RowsBeyondSize = 1;
+    ASSERT_NE((HWND)NULL, Create());
+    Tick();
+    ASSERT_EQ(1, TabCount());
+    EXPECT_EQ("192.168.1.10", TabText(0));
 }
 
 TEST_F(MainWindowTest, BusyCycleDoesNothing)

@@ -27,26 +27,30 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
 }
 
 DialogStep PendingStep;
-const char* PendingTitle = "";
-bool StepStarted = false;
+std::string PendingTitle;
+bool StepRan = false;
 bool WatchdogFired = false;
-
 int StepTries = 0;
+UINT_PTR StepTimerId = 0;
+UINT_PTR WatchdogId = 0;
 
 VOID CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD)
 {
     // A modal dialog shows itself when its loop first runs dry; wait until it has.
-    HWND dialog = FindThreadDialog(PendingTitle);
+    HWND dialog = FindThreadDialog(PendingTitle.c_str());
     if (dialog == NULL && ++StepTries < 100)
         return;
+    // Killed before the step: a step may run loops of its own (a message box) in which this
+    // timer must not come again.
     KillTimer(NULL, id);
-    StepStarted = true;
+    StepTimerId = 0;
     DialogStep step;
     step.swap(PendingStep);
     if (dialog == NULL) {
         ADD_FAILURE() << "no dialog titled " << PendingTitle;
         return;
     }
+    StepRan = true;
     step(dialog);
 }
 
@@ -62,11 +66,13 @@ BOOL CALLBACK EndDialogOfThread(HWND window, LPARAM)
 VOID CALLBACK WatchdogTimer(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(NULL, id);
+    WatchdogId = 0;
     WatchdogFired = true;
     EnumThreadWindows(GetCurrentThreadId(), EndDialogOfThread, 0);
 }
 
 const char* BoxCaption = "";
+int BoxButton = IDOK;
 UINT_PTR BoxTimerId = 0;
 int BoxTries = 0;
 MessageBoxReading Reading;
@@ -113,7 +119,8 @@ VOID CALLBACK BoxTimer(HWND, UINT, UINT_PTR, DWORD)
     Reading.Owner = GetWindow(box, GW_OWNER);
     EnumChildWindows(box, ReadBoxChild, 0);
     EnumChildWindows(box, CountButton, (LPARAM)&Reading.Buttons);
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(box, IDOK));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(BoxButton, BN_CLICKED),
+                 (LPARAM)GetDlgItem(box, BoxButton));
 }
 
 }  // namespace
@@ -125,33 +132,52 @@ HWND FindThreadDialog(const char* title)
     return request.Found;
 }
 
-void RunWithStep(const std::function<void()>& run, const char* title, const DialogStep& step,
-                 DWORD watchdogMs)
+ModalStep::ModalStep(const char* title, const DialogStep& step, DWORD watchdogMs)
 {
     PendingStep = step;
     PendingTitle = title;
-    StepStarted = false;
+    StepRan = false;
     StepTries = 0;
     WatchdogFired = false;
-    UINT_PTR stepTimer = SetTimer(NULL, 0, 50, StepTimer);
-    UINT_PTR watchdog = SetTimer(NULL, 0, watchdogMs, WatchdogTimer);
-    run();
-    KillTimer(NULL, stepTimer);
-    KillTimer(NULL, watchdog);
-    PendingStep = DialogStep();
-    EXPECT_TRUE(StepStarted) << "the dialog's loop never ran the step";
-    EXPECT_FALSE(WatchdogFired) << "the dialog had to be ended by the watchdog";
+    StepTimerId = SetTimer(NULL, 0, 50, StepTimer);
+    WatchdogId = SetTimer(NULL, 0, watchdogMs, WatchdogTimer);
 }
 
-void AnswerMessageBox(const char* caption)
+ModalStep::~ModalStep()
+{
+    if (StepTimerId != 0)
+        KillTimer(NULL, StepTimerId);
+    if (WatchdogId != 0)
+        KillTimer(NULL, WatchdogId);
+    StepTimerId = WatchdogId = 0;
+    PendingStep = DialogStep();
+}
+
+bool ModalStep::Ran() const
+{
+    return StepRan;
+}
+
+bool ModalStep::LeftOpen() const
+{
+    return WatchdogFired;
+}
+
+void RunWithStep(const std::function<void()>& run, const char* title, const DialogStep& step,
+                 DWORD watchdogMs)
+{
+    ModalStep driver(title, step, watchdogMs);
+    run();
+    EXPECT_TRUE(driver.Ran()) << "the dialog's loop never ran the step";
+    EXPECT_FALSE(driver.LeftOpen()) << "the dialog had to be ended by the watchdog";
+}
+
+void AnswerMessageBox(const char* caption, int button)
 {
     BoxCaption = caption;
+    BoxButton = button;
     BoxTries = 0;
     Reading = MessageBoxReading();
-    Reading.Found = false;
-    Reading.Owner = NULL;
-    Reading.Icon = NULL;
-    Reading.Buttons = 0;
     BoxTimerId = SetTimer(NULL, 0, 20, BoxTimer);
 }
 
@@ -162,23 +188,4 @@ MessageBoxReading StopAnsweringMessageBoxes()
         BoxTimerId = 0;
     }
     return Reading;
-}
-
-ColorAnswer AskStaticColors(HWND dialog, HWND control)
-{
-    ColorAnswer answer;
-    memset(&answer, 0, sizeof(answer));
-    HDC dc = GetDC(control);
-    HGDIOBJ originalFont = GetCurrentObject(dc, OBJ_FONT);
-    // Something no handler would set, to see whether the request changed it.
-    SetTextColor(dc, RGB(1, 2, 3));
-    SetBkMode(dc, OPAQUE);
-    answer.Brush = SendMessageA(dialog, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)control);
-    answer.Text = GetTextColor(dc);
-    answer.BackgroundMode = GetBkMode(dc);
-    answer.Font = (HFONT)GetCurrentObject(dc, OBJ_FONT);
-    GetObjectA(answer.Font, sizeof(answer.FontDescription), &answer.FontDescription);
-    SelectObject(dc, originalFont);
-    ReleaseDC(control, dc);
-    return answer;
 }
