@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "AboutDialog.h"
+#include "BoundedText.h"
 #include "InterfaceMonitor.h"
 #include "LogChannel.h"
 #include "Platform.h"
@@ -20,7 +21,7 @@
 MainWindow::MainWindow()
     : TabControl(NULL), ToolBar(NULL), AlertIcon(NULL), PollBusy(0), TrayMenu(NULL), ShutdownDone(0),
       TrayRecord(), TaskbarCreatedMessage(RegisterWindowMessageA("TaskbarCreated")), ShownTitle(),
-      FailedAdapters(), CycleCount(0), IfTableSize(0)
+      FailedAdapters(), CycleCount(0), LastSaveCycle(0), SaveFailureReported(0), IfTableSize(0)
 {
 }
 
@@ -185,10 +186,11 @@ void MainWindow::Shutdown()
         return;
     ShutdownDone = 1;
     KillTimer(Window, POLL_TIMER_ID);
-    // Closing the tab strip destroys every page; each logs its stop line and saves its counters.
+    // One save of the settings and every adapter's counters; then closing the tab strip
+    // destroys every page, and each logs its stop line.
+    SaveAllCounters();
     SendMessageA(TabControl, WM_CLOSE, 0, 0);
     TabControl = NULL;
-    Settings.Save();
     if (AlertBrush != NULL) {
         DeleteObject(AlertBrush);
         AlertBrush = NULL;
@@ -208,15 +210,47 @@ LRESULT MainWindow::OnShowWindow(UINT, WPARAM wParam, LPARAM, BOOL& handled)
     return 0;
 }
 
-static void* SaveMonitorCounters(InterfaceMonitor* monitor, void*)
+static void* StoreMonitorCounters(InterfaceMonitor* monitor, void* document)
 {
-    monitor->SaveCounters();
+    monitor->StoreCounters(*(IniDocument*)document);
+    monitor->SaveWanted = 0;
     return NULL;
 }
 
-void MainWindow::SaveAllCounters()
+static void FillEverything(IniDocument& document, void* mainWindow)
 {
-    ForEachMonitor(SaveMonitorCounters, NULL);
+    Settings.StoreSection(document);
+    ((MainWindow*)mainWindow)->ForEachMonitor(StoreMonitorCounters, &document);
+}
+
+int MainWindow::SaveAllCounters()
+{
+    LastSaveCycle = CycleCount;
+    if (Settings.SaveIni(FillEverything, this))
+        return 1;
+    ReportSaveFailure(Settings.LastSaveError);
+    return 0;
+}
+
+void MainWindow::ReportSaveFailure(DWORD error)
+{
+    // Once a run: the counts stay in memory and every later save tries again.
+    if (SaveFailureReported)
+        return;
+    SaveFailureReported = 1;
+    char reason[SHORT_TEXT * 4];
+    FormatSystemError(error, reason, sizeof(reason));
+    EventLog.WriteLine("The counters could not be saved to %s: %s\r\n", IniPath, reason);
+    NOTIFYICONDATAA record = {};
+    record.cbSize = TrayRecordSize();
+    record.hWnd = Window;
+    record.uID = TRAY_ICON_ID;
+    record.uFlags = NIF_INFO;
+    record.dwInfoFlags = NIIF_ERROR;
+    CopyText(record.szInfoTitle, sizeof(record.szInfoTitle), "Brisvane cannot save its counts");
+    BoundedPrint(record.szInfo, sizeof(record.szInfo), "%s could not be written: %s", IniPath,
+                 reason);
+    Platform.NotifyIcon(NIM_MODIFY, &record);
 }
 
 static void* PrimeMonitor(InterfaceMonitor* monitor, void*)
@@ -244,9 +278,18 @@ LRESULT MainWindow::OnPowerBroadcast(UINT, WPARAM wParam, LPARAM, BOOL&)
     return TRUE;
 }
 
-LRESULT MainWindow::OnEndSession(UINT, WPARAM, LPARAM, BOOL&)
+LRESULT MainWindow::OnQueryEndSession(UINT, WPARAM, LPARAM, BOOL&)
 {
-    Shutdown();
+    // Windows may end the process without another word: what was counted goes to disk now.
+    SaveAllCounters();
+    return TRUE;
+}
+
+LRESULT MainWindow::OnEndSession(UINT, WPARAM wParam, LPARAM, BOOL&)
+{
+    // FALSE: the logoff was cancelled and the session goes on, and so does the counting.
+    if (wParam)
+        Shutdown();
     return 0;
 }
 

@@ -32,6 +32,7 @@ public:
         MESSAGE_HANDLER(WM_TIMER, OnTimer)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
         MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
+        MESSAGE_HANDLER(WM_QUERYENDSESSION, OnQueryEndSession)
         MESSAGE_HANDLER(WM_ENDSESSION, OnEndSession)
         MESSAGE_HANDLER(WM_POWERBROADCAST, OnPowerBroadcast)
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
@@ -57,8 +58,9 @@ public:
     // The tab strip over TabControl.
     TabStrip Tabs() const { return TabStrip(TabControl); }
     void Shutdown();
-    // Writes every monitor's counters to the INI file.
-    void SaveAllCounters();
+    // Writes the settings and every monitor's counters into the INI file in one new file and
+    // one replace. 1 when saved; a failure is reported once a run.
+    int SaveAllCounters();
     // After the settings dialog's OK: a requested reset reaches every monitor, with one line.
     void ApplySettingsRequest(const SettingsRequest& request);
 
@@ -84,6 +86,11 @@ public:
     };
     FailedAdapter FailedAdapters[FailedAdapterSlots];
     DWORD CycleCount;
+    // Cycles between two saves of every adapter's counters (about a minute), so that a killed
+    // process loses little.
+    enum { SaveEveryCycles = 60 };
+    DWORD LastSaveCycle;
+    int SaveFailureReported;
     ULONG IfTableSize;  // what the last read of the 32-bit interface table needed
 
 private:
@@ -92,11 +99,13 @@ private:
     int AdapterWaitsAfterFailure(const InterfaceRow* row);
     void UpdateTrayAndTitle();
     void SendTrayRecord(DWORD action);
+    void ReportSaveFailure(DWORD error);
 
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnShowWindow(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnQueryEndSession(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnEndSession(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnPowerBroadcast(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);

@@ -53,6 +53,11 @@ static void* MarkAbsent(InterfaceMonitor* monitor, void*)
     return NULL;
 }
 
+static void* WantsSave(InterfaceMonitor* monitor, void*)
+{
+    return monitor->SaveWanted ? monitor : NULL;
+}
+
 static void* RefreshMonitor(InterfaceMonitor* monitor, void*)
 {
     monitor->RefreshPage();
@@ -93,6 +98,8 @@ LRESULT MainWindow::PollCycle()
         if (newText != NULL)
             Tabs().Relabel(monitor, newText);
     }
+    if (CycleCount - LastSaveCycle >= SaveEveryCycles || ForEachMonitor(WantsSave, NULL) != NULL)
+        SaveAllCounters();
     ForEachMonitor(RefreshMonitor, NULL);
     UpdateTrayAndTitle();
 

@@ -11,18 +11,24 @@
 
 SettingsRecord Settings;
 char IniPath[PATH_CHARS];
+char DataFolder[PATH_CHARS];
 
 static const char SettingsSection[] = "Settings";
 
 #define NUMBER_CHARS 64
 // The largest whole number of gigabytes that a 64-bit byte count holds.
 #define MAX_LIMIT_GB 18446744073ULL
-// An INI file larger than this is not something this program wrote; it is not copied.
-#define MAX_INI_BYTES (16UL * 1024 * 1024)
+#define DATE_FORMAT "%04u-%02u-%02u %02u:%02u:%02u"
+#define PER_USER_FOLDER "Brisvane"
+#define INSTALLED_MARK "Brisvane.installed"
+#define WRITE_PROBE "~Brisvane.probe"
+// The longest program path that is looked at; a longer one keeps its data per user.
+#define LONG_PATH_CHARS 1024
 
 SettingsRecord::SettingsRecord()
     : ResetDate(), ResetType(ResetNever), AlertType(AlertNone), LimitIN(0), LimitOUT(0),
-      AlertPercent(100), EnableLog(0), EnableTrafficLog(0), IgnoreLoopBack(1)
+      AlertPercent(100), EnableLog(0), EnableTrafficLog(0), IgnoreLoopBack(1),
+      LastSaveError(NO_ERROR)
 {
     EventLogPath[0] = 0;
     TrafficLogPath[0] = 0;
@@ -69,7 +75,7 @@ static int IsBareNumber(const char* text)
     return *text == 0;
 }
 
-// Date texts go through the variant conversion in the user's default locale, both ways.
+// Texts of older versions, in the user's own date format.
 static int TextToDate(const char* text, DATE* date)
 {
     WCHAR wide[NUMBER_CHARS];
@@ -82,7 +88,7 @@ static int TextToDate(const char* text, DATE* date)
     in.bstrVal = SysAllocString(wide);
     if (in.bstrVal == NULL)
         return 0;
-    HRESULT result = VariantChangeType(&out, &in, 0, VT_DATE);
+    HRESULT result = VariantChangeTypeEx(&out, &in, Platform.UserLocale, 0, VT_DATE);
     VariantClear(&in);
     if (FAILED(result) || out.vt != VT_DATE) {
         VariantClear(&out);
@@ -92,27 +98,42 @@ static int TextToDate(const char* text, DATE* date)
     return 1;
 }
 
-static int VariantToText(const VARIANT* value, char* text, int size)
+// "yyyy-mm-dd hh:mm:ss" and nothing else after blanks.
+static int IsoTextToDate(const char* text, DATE* date)
 {
-    text[0] = 0;
-    VARIANT copy, out;
-    VariantInit(&copy);
-    VariantInit(&out);
-    if (FAILED(VariantCopy(&copy, const_cast<VARIANT*>(value))))
+    unsigned year, month, day, hour, minute, second;
+    char rest[2];
+    if (sscanf(text, " " DATE_FORMAT "%1s", &year, &month, &day, &hour, &minute, &second,
+               rest) != 6)
         return 0;
-    HRESULT result = VariantChangeType(&out, &copy, 0, VT_BSTR);
-    VariantClear(&copy);
-    if (FAILED(result) || out.vt != VT_BSTR || out.bstrVal == NULL) {
-        VariantClear(&out);
+    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 ||
+        hour > 23 || minute > 59 || second > 59)
         return 0;
-    }
-    int written = WideCharToMultiByte(CP_ACP, 0, out.bstrVal, -1, text, size, NULL, NULL);
-    VariantClear(&out);
-    if (written == 0) {
-        text[0] = 0;
+    SYSTEMTIME time = {};
+    time.wYear = (WORD)year;
+    time.wMonth = (WORD)month;
+    time.wDay = (WORD)day;
+    time.wHour = (WORD)hour;
+    time.wMinute = (WORD)minute;
+    time.wSecond = (WORD)second;
+    SYSTEMTIME back;
+    // Refuses 31 April and the like, which the conversion would carry into the next month.
+    return SystemTimeToVariantTime(&time, date) && VariantTimeToSystemTime(*date, &back) &&
+           back.wDay == time.wDay;
+}
+
+int ReadDateText(const char* text, DATE* date)
+{
+    return IsoTextToDate(text, date) || TextToDate(text, date);
+}
+
+static int DateToIsoText(DATE date, char* text, size_t size)
+{
+    SYSTEMTIME time;
+    if (!VariantTimeToSystemTime(date, &time))
         return 0;
-    }
-    return 1;
+    return BoundedPrint(text, size, DATE_FORMAT, time.wYear, time.wMonth, time.wDay, time.wHour,
+                        time.wMinute, time.wSecond) > 0;
 }
 
 static void CurrentDate(DATE* date)
@@ -166,15 +187,97 @@ void DeriveIniPaths(const char* modulePath, char* iniPath, char* eventLogPath,
     ReplaceExtension(modulePath, ".CSV", trafficLogPath);
 }
 
+static int FileExists(const char* path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Whether a file can be made in the folder: the only sure test of the rights it grants.
+static int FolderCanBeWritten(const char* folder)
+{
+    char probe[PATH_CHARS];
+    if (BoundedPrint(probe, sizeof(probe), "%s\\%s", folder, WRITE_PROBE) !=
+        (int)(strlen(folder) + 1 + strlen(WRITE_PROBE)))
+        return 0;
+    HANDLE file = CreateFileA(probe, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    CloseHandle(file);
+    DeleteFileA(probe);
+    return 1;
+}
+
+// Copies a file in whole into the place of target (a new file, then one replace).
+static void CopyAsFirstContent(const char* source, const char* target)
+{
+    IniDocument document;
+    DWORD error;
+    if (document.Read(source) && document.Length() != 0)
+        document.WriteReplacing(target, &error);
+}
+
+void ChooseDataFolder(const char* modulePath, char* eventLogPath, char* trafficLogPath)
+{
+    size_t length = strlen(modulePath);
+    const char* slash = strrchr(modulePath, '\\');
+    const char* name = slash != NULL ? slash + 1 : modulePath;
+    size_t folderLength = (size_t)(name - modulePath) - (slash != NULL ? 1 : 0);
+
+    char beside[PATH_CHARS] = "";
+    // Room for the INI name and for the temporary file its saves write first.
+    int fits = length + sizeof(".INI") < PATH_CHARS;
+    if (fits) {
+        char folder[PATH_CHARS], mark[PATH_CHARS];
+        CopyText(folder, folderLength + 1 < sizeof(folder) ? folderLength + 1 : sizeof(folder),
+                 modulePath);
+        char eventLog[PATH_CHARS], trafficLog[PATH_CHARS];
+        DeriveIniPaths(modulePath, beside, eventLog, trafficLog);
+        BoundedPrint(mark, sizeof(mark), "%s\\%s", folder, INSTALLED_MARK);
+        if (!FileExists(mark) && FolderCanBeWritten(folder)) {
+            CopyText(DataFolder, sizeof(DataFolder), folder);
+            CopyText(IniPath, PATH_CHARS, beside);
+            CopyText(eventLogPath, PATH_CHARS, eventLog);
+            CopyText(trafficLogPath, PATH_CHARS, trafficLog);
+            return;
+        }
+    }
+
+    char perUser[PATH_CHARS], program[PATH_CHARS];
+    if (!Platform.ReadAppDataFolder(perUser, sizeof(perUser)) ||
+        BoundedPrint(perUser + strlen(perUser), sizeof(perUser) - strlen(perUser), "\\%s",
+                     PER_USER_FOLDER) <= 0 ||
+        BoundedPrint(program, sizeof(program), "%s\\%s", perUser, name) <= 0 ||
+        strlen(program) + sizeof(".INI") >= PATH_CHARS) {
+        // Nowhere else to go: the program's folder, where a failed save is reported.
+        CopyText(DataFolder, folderLength + 1 < sizeof(DataFolder) ? folderLength + 1
+                                                                  : sizeof(DataFolder),
+                 modulePath);
+        if (fits)
+            DeriveIniPaths(modulePath, IniPath, eventLogPath, trafficLogPath);
+        return;
+    }
+    CreateDirectoryA(perUser, NULL);
+    CopyText(DataFolder, sizeof(DataFolder), perUser);
+    DeriveIniPaths(program, IniPath, eventLogPath, trafficLogPath);
+    if (fits && !FileExists(IniPath) && FileExists(beside))
+        CopyAsFirstContent(beside, IniPath);
+}
+
 int SettingsRecord::Load()
 {
-    char module[PATH_CHARS];
-    DWORD length = Platform.ReadModuleFileName(NULL, module, PATH_CHARS);
-    if (length == 0 || length >= PATH_CHARS)
+    char module[LONG_PATH_CHARS];
+    DWORD length = Platform.ReadModuleFileName(NULL, module, sizeof(module));
+    if (length == 0 || length >= sizeof(module))
         module[0] = 0;
-    module[PATH_CHARS - 1] = 0;
-    if (module[0] != 0)
-        DeriveIniPaths(module, IniPath, EventLogPath, TrafficLogPath);
+    module[sizeof(module) - 1] = 0;
+    if (module[0] != 0) {
+        ChooseDataFolder(module, EventLogPath, TrafficLogPath);
+        // A save that a killed process left half done.
+        char temporary[PATH_CHARS];
+        if (IniPath[0] != 0 && TemporaryPathOf(IniPath, temporary, sizeof(temporary)))
+            DeleteFileA(temporary);
+    }
     return ReadSection();
 }
 
@@ -230,7 +333,7 @@ int SettingsRecord::ReadSection()
     if (text[0] != 0) {
         DATE date;
         SYSTEMTIME point;
-        if (!IsBareNumber(text) && TextToDate(text, &date) &&
+        if (!IsBareNumber(text) && ReadDateText(text, &date) &&
             VariantTimeToSystemTime(date, &point)) {
             ResetDate = point;
         } else {
@@ -252,7 +355,8 @@ int SettingsRecord::ReadSection()
     return 1;
 }
 
-static void WriteSettingsNumber(const char* key, const char* format, ...)
+static void WriteSettingsNumber(IniDocument& document, const char* key, const char* format,
+                                ...)
 {
     char text[NUMBER_CHARS];
     va_list arguments;
@@ -260,39 +364,61 @@ static void WriteSettingsNumber(const char* key, const char* format, ...)
     _vsnprintf(text, sizeof(text), format, arguments);
     va_end(arguments);
     text[sizeof(text) - 1] = 0;
-    WritePrivateProfileStringA(SettingsSection, key, text, IniPath);
+    document.Set(SettingsSection, key, text);
 }
 
-int SettingsRecord::Save()
+void SettingsRecord::StoreSection(IniDocument& document)
 {
-    if (IniPath[0] == 0)
-        return 1;
-
     char text[NUMBER_CHARS];
     int dateWritten = 0;
     if (ResetDate.wYear != 0) {
-        VARIANT point;
-        VariantInit(&point);
-        point.vt = VT_DATE;
-        if (SystemTimeToVariantTime(&ResetDate, &point.date) &&
-            VariantToText(&point, text, sizeof(text))) {
-            WritePrivateProfileStringA(SettingsSection, "ResetDate", text, IniPath);
+        DATE point;
+        if (SystemTimeToVariantTime(&ResetDate, &point) &&
+            DateToIsoText(point, text, sizeof(text))) {
+            document.Set(SettingsSection, "ResetDate", text);
             dateWritten = 1;
         }
     }
     // No full date (or one the platform cannot write): the day of the monthly reset.
     if (!dateWritten)
-        WriteSettingsNumber("ResetDate", "%u", (unsigned)ResetDate.wDay);
-    WriteSettingsNumber("ResetType", "%d", ResetType);
-    WriteSettingsNumber("AlertType", "%d", AlertType);
-    WriteSettingsNumber("LimitIN", "%I64u", LimitIN / GIGABYTE);
-    WriteSettingsNumber("LimitOUT", "%I64u", LimitOUT / GIGABYTE);
-    WriteSettingsNumber("AlertPercent", "%u", (unsigned)AlertPercent);
-    WriteSettingsNumber("EnableLog", "%d", EnableLog);
-    WritePrivateProfileStringA(SettingsSection, "LogPathName", EventLogPath, IniPath);
-    WriteSettingsNumber("EnableTrafficLog", "%d", EnableTrafficLog);
-    WritePrivateProfileStringA(SettingsSection, "TrafficLogPathName", TrafficLogPath, IniPath);
-    WriteSettingsNumber("IgnoreLoopBack", "%d", IgnoreLoopBack);
+        WriteSettingsNumber(document, "ResetDate", "%u", (unsigned)ResetDate.wDay);
+    WriteSettingsNumber(document, "ResetType", "%d", ResetType);
+    WriteSettingsNumber(document, "AlertType", "%d", AlertType);
+    WriteSettingsNumber(document, "LimitIN", "%I64u", LimitIN / GIGABYTE);
+    WriteSettingsNumber(document, "LimitOUT", "%I64u", LimitOUT / GIGABYTE);
+    WriteSettingsNumber(document, "AlertPercent", "%u", (unsigned)AlertPercent);
+    WriteSettingsNumber(document, "EnableLog", "%d", EnableLog);
+    document.Set(SettingsSection, "LogPathName", EventLogPath);
+    WriteSettingsNumber(document, "EnableTrafficLog", "%d", EnableTrafficLog);
+    document.Set(SettingsSection, "TrafficLogPathName", TrafficLogPath);
+    WriteSettingsNumber(document, "IgnoreLoopBack", "%d", IgnoreLoopBack);
+}
+
+static void FillSettings(IniDocument& document, void* settings)
+{
+    ((SettingsRecord*)settings)->StoreSection(document);
+}
+
+int SettingsRecord::Save()
+{
+    return SaveIni(FillSettings, this);
+}
+
+int SettingsRecord::SaveIni(void (*fill)(IniDocument& document, void* context), void* context)
+{
+    if (IniPath[0] == 0)
+        return 1;
+    IniDocument document;
+    if (!document.Read(IniPath)) {
+        LastSaveError = GetLastError();
+        return 0;
+    }
+    fill(document, context);
+    // The file is written whole or not at all; a failed save leaves it as it was, and the
+    // figures stay in memory for the next try.
+    if (!document.WriteReplacing(IniPath, &LastSaveError))
+        return 0;
+    LastSaveError = NO_ERROR;
     return 1;
 }
 
@@ -322,7 +448,7 @@ int SettingsRecord::ReadIniDate(const char* section, const char* key, VARIANT* v
     if (IniPath[0] != 0)
         GetPrivateProfileStringA(section, key, "", text, sizeof(text), IniPath);
     DATE date;
-    if (text[0] == 0 || !TextToDate(text, &date))
+    if (text[0] == 0 || !ReadDateText(text, &date))
         CurrentDate(&date);
     VariantClear(value);
     value->vt = VT_DATE;
@@ -330,126 +456,28 @@ int SettingsRecord::ReadIniDate(const char* section, const char* key, VARIANT* v
     return 1;
 }
 
-int SettingsRecord::WriteIniU64(const char* section, const char* key, unsigned __int64 value)
+int SettingsRecord::WriteIniU64(IniDocument& document, const char* section, const char* key,
+                                unsigned __int64 value)
 {
-    return WriteIniU64In(IniPath, section, key, value);
-}
-
-int SettingsRecord::WriteIniU32(const char* section, const char* key, DWORD value)
-{
-    return WriteIniU32In(IniPath, section, key, value);
-}
-
-int SettingsRecord::WriteIniDate(const char* section, const char* key, const VARIANT* value)
-{
-    return WriteIniDateIn(IniPath, section, key, value);
-}
-
-int SettingsRecord::WriteIniU64In(const char* file, const char* section, const char* key,
-                                  unsigned __int64 value)
-{
-    if (file[0] == 0)
-        return 1;
     char text[NUMBER_CHARS];
     _ui64toa(value, text, 10);
-    WritePrivateProfileStringA(section, key, text, file);
-    return 1;
+    return document.Set(section, key, text);
 }
 
-int SettingsRecord::WriteIniU32In(const char* file, const char* section, const char* key,
-                                  DWORD value)
+int SettingsRecord::WriteIniU32(IniDocument& document, const char* section, const char* key,
+                                DWORD value)
 {
-    if (file[0] == 0)
-        return 1;
     char text[NUMBER_CHARS];
     _ultoa(value, text, 10);
-    WritePrivateProfileStringA(section, key, text, file);
-    return 1;
+    return document.Set(section, key, text);
 }
 
-int SettingsRecord::WriteIniDateIn(const char* file, const char* section, const char* key,
-                                   const VARIANT* value)
+int SettingsRecord::WriteIniDate(IniDocument& document, const char* section, const char* key,
+                                 const VARIANT* value)
 {
-    if (file[0] == 0)
-        return 1;
     char text[NUMBER_CHARS];
-    // A value the platform cannot write leaves the key as it was.
-    if (VariantToText(value, text, sizeof(text)))
-        WritePrivateProfileStringA(section, key, text, file);
-    return 1;
-}
-
-static int WriteWhole(HANDLE file, const char* data, DWORD length)
-{
-    DWORD written = 0;
-    if (length != 0 && (!WriteFile(file, data, length, &written, NULL) || written != length))
-        return 0;
-    return FlushFileBuffers(file);
-}
-
-int SettingsRecord::BeginIniCopy(char* copyPath, size_t size)
-{
-    size_t length = strlen(IniPath);
-    if (length == 0 || length + 5 > size || length + 5 > PATH_CHARS)
-        return 0;
-    _snprintf(copyPath, size, "%s.new", IniPath);
-    copyPath[size - 1] = 0;
-    // Let go of whatever the profile functions still remember of an earlier copy.
-    WritePrivateProfileStringA(NULL, NULL, NULL, copyPath);
-
-    char* data = NULL;
-    DWORD dataLength = 0;
-    HANDLE source = CreateFileA(IniPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (source == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-            return 0;
-    } else {
-        DWORD high = 0;
-        dataLength = GetFileSize(source, &high);
-        int ok = dataLength != INVALID_FILE_SIZE && high == 0 && dataLength <= MAX_INI_BYTES;
-        if (ok) {
-            data = (char*)HeapAlloc(GetProcessHeap(), 0, dataLength + 1);
-            DWORD got = 0;
-            ok = data != NULL && ReadFile(source, data, dataLength, &got, NULL) &&
-                 got == dataLength;
-        }
-        CloseHandle(source);
-        if (!ok) {
-            if (data != NULL)
-                HeapFree(GetProcessHeap(), 0, data);
-            return 0;
-        }
-    }
-
-    HANDLE copy = CreateFileA(copyPath, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    int ok = copy != INVALID_HANDLE_VALUE;
-    if (ok) {
-        ok = WriteWhole(copy, data, dataLength);
-        CloseHandle(copy);
-        if (!ok)
-            DeleteFileA(copyPath);
-    }
-    if (data != NULL)
-        HeapFree(GetProcessHeap(), 0, data);
-    return ok;
-}
-
-int SettingsRecord::CommitIniCopy(const char* copyPath)
-{
-    // The profile functions may hold the copy's last changes back; have them written first.
-    WritePrivateProfileStringA(NULL, NULL, NULL, copyPath);
-    HANDLE copy = CreateFileA(copyPath, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (copy != INVALID_HANDLE_VALUE) {
-        FlushFileBuffers(copy);
-        CloseHandle(copy);
-    }
-    if (copy != INVALID_HANDLE_VALUE &&
-        MoveFileExA(copyPath, IniPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    // A value that is no date leaves the key as it was.
+    if (value->vt != VT_DATE || !DateToIsoText(value->date, text, sizeof(text)))
         return 1;
-    DeleteFileA(copyPath);
-    return 0;
+    return document.Set(section, key, text);
 }

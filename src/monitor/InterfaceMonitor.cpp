@@ -14,7 +14,7 @@
 
 InterfaceMonitor::InterfaceMonitor(const char* ipv4Text)
     : TrafficFigures(), IfRow(), Present(0), LostArmed(1), DescrChanged(1), MacChanged(1), SpeedChanged(1), AlertOn(0),
-      SamplesSinceSave(0), LastSampleTime(0), LastReading(), Luid(0), LinkSpeed(0), MissedCycle(0), PrimeNext(0),
+      SaveWanted(0), LastSampleTime(0), LastReading(), Luid(0), LinkSpeed(0), MissedCycle(0), PrimeNext(0),
       DeleteOnLastMessage(0)
 {
     VariantInit(&StartDay);
@@ -139,12 +139,9 @@ const char* InterfaceMonitor::ApplySample(const InterfaceRow* sample)
     if (textChanged)
         CopyText(IPv4Text, sizeof(IPv4Text), ipv4Text);
 
-    // Saved now and then, and at once after a reset, so a crash loses little.
-    SamplesSinceSave++;
-    if (resetDone || SamplesSinceSave >= SAVE_EVERY_SAMPLES) {
-        SaveCounters();
-        SamplesSinceSave = 0;
-    }
+    // The main window saves every adapter at once, right after a reset too.
+    if (resetDone)
+        SaveWanted = 1;
     return textChanged ? IPv4Text : NULL;
 }
 
@@ -204,30 +201,26 @@ void InterfaceMonitor::LoadCounters(const char* macText)
         ShowSince(StartDay.date);
 }
 
-static void WriteCounters(const InterfaceMonitor* monitor, const char* file,
-                          const char* section)
-{
-    Settings.WriteIniU64In(file, section, "Total_in", monitor->Total_in);
-    Settings.WriteIniU64In(file, section, "Total_out", monitor->Total_out);
-    Settings.WriteIniU32In(file, section, "ActiveCountIn", monitor->ActiveCountIn);
-    Settings.WriteIniU32In(file, section, "ActiveCountOut", monitor->ActiveCountOut);
-    if (monitor->StartDay.vt == VT_DATE)
-        Settings.WriteIniDateIn(file, section, "StartDay", &monitor->StartDay);
-}
-
-void InterfaceMonitor::SaveCounters()
+void InterfaceMonitor::StoreCounters(IniDocument& document) const
 {
     char section[SHORT_TEXT];
     SectionName(section, sizeof(section));
-    // The section goes into a complete copy that then replaces the file, so that a process
-    // ending at any moment leaves either the old file or the new one.
-    char copy[PATH_CHARS];
-    if (Settings.BeginIniCopy(copy, sizeof(copy))) {
-        WriteCounters(this, copy, section);
-        if (Settings.CommitIniCopy(copy))
-            return;
-    }
-    WriteCounters(this, IniPath, section);
+    Settings.WriteIniU64(document, section, "Total_in", Total_in);
+    Settings.WriteIniU64(document, section, "Total_out", Total_out);
+    Settings.WriteIniU32(document, section, "ActiveCountIn", ActiveCountIn);
+    Settings.WriteIniU32(document, section, "ActiveCountOut", ActiveCountOut);
+    if (StartDay.vt == VT_DATE)
+        Settings.WriteIniDate(document, section, "StartDay", &StartDay);
+}
+
+static void FillCounters(IniDocument& document, void* monitor)
+{
+    ((const InterfaceMonitor*)monitor)->StoreCounters(document);
+}
+
+int InterfaceMonitor::SaveCounters()
+{
+    return Settings.SaveIni(FillCounters, this);
 }
 
 void InterfaceMonitor::OnPageDestroy()
@@ -236,5 +229,4 @@ void InterfaceMonitor::OnPageDestroy()
     FormatMacText(IfRow.bPhysAddr, PhysAddrLength(&IfRow), mac, sizeof(mac));
     EventLog.WriteLine("Monitor %s port\t'%s'\tStop IN %10I64u bytes OUT %10I64u bytes\r\n", mac,
                        IPv4Text, Total_in, Total_out);
-    SaveCounters();
 }

@@ -9,6 +9,7 @@
 #include <iphlpapi.h>
 #include <oleauto.h>
 
+#include "IniDocument.h"
 #include "InterfaceIdentity.h"
 #include "InterfaceRow.h"
 #include "TrafficAccount.h"
@@ -31,8 +32,6 @@ enum PageFigure {
     PageFigureCount
 };
 
-// Counts applied between two periodic saves of an adapter's counters (about a minute).
-#define SAVE_EVERY_SAMPLES 60
 
 // The figures (TrafficFigures) are counted by the plain accounting functions; the monitor adds
 // the row it last applied, the reset schedule, the saved counters, the log lines and the page.
@@ -62,12 +61,14 @@ public:
     // The INI section of this adapter's counters.
     void SectionName(char* buffer, size_t size) const;
     void LoadCounters(const char* macText);
-    // Writes the adapter's section into a complete copy of the INI file, which then replaces the
-    // file in one rename. Also run every SAVE_EVERY_SAMPLES applied samples and after a
-    // scheduled reset, so that a crash loses little.
-    void SaveCounters();
+    // Puts the adapter's section into a document of the INI file.
+    void StoreCounters(IniDocument& document) const;
+    // Saves this adapter's section alone (the main window saves all of them at once). 1 when
+    // saved.
+    int SaveCounters();
     // Writes the "Since" text into page control 1006 while the page exists.
     void ShowSince(DATE date);
+    // The stop line; the counters were saved with every other adapter's just before.
     void OnPageDestroy();
 
     // Display (InterfacePage.cpp)
@@ -90,7 +91,7 @@ public:
     int AlertOn;
 
     // Not part of the figures: bookkeeping of this program.
-    DWORD SamplesSinceSave;   // applied samples since the counters were last saved
+    int SaveWanted;           // a reset happened: the counters are to be saved at once
     DATE LastSampleTime;      // local time of the last applied row
     CounterReading LastReading;  // the counters of the last applied row, at their full width
     unsigned __int64 Luid;    // the interface's LUID, 0 when the table gives none

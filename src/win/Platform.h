@@ -18,6 +18,7 @@ typedef DWORD(WINAPI* ModuleFileNameFunction)(HMODULE, LPSTR, DWORD);
 typedef ULONGLONG(WINAPI* TickCountFunction)(void);
 typedef DWORD(WINAPI* IfTable2Function)(PMIB_IF_TABLE2*);
 typedef void(WINAPI* FreeTableFunction)(PVOID);
+typedef int (*FolderFunction)(char* path, size_t size);
 
 struct PlatformCalls {
     LocalTimeFunction ReadLocalTime;        // GetLocalTime
@@ -30,6 +31,10 @@ struct PlatformCalls {
     // then reads the 32-bit table.
     IfTable2Function ReadIfTable2;
     FreeTableFunction FreeIfTable2;
+    // The user's application data folder (roaming), where data goes that cannot stay beside
+    // the program. 0 when there is none.
+    FolderFunction ReadAppDataFolder;
+    LCID UserLocale;  // the date format that texts of older versions were written in
 };
 
 extern PlatformCalls Platform;

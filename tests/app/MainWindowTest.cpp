@@ -180,7 +180,18 @@ TEST_F(MainWindowTest, EndSessionShutsDownOnceAndSavesOnce)
     fake.AddAdapter(2, 0x01, "192.168.1.10");
     ASSERT_NE((HWND)NULL, Create());
     HWND window = main.Window;
+    // A logoff that was cancelled: the session goes on, and so does the counting.
+    EXPECT_EQ(TRUE, SendMessageA(window, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_NE(std::string::npos, Ini().find("[00-1A-2B-3C-4D-01]"));  // saved when asked
     SendMessageA(window, WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(0, main.ShutdownDone);
+    fake.Rows[0].dwInOctets += 500;
+    Tick();
+    Tick();
+    EXPECT_EQ(500u, TabMonitor(0)->Total_in);
+    EXPECT_EQ(0, TrayCalls(NIM_DELETE));
+
+    SendMessageA(window, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(1, main.ShutdownDone);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(1, TrayCalls(NIM_DELETE));

@@ -216,18 +216,36 @@ TEST_F(SettingsFileTest, EverySettingOfTheDialogComesBackUnchanged)
     }
 }
 
-TEST_F(SettingsFileTest, DatesAreWrittenInTheUsersShortForm)
+TEST_F(SettingsFileTest, DatesAreWrittenInOneFormThatEveryLocaleReadsBack)
 {
     Settings.ResetType = ResetOnDate;
     Settings.ResetDate = Day(2026, 6, 1);
     Settings.Save();
-    EXPECT_NE(std::string::npos, IniText().find("\r\nResetDate=6/1/2026\r\n"));
+    EXPECT_NE(std::string::npos, IniText().find("\r\nResetDate=2026-06-01 00:00:00\r\n"));
 
     Settings.ResetDate.wHour = 14;
     Settings.ResetDate.wMinute = 30;
     Settings.Save();
-    EXPECT_NE(std::string::npos, IniText().find("\r\nResetDate=6/1/2026 2:30:00 PM\r\n"));
-    ExpectSameTime(Settings.ResetDate, ReadBack().ResetDate);
+    EXPECT_NE(std::string::npos, IniText().find("\r\nResetDate=2026-06-01 14:30:00\r\n"));
+    const LCID saved = Platform.UserLocale;
+    const LCID unitedStates = MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT);
+    const LCID britain = MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK), SORT_DEFAULT);
+    for (LCID locale : {unitedStates, britain}) {
+        Platform.UserLocale = locale;
+        ExpectSameTime(Settings.ResetDate, ReadBack().ResetDate);
+    }
+    // A text of an older version is read in the user's own format, as it was written.
+    DATE date;
+    SYSTEMTIME read;
+    Platform.UserLocale = britain;
+    ASSERT_TRUE(ReadDateText("7/12/2026", &date) && VariantTimeToSystemTime(date, &read));
+    EXPECT_EQ(12, read.wMonth);
+    Platform.UserLocale = unitedStates;
+    ASSERT_TRUE(ReadDateText("7/12/2026", &date) && VariantTimeToSystemTime(date, &read));
+    EXPECT_EQ(7, read.wMonth);
+    EXPECT_FALSE(ReadDateText("2026-04-31 00:00:00", &date) &&
+                 VariantTimeToSystemTime(date, &read) && read.wMonth == 4);
+    Platform.UserLocale = saved;
 }
 
 TEST_F(SettingsFileTest, MissingAndEmptyValuesGiveTheDefaults)

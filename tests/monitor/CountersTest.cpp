@@ -83,10 +83,12 @@ TEST_F(CountersTest, DailyResetAfterMidnightLogsSavesAndStartsAgain)
     EXPECT_EQ(0u, monitor.PeakIn);
     EXPECT_EQ(0u, monitor.PeakOut);
     EXPECT_EQ(455u, monitor.AverageIn);  // until the next counted sample
-    // Saved at once, so a crash cannot bring the old totals back.
+    // Asks to be saved at once, so a crash cannot bring the old totals back.
+    EXPECT_EQ(1, monitor.SaveWanted);
+    monitor.SaveCounters();
     EXPECT_EQ("0", IniValue(Mac, "Total_in"));
     EXPECT_EQ("0", IniValue(Mac, "ActiveCountIn"));
-    EXPECT_EQ("12/7/2026 12:00:01 AM", IniValue(Mac, "StartDay"));
+    EXPECT_EQ("2026-12-07 00:00:01", IniValue(Mac, "StartDay"));
 
     const std::string lines = EventLogText();
     Sample(1930, 1090);
@@ -127,8 +129,10 @@ TEST_F(CountersTest, APointPassedWhileNotRunningResetsTheLoadedTotals)
     EXPECT_NE(std::string::npos, EventLogText().find("IN       5000 bytes OUT        300 bytes"));
     EXPECT_EQ(0u, monitor.Total_in);
     // The save right after it goes to the adapter's own section.
+    EXPECT_EQ(1, monitor.SaveWanted);
+    monitor.SaveCounters();
     EXPECT_EQ("0", IniValue(Mac, "Total_in"));
-    EXPECT_EQ("12/6/2026 12:00:01 PM", IniValue(Mac, "StartDay"));
+    EXPECT_EQ("2026-12-06 12:00:01", IniValue(Mac, "StartDay"));
     EXPECT_EQ(std::string::npos, IniText().find("[00-00-00-00-00-00]"));
 }
 
@@ -221,7 +225,7 @@ TEST_F(CountersTest, SavedCountersComeBackWhateverTheirSize)
               "Total_out=18446744073709551615\r\n"
               "ActiveCountIn=4294967295\r\n"
               "ActiveCountOut=7\r\n"
-              "StartDay=12/6/2026 2:03:27 PM\r\n",
+              "StartDay=2026-12-06 14:03:27\r\n",
               IniText());
 
     InterfaceMonitor loaded("192.168.1.10");
@@ -233,10 +237,9 @@ TEST_F(CountersTest, SavedCountersComeBackWhateverTheirSize)
     EXPECT_EQ(DateOf(2026, 12, 6, 14, 3, 27), loaded.StartDay.date);
     VariantClear(&loaded.StartDay);
 
-    // Midnight is written as the date alone.
     SetStartDay(monitor, DateOf(2026, 6, 1));
     monitor.SaveCounters();
-    EXPECT_EQ("6/1/2026", IniValue(Mac, "StartDay"));
+    EXPECT_EQ("2026-06-01 00:00:00", IniValue(Mac, "StartDay"));
 }
 
 TEST_F(CountersTest, GarbageCountersLoadAsNumbersThatMakeSense)
@@ -276,36 +279,14 @@ TEST_F(CountersTest, AStartDayThatIsNoDateIsNotWritten)
     EXPECT_EQ("<missing>", IniValue("00-00-00-00-00-00", "Total_in"));
 }
 
-TEST_F(CountersTest, SavedAboutOnceAMinuteWithEverythingElseKept)
-{
-    const std::string before = "[Settings]\r\nResetType=2\r\nLogPathName=C:\\x.log\r\n"
-                               "[00-1A-2B-3C-4D-5F]\r\nTotal_in=77\r\nStartDay=6/1/2026\r\n";
-    WriteIni(before);
-    for (int sample = 1; sample < SAVE_EVERY_SAMPLES; sample++) {
-        Sample(1000u * sample, 10u * sample);
-        fake.AdvanceSeconds(1);
-        monitor.ApplySample((const InterfaceRow*)NULL);  // absent cycles are no samples
-    }
-    EXPECT_EQ(before, IniText());
-    Sample(1000u * SAVE_EVERY_SAMPLES, 10u * SAVE_EVERY_SAMPLES, 2);
-    std::string after = IniText();
-    EXPECT_EQ(0u, after.find(before));
-    EXPECT_NE(std::string::npos, after.find("[00-1A-2B-3C-4D-5E]\r\nTotal_in=59000\r\n"
-                                            "Total_out=590\r\nActiveCountIn=59\r\n"
-                                            "ActiveCountOut=59\r\n"
-                                            "StartDay=12/6/2026 12:00:01 PM\r\n"));
-    EXPECT_FALSE(FileExists(std::string(IniPath) + ".new"));
-
-    // The next save comes a minute later.
-    for (int sample = 1; sample < SAVE_EVERY_SAMPLES; sample++)
-        Sample(60000u + 1000u * sample, 600);
-    EXPECT_EQ(after, IniText());
-    Sample(120000, 600);
-    EXPECT_EQ("119000", IniValue(Mac, "Total_in"));
-}
-
 // The file system's identity of a file: a file replaced by another gets a new one, a file
 // rewritten in place keeps its own.
+std::string TemporaryOf(const char* path)
+{
+    char temporary[MAX_PATH];
+    return TemporaryPathOf(path, temporary, sizeof(temporary)) ? temporary : "";
+}
+
 unsigned __int64 FileIdentity(const char* path)
 {
     HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -318,45 +299,49 @@ unsigned __int64 FileIdentity(const char* path)
     return ((unsigned __int64)information.nFileIndexHigh << 32) | information.nFileIndexLow;
 }
 
-TEST_F(CountersTest, TheSaveReplacesTheWholeFileInOneStep)
+TEST_F(CountersTest, EverySaveReplacesTheWholeFileAndKeepsWhatItDoesNotWrite)
 {
-    const std::string before = "[Settings]\r\nResetType=2\r\n";
+    const std::string before = "[Settings]\r\nResetType=2\r\n; a note\r\n[Other]\r\nKey=1\r\n";
     WriteIni(before);
     unsigned __int64 old = FileIdentity(IniPath);
     ASSERT_NE(0u, old);
     monitor.IfRow = row;
     monitor.Total_in = 123;
-    monitor.SaveCounters();
+    SetStartDay(monitor, DateOf(2026, 12, 1, 14, 5, 9));
+    EXPECT_EQ(1, monitor.SaveCounters());
     EXPECT_NE(old, FileIdentity(IniPath));
-    EXPECT_EQ("123", IniValue(Mac, "Total_in"));
-    EXPECT_EQ(0u, IniText().find(before));
-    EXPECT_FALSE(FileExists(std::string(IniPath) + ".new"));
-
-    // The settings are written in place, as ever.
+    EXPECT_EQ(before + "[00-1A-2B-3C-4D-5E]\r\nTotal_in=123\r\nTotal_out=0\r\n"
+                       "ActiveCountIn=0\r\nActiveCountOut=0\r\nStartDay=2026-12-01 14:05:09\r\n",
+              IniText());
+    // The settings too.
     old = FileIdentity(IniPath);
-    Settings.Save();
-    EXPECT_EQ(old, FileIdentity(IniPath));
+    EXPECT_EQ(1, Settings.Save());
+    EXPECT_NE(old, FileIdentity(IniPath));
+    EXPECT_EQ("1", IniValue("Other", "Key"));
+    EXPECT_FALSE(FileExists(TemporaryOf(IniPath)));
 }
 
-TEST_F(CountersTest, AFailedReplaceLeavesNoCopyBehind)
+TEST_F(CountersTest, AFileHeldOpenKeepsItsOldContentUntilTheNextSave)
 {
-    WriteIni("[Settings]\r\nResetType=2\r\n");
-    // A file held open by another program, without leave to delete it, is not replaced; the
-    // copy beside it is still made.
+    const std::string before = "[Settings]\r\nResetType=2\r\n";
+    WriteIni(before);
+    // Held open by another program without leave to delete it: the file cannot be replaced.
     HANDLE held = CreateFileA(IniPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    unsigned __int64 old = FileIdentity(IniPath);
     monitor.IfRow = row;
     monitor.Total_in = 123;
-    monitor.SaveCounters();
+    EXPECT_EQ(0, monitor.SaveCounters());
+    EXPECT_NE(NO_ERROR, Settings.LastSaveError);
     CloseHandle(held);
-    EXPECT_EQ(old, FileIdentity(IniPath));
-    EXPECT_EQ("123", IniValue(Mac, "Total_in"));  // written into the file itself instead
-    EXPECT_FALSE(FileExists(std::string(IniPath) + ".new"));
+    EXPECT_EQ(before, IniText());  // never written in place, never cut short
+    EXPECT_FALSE(FileExists(TemporaryOf(IniPath)));
+    // Let go of, it takes the next save.
+    EXPECT_EQ(1, monitor.SaveCounters());
+    EXPECT_EQ("123", IniValue(Mac, "Total_in"));
 }
 
-TEST_F(CountersTest, ThePageEndWritesTheStopLineThenSaves)
+TEST_F(CountersTest, ThePageEndWritesTheStopLine)
 {
     Settings.EnableLog = 1;
     monitor.IfRow = row;
@@ -368,14 +353,6 @@ TEST_F(CountersTest, ThePageEndWritesTheStopLineThenSaves)
     EXPECT_EQ("06/Dec/2026 14:03:27.045 Monitor 00-1A-2B-3C-4D-5E port\t'192.168.1.10'\t"
               "Stop IN        900 bytes OUT         70 bytes\r\n",
               EventLogText());
-    EXPECT_EQ("900", IniValue(Mac, "Total_in"));
-    EXPECT_EQ("12/1/2026", IniValue(Mac, "StartDay"));
-
-    // Without the event log the counters are saved all the same.
-    Settings.EnableLog = 0;
-    monitor.Total_in = 950;
-    monitor.OnPageDestroy();
-    EXPECT_EQ("950", IniValue(Mac, "Total_in"));
 }
 
 TEST(SinceTextTest, UsersShortDateAndTimeOnTwoLines)
