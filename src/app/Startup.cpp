@@ -47,12 +47,30 @@ HWND CreateMainWindow(HINSTANCE instance, MainWindow& mainWindow)
                                   NULL);
 }
 
+// Shows the window of the instance that runs already; when both were started together, its
+// window may still be on its way.
+static void ShowRunningInstance()
+{
+    enum { WaitStepMs = 50, WaitSteps = 100 };
+    for (int step = 0; step < WaitSteps; step++) {
+        HWND running = FindWindowA(MAIN_WINDOW_CLASS, NULL);
+        if (running != NULL) {
+            ShowWindow(running, SW_SHOWNORMAL);
+            SetForegroundWindow(running);
+            return;
+        }
+        Sleep(WaitStepMs);
+    }
+}
+
 int RunBrisvane(HINSTANCE instance, const char* commandTail, int showCommand)
 {
-    HWND running = FindWindowA(MAIN_WINDOW_CLASS, NULL);
-    if (running != NULL) {
-        ShowWindow(running, SW_SHOWNORMAL);
-        SetForegroundWindow(running);
+    // One instance per user session, decided before any window exists: two instances would
+    // count the same traffic and overwrite each other's totals.
+    HANDLE instanceMutex = CreateMutexA(NULL, TRUE, SINGLE_INSTANCE_MUTEX);
+    if (instanceMutex != NULL && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(instanceMutex);
+        ShowRunningInstance();
         return EXIT_ALREADY_RUNNING;
     }
 
@@ -66,8 +84,11 @@ int RunBrisvane(HINSTANCE instance, const char* commandTail, int showCommand)
         showCommand = SW_HIDE;
 
     CreateMainWindow(instance, mainWindow);
-    if (mainWindow.Window == NULL)
+    if (mainWindow.Window == NULL) {
+        if (instanceMutex != NULL)
+            CloseHandle(instanceMutex);
         return 0;
+    }
 
     ShowWindow(mainWindow.Window, showCommand);
     UpdateWindow(mainWindow.Window);
@@ -80,5 +101,7 @@ int RunBrisvane(HINSTANCE instance, const char* commandTail, int showCommand)
         DispatchMessageA(&message);
     }
     AtlModuleTerm();
+    if (instanceMutex != NULL)
+        CloseHandle(instanceMutex);
     return 0;
 }

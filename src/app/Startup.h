@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #define EXIT_ALREADY_RUNNING (-1)
+// Held by the running instance, in the user's session.
+#define SINGLE_INSTANCE_MUTEX "Local\\BrisvaneSingleInstance"
 
 // Returns the process exit code: 0 after a run or a failed creation, -1 when another
 // instance runs already.

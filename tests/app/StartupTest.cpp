@@ -4,6 +4,7 @@
 
 #include <stdlib.h>
 #include <string>
+#include <vector>
 
 #include "MainWindow.h"
 #include "Startup.h"
@@ -122,4 +123,38 @@ TEST_F(StartupTest, SecondStartShowsTheHiddenFirstWindowAndExitsMinusOne)
     std::string ini = ReadFileText(folder.Path("with blank\\Brisvane.INI"));
     EXPECT_NE(std::string::npos, ini.find("[Settings]"));
     EXPECT_NE(std::string::npos, ini.find("IgnoreLoopBack=1"));
+}
+
+TEST_F(StartupTest, StartsAtTheSameMomentLeaveOneInstance)
+{
+    std::vector<HANDLE> starts;
+    for (int i = 0; i < 6; i++)
+        starts.push_back(Start("\"" + exe + "\" /s"));
+    HWND window = WaitForWindow();
+    ASSERT_NE((HWND)NULL, window);
+    // All but one end with -1, and stay ended.
+    auto running = [&] {
+        std::vector<HANDLE> left;
+        for (HANDLE start : starts)
+            if (start != NULL && WaitForSingleObject(start, 0) == WAIT_TIMEOUT)
+                left.push_back(start);
+        return left;
+    };
+    DWORD deadline = GetTickCount() + 20000;
+    while (running().size() > 1 && GetTickCount() < deadline)
+        Sleep(50);
+    std::vector<HANDLE> left = running();
+    ASSERT_EQ(1u, left.size());
+    HANDLE survivor = left[0];
+    for (HANDLE start : starts) {
+        DWORD code = 0;
+        if (start != survivor && GetExitCodeProcess(start, &code)) {
+            EXPECT_EQ((DWORD)-1, code);
+        }
+    }
+    EXPECT_EQ(window, FindWindowA("BrisvaneAtl_class", NULL));
+    ASSERT_NE((HANDLE)NULL, survivor);
+    ShowWindow(window, SW_HIDE);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, WaitForExit(survivor));
 }
