@@ -32,6 +32,24 @@ void ExpectItem(const TemplateItem& item, WORD id, const char* className, int cl
     EXPECT_EQ(text, item.Text);
 }
 
+// A text of this program's version resource, read as Windows reads it.
+std::string VersionText(const char* name)
+{
+    HRSRC found = FindResourceA(NULL, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION);
+    if (found == NULL)
+        return "(no version resource)";
+    const BYTE* data = (const BYTE*)LockResource(LoadResource(NULL, found));
+    // VerQueryValue may write into the block: it works on a copy.
+    std::vector<BYTE> block(data, data + SizeofResource(NULL, found));
+    block.resize(block.size() * 2);
+    char* value = NULL;
+    UINT length = 0;
+    std::string path = std::string("\\StringFileInfo\\040904b0\\") + name;
+    if (!VerQueryValueA(block.data(), path.c_str(), (void**)&value, &length) || length == 0)
+        return "(no " + std::string(name) + ")";
+    return value;
+}
+
 }  // namespace
 
 TEST(AboutTemplate, FrameAsDrawn)
@@ -83,4 +101,18 @@ TEST(AboutTemplate, SevenControlsInTabOrder)
                "Donations accepted. See Web site for details:");
     ExpectItem(dialog.Items[6], IDC_ABOUT_WEB, "Static", 0x82, 0x50020100, 18, 74, 193, 8, "");
     EXPECT_TRUE(dialog.Items[6].Style & SS_NOTIFY);
+}
+
+// The owner notice is the copyright of the version resource (and of LICENSE), on two lines.
+TEST(AboutTemplate, NoticeAgreesWithVersionResource)
+{
+    DialogTemplateInfo dialog = ReadDialogTemplate(IDD_ABOUT);
+    ASSERT_TRUE(dialog.Found);
+    ASSERT_EQ(7u, dialog.Items.size());
+    std::string notice = dialog.Items[2].Text;
+    size_t lineBreak = notice.find('\n');
+    ASSERT_NE(std::string::npos, lineBreak);
+    notice[lineBreak] = ' ';
+    EXPECT_EQ("Copyright (C) 2026 the Brisvane developers", notice);
+    EXPECT_EQ(notice, VersionText("LegalCopyright"));
 }

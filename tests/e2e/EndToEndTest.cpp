@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BrisvaneVersion.h"
 #include "TestSupport.h"
 #include "resource.h"
 
@@ -498,7 +499,7 @@ TEST_F(EndToEndTest, ToolBarOpensSettingsAndAboutAndOkSavesAtOnce)
     ASSERT_TRUE(WaitUntil([&] {
         return (about = FindWindowA("#32770", "About")) != NULL && IsWindowVisible(about);
     }));
-    EXPECT_EQ("Brisvane 1.0.5.3", RemoteText(GetDlgItem(about, 1047)));
+    EXPECT_EQ("Brisvane " BRISVANE_VERSION_TEXT, RemoteText(GetDlgItem(about, 1047)));
     PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
 
