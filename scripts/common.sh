@@ -9,30 +9,68 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-# Installs, with apt-get, whatever of the tool chain is missing; a second run installs nothing.
-ensure_packages() {
-    local missing=()
-    command -v cmake >/dev/null || missing+=(cmake)
-    command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64)
-    command -v i686-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-i686)
-    command -v x86_64-w64-mingw32-windres >/dev/null || missing+=(binutils-mingw-w64-x86-64)
-    command -v wine >/dev/null || missing+=(wine)
-    [ -x /usr/lib/wine/wine64 ] || missing+=(wine64)
-    command -v Xvfb >/dev/null || missing+=(xvfb)
-    [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
-    command -v make >/dev/null || missing+=(make)
+# The packages of the cross tool chain whose tools are missing, one a line.
+missing_build_tools() {
+    command -v cmake >/dev/null || echo cmake
+    command -v x86_64-w64-mingw32-g++-posix >/dev/null || echo g++-mingw-w64-x86-64
+    command -v i686-w64-mingw32-g++-posix >/dev/null || echo g++-mingw-w64-i686
+    command -v x86_64-w64-mingw32-windres >/dev/null || echo binutils-mingw-w64-x86-64
+    command -v make >/dev/null || echo make
+}
+
+# The packages for running and testing under Wine whose tools are missing.
+missing_test_tools() {
+    command -v wine >/dev/null || echo wine
+    [ -x /usr/lib/wine/wine64 ] || echo wine64
+    command -v Xvfb >/dev/null || echo xvfb
+    [ -f /usr/src/googletest/CMakeLists.txt ] || echo googletest
+}
+
+# Those of the packages named that are not installed.
+missing_packages() {
+    local name
+    for name in "$@"; do
+        dpkg -s "$name" >/dev/null 2>&1 || echo "$name"
+    done
+}
+
+# Installs, with apt-get, the packages named (none: nothing to do).
+install_packages() {
     if [ "$#" -gt 0 ]; then
-        local extra
-        for extra in "$@"; do
-            dpkg -s "$extra" >/dev/null 2>&1 || missing+=("$extra")
-        done
-    fi
-    if [ "${#missing[@]}" -gt 0 ]; then
-        say "installing ${missing[*]}"
+        say "installing $*"
         as_root apt-get update -qq
         as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-            "${missing[@]}" >/dev/null
+            "$@" >/dev/null
     fi
+}
+
+# Installs whatever of the tool chain is missing, and the extra packages named; a second run
+# installs nothing.
+ensure_build_packages() {
+    # shellcheck disable=SC2046  # package names, one word each
+    install_packages $(missing_build_tools) $(missing_packages "$@")
+}
+
+# The same, with Wine, Xvfb and GoogleTest.
+ensure_packages() {
+    # shellcheck disable=SC2046
+    install_packages $(missing_build_tools) $(missing_test_tools) $(missing_packages "$@")
+}
+
+# Wine's 32-bit half, which runs 32-bit programs such as the installer; it needs Debian's i386
+# packages.
+ensure_wine32() {
+    [ -x /usr/lib/wine/wine ] && return
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        say "adding the i386 architecture for wine32"
+        as_root dpkg --add-architecture i386
+    fi
+    install_packages wine32:i386
+}
+
+# project_version BUILD_DIR: the project's version as CMake configured that build.
+project_version() {
+    sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt"
 }
 
 # build ARCH DIR [cmake options...]

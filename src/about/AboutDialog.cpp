@@ -1,11 +1,7 @@
 #include "AboutDialog.h"
 
-#include <stdio.h>
-
+#include "BrisvaneVersion.h"
 #include "resource.h"
-
-// Kept in step with the version resource in Brisvane.rc.
-static const int ProgramVersion[4] = {1, 0, 5, 3};
 
 // Makes the label a link of the dialog's control and gives it its text; a control that cannot
 // be subclassed stays a plain, empty static.
@@ -20,11 +16,7 @@ LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     MakeLink(Window, IDC_ABOUT_MAIL, MailLink, ABOUT_CONTACT_ADDRESS);
     MakeLink(Window, IDC_ABOUT_WEB, WebLink, ABOUT_WEB_ADDRESS);
 
-    char version[256];
-    _snprintf(version, sizeof(version), "Brisvane %d.%d.%d.%d", ProgramVersion[0],
-              ProgramVersion[1], ProgramVersion[2], ProgramVersion[3]);
-    version[sizeof(version) - 1] = 0;
-    SetDlgItemTextA(Window, IDC_ABOUT_VERSION, version);
+    SetDlgItemTextA(Window, IDC_ABOUT_VERSION, "Brisvane " BRISVANE_VERSION_TEXT);
     // Let the dialog manager set the default focus.
     return 1;
 }

@@ -10,6 +10,7 @@
 #include "ModalDriver.h"
 #include "TestSupport.h"
 #include "AboutDialog.h"
+#include "BrisvaneVersion.h"
 #include "resource.h"
 
 namespace {
@@ -165,7 +166,8 @@ TEST_F(AboutBox, ShowsVersionLineAndLinkTextsWithLinksSubclassed)
     RunAbout(dialog, [&](HWND window) {
         EXPECT_EQ(window, dialog.Window);
         EXPECT_EQ("About", WindowText(window));
-        EXPECT_EQ("Brisvane 1.0.5.3", WindowText(GetDlgItem(window, IDC_ABOUT_VERSION)));
+        EXPECT_EQ("Brisvane " BRISVANE_VERSION_TEXT,
+                  WindowText(GetDlgItem(window, IDC_ABOUT_VERSION)));
 
         HWND mail = GetDlgItem(window, IDC_ABOUT_MAIL);
         HWND web = GetDlgItem(window, IDC_ABOUT_WEB);
@@ -185,6 +187,37 @@ TEST_F(AboutBox, ShowsVersionLineAndLinkTextsWithLinksSubclassed)
     EXPECT_EQ(NULL, dialog.MailLink.Window);
     EXPECT_EQ(NULL, dialog.WebLink.Window);
     EXPECT_EQ(0, LastShellCall.Count);
+}
+
+// The copyright notice is two lines in a fixed box: a longer line would wrap and push the
+// second one out of sight.
+TEST_F(AboutBox, NoticeLinesFitTheirBox)
+{
+    AboutDialog dialog;
+    RunAbout(dialog, [&](HWND window) {
+        HWND notice = NULL;
+        for (HWND child = GetWindow(window, GW_CHILD); child != NULL;
+             child = GetWindow(child, GW_HWNDNEXT))
+            if (WindowText(child).compare(0, 9, "Copyright") == 0)
+                notice = child;
+        ASSERT_NE((HWND)NULL, notice);
+        std::string text = WindowText(notice);
+        RECT box;
+        GetClientRect(notice, &box);
+        HDC dc = GetDC(notice);
+        HGDIOBJ previous = SelectObject(dc, (HFONT)SendMessageA(notice, WM_GETFONT, 0, 0));
+        RECT needed = box;
+        DrawTextA(dc, text.c_str(), (int)text.size(), &needed,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        TEXTMETRICA metrics;
+        GetTextMetricsA(dc, &metrics);
+        SelectObject(dc, previous);
+        ReleaseDC(notice, dc);
+        EXPECT_LE(needed.right - needed.left, box.right - box.left) << text;
+        EXPECT_EQ(2 * metrics.tmHeight, needed.bottom - needed.top) << text;
+        EXPECT_LE(needed.bottom - needed.top, box.bottom - box.top) << text;
+        EndWithOk(window);
+    });
 }
 
 TEST_F(AboutBox, RunsOverItsOwner)

@@ -1,6 +1,33 @@
 // Dialog template 103, the about box, control by control.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
 #include "DialogTemplate.h"
 #include "resource.h"
+
+namespace {
+
+// A text of this program's version resource, read as Windows reads it.
+std::string VersionText(const char* name)
+{
+    HRSRC found = FindResourceA(NULL, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION);
+    if (found == NULL)
+        return "(no version resource)";
+    const BYTE* data = (const BYTE*)LockResource(LoadResource(NULL, found));
+    // VerQueryValue may write into the block: it works on a copy.
+    std::vector<BYTE> block(data, data + SizeofResource(NULL, found));
+    block.resize(block.size() * 2);
+    char* value = NULL;
+    UINT length = 0;
+    std::string path = std::string("\\StringFileInfo\\040904b0\\") + name;
+    if (!VerQueryValueA(block.data(), path.c_str(), (void**)&value, &length) || length == 0)
+        return "(no " + std::string(name) + ")";
+    return value;
+}
+
+}  // namespace
 
 TEST(AboutTemplate, ControlsInTabOrder)
 {
@@ -9,10 +36,24 @@ TEST(AboutTemplate, ControlsInTabOrder)
     ExpectDialogTemplate(IDD_ABOUT, WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, "About", {
         {IDC_ABOUT_ICON, "Static", WS_VISIBLE | SS_ICON, "#101"},
         {IDC_ABOUT_VERSION, "Static", text | SS_NOPREFIX, ""},
-        {-1, "Static", text, "Copyright (C) 2026 Brisvane\nFree to use and to pass on."},
+        {-1, "Static", text, "Copyright (C) 2026\nthe Brisvane developers"},
         {IDOK, "Button", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, "OK"},
         {IDC_ABOUT_MAIL, "Static", link, ""},
         {-1, "Static", text, "Donations accepted. See Web site for details:"},
         {IDC_ABOUT_WEB, "Static", link, ""},
     });
+}
+
+// The owner notice is the copyright of the version resource (and of LICENSE), on two lines.
+TEST(AboutTemplate, NoticeAgreesWithVersionResource)
+{
+    DialogTemplateInfo dialog = ReadDialogTemplate(IDD_ABOUT);
+    ASSERT_TRUE(dialog.Found);
+    ASSERT_EQ(7u, dialog.Items.size());
+    std::string notice = dialog.Items[2].Text;
+    size_t lineBreak = notice.find('\n');
+    ASSERT_NE(std::string::npos, lineBreak);
+    notice[lineBreak] = ' ';
+    EXPECT_EQ("Copyright (C) 2026 the Brisvane developers", notice);
+    EXPECT_EQ(notice, VersionText("LegalCopyright"));
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BrisvaneVersion.h"
 #include "TestSupport.h"
 #include "resource.h"
 
@@ -303,7 +304,7 @@ TEST_F(EndToEndTest, ToolBarOpensSettingsAndAboutAndOkSavesAtOnce)
     ASSERT_TRUE(WaitUntil([&] {
         return (about = FindWindowA("#32770", "About")) != NULL && IsWindowVisible(about);
     }));
-    EXPECT_EQ("Brisvane 1.0.5.3", RemoteText(GetDlgItem(about, IDC_ABOUT_VERSION)));
+    EXPECT_EQ("Brisvane " BRISVANE_VERSION_TEXT, RemoteText(GetDlgItem(about, IDC_ABOUT_VERSION)));
     PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
 
