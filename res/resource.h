@@ -81,5 +81,6 @@
 #define IDC_ABOUT_VERSION       1047
 #define IDC_ABOUT_MAIL          1015
 #define IDC_ABOUT_WEB           214
+#define IDC_ABOUT_DATA          1051
 
 #endif

@@ -25,11 +25,14 @@ public:
     LRESULT OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnCloseCommand(WORD code, WORD id, HWND control, BOOL& handled);
 
+    AboutDialog() : DataFolder(NULL) {}
+
     LinkLabel MailLink;
     LinkLabel WebLink;
+    const char* DataFolder;  // shown under the links; null for none
 };
 
 // Runs the about box modally over the owner; both links start unvisited every time.
-void RunAboutDialog(HWND owner);
+void RunAboutDialog(HWND owner, const char* dataFolder = NULL);
 
 #endif

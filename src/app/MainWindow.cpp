@@ -337,7 +337,7 @@ LRESULT MainWindow::OnTaskbarCreated(UINT, WPARAM, LPARAM, BOOL& handled)
 
 LRESULT MainWindow::OnAboutCommand(WORD, WORD, HWND, BOOL&)
 {
-    RunAboutDialog(Window);
+    RunAboutDialog(Window, DataFolder);
     return 0;
 }
 

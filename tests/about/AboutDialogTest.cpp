@@ -488,9 +488,13 @@ TEST_F(AboutBox, SecondOpeningShowsBothLinksUnvisited)
         EndWithOk(window);
     });
     EXPECT_EQ(2, LastShellCall.Count);
-    RunWithStep([]() { RunAboutDialog(NULL); }, "About", [](HWND window) {
+    RunWithStep([]() { RunAboutDialog(NULL, "C:\\Users\\u\\AppData\\Roaming\\Brisvane"); }, "About",
+                [](HWND window) {
         ExpectLinkColors(window, GetDlgItem(window, IDC_ABOUT_MAIL), RGB(0, 0, 255));
         ExpectLinkColors(window, GetDlgItem(window, IDC_ABOUT_WEB), RGB(0, 0, 255));
+        char text[MAX_PATH] = "";
+        GetDlgItemTextA(window, IDC_ABOUT_DATA, text, sizeof(text));
+        EXPECT_STREQ("Data folder: C:\\Users\\u\\AppData\\Roaming\\Brisvane", text);
         EndWithOk(window);
     });
 }

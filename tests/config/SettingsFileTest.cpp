@@ -354,3 +354,60 @@ TEST_F(SettingsFileTest, NoIniPathReadsAndWritesNothing)
 }
 
 }  // namespace
+
+namespace {
+
+std::string AppDataRoot;
+
+int FakeAppData(char* path, size_t size)
+{
+    if (AppDataRoot.size() + 1 > size)
+        return 0;
+    memcpy(path, AppDataRoot.c_str(), AppDataRoot.size() + 1);
+    return 1;
+}
+
+}  // namespace
+
+TEST_F(SettingsFileTest, DataGoesPerUserWhenItCannotStayBesideTheProgram)
+{
+    const PlatformCalls saved = Platform;
+    AppDataRoot = folder.Path("AppData");
+    ASSERT_TRUE(CreateDirectoryA(AppDataRoot.c_str(), NULL));
+    Platform.ReadAppDataFolder = FakeAppData;
+    const std::string perUser = AppDataRoot + "\\Brisvane\\Brisvane.INI";
+    char log[PATH_CHARS], csv[PATH_CHARS];
+
+    // A folder of its own that can be written: portable, beside the program.
+    const std::string program = folder.Path("Brisvane.exe");
+    ChooseDataFolder(program.c_str(), log, csv);
+    EXPECT_EQ(folder.Path("Brisvane.INI"), IniPath);
+    EXPECT_FALSE(FileExists(folder.Path("~Brisvane.probe")));
+
+    // A program folder path of 250 characters leaves no room for the INI's path.
+    std::string deep = folder.Root();
+    deep += "\\" + std::string(250 - deep.size() - 1, 'd');
+    ASSERT_EQ(250u, deep.size());
+    ChooseDataFolder((deep + "\\Brisvane.exe").c_str(), log, csv);
+    EXPECT_EQ(perUser, IniPath);
+    EXPECT_EQ(AppDataRoot + "\\Brisvane\\Brisvane.LOG", log);
+    EXPECT_EQ(AppDataRoot + "\\Brisvane", DataFolder);
+
+    // An installed copy keeps its data per user; the INI beside it is where it starts from,
+    // whole, and the next save goes per user.
+    DeleteFileA(perUser.c_str());
+    SetText(IniPath, folder.Path("Brisvane.INI"));
+    WriteIni("[Settings]\r\nLimitIN=7\r\n[00-1A-2B-3C-4D-5E]\r\nTotal_in=600\r\n");
+    FILE* mark = fopen(folder.Path("Brisvane.installed").c_str(), "wb");
+    ASSERT_NE((FILE*)NULL, mark);
+    fclose(mark);
+    ChooseDataFolder(program.c_str(), log, csv);
+    EXPECT_EQ(perUser, IniPath);
+    EXPECT_EQ("[Settings]\r\nLimitIN=7\r\n[00-1A-2B-3C-4D-5E]\r\nTotal_in=600\r\n",
+              ReadFileText(perUser));
+    Settings.LimitIN = 9 * GIGABYTE;
+    EXPECT_EQ(1, Settings.Save());
+    EXPECT_EQ(9, (int)GetPrivateProfileIntA("Settings", "LimitIN", 0, perUser.c_str()));
+    EXPECT_NE(std::string::npos, ReadFileText(folder.Path("Brisvane.INI")).find("LimitIN=7"));
+    Platform = saved;
+}
