@@ -2,20 +2,8 @@
 
 #include <stdio.h>
 
-TempFolder::TempFolder()
-{
-    char base[MAX_PATH];
-    GetTempPathA(sizeof(base), base);
-    static unsigned counter = 0;
-    char name[MAX_PATH];
-    _snprintf(name, sizeof(name), "%sbrisvane-test-%lu-%u", base, GetCurrentProcessId(),
-              ++counter);
-    name[sizeof(name) - 1] = 0;
-    root = name;
-    CreateDirectoryA(root.c_str(), NULL);
-}
-
-TempFolder::~TempFolder()
+// Removes a folder with everything in it.
+static void RemoveTree(const std::string& root)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((root + "\\*").c_str(), &found);
@@ -26,12 +14,32 @@ TempFolder::~TempFolder()
                 SetFileAttributesA(item.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileA(item.c_str());
             } else if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0) {
-                RemoveDirectoryA(item.c_str());
+                RemoveTree(item);
             }
         } while (FindNextFileA(search, &found));
         FindClose(search);
     }
     RemoveDirectoryA(root.c_str());
+}
+
+TempFolder::TempFolder()
+{
+    char base[MAX_PATH];
+    GetTempPathA(sizeof(base), base);
+    static unsigned counter = 0;
+    char name[MAX_PATH];
+    _snprintf(name, sizeof(name), "%sbrisvane-test-%lu-%u", base, GetCurrentProcessId(),
+              ++counter);
+    name[sizeof(name) - 1] = 0;
+    root = name;
+    // Process ids come again: a folder left by an earlier run is not this test's.
+    RemoveTree(root);
+    CreateDirectoryA(root.c_str(), NULL);
+}
+
+TempFolder::~TempFolder()
+{
+    RemoveTree(root);
 }
 
 std::string TempFolder::Path(const char* name) const
