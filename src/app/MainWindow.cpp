@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "AboutDialog.h"
+#include "HistoryCalendar.h"
 #include "InterfaceMonitor.h"
 #include "LogChannel.h"
 #include "Platform.h"
@@ -20,7 +21,7 @@
 MainWindow::MainWindow()
     : TabControl(NULL), ToolBar(NULL), AlertIcon(NULL), PollBusy(0), TrayMenu(NULL), ShutdownDone(0),
       TrayRecord(), TaskbarCreatedMessage(RegisterWindowMessageA("TaskbarCreated")), ShownTitle(),
-      FailedAdapters(), CycleCount(0), IfTableSize(0)
+      FailedAdapters(), CycleCount(0), IfTableSize(0), HistoryCycles(0)
 {
 }
 
@@ -118,6 +119,7 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
         return -1;
 
     Settings.Load();
+    History.ReadTodayFigures(IniPath);
     TrayMenu = LoadMenuA(WindowModule.Instance, MAKEINTRESOURCEA(IDR_TRAYMENU));
     AlertIcon = LoadIconA(WindowModule.Instance, MAKEINTRESOURCEA(IDI_ALERT));
 
@@ -185,9 +187,12 @@ void MainWindow::Shutdown()
         return;
     ShutdownDone = 1;
     KillTimer(Window, POLL_TIMER_ID);
+    if (HistoryView.Window != NULL)
+        DestroyWindow(HistoryView.Window);  // it keeps its place in the INI file
     // Closing the tab strip destroys every page; each logs its stop line and saves its counters.
     SendMessageA(TabControl, WM_CLOSE, 0, 0);
     TabControl = NULL;
+    SaveHistory();
     Settings.Save();
     if (AlertBrush != NULL) {
         DeleteObject(AlertBrush);
@@ -292,4 +297,65 @@ LRESULT MainWindow::OnCloseCommand(WORD, WORD, HWND, BOOL&)
                     CLOSE_QUESTION_STYLE) == IDYES)
         PostMessageA(Window, WM_CLOSE, 0, 0);
     return 0;
+}
+
+LRESULT MainWindow::OnHistoryCommand(WORD, WORD, HWND, BOOL&)
+{
+    HistoryView.Open(Window, &History);
+    return 0;
+}
+
+static const char HistoryTip[] = "History";
+
+LRESULT MainWindow::OnHistoryTipA(int, NMHDR* header, BOOL&)
+{
+    NMTTDISPINFOA* info = (NMTTDISPINFOA*)header;
+    info->lpszText = (LPSTR)HistoryTip;
+    return 0;
+}
+
+LRESULT MainWindow::OnHistoryTipW(int, NMHDR* header, BOOL&)
+{
+    NMTTDISPINFOW* info = (NMTTDISPINFOW*)header;
+    MultiByteToWideChar(CP_ACP, 0, HistoryTip, -1, info->szText,
+                        sizeof(info->szText) / sizeof(info->szText[0]));
+    info->lpszText = info->szText;
+    return 0;
+}
+
+int MainWindow::WriteHistoryInto(const char* iniFile)
+{
+    SYSTEMTIME now;
+    Platform.ReadLocalTime(&now);
+    int today;
+    // Once a day: the days that have ended go into the history file. Should that fail they
+    // stay among the running figures, in the INI file, and are tried again at the next save.
+    if (DayOfTime(&now, &today) && History.HasFinishedDays(today)) {
+        char path[PATH_CHARS];
+        if (HistoryPathFor(IniPath, path, sizeof(path)))
+            History.FinishDays(today, path);
+    }
+    return History.WriteTodayFigures(iniFile);
+}
+
+void MainWindow::SaveHistory()
+{
+    HistoryCycles = 0;
+    SYSTEMTIME now;
+    Platform.ReadLocalTime(&now);
+    int today = 0;
+    // Nothing counted and no day ended: the INI file is left alone.
+    if (IniPath[0] == 0 || (!History.Unsaved && DayOfTime(&now, &today) &&
+                            !History.HasFinishedDays(today)))
+        return;
+    char copy[PATH_CHARS];
+    if (Settings.BeginIniCopy(copy, sizeof(copy))) {
+        int written = WriteHistoryInto(copy);
+        if (Settings.CommitIniCopy(copy) && written) {
+            History.Unsaved = 0;
+            return;
+        }
+    }
+    if (WriteHistoryInto(IniPath))
+        History.Unsaved = 0;
 }

@@ -8,8 +8,10 @@
 #include <iphlpapi.h>
 #include <shellapi.h>
 
+#include "HistoryWindow.h"
 #include "SettingsDialog.h"
 #include "TabStrip.h"
+#include "UsageHistory.h"
 #include "WindowObject.h"
 #include "resource.h"
 
@@ -38,6 +40,9 @@ public:
         COMMAND_ID_HANDLER(ID_APP_SETTINGS, OnSettingsCommand)
         COMMAND_ID_HANDLER(ID_TRAY_SHOWHIDE, OnShowHide)
         COMMAND_ID_HANDLER(ID_TRAY_CLOSE, OnCloseCommand)
+        COMMAND_ID_HANDLER(ID_APP_HISTORY, OnHistoryCommand)
+        NOTIFY_HANDLER(ID_APP_HISTORY, TTN_GETDISPINFOA, OnHistoryTipA)
+        NOTIFY_HANDLER(ID_APP_HISTORY, TTN_GETDISPINFOW, OnHistoryTipW)
         NOTIFY_HANDLER(IDC_TABCONTROL, TCN_SELCHANGING, OnSelChanging)
         NOTIFY_HANDLER(IDC_TABCONTROL, TCN_SELCHANGE, OnSelChange)
     END_MSG_MAP()
@@ -56,6 +61,11 @@ public:
     void Shutdown();
     // After the settings dialog's OK: a requested reset reaches every monitor, with one line.
     void ApplySettingsRequest(const SettingsRequest& request);
+    // The usage history's part of the periodic save: finished days go into the history file,
+    // the running figures into the given INI file (the copy that then replaces the INI file).
+    int WriteHistoryInto(const char* iniFile);
+    // The periodic save of the usage history: the INI file replaced in one rename.
+    void SaveHistory();
 
     HWND TabControl;
     HWND ToolBar;
@@ -81,6 +91,10 @@ public:
     DWORD CycleCount;
     ULONG IfTableSize;  // what the last interface-table read needed
 
+    UsageHistory History;       // the bytes of each adapter and day, kept by the poll cycle
+    DWORD HistoryCycles;        // poll cycles since the usage history was last saved
+    HistoryWindow HistoryView;  // open while its Window is not null
+
 private:
     InterfaceMonitor* AddMonitor(const MIB_IFROW* row, const char* ipv4Text, DWORD position);
     void RememberFailedAdapter(const MIB_IFROW* row);
@@ -100,6 +114,9 @@ private:
     LRESULT OnSettingsCommand(WORD, WORD, HWND, BOOL&);
     LRESULT OnShowHide(WORD, WORD, HWND, BOOL&);
     LRESULT OnCloseCommand(WORD, WORD, HWND, BOOL&);
+    LRESULT OnHistoryCommand(WORD, WORD, HWND, BOOL&);
+    LRESULT OnHistoryTipA(int, NMHDR*, BOOL&);
+    LRESULT OnHistoryTipW(int, NMHDR*, BOOL&);
     LRESULT OnSelChanging(int, NMHDR*, BOOL&);
     LRESULT OnSelChange(int, NMHDR*, BOOL&);
 };

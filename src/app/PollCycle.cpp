@@ -13,6 +13,7 @@
 #include "Platform.h"
 #include "AddressTableCycle.h"
 #include "BoundedText.h"
+#include "HistoryCalendar.h"
 #include "Settings.h"
 
 #define IF_TABLE_FIRST_SIZE 864   // room for one row
@@ -103,6 +104,12 @@ LRESULT MainWindow::PollCycle()
     if (rows > room)
         rows = room;
 
+    // The day the cycle's samples count for in the usage history.
+    SYSTEMTIME now;
+    Platform.ReadLocalTime(&now);
+    int today = 0;
+    int knowToday = DayOfTime(&now, &today);
+
     ForEachMonitor(MarkAbsent, NULL);
     for (DWORD i = 0; i < rows; i++) {
         MIB_IFROW* row = &table->table[i];
@@ -120,9 +127,16 @@ LRESULT MainWindow::PollCycle()
         const char* newText = monitor->ApplySample(row);
         if (newText != NULL)
             Tabs().Relabel(monitor, newText);
+        // Exactly what the sample added to the totals, so that the days add up to them.
+        if (knowToday && (monitor->CountedIn != 0 || monitor->CountedOut != 0))
+            History.AddSample(today, row, monitor->CountedIn, monitor->CountedOut);
     }
     ForEachMonitor(RefreshMonitor, NULL);
     UpdateTrayAndTitle();
+    // The running figures are saved about once a minute, as the counters are.
+    if (++HistoryCycles >= SAVE_EVERY_SAMPLES)
+        SaveHistory();
+    HistoryView.Refresh();
 
     free(table);
     PollBusy = 0;
