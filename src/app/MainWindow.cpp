@@ -330,7 +330,7 @@ int MainWindow::WriteHistoryInto(const char* iniFile)
     int today;
     // Once a day: the days that have ended go into the history file. Should that fail they
     // stay among the running figures, in the INI file, and are tried again at the next save.
-    if (DayOfTime(&now, &today) && History.HasFinishedDays(today)) {
+    if (SampleDay(&now, &today) && History.HasFinishedDays(today)) {
         char path[PATH_CHARS];
         if (HistoryPathFor(IniPath, path, sizeof(path)))
             History.FinishDays(today, path);
@@ -345,7 +345,7 @@ void MainWindow::SaveHistory()
     Platform.ReadLocalTime(&now);
     int today = 0;
     // Nothing counted and no day ended: the INI file is left alone.
-    if (IniPath[0] == 0 || (!History.Unsaved && DayOfTime(&now, &today) &&
+    if (IniPath[0] == 0 || (!History.Unsaved && SampleDay(&now, &today) &&
                             !History.HasFinishedDays(today)))
         return;
     char copy[PATH_CHARS];

@@ -108,7 +108,7 @@ LRESULT MainWindow::PollCycle()
     SYSTEMTIME now;
     Platform.ReadLocalTime(&now);
     int today = 0;
-    int knowToday = DayOfTime(&now, &today);
+    int knowToday = SampleDay(&now, &today);
 
     ForEachMonitor(MarkAbsent, NULL);
     for (DWORD i = 0; i < rows; i++) {

@@ -61,6 +61,15 @@ int DayOfTime(const SYSTEMTIME* time, int* dayNumber)
     return 1;
 }
 
+int SampleDay(const SYSTEMTIME* time, int* dayNumber)
+{
+    if (!DayOfTime(time, dayNumber))
+        return 0;
+    if (time->wHour == 0 && time->wMinute == 0 && time->wSecond == 0)
+        (*dayNumber)--;
+    return 1;
+}
+
 static int ReadDigits(const char* text, int count, int* value)
 {
     int number = 0;

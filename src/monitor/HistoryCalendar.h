@@ -24,6 +24,10 @@ int DayNumber(int year, int month, int day);
 void DayToDate(int dayNumber, int* year, int* month, int* day);
 // The local day of a local time; 0 (with *dayNumber untouched) when the time is no valid date.
 int DayOfTime(const SYSTEMTIME* time, int* dayNumber);
+// The day a sample taken at that local time counts for. Its bytes came in the second before
+// it, so a sample at midnight itself still counts for the day that ended, as it does for a
+// reset at midnight: the days then add up to the totals between two resets.
+int SampleDay(const SYSTEMTIME* time, int* dayNumber);
 
 // Reads exactly "YYYY-MM-DD" of length characters. 1 with the day when it is a valid date.
 int ParseIsoDate(const char* text, size_t length, int* dayNumber);

@@ -466,7 +466,7 @@ TEST_F(EndToEndTest, ToolBarOpensSettingsAndAboutAndOkSavesAtOnce)
     ASSERT_TRUE(WaitUntil([&] { return TabCount(window) == 1; }));
     HWND toolBar = GetDlgItem(window, IDC_TOOLBAR);
     ASSERT_NE((HWND)NULL, toolBar);
-    EXPECT_EQ(2, (int)SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
+    EXPECT_EQ(3, (int)SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
 
     // The settings button: the dialog shows the stored settings.
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(ID_APP_SETTINGS, BN_CLICKED), (LPARAM)toolBar);

@@ -62,6 +62,14 @@ TEST(HistoryCalendarTest, DayNumbersIsoTextsAndTheirLimits)
     EXPECT_EQ(Day(2026, 12, 7), day);
     time.wDay = 32;
     EXPECT_EQ(0, DayOfTime(&time, &day));
+
+    // A sample at midnight brings the bytes of the day's last second.
+    time = FakePlatform::Time(2026, 12, 8, 0, 0, 0);
+    EXPECT_EQ(1, SampleDay(&time, &day));
+    EXPECT_EQ(Day(2026, 12, 7), day);
+    time.wSecond = 1;
+    EXPECT_EQ(1, SampleDay(&time, &day));
+    EXPECT_EQ(Day(2026, 12, 8), day);
 }
 
 TEST(HistoryCalendarTest, MonthsFollowTheMonthlyResetDay)
