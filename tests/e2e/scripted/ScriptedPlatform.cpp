@@ -5,6 +5,11 @@
 //   ip index=2 addr=192.168.1.10
 //   fail        (the interface table cannot be read)
 //   fast        (a poll cycle every few milliseconds instead of every second)
+//   vary        (each read grows the counters by one to four times rin and rout)
+//   clock start=2026-11-01T08:00:00 step=1800 until=1700
+//               (the local clock: start, then step seconds later at every table read, and
+//               one second per read after the until-th)
+//   history     (opens the history window once)
 // rin and rout grow the counters by that many bytes at every table read. The number of table
 // reads so far is written to the script's name with ".reads" appended.
 #include <winsock2.h>
@@ -17,6 +22,7 @@
 
 #include "MainWindow.h"
 #include "Platform.h"
+#include "resource.h"
 
 namespace {
 
@@ -31,12 +37,21 @@ struct Script {
     int AddressCount;
     int Fail;
     int Fast;
+    int Vary;
+    int Clock;
+    SYSTEMTIME ClockStart;
+    unsigned long long ClockStep;
+    unsigned long long ClockUntil;
+    int History;
 };
 
 char ScriptPath[MAX_PATH];
 Script Current;
 DWORD Reads;
 volatile LONG FastTicks;
+volatile LONG HistoryAsked;
+unsigned long long GrownIn[MaxRows];
+unsigned long long GrownOut[MaxRows];
 
 const char* Value(const char* line, const char* key)
 {
@@ -97,6 +112,25 @@ void ParseAddress(const char* line, Script& script)
     row.dwAddr = a | (b << 8) | (c << 16) | (d << 24);
 }
 
+void ParseClock(const char* line, Script& script)
+{
+    const char* start = Value(line, " start=");
+    unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    if (start == NULL || sscanf(start, "%u-%u-%uT%u:%u:%u", &year, &month, &day, &hour, &minute,
+                                &second) != 6)
+        return;
+    memset(&script.ClockStart, 0, sizeof(script.ClockStart));
+    script.ClockStart.wYear = (WORD)year;
+    script.ClockStart.wMonth = (WORD)month;
+    script.ClockStart.wDay = (WORD)day;
+    script.ClockStart.wHour = (WORD)hour;
+    script.ClockStart.wMinute = (WORD)minute;
+    script.ClockStart.wSecond = (WORD)second;
+    script.ClockStep = Number(line, " step=", 1);
+    script.ClockUntil = Number(line, " until=", 0xFFFFFFFFULL);
+    script.Clock = 1;
+}
+
 // Reads the script again; a file being replaced at this moment keeps the last script.
 void LoadScript()
 {
@@ -118,6 +152,12 @@ void LoadScript()
             next.Fail = 1;
         else if (strncmp(line, "fast", 4) == 0)
             next.Fast = 1;
+        else if (strncmp(line, "vary", 4) == 0)
+            next.Vary = 1;
+        else if (strncmp(line, "clock ", 6) == 0)
+            ParseClock(padded, next);
+        else if (strncmp(line, "history", 7) == 0)
+            next.History = 1;
     }
     fclose(file);
     Current = next;
@@ -136,6 +176,15 @@ void WriteReads()
     }
 }
 
+// Seconds of the scripted clock since its start.
+unsigned long long ScriptedSeconds()
+{
+    unsigned long long reads = Reads;
+    if (reads <= Current.ClockUntil)
+        return reads * Current.ClockStep;
+    return Current.ClockUntil * Current.ClockStep + (reads - Current.ClockUntil);
+}
+
 DWORD WINAPI ScriptedIfTable(PMIB_IFTABLE table, PULONG size, BOOL)
 {
     LoadScript();
@@ -150,8 +199,19 @@ DWORD WINAPI ScriptedIfTable(PMIB_IFTABLE table, PULONG size, BOOL)
     table->dwNumEntries = (DWORD)rows;
     for (int i = 0; i < rows; i++) {
         table->table[i] = Current.Rows[i];
-        table->table[i].dwInOctets += Current.RateIn[i] * Reads;
-        table->table[i].dwOutOctets += Current.RateOut[i] * Reads;
+        if (Current.Vary) {
+            // A fixed pattern of one to four times the rate, the same at every run: by the
+            // scripted day when there is a scripted clock, else by the read.
+            unsigned step = Current.Clock ? (unsigned)(ScriptedSeconds() / 86400) : Reads;
+            unsigned factor = 1 + ((step * 2654435761u + (unsigned)i * 40503u) >> 28) % 4;
+            GrownIn[i] += (unsigned long long)Current.RateIn[i] * factor;
+            GrownOut[i] += (unsigned long long)Current.RateOut[i] * factor;
+            table->table[i].dwInOctets += (DWORD)GrownIn[i];
+            table->table[i].dwOutOctets += (DWORD)GrownOut[i];
+        } else {
+            table->table[i].dwInOctets += Current.RateIn[i] * Reads;
+            table->table[i].dwOutOctets += Current.RateOut[i] * Reads;
+        }
     }
     Reads++;
     WriteReads();
@@ -171,14 +231,37 @@ DWORD WINAPI ScriptedIpAddrTable(PMIB_IPADDRTABLE table, PULONG size, BOOL)
     return NO_ERROR;
 }
 
-// Sends the main window a timer tick every few milliseconds while the script says "fast".
+// The scripted clock: its start, step seconds later at every table read up to the until-th,
+// one second per read after that.
+void WINAPI ScriptedLocalTime(LPSYSTEMTIME now)
+{
+    if (!Current.Clock) {
+        GetLocalTime(now);
+        return;
+    }
+    unsigned long long seconds = ScriptedSeconds();
+    FILETIME file;
+    SystemTimeToFileTime(&Current.ClockStart, &file);
+    ULARGE_INTEGER value;
+    value.LowPart = file.dwLowDateTime;
+    value.HighPart = file.dwHighDateTime;
+    value.QuadPart += seconds * 10000000ULL;
+    file.dwLowDateTime = value.LowPart;
+    file.dwHighDateTime = value.HighPart;
+    FileTimeToSystemTime(&file, now);
+}
+
+// Sends the main window a timer tick every few milliseconds while the script says "fast", and
+// opens the history window once when it says "history".
 DWORD WINAPI FastTicker(void*)
 {
     for (;;) {
         Sleep(5);
+        HWND window = FindWindowA(MAIN_WINDOW_CLASS, NULL);
+        if (window != NULL && Current.History && InterlockedExchange(&HistoryAsked, 1) == 0)
+            PostMessageA(window, WM_COMMAND, ID_APP_HISTORY, 0);
         if (!FastTicks)
             continue;
-        HWND window = FindWindowA(MAIN_WINDOW_CLASS, NULL);
         if (window != NULL)
             SendMessageTimeoutA(window, WM_TIMER, POLL_TIMER_ID, 0, SMTO_BLOCK, 2000, NULL);
     }
@@ -192,6 +275,7 @@ struct Installer {
         if (length == 0 || length >= sizeof(ScriptPath))
             return;
         LoadScript();
+        Platform.ReadLocalTime = ScriptedLocalTime;
         Platform.ReadIfTable = ScriptedIfTable;
         Platform.ReadIpAddrTable = ScriptedIpAddrTable;
         CloseHandle(CreateThread(NULL, 0, FastTicker, NULL, 0, NULL));
