@@ -273,25 +273,6 @@ void HistoryWindow::ShowView(int view)
     Update(TRUE);
 }
 
-int HistoryWindow::ShowAdapter(const char* mac)
-{
-    HWND chooser = GetDlgItem(Window, IDC_HIST_ADAPTER);
-    int count = (int)SendMessageA(chooser, CB_GETCOUNT, 0, 0);
-    for (int item = 0; item < count; item++) {
-        LRESULT index = SendMessageA(chooser, CB_GETITEMDATA, item, 0);
-        int matches = mac == NULL ? index == -1
-                                  : index >= 0 && index < ChooserCount &&
-                                        strcmp(ChooserMacs[index], mac) == 0;
-        if (matches) {
-            SendMessageA(chooser, CB_SETCURSEL, item, 0);
-            CopyText(Mac, sizeof(Mac), mac != NULL ? mac : "");
-            Update(TRUE);
-            return 1;
-        }
-    }
-    return 0;
-}
-
 LRESULT HistoryWindow::OnAdapterChange(WORD, WORD, HWND, BOOL&)
 {
     HWND chooser = GetDlgItem(Window, IDC_HIST_ADAPTER);

@@ -44,9 +44,8 @@ public:
     HWND Open(HWND owner, const UsageHistory* source);
     // Brings lists and chart up to date; does nothing while the window is hidden or minimised.
     void Refresh();
-    // The view (ViewDays, ViewMonths, ViewYears) and the adapter (null: all adapters).
+    // Shows the view: ViewDays, ViewMonths or ViewYears.
     void ShowView(int view);
-    int ShowAdapter(const char* mac);
     // The selected rows as tab-separated lines in a new heap block (HeapFree it), or null.
     char* SelectedRowsText(DWORD* length);
     int CopySelection();
