@@ -14,12 +14,14 @@
 #define IDD_ABOUT               103
 #define IDD_SETTINGS            105
 #define IDD_PAGE                134
+#define IDD_HISTORY             140
 
 // Commands
 #define ID_APP_ABOUT            40001
 #define ID_APP_SETTINGS         40002
 #define ID_TRAY_SHOWHIDE        40003
 #define ID_TRAY_CLOSE           40004
+#define ID_APP_HISTORY          40005
 
 // Main window children
 #define IDC_TABCONTROL          1
@@ -75,6 +77,16 @@
 #define IDC_SET_CSVBROWSE       1048
 #define IDC_SET_ENABLECSV       1049
 #define IDC_SET_DAY             1050
+
+// History window (dialog 140)
+#define IDC_HIST_ADAPTER_LABEL  1100
+#define IDC_HIST_ADAPTER        1101
+#define IDC_HIST_DAYS           1102
+#define IDC_HIST_MONTHS         1103
+#define IDC_HIST_YEARS          1104
+#define IDC_HIST_LIST           1105
+#define IDC_HIST_CHART          1106
+#define IDC_HIST_STATUS         1107
 
 // About dialog (dialog 103)
 #define IDC_ABOUT_ICON          2

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Benchmarks: the poll cycle's scaling with the number of adapters, and the idle cost of the
-# whole program beside a minimal baseline. Usage: scripts/bench.sh [seconds of the idle run]
+# Benchmarks: the poll cycle's scaling with the number of adapters, the history window's open
+# time over ten years of history, and the idle cost of the whole program beside a minimal
+# baseline. Usage: scripts/bench.sh [seconds of the idle run]
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
@@ -16,6 +17,10 @@ echo "== cycle scaling (median per cycle)"
 prepare_wine "$dir/wineprefix"
 prefixes+=("$dir/wineprefix")
 (cd "$dir/tests" && wine ./bench_cycle.exe 100)
+
+echo
+echo "== usage history: the history window over ten years of ten adapters, and the saves"
+(cd "$dir/tests" && wine ./bench_history.exe 7)
 
 echo
 echo "== idle cost over ${seconds}s: the program on this machine's adapters, beside the baseline"

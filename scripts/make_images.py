@@ -5,7 +5,8 @@ Written files (all drawn here, pixel by pixel, with the standard library only):
 
   res/brisvane.ico  program and tray icon: 16 colours, 32x32 and 16x16
   res/alert.ico     tray icon shown once a traffic limit is passed
-  res/toolbar.bmp   16 colours, 32x15: two 16x15 buttons (settings, about)
+  res/toolbar.bmp   16 colours, 48x15: three 16x15 buttons (settings, about,
+                    history)
   res/hand.cur      monochrome 32x32 pointing hand, hot spot on the finger tip
 
 The output is deterministic: running the script again gives the same bytes.
@@ -182,8 +183,8 @@ GEAR = [
 
 
 def toolbar():
-    """Two 16x15 tool bar buttons on the button face colour."""
-    c = Canvas(32, 15, LTGREY)
+    """Three 16x15 tool bar buttons on the button face colour."""
+    c = Canvas(48, 15, LTGREY)
     # Button 0: settings, a gear.
     c.pixmap(0, 0, GEAR, {"#": BLACK, "o": DKGREY})
     # Button 1: about, a white "i" on a blue disc.
@@ -193,6 +194,13 @@ def toolbar():
     c.rect(16 + 7, 5, 16 + 8, 11, WHITE)      # stem
     c.set(16 + 6, 5, WHITE)                   # top serif
     c.rect(16 + 6, 11, 16 + 9, 11, WHITE)     # foot
+    # Button 2: history, a bar chart on a base line: pairs of green (in) and
+    # cyan (out) bars.
+    left = 32
+    c.rect(left + 1, 13, left + 14, 13, BLACK)
+    for x, tall_in, tall_out in ((2, 5, 3), (6, 9, 6), (10, 11, 8)):
+        c.rect(left + x, 13 - tall_in, left + x + 1, 12, DKGREEN)
+        c.rect(left + x + 2, 13 - tall_out, left + x + 2, 12, TEAL)
     return c
 
 

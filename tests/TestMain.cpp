@@ -8,7 +8,8 @@
 int main(int argc, char** argv)
 {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_TAB_CLASSES |
-                                                           ICC_UPDOWN_CLASS | ICC_DATE_CLASSES};
+                                                           ICC_UPDOWN_CLASS | ICC_DATE_CLASSES |
+                                                           ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     AtlModuleInit(GetModuleHandleA(NULL));
     testing::InitGoogleTest(&argc, argv);

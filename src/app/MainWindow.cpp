@@ -4,6 +4,7 @@
 
 #include "AboutDialog.h"
 #include "BoundedText.h"
+#include "HistoryCalendar.h"
 #include "InterfaceMonitor.h"
 #include "LogChannel.h"
 #include "Platform.h"
@@ -119,6 +120,7 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
         return -1;
 
     Settings.Load();
+    History.ReadTodayFigures(IniPath);
     TrayMenu = LoadMenuA(WindowModule.Instance, MAKEINTRESOURCEA(IDR_TRAYMENU));
     AlertIcon = LoadIconA(WindowModule.Instance, MAKEINTRESOURCEA(IDI_ALERT));
 
@@ -186,8 +188,10 @@ void MainWindow::Shutdown()
         return;
     ShutdownDone = 1;
     KillTimer(Window, POLL_TIMER_ID);
-    // One save of the settings and every adapter's counters; then closing the tab strip
-    // destroys every page, and each logs its stop line.
+    if (HistoryView.Window != NULL)
+        DestroyWindow(HistoryView.Window);  // it keeps its place in the INI file
+    // One save of the settings, every adapter's counters and the day's usage; then closing the
+    // tab strip destroys every page, and each logs its stop line.
     SaveAllCounters();
     SendMessageA(TabControl, WM_CLOSE, 0, 0);
     TabControl = NULL;
@@ -221,13 +225,16 @@ static void FillEverything(IniDocument& document, void* mainWindow)
 {
     Settings.StoreSection(document);
     ((MainWindow*)mainWindow)->ForEachMonitor(StoreMonitorCounters, &document);
+    ((MainWindow*)mainWindow)->WriteHistoryInto(document);
 }
 
 int MainWindow::SaveAllCounters()
 {
     LastSaveCycle = CycleCount;
-    if (Settings.SaveIni(FillEverything, this))
+    if (Settings.SaveIni(FillEverything, this)) {
+        History.Unsaved = 0;
         return 1;
+    }
     ReportSaveFailure(Settings.LastSaveError);
     return 0;
 }
@@ -371,4 +378,43 @@ LRESULT MainWindow::OnCloseCommand(WORD, WORD, HWND, BOOL&)
                     CLOSE_QUESTION_STYLE) == IDYES)
         PostMessageA(Window, WM_CLOSE, 0, 0);
     return 0;
+}
+
+LRESULT MainWindow::OnHistoryCommand(WORD, WORD, HWND, BOOL&)
+{
+    HistoryView.Open(Window, &History);
+    return 0;
+}
+
+static const char HistoryTip[] = "History";
+
+LRESULT MainWindow::OnHistoryTipA(int, NMHDR* header, BOOL&)
+{
+    NMTTDISPINFOA* info = (NMTTDISPINFOA*)header;
+    info->lpszText = (LPSTR)HistoryTip;
+    return 0;
+}
+
+LRESULT MainWindow::OnHistoryTipW(int, NMHDR* header, BOOL&)
+{
+    NMTTDISPINFOW* info = (NMTTDISPINFOW*)header;
+    MultiByteToWideChar(CP_ACP, 0, HistoryTip, -1, info->szText,
+                        sizeof(info->szText) / sizeof(info->szText[0]));
+    info->lpszText = info->szText;
+    return 0;
+}
+
+void MainWindow::WriteHistoryInto(IniDocument& document)
+{
+    SYSTEMTIME now;
+    Platform.ReadLocalTime(&now);
+    int today;
+    // Once a day: the days that have ended go into the history file. Should that fail they
+    // stay among the running figures, in the INI file, and are tried again at the next save.
+    if (SampleDay(&now, &today) && History.HasFinishedDays(today)) {
+        char path[PATH_CHARS];
+        if (HistoryPathFor(IniPath, path, sizeof(path)))
+            History.FinishDays(today, path);
+    }
+    History.WriteTodayFigures(document);
 }

@@ -10,8 +10,10 @@
 #include <shellapi.h>
 
 #include "InterfaceRow.h"
+#include "HistoryWindow.h"
 #include "SettingsDialog.h"
 #include "TabStrip.h"
+#include "UsageHistory.h"
 #include "WindowObject.h"
 #include "resource.h"
 
@@ -42,6 +44,9 @@ public:
         COMMAND_ID_HANDLER(ID_APP_SETTINGS, OnSettingsCommand)
         COMMAND_ID_HANDLER(ID_TRAY_SHOWHIDE, OnShowHide)
         COMMAND_ID_HANDLER(ID_TRAY_CLOSE, OnCloseCommand)
+        COMMAND_ID_HANDLER(ID_APP_HISTORY, OnHistoryCommand)
+        NOTIFY_HANDLER(ID_APP_HISTORY, TTN_GETDISPINFOA, OnHistoryTipA)
+        NOTIFY_HANDLER(ID_APP_HISTORY, TTN_GETDISPINFOW, OnHistoryTipW)
         NOTIFY_HANDLER(IDC_TABCONTROL, TCN_SELCHANGING, OnSelChanging)
         NOTIFY_HANDLER(IDC_TABCONTROL, TCN_SELCHANGE, OnSelChange)
     END_MSG_MAP()
@@ -63,6 +68,9 @@ public:
     int SaveAllCounters();
     // After the settings dialog's OK: a requested reset reaches every monitor, with one line.
     void ApplySettingsRequest(const SettingsRequest& request);
+    // The usage history's part of the save of every adapter: finished days go into the history
+    // file, the running figures into the document of the INI file.
+    void WriteHistoryInto(IniDocument& document);
 
     HWND TabControl;
     HWND ToolBar;
@@ -93,6 +101,9 @@ public:
     int SaveFailureReported;
     ULONG IfTableSize;  // what the last read of the 32-bit interface table needed
 
+    UsageHistory History;       // the bytes of each adapter and day, kept by the poll cycle
+    HistoryWindow HistoryView;  // open while its Window is not null
+
 private:
     InterfaceMonitor* AddMonitor(const InterfaceRow* row, const char* ipv4Text, DWORD position);
     void RememberFailedAdapter(const InterfaceRow* row);
@@ -115,6 +126,9 @@ private:
     LRESULT OnSettingsCommand(WORD, WORD, HWND, BOOL&);
     LRESULT OnShowHide(WORD, WORD, HWND, BOOL&);
     LRESULT OnCloseCommand(WORD, WORD, HWND, BOOL&);
+    LRESULT OnHistoryCommand(WORD, WORD, HWND, BOOL&);
+    LRESULT OnHistoryTipA(int, NMHDR*, BOOL&);
+    LRESULT OnHistoryTipW(int, NMHDR*, BOOL&);
     LRESULT OnSelChanging(int, NMHDR*, BOOL&);
     LRESULT OnSelChange(int, NMHDR*, BOOL&);
 };

@@ -14,6 +14,7 @@
 #include "Platform.h"
 #include "AddressTableCycle.h"
 #include "BoundedText.h"
+#include "HistoryCalendar.h"
 #include "Settings.h"
 
 #define IPV4_TEXT_CHARS 20
@@ -79,6 +80,12 @@ LRESULT MainWindow::PollCycle()
     CycleCount++;
     AddressTableCycle addresses;  // one address-table read serves every lookup of the cycle
 
+    // The day the cycle's samples count for in the usage history.
+    SYSTEMTIME now;
+    Platform.ReadLocalTime(&now);
+    int today = 0;
+    int knowToday = SampleDay(&now, &today);
+
     ForEachMonitor(MarkAbsent, NULL);
     for (DWORD i = 0; i < table.Count; i++) {
         InterfaceRow* sample = &table.Rows[i];
@@ -97,11 +104,18 @@ LRESULT MainWindow::PollCycle()
         const char* newText = monitor->ApplySample(sample);
         if (newText != NULL)
             Tabs().Relabel(monitor, newText);
+        // Exactly what the sample added to the totals, so that the days add up to them.
+        if (knowToday && (monitor->CountedIn != 0 || monitor->CountedOut != 0)) {
+            char name[SHORT_TEXT];
+            monitor->SectionName(name, sizeof(name));
+            History.AddSample(today, name, row, monitor->CountedIn, monitor->CountedOut);
+        }
     }
     if (CycleCount - LastSaveCycle >= SaveEveryCycles || ForEachMonitor(WantsSave, NULL) != NULL)
         SaveAllCounters();
     ForEachMonitor(RefreshMonitor, NULL);
     UpdateTrayAndTitle();
+    HistoryView.Refresh();
 
     FreeInterfaceTable(&table);
     PollBusy = 0;

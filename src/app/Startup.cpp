@@ -21,6 +21,13 @@ static int PageTakesMessage(MainWindow& mainWindow, MSG* message)
     return page != NULL && page->Window != NULL && IsDialogMessageA(page->Window, message);
 }
 
+// The open history window handles its dialog keys: Tab, Esc, the arrows in its list.
+static int HistoryTakesMessage(MainWindow& mainWindow, MSG* message)
+{
+    HWND history = mainWindow.HistoryView.Window;
+    return history != NULL && IsDialogMessageA(history, message);
+}
+
 HWND CreateMainWindow(HINSTANCE instance, MainWindow& mainWindow)
 {
     // The size of the adapter page in dialog units, plus room for the tool bar and the tabs.
@@ -75,7 +82,8 @@ int RunBrisvane(HINSTANCE instance, const char* commandTail, int showCommand)
     }
 
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_TAB_CLASSES |
-                                                           ICC_UPDOWN_CLASS | ICC_DATE_CLASSES};
+                                                           ICC_UPDOWN_CLASS | ICC_DATE_CLASSES |
+                                                           ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     AtlModuleInit(instance);
 
@@ -95,7 +103,7 @@ int RunBrisvane(HINSTANCE instance, const char* commandTail, int showCommand)
 
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0) {
-        if (PageTakesMessage(mainWindow, &message))
+        if (PageTakesMessage(mainWindow, &message) || HistoryTakesMessage(mainWindow, &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);

@@ -152,6 +152,35 @@ int IniDocument::Set(const char* section, const char* key, const char* value)
            Splice(Used, 0, line, (size_t)length);
 }
 
+void IniDocument::RemoveSection(const char* section)
+{
+    size_t start = 0;
+    int inSection = 0;
+    size_t at = 0;
+    while (at < Used) {
+        size_t next;
+        size_t stop = LineEnd(Data, Used, at, &next);
+        size_t first = at;
+        while (first < stop && IsBlank(Data[first]))
+            first++;
+        if (first < stop && Data[first] == '[') {
+            if (inSection) {
+                Splice(start, at - start, "", 0);
+                next = start;
+                inSection = 0;
+            }
+            const char* close = (const char*)memchr(Data + first, ']', stop - first);
+            if (close != NULL && NameIs(Data, first + 1, (size_t)(close - Data), section)) {
+                inSection = 1;
+                start = at;
+            }
+        }
+        at = next;
+    }
+    if (inSection)
+        Splice(start, Used - start, "", 0);
+}
+
 int TemporaryPathOf(const char* path, char* temporary, size_t size)
 {
     const char* slash = strrchr(path, '\\');

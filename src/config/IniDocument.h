@@ -16,6 +16,8 @@ public:
     int Read(const char* path);
     // Sets a key, adding it, or its section, where missing. 0 when no memory could be had.
     int Set(const char* section, const char* key, const char* value);
+    // Removes a section with all its keys.
+    void RemoveSection(const char* section);
     // Writes the text into the temporary file beside path, flushes it, and puts it in path's
     // place. 0 when any step fails: the file at path is then as it was, and no temporary file
     // is left. error gets the platform's error code of the failed step.

@@ -26,7 +26,7 @@ TEST_F(MainWindowTest, CreationBuildsChildrenLoadsSettingsAndAddsTrayIcon)
 
     EXPECT_EQ(IDC_TABCONTROL, GetDlgCtrlID(main.TabControl));
     EXPECT_EQ(IDC_TOOLBAR, GetDlgCtrlID(main.ToolBar));
-    EXPECT_EQ(2, (int)SendMessageA(main.ToolBar, TB_BUTTONCOUNT, 0, 0));
+    EXPECT_EQ(3, (int)SendMessageA(main.ToolBar, TB_BUTTONCOUNT, 0, 0));
     TBBUTTON button = {};
     SendMessageA(main.ToolBar, TB_GETBUTTON, 0, (LPARAM)&button);
     EXPECT_EQ(ID_APP_SETTINGS, button.idCommand);
@@ -34,6 +34,9 @@ TEST_F(MainWindowTest, CreationBuildsChildrenLoadsSettingsAndAddsTrayIcon)
     SendMessageA(main.ToolBar, TB_GETBUTTON, 1, (LPARAM)&button);
     EXPECT_EQ(ID_APP_ABOUT, button.idCommand);
     EXPECT_EQ(1, button.iBitmap);
+    SendMessageA(main.ToolBar, TB_GETBUTTON, 2, (LPARAM)&button);
+    EXPECT_EQ(ID_APP_HISTORY, button.idCommand);
+    EXPECT_EQ(2, button.iBitmap);
     EXPECT_EQ(29, DaysInMonth[2]);  // created in a leap year
     EXPECT_EQ(1, Settings.EnableLog);
     EXPECT_NE((HMENU)NULL, main.TrayMenu);
@@ -273,9 +276,12 @@ TEST_F(MainWindowTest, TrayMenuOpensOnClicksAndKeysAndItsItemsReachTheWindow)
     char text[64] = "";
     GetMenuStringA(main.TrayMenu, 0, text, sizeof(text), MF_BYPOSITION);
     EXPECT_STREQ("Icon Menu", text);
-    EXPECT_EQ(2, GetMenuItemCount(popup));
+    EXPECT_EQ(3, GetMenuItemCount(popup));
     EXPECT_EQ((UINT)ID_TRAY_SHOWHIDE, GetMenuItemID(popup, 0));
-    EXPECT_EQ((UINT)ID_TRAY_CLOSE, GetMenuItemID(popup, 1));
+    EXPECT_EQ((UINT)ID_APP_HISTORY, GetMenuItemID(popup, 1));
+    GetMenuStringA(popup, 1, text, sizeof(text), MF_BYPOSITION);
+    EXPECT_STREQ("History...", text);
+    EXPECT_EQ((UINT)ID_TRAY_CLOSE, GetMenuItemID(popup, 2));
 
     const UINT events[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_CONTEXTMENU, NIN_SELECT,
                            NIN_KEYSELECT};

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "BrisvaneVersion.h"
+#include "HistoryTable.h"
 #include "TestSupport.h"
+#include "UsageHistory.h"
 #include "resource.h"
 
 namespace {
@@ -272,7 +274,7 @@ TEST_F(EndToEndTest, ToolBarOpensSettingsAndAboutAndOkSavesAtOnce)
     ASSERT_TRUE(WaitUntil([&] { return TabCount(window) == 1; }));
     HWND toolBar = GetDlgItem(window, IDC_TOOLBAR);
     ASSERT_NE((HWND)NULL, toolBar);
-    EXPECT_EQ(2, (int)SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
+    EXPECT_EQ(3, (int)SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
 
     // The settings button: the dialog shows the stored settings.
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(ID_APP_SETTINGS, BN_CLICKED), (LPARAM)toolBar);
@@ -364,4 +366,50 @@ TEST_F(EndToEndTest, CountersThatStartAgainAddNoPhantomTraffic)
     unsigned long long counted = Reads() - 1;  // the first row only primes
     EXPECT_EQ(4500000000ULL * counted, IniNumber(MacA, "Total_in"));
     EXPECT_EQ(5000000000ULL * counted, IniNumber(MacA, "Total_out"));
+}
+
+TEST_F(EndToEndTest, DaysOfAScriptedClockAddUpToTheTotalAndShowInTheHistoryWindow)
+{
+    // An hour passes at every poll cycle, for 80 cycles; then a second per cycle.
+    const std::string adapter = std::string(AdapterA) + " rin=100 rout=10\n"
+                                "ip index=2 addr=192.168.1.10\n"
+                                "clock start=2026-12-05T20:00:00 step=3600 until=80\n";
+    Script(adapter + "fast\n");
+    HANDLE process = Start("/s");
+    HWND window = Window();
+    ASSERT_NE((HWND)NULL, window);
+    ASSERT_TRUE(WaitUntil([&] { return Reads() >= 90; }, 60000)) << Reads();
+    Script(adapter);  // 9 December from here on
+
+    PostMessageA(window, WM_COMMAND, ID_APP_HISTORY, 0);
+    HWND history = NULL;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (history = FindWindowA("#32770", "History")) != NULL && IsWindowVisible(history);
+    }));
+    HWND list = GetDlgItem(history, IDC_HIST_LIST);
+    // 5 to 9 December, one row a day.
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 5; }))
+        << SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    End(window);
+    EXPECT_EQ(0u, ExitCode(process));
+    EXPECT_FALSE(IsWindow(history));
+
+    HistoryTable file;
+    int skipped = 0;
+    ASSERT_TRUE(file.ReadFile(folder.Path("Brisvane-history.csv").c_str(), &skipped));
+    EXPECT_EQ(0, skipped);
+    ASSERT_EQ(4, file.RecordCount);  // the finished days: 5 to 8 December
+    unsigned long long days = 0;
+    for (int i = 0; i < file.RecordCount; i++) {
+        EXPECT_STREQ(MacA, file.Names[file.Records[i].Name].Mac);
+        // The script's description runs to the line's end.
+        EXPECT_STREQ("Adapter A rin=100 rout=10", file.Names[file.Records[i].Name].Description);
+        days += file.Records[i].In;
+    }
+    UsageHistory today;
+    ASSERT_TRUE(today.ReadTodayFigures(Ini().c_str()));
+    ASSERT_EQ(1, today.RunningCount);
+    days += today.Running[0].In;
+    EXPECT_EQ(IniNumber(MacA, "Total_in"), days);
+    EXPECT_NE(0u, days);
 }

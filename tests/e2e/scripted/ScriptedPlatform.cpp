@@ -7,6 +7,11 @@
 //   fast        (a poll cycle every few milliseconds instead of every second)
 //   wide        (the 64-bit table is served, with luid= on rows; without it the program finds
 //                no 64-bit table and reads the 32-bit one)
+//   vary        (each read grows the counters by one to four times rin and rout)
+//   clock start=2026-11-01T08:00:00 step=1800 until=1700
+//               (the local clock: start, then step seconds later at every table read, and
+//               one second per read after the until-th)
+//   history     (opens the history window once)
 // rin and rout grow the counters by that many bytes at every table read (the 32-bit table
 // shows their low 32 bits). The number of table reads so far is written to the script's name
 // with ".reads" appended.
@@ -21,6 +26,7 @@
 
 #include "MainWindow.h"
 #include "Platform.h"
+#include "resource.h"
 
 namespace {
 
@@ -40,12 +46,21 @@ struct Script {
     int AddressCount;
     int Fail;
     int Fast;
+    int Vary;
+    int Clock;
+    SYSTEMTIME ClockStart;
+    unsigned long long ClockStep;
+    unsigned long long ClockUntil;
+    int History;
 };
 
 char ScriptPath[MAX_PATH];
 Script Current;
 DWORD Reads;
 volatile LONG FastTicks;
+volatile LONG HistoryAsked;
+unsigned long long GrownIn[MaxRows];
+unsigned long long GrownOut[MaxRows];
 
 const char* Value(const char* line, const char* key)
 {
@@ -108,6 +123,25 @@ void ParseAddress(const char* line, Script& script)
     row.dwAddr = a | (b << 8) | (c << 16) | (d << 24);
 }
 
+void ParseClock(const char* line, Script& script)
+{
+    const char* start = Value(line, " start=");
+    unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    if (start == NULL || sscanf(start, "%u-%u-%uT%u:%u:%u", &year, &month, &day, &hour, &minute,
+                                &second) != 6)
+        return;
+    memset(&script.ClockStart, 0, sizeof(script.ClockStart));
+    script.ClockStart.wYear = (WORD)year;
+    script.ClockStart.wMonth = (WORD)month;
+    script.ClockStart.wDay = (WORD)day;
+    script.ClockStart.wHour = (WORD)hour;
+    script.ClockStart.wMinute = (WORD)minute;
+    script.ClockStart.wSecond = (WORD)second;
+    script.ClockStep = Number(line, " step=", 1);
+    script.ClockUntil = Number(line, " until=", 0xFFFFFFFFULL);
+    script.Clock = 1;
+}
+
 // Reads the script again; a file being replaced at this moment keeps the last script.
 void LoadScript()
 {
@@ -131,6 +165,12 @@ void LoadScript()
             next.Fast = 1;
         else if (strncmp(line, "wide", 4) == 0)
             next.Wide = 1;
+        else if (strncmp(line, "vary", 4) == 0)
+            next.Vary = 1;
+        else if (strncmp(line, "clock ", 6) == 0)
+            ParseClock(padded, next);
+        else if (strncmp(line, "history", 7) == 0)
+            next.History = 1;
     }
     fclose(file);
     Current = next;
@@ -149,6 +189,31 @@ void WriteReads()
     }
 }
 
+// Seconds of the scripted clock since its start.
+unsigned long long ScriptedSeconds()
+{
+    unsigned long long reads = Reads;
+    if (reads <= Current.ClockUntil)
+        return reads * Current.ClockStep;
+    return Current.ClockUntil * Current.ClockStep + (reads - Current.ClockUntil);
+}
+
+// What the counters of row i have grown by at this read.
+void Grow(int i)
+{
+    if (Current.Vary) {
+        // A fixed pattern of one to four times the rate, the same at every run: by the
+        // scripted day when there is a scripted clock, else by the read.
+        unsigned step = Current.Clock ? (unsigned)(ScriptedSeconds() / 86400) : Reads;
+        unsigned factor = 1 + ((step * 2654435761u + (unsigned)i * 40503u) >> 28) % 4;
+        GrownIn[i] += Current.RateIn[i] * factor;
+        GrownOut[i] += Current.RateOut[i] * factor;
+    } else {
+        GrownIn[i] = Current.RateIn[i] * Reads;
+        GrownOut[i] = Current.RateOut[i] * Reads;
+    }
+}
+
 DWORD WINAPI ScriptedIfTable(PMIB_IFTABLE table, PULONG size, BOOL)
 {
     LoadScript();
@@ -163,8 +228,9 @@ DWORD WINAPI ScriptedIfTable(PMIB_IFTABLE table, PULONG size, BOOL)
     table->dwNumEntries = (DWORD)rows;
     for (int i = 0; i < rows; i++) {
         table->table[i] = Current.Rows[i];
-        table->table[i].dwInOctets = (DWORD)(Current.In[i] + Current.RateIn[i] * Reads);
-        table->table[i].dwOutOctets = (DWORD)(Current.Out[i] + Current.RateOut[i] * Reads);
+        Grow(i);
+        table->table[i].dwInOctets = (DWORD)(Current.In[i] + GrownIn[i]);
+        table->table[i].dwOutOctets = (DWORD)(Current.Out[i] + GrownOut[i]);
     }
     Reads++;
     WriteReads();
@@ -194,8 +260,9 @@ DWORD WINAPI ScriptedIfTable2(PMIB_IF_TABLE2* result)
         row.ReceiveLinkSpeed = row.TransmitLinkSpeed = Current.Speed[i];
         row.AdminStatus = NET_IF_ADMIN_STATUS_UP;
         row.OperStatus = from.dwOperStatus == 5 ? IfOperStatusUp : IfOperStatusDown;
-        row.InOctets = Current.In[i] + Current.RateIn[i] * Reads;
-        row.OutOctets = Current.Out[i] + Current.RateOut[i] * Reads;
+        Grow(i);
+        row.InOctets = Current.In[i] + GrownIn[i];
+        row.OutOctets = Current.Out[i] + GrownOut[i];
     }
     Reads++;
     WriteReads();
@@ -221,14 +288,37 @@ DWORD WINAPI ScriptedIpAddrTable(PMIB_IPADDRTABLE table, PULONG size, BOOL)
     return NO_ERROR;
 }
 
-// Sends the main window a timer tick every few milliseconds while the script says "fast".
+// The scripted clock: its start, step seconds later at every table read up to the until-th,
+// one second per read after that.
+void WINAPI ScriptedLocalTime(LPSYSTEMTIME now)
+{
+    if (!Current.Clock) {
+        GetLocalTime(now);
+        return;
+    }
+    unsigned long long seconds = ScriptedSeconds();
+    FILETIME file;
+    SystemTimeToFileTime(&Current.ClockStart, &file);
+    ULARGE_INTEGER value;
+    value.LowPart = file.dwLowDateTime;
+    value.HighPart = file.dwHighDateTime;
+    value.QuadPart += seconds * 10000000ULL;
+    file.dwLowDateTime = value.LowPart;
+    file.dwHighDateTime = value.HighPart;
+    FileTimeToSystemTime(&file, now);
+}
+
+// Sends the main window a timer tick every few milliseconds while the script says "fast", and
+// opens the history window once when it says "history".
 DWORD WINAPI FastTicker(void*)
 {
     for (;;) {
         Sleep(5);
+        HWND window = FindWindowA(MAIN_WINDOW_CLASS, NULL);
+        if (window != NULL && Current.History && InterlockedExchange(&HistoryAsked, 1) == 0)
+            PostMessageA(window, WM_COMMAND, ID_APP_HISTORY, 0);
         if (!FastTicks)
             continue;
-        HWND window = FindWindowA(MAIN_WINDOW_CLASS, NULL);
         if (window != NULL)
             SendMessageTimeoutA(window, WM_TIMER, POLL_TIMER_ID, 0, SMTO_BLOCK, 2000, NULL);
     }
@@ -242,6 +332,7 @@ struct Installer {
         if (length == 0 || length >= sizeof(ScriptPath))
             return;
         LoadScript();
+        Platform.ReadLocalTime = ScriptedLocalTime;
         Platform.ReadIfTable = ScriptedIfTable;
         Platform.ReadIpAddrTable = ScriptedIpAddrTable;
         Platform.ReadIfTable2 = Current.Wide ? ScriptedIfTable2 : NULL;

@@ -1,0 +1,98 @@
+// The history window (dialog 140): bytes per day, month (or billing period) or year of one
+// adapter or all, newest first, with a bar chart of the last periods under the list. Modeless
+// and single: a second request brings the open one to the front.
+#ifndef BRISVANE_HISTORYWINDOW_H
+#define BRISVANE_HISTORYWINDOW_H
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "HistoryReport.h"
+#include "HistoryTable.h"
+#include "UsageChart.h"
+#include "UsageHistory.h"
+#include "WindowObject.h"
+#include "resource.h"
+
+#define HISTORY_WINDOW_SECTION "HistoryWindow"
+#define MAX_CHOOSER_ADAPTERS 256
+#define STATUS_TEXT_CHARS (PATH_CHARS + 128)
+
+enum HistoryColumn { ColumnPeriod, ColumnIn, ColumnOut, ColumnTotal, HistoryColumnCount };
+
+class HistoryWindow : public DialogObject {
+public:
+    HistoryWindow();
+
+    BEGIN_MSG_MAP(HistoryWindow)
+        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        MESSAGE_HANDLER(WM_SIZE, OnSize)
+        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
+        MESSAGE_HANDLER(WM_CLOSE, OnClose)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
+        COMMAND_HANDLER(IDC_HIST_ADAPTER, CBN_SELCHANGE, OnAdapterChange)
+        COMMAND_HANDLER(IDC_HIST_DAYS, BN_CLICKED, OnViewClick)
+        COMMAND_HANDLER(IDC_HIST_MONTHS, BN_CLICKED, OnViewClick)
+        COMMAND_HANDLER(IDC_HIST_YEARS, BN_CLICKED, OnViewClick)
+        NOTIFY_HANDLER(IDC_HIST_LIST, LVN_GETDISPINFOA, OnGetDispInfoA)
+        NOTIFY_HANDLER(IDC_HIST_LIST, LVN_GETDISPINFOW, OnGetDispInfoW)
+        NOTIFY_HANDLER(IDC_HIST_LIST, LVN_KEYDOWN, OnListKeyDown)
+    END_MSG_MAP()
+
+    // Opens the window over the running figures of source, or brings the open one to the front.
+    HWND Open(HWND owner, const UsageHistory* source);
+    // Brings lists and chart up to date; does nothing while the window is hidden or minimised.
+    void Refresh();
+    // Shows the view: ViewDays, ViewMonths or ViewYears.
+    void ShowView(int view);
+    // The selected rows as tab-separated lines in a new heap block (HeapFree it), or null.
+    char* SelectedRowsText(DWORD* length);
+    int CopySelection();
+
+    const UsageHistory* Source;
+    HistoryTable Table;   // the history file as read at opening (and after each day's end)
+    PeriodRows Base;      // the rows of the file's days
+    PeriodRows Shown;     // the rows on show: the file's days with the running figures
+    PeriodRows Fresh;     // the rows being worked out, compared with those on show
+    UsageChart Chart;
+    int View;
+    char Mac[MAC_TEXT_CHARS];  // the chosen adapter, empty for all of them
+    int BillingDay;
+    DWORD LoadedVersion;
+    int SkippedLines;
+    DWORD ReadError;
+    char ChooserMacs[MAX_CHOOSER_ADAPTERS][MAC_TEXT_CHARS];
+    int ChooserCount;
+    char StatusText[STATUS_TEXT_CHARS];
+
+private:
+    void Update(int rebuild);
+    void LoadTable();
+    void FillChooser();
+    void AddChooserItem(const char* mac, const char* description);
+    void ShowRows(const PeriodRows& rows, int rebuild);
+    void ShowChart(int today);
+    void ShowStatus();
+    void SetColumnTitle();
+    void Layout(int width, int height);
+    void RestorePlacement();
+    void SavePlacement();
+    int DialogUnitsX(int units);
+    int DialogUnitsY(int units);
+    void FillItemText(int item, int column, char* buffer, size_t size);
+
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetMinMaxInfo(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCancel(WORD, WORD, HWND, BOOL&);
+    LRESULT OnAdapterChange(WORD, WORD, HWND, BOOL&);
+    LRESULT OnViewClick(WORD, WORD, HWND, BOOL&);
+    LRESULT OnGetDispInfoA(int, NMHDR*, BOOL&);
+    LRESULT OnGetDispInfoW(int, NMHDR*, BOOL&);
+    LRESULT OnListKeyDown(int, NMHDR*, BOOL&);
+};
+
+#endif

@@ -1,0 +1,188 @@
+#include "UsageChart.h"
+
+#include <string.h>
+
+#include "BoundedText.h"
+#include "InterfaceMonitor.h"
+
+#define CHART_MARGIN 6
+#define SWATCH_SIZE 8
+#define LEGEND_GAP 4
+#define LEGEND_SPACE 12
+#define BAR_GAP_PARTS 4  // a slot is split into this many parts: in, out, in, out ... less a gap
+
+void ChartPlotArea(const RECT& client, int textHeight, RECT* plot)
+{
+    // Legend and scale above, the first and last period's names below.
+    plot->left = client.left + CHART_MARGIN;
+    plot->right = client.right - CHART_MARGIN;
+    plot->top = client.top + CHART_MARGIN + textHeight + LEGEND_GAP;
+    plot->bottom = client.bottom - CHART_MARGIN - textHeight - LEGEND_GAP;
+    if (plot->right < plot->left)
+        plot->right = plot->left;
+    if (plot->bottom < plot->top)
+        plot->bottom = plot->top;
+}
+
+static int BarHeight(unsigned __int64 amount, unsigned __int64 scale, int room)
+{
+    if (amount == 0 || scale == 0 || room <= 0)
+        return 0;
+    int height = (int)((double)amount / (double)scale * room + 0.5);
+    if (height < 1)
+        height = 1;  // a little traffic still shows
+    return height > room ? room : height;
+}
+
+void ChartBarRects(const RECT& plot, int count, int index, const ChartBar& bar,
+                   unsigned __int64 scale, RECT* inRect, RECT* outRect)
+{
+    int width = plot.right - plot.left;
+    int slotLeft = plot.left + (count > 0 ? width * index / count : 0);
+    int slotRight = plot.left + (count > 0 ? width * (index + 1) / count : 0);
+    int slot = slotRight - slotLeft;
+    // One part of the slot stays empty between neighbours; in and out share the rest.
+    int gap = slot / BAR_GAP_PARTS;
+    int barWidth = (slot - gap) / 2;
+    if (barWidth < 1)
+        barWidth = 1;
+    int room = plot.bottom - plot.top;
+    int left = slotLeft + gap / 2;
+    int inHeight = BarHeight(bar.In, scale, room);
+    int outHeight = BarHeight(bar.Out, scale, room);
+    SetRect(inRect, left, plot.bottom - inHeight, left + barWidth, plot.bottom);
+    SetRect(outRect, left + barWidth, plot.bottom - outHeight, left + 2 * barWidth, plot.bottom);
+}
+
+UsageChart::UsageChart() : BarCount(0)
+{
+    memset(Bars, 0, sizeof(Bars));
+    FirstLabel[0] = 0;
+    LastLabel[0] = 0;
+}
+
+HWND UsageChart::Create(HWND parent, int id)
+{
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = StartWindowProc;
+    wc.lpszClassName = USAGE_CHART_CLASS;
+    if (AtlModuleRegisterWndClassInfoA(&wc) == 0)
+        return NULL;
+    return CreateBound(WS_EX_CLIENTEDGE, USAGE_CHART_CLASS, NULL, WS_CHILD | WS_VISIBLE, 0, 0, 0,
+                       0, parent, (HMENU)(INT_PTR)id);
+}
+
+void UsageChart::SetBars(const ChartBar* bars, int count, const char* firstLabel,
+                         const char* lastLabel)
+{
+    if (count > MAX_CHART_BARS)
+        count = MAX_CHART_BARS;
+    if (count == BarCount && memcmp(bars, Bars, (size_t)count * sizeof(ChartBar)) == 0 &&
+        strcmp(firstLabel, FirstLabel) == 0 && strcmp(lastLabel, LastLabel) == 0)
+        return;
+    memcpy(Bars, bars, (size_t)count * sizeof(ChartBar));
+    BarCount = count;
+    CopyText(FirstLabel, sizeof(FirstLabel), firstLabel);
+    CopyText(LastLabel, sizeof(LastLabel), lastLabel);
+    if (Window != NULL)
+        InvalidateRect(Window, NULL, FALSE);
+}
+
+static void FillColour(HDC dc, const RECT& rect, int colour)
+{
+    if (rect.right > rect.left && rect.bottom > rect.top)
+        FillRect(dc, &rect, GetSysColorBrush(colour));
+}
+
+static void DrawLegendItem(HDC dc, int* x, int y, int textHeight, int colour, const char* text)
+{
+    RECT swatch = {*x, y + (textHeight - SWATCH_SIZE) / 2, *x + SWATCH_SIZE,
+                   y + (textHeight - SWATCH_SIZE) / 2 + SWATCH_SIZE};
+    FillColour(dc, swatch, colour);
+    *x += SWATCH_SIZE + LEGEND_GAP;
+    TextOutA(dc, *x, y, text, (int)strlen(text));
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
+    *x += size.cx + LEGEND_SPACE;
+}
+
+void UsageChart::Paint(HDC dc, const RECT& client)
+{
+    FillColour(dc, client, COLOR_WINDOW);
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    int textHeight = metrics.tmHeight;
+
+    unsigned __int64 scale = 0;
+    for (int i = 0; i < BarCount; i++) {
+        if (Bars[i].In > scale)
+            scale = Bars[i].In;
+        if (Bars[i].Out > scale)
+            scale = Bars[i].Out;
+    }
+    int x = client.left + CHART_MARGIN;
+    int y = client.top + CHART_MARGIN;
+    DrawLegendItem(dc, &x, y, textHeight, CHART_IN_COLOUR, "IN");
+    DrawLegendItem(dc, &x, y, textHeight, CHART_OUT_COLOUR, "OUT");
+    char top[REPORT_AMOUNT_CHARS + 8];
+    char amount[REPORT_AMOUNT_CHARS];
+    FormatReportAmount(scale, amount, sizeof(amount));
+    BoundedPrint(top, sizeof(top), "max %s", amount);
+    RECT scaleText = {x, y, client.right - CHART_MARGIN, y + textHeight};
+    DrawTextA(dc, top, -1, &scaleText, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+
+    RECT plot;
+    ChartPlotArea(client, textHeight, &plot);
+    for (int i = 0; i < BarCount; i++) {
+        RECT in, out;
+        ChartBarRects(plot, BarCount, i, Bars[i], scale, &in, &out);
+        FillColour(dc, in, CHART_IN_COLOUR);
+        FillColour(dc, out, CHART_OUT_COLOUR);
+    }
+    RECT baseLine = {plot.left, plot.bottom, plot.right, plot.bottom + 1};
+    FillColour(dc, baseLine, COLOR_WINDOWTEXT);
+
+    RECT labels = {plot.left, plot.bottom + LEGEND_GAP, plot.right,
+                   plot.bottom + LEGEND_GAP + textHeight};
+    DrawTextA(dc, FirstLabel, -1, &labels, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextA(dc, LastLabel, -1, &labels, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+}
+
+LRESULT UsageChart::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(Window, &paint);
+    RECT client;
+    GetClientRect(Window, &client);
+    // Drawn off screen first, then copied in one piece: no flicker while the window is sized.
+    HDC buffer = CreateCompatibleDC(dc);
+    HBITMAP bitmap = buffer != NULL ? CreateCompatibleBitmap(dc, client.right, client.bottom)
+                                    : NULL;
+    if (bitmap != NULL) {
+        HGDIOBJ old = SelectObject(buffer, bitmap);
+        Paint(buffer, client);
+        BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
+        SelectObject(buffer, old);
+        DeleteObject(bitmap);
+    } else {
+        Paint(dc, client);
+    }
+    if (buffer != NULL)
+        DeleteDC(buffer);
+    EndPaint(Window, &paint);
+    return 0;
+}
+
+LRESULT UsageChart::OnPrintClient(UINT, WPARAM wParam, LPARAM, BOOL&)
+{
+    RECT client;
+    GetClientRect(Window, &client);
+    Paint((HDC)wParam, client);
+    return 0;
+}

@@ -1,0 +1,50 @@
+// The history window's bar chart: a pair of bars (IN, OUT) per period, drawn with GDI in the
+// system colours into a buffer, so that a resize redraws it whole without flicker.
+#ifndef BRISVANE_USAGECHART_H
+#define BRISVANE_USAGECHART_H
+
+#include <windows.h>
+
+#include "HistoryCalendar.h"
+#include "HistoryReport.h"
+#include "WindowObject.h"
+
+#define USAGE_CHART_CLASS "BrisvaneUsageChart"
+#define MAX_CHART_BARS 31
+#define CHART_IN_COLOUR COLOR_HIGHLIGHT
+#define CHART_OUT_COLOUR COLOR_BTNSHADOW
+
+// Where the bars of one period go in the plot area (bottom-aligned, empty when the amount is
+// 0, at least a pixel high otherwise).
+void ChartBarRects(const RECT& plot, int count, int index, const ChartBar& bar,
+                   unsigned __int64 scale, RECT* inRect, RECT* outRect);
+// The plot area of a chart of that client size and text height.
+void ChartPlotArea(const RECT& client, int textHeight, RECT* plot);
+
+class UsageChart : public WindowObject {
+public:
+    UsageChart();
+
+    BEGIN_MSG_MAP(UsageChart)
+        MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
+        MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
+    END_MSG_MAP()
+
+    HWND Create(HWND parent, int id);
+    // New bars and the names of the first and last period; redrawn only when they changed.
+    void SetBars(const ChartBar* bars, int count, const char* firstLabel, const char* lastLabel);
+    void Paint(HDC dc, const RECT& client);
+
+    ChartBar Bars[MAX_CHART_BARS];
+    int BarCount;
+    char FirstLabel[PERIOD_TEXT_CHARS];
+    char LastLabel[PERIOD_TEXT_CHARS];
+
+private:
+    LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnPrintClient(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+};
+
+#endif

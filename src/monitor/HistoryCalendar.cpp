@@ -1,0 +1,203 @@
+#include "HistoryCalendar.h"
+
+#include "BoundedText.h"
+
+#define MONTHS_PER_YEAR 12
+#define DAYS_PER_ERA 146097  // 400 Gregorian years
+#define DAYS_0000_TO_1970 719468
+
+int IsLeapYearOf(int year)
+{
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+int DaysInMonthOf(int year, int month)
+{
+    static const int lengths[MONTHS_PER_YEAR + 1] = {0,  31, 28, 31, 30, 31, 30,
+                                                     31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > MONTHS_PER_YEAR)
+        return 0;
+    if (month == 2 && IsLeapYearOf(year))
+        return 29;
+    return lengths[month];
+}
+
+int IsHistoryDate(int year, int month, int day)
+{
+    return year >= FIRST_HISTORY_YEAR && year <= LAST_HISTORY_YEAR && month >= 1 &&
+           month <= MONTHS_PER_YEAR && day >= 1 && day <= DaysInMonthOf(year, month);
+}
+
+// The civil calendar counted with March as the first month, so that a leap day comes last.
+int DayNumber(int year, int month, int day)
+{
+    int y = year - (month <= 2 ? 1 : 0);
+    int era = (y >= 0 ? y : y - 399) / 400;
+    int yearOfEra = y - era * 400;
+    int shifted = month > 2 ? month - 3 : month + 9;
+    int dayOfYear = (153 * shifted + 2) / 5 + day - 1;
+    int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * DAYS_PER_ERA + dayOfEra - DAYS_0000_TO_1970;
+}
+
+void DayToDate(int dayNumber, int* year, int* month, int* day)
+{
+    int z = dayNumber + DAYS_0000_TO_1970;
+    int era = (z >= 0 ? z : z - (DAYS_PER_ERA - 1)) / DAYS_PER_ERA;
+    int dayOfEra = z - era * DAYS_PER_ERA;
+    int yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    int dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    int shifted = (5 * dayOfYear + 2) / 153;
+    *day = dayOfYear - (153 * shifted + 2) / 5 + 1;
+    *month = shifted < 10 ? shifted + 3 : shifted - 9;
+    *year = yearOfEra + era * 400 + (*month <= 2 ? 1 : 0);
+}
+
+int DayOfTime(const SYSTEMTIME* time, int* dayNumber)
+{
+    if (!IsHistoryDate(time->wYear, time->wMonth, time->wDay))
+        return 0;
+    *dayNumber = DayNumber(time->wYear, time->wMonth, time->wDay);
+    return 1;
+}
+
+int SampleDay(const SYSTEMTIME* time, int* dayNumber)
+{
+    if (!DayOfTime(time, dayNumber))
+        return 0;
+    if (time->wHour == 0 && time->wMinute == 0 && time->wSecond == 0)
+        (*dayNumber)--;
+    return 1;
+}
+
+static int ReadDigits(const char* text, int count, int* value)
+{
+    int number = 0;
+    for (int i = 0; i < count; i++) {
+        if (text[i] < '0' || text[i] > '9')
+            return 0;
+        number = number * 10 + (text[i] - '0');
+    }
+    *value = number;
+    return 1;
+}
+
+int ParseIsoDate(const char* text, size_t length, int* dayNumber)
+{
+    int year, month, day;
+    if (length != ISO_DATE_CHARS || text[4] != '-' || text[7] != '-' ||
+        !ReadDigits(text, 4, &year) || !ReadDigits(text + 5, 2, &month) ||
+        !ReadDigits(text + 8, 2, &day) || !IsHistoryDate(year, month, day))
+        return 0;
+    *dayNumber = DayNumber(year, month, day);
+    return 1;
+}
+
+int FormatIsoDate(int dayNumber, char* buffer, size_t size)
+{
+    int year, month, day;
+    DayToDate(dayNumber, &year, &month, &day);
+    return BoundedPrint(buffer, size, "%04d-%02d-%02d", year, month, day);
+}
+
+int BillingDayOf(int resetType, int resetDay)
+{
+    // Day 0 is no day: such a monthly reset never comes, and the months stay calendar months.
+    if (resetType != ResetMonthly || resetDay < 1)
+        return 1;
+    return resetDay;
+}
+
+// The first day of the billing month (year, month): the billing day, or the month's last day
+// when the month is shorter.
+static int MonthStart(int year, int month, int billingDay)
+{
+    int length = DaysInMonthOf(year, month);
+    return DayNumber(year, month, billingDay < length ? billingDay : length);
+}
+
+static void StepMonth(int* year, int* month, int step)
+{
+    int index = *year * MONTHS_PER_YEAR + (*month - 1) + step;
+    *year = index / MONTHS_PER_YEAR;
+    *month = index % MONTHS_PER_YEAR + 1;
+}
+
+int PeriodStart(int dayNumber, int view, int billingDay)
+{
+    int year, month, day;
+    DayToDate(dayNumber, &year, &month, &day);
+    switch (view) {
+    case ViewMonths: {
+        int start = MonthStart(year, month, billingDay);
+        if (dayNumber >= start)
+            return start;
+        StepMonth(&year, &month, -1);
+        return MonthStart(year, month, billingDay);
+    }
+    case ViewYears:
+        return DayNumber(year, 1, 1);
+    default:
+        return dayNumber;
+    }
+}
+
+static int StepPeriod(int periodStart, int view, int billingDay, int step)
+{
+    int year, month, day;
+    DayToDate(periodStart, &year, &month, &day);
+    switch (view) {
+    case ViewMonths:
+        // The start's own month: a period may start in the month's last days only.
+        StepMonth(&year, &month, step);
+        return MonthStart(year, month, billingDay);
+    case ViewYears:
+        return DayNumber(year + step, 1, 1);
+    default:
+        return periodStart + step;
+    }
+}
+
+int NextPeriodStart(int periodStart, int view, int billingDay)
+{
+    return StepPeriod(periodStart, view, billingDay, 1);
+}
+
+int PreviousPeriodStart(int periodStart, int view, int billingDay)
+{
+    return StepPeriod(periodStart, view, billingDay, -1);
+}
+
+int FormatPeriodText(int periodStart, int view, int billingDay, char* buffer, size_t size)
+{
+    int year, month, day;
+    DayToDate(periodStart, &year, &month, &day);
+    switch (view) {
+    case ViewMonths: {
+        if (billingDay <= 1)
+            return BoundedPrint(buffer, size, "%04d-%02d", year, month);
+        char first[ISO_DATE_CHARS + 1], last[ISO_DATE_CHARS + 1];
+        FormatIsoDate(periodStart, first, sizeof(first));
+        FormatIsoDate(NextPeriodStart(periodStart, view, billingDay) - 1, last, sizeof(last));
+        return BoundedPrint(buffer, size, "%s to %s", first, last);
+    }
+    case ViewYears:
+        return BoundedPrint(buffer, size, "%04d", year);
+    default:
+        return FormatIsoDate(periodStart, buffer, size);
+    }
+}
+
+int FormatPeriodTitle(int view, int billingDay, char* buffer, size_t size)
+{
+    switch (view) {
+    case ViewMonths:
+        if (billingDay > 1)
+            return BoundedPrint(buffer, size, "Billing period (from day %d)", billingDay);
+        return BoundedPrint(buffer, size, "Month");
+    case ViewYears:
+        return BoundedPrint(buffer, size, "Year");
+    default:
+        return BoundedPrint(buffer, size, "Day");
+    }
+}

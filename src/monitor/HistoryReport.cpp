@@ -1,0 +1,199 @@
+#include "HistoryReport.h"
+
+#include <string.h>
+
+#include "BoundedText.h"
+#include "HistoryCalendar.h"
+#include "InterfaceMonitor.h"
+
+#define FIRST_ROW_ROOM 64
+#define MAX_U64 0xFFFFFFFFFFFFFFFFULL
+#define CHART_DAYS 31
+#define CHART_MONTHS 12
+#define CHART_YEARS 10
+
+static unsigned __int64 AddHeld(unsigned __int64 a, unsigned __int64 b)
+{
+    return a > MAX_U64 - b ? MAX_U64 : a + b;
+}
+
+PeriodRows::PeriodRows() : Rows(NULL), Count(0), Room(0) {}
+
+PeriodRows::~PeriodRows()
+{
+    Clear();
+}
+
+void PeriodRows::Clear()
+{
+    if (Rows != NULL)
+        HeapFree(GetProcessHeap(), 0, Rows);
+    Rows = NULL;
+    Count = Room = 0;
+}
+
+static int Reserve(PeriodRow** rows, int* room, int needed)
+{
+    if (needed <= *room)
+        return 1;
+    int next = *room == 0 ? FIRST_ROW_ROOM : *room;
+    while (next < needed) {
+        if (next > 0x3FFFFFFF)
+            return 0;
+        next *= 2;
+    }
+    void* grown = *rows == NULL
+                      ? HeapAlloc(GetProcessHeap(), 0, (size_t)next * sizeof(PeriodRow))
+                      : HeapReAlloc(GetProcessHeap(), 0, *rows, (size_t)next * sizeof(PeriodRow));
+    if (grown == NULL)
+        return 0;
+    *rows = (PeriodRow*)grown;
+    *room = next;
+    return 1;
+}
+
+// The position of the row with that start, or where it belongs (newest first).
+static int Position(const PeriodRow* rows, int count, int start)
+{
+    int low = 0, high = count;
+    while (low < high) {
+        int middle = low + (high - low) / 2;
+        if (rows[middle].Start > start)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+int PeriodRows::Add(int start, unsigned __int64 in, unsigned __int64 out)
+{
+    // Rows are mostly added in order, newest first: the last row is the likeliest.
+    int at = Count > 0 && Rows[Count - 1].Start > start ? Count : Position(Rows, Count, start);
+    if (at < Count && Rows[at].Start == start) {
+        Rows[at].In = AddHeld(Rows[at].In, in);
+        Rows[at].Out = AddHeld(Rows[at].Out, out);
+        return 1;
+    }
+    if (!Reserve(&Rows, &Room, Count + 1))
+        return 0;
+    memmove(&Rows[at + 1], &Rows[at], (size_t)(Count - at) * sizeof(PeriodRow));
+    Rows[at].Start = start;
+    Rows[at].In = in;
+    Rows[at].Out = out;
+    Count++;
+    return 1;
+}
+
+const PeriodRow* PeriodRows::Find(int start) const
+{
+    int at = Position(Rows, Count, start);
+    return at < Count && Rows[at].Start == start ? &Rows[at] : NULL;
+}
+
+int PeriodRows::CopyFrom(const PeriodRows& other)
+{
+    if (!Reserve(&Rows, &Room, other.Count))
+        return 0;
+    if (other.Count > 0)
+        memcpy(Rows, other.Rows, (size_t)other.Count * sizeof(PeriodRow));
+    Count = other.Count;
+    return 1;
+}
+
+int BuildPeriodRows(const HistoryTable& table, const char* mac, int view, int billingDay,
+                    PeriodRows* rows)
+{
+    rows->Clear();
+    // Which names belong to the adapter, once, rather than a text compare per record.
+    char* chosen = NULL;
+    if (mac != NULL && table.NameCount > 0) {
+        chosen = (char*)HeapAlloc(GetProcessHeap(), 0, (size_t)table.NameCount);
+        if (chosen == NULL)
+            return 0;
+        for (int i = 0; i < table.NameCount; i++)
+            chosen[i] = strcmp(table.Names[i].Mac, mac) == 0;
+    }
+    int ok = 1;
+    // The records run by day, so the periods come newest first from the end.
+    int lastDay = 0, lastStart = 0, known = 0;
+    for (int i = table.RecordCount - 1; i >= 0 && ok; i--) {
+        const HistoryRecord& record = table.Records[i];
+        if (mac != NULL && (chosen == NULL || !chosen[record.Name]))
+            continue;
+        if (!known || record.Day != lastDay) {
+            lastDay = record.Day;
+            lastStart = PeriodStart(record.Day, view, billingDay);
+            known = 1;
+        }
+        ok = rows->Add(lastStart, record.In, record.Out);
+    }
+    if (chosen != NULL)
+        HeapFree(GetProcessHeap(), 0, chosen);
+    return ok;
+}
+
+int AddRunningDays(const UsageHistory& history, const HistoryTable& table, const char* mac,
+                   int view, int billingDay, PeriodRows* rows)
+{
+    for (int i = 0; i < history.RunningCount; i++) {
+        const RunningDay& entry = history.Running[i];
+        if (mac != NULL && strcmp(entry.Mac, mac) != 0)
+            continue;
+        unsigned __int64 in = entry.In, out = entry.Out;
+        const HistoryRecord* written = table.Find(entry.Day, entry.Mac);
+        if (written != NULL) {
+            in = in > written->In ? in - written->In : 0;
+            out = out > written->Out ? out - written->Out : 0;
+        }
+        if (!rows->Add(PeriodStart(entry.Day, view, billingDay), in, out))
+            return 0;
+    }
+    return 1;
+}
+
+int ChartBarCount(int view)
+{
+    switch (view) {
+    case ViewMonths:
+        return CHART_MONTHS;
+    case ViewYears:
+        return CHART_YEARS;
+    default:
+        return CHART_DAYS;
+    }
+}
+
+int ChartBarsOf(const PeriodRows& rows, int today, int view, int billingDay, ChartBar* bars,
+                int count)
+{
+    int start = PeriodStart(today, view, billingDay);
+    for (int i = count - 1; i >= 0; i--) {
+        const PeriodRow* row = rows.Find(start);
+        bars[i].In = row != NULL ? row->In : 0;
+        bars[i].Out = row != NULL ? row->Out : 0;
+        start = PreviousPeriodStart(start, view, billingDay);
+    }
+    return count;
+}
+
+unsigned __int64 RowTotal(const PeriodRow& row)
+{
+    return AddHeld(row.In, row.Out);
+}
+
+int FormatReportAmount(unsigned __int64 amount, char* buffer, size_t size)
+{
+    return FormatByteAmount(amount, "B", buffer, size);
+}
+
+int FormatReportLine(const PeriodRow& row, int view, int billingDay, char* buffer, size_t size)
+{
+    char period[PERIOD_TEXT_CHARS];
+    char in[REPORT_AMOUNT_CHARS], out[REPORT_AMOUNT_CHARS], total[REPORT_AMOUNT_CHARS];
+    FormatPeriodText(row.Start, view, billingDay, period, sizeof(period));
+    FormatReportAmount(row.In, in, sizeof(in));
+    FormatReportAmount(row.Out, out, sizeof(out));
+    FormatReportAmount(RowTotal(row), total, sizeof(total));
+    return BoundedPrint(buffer, size, "%s\t%s\t%s\t%s", period, in, out, total);
+}

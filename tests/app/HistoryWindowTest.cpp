@@ -1,0 +1,410 @@
+// The history window over a prepared history file: its lists and totals, the billing periods
+// of a monthly reset, the growing figures of today, the keyboard, its place in the INI file and
+// a picture of its chart.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "FakePlatform.h"
+#include "HistoryCalendar.h"
+#include "HistoryWindow.h"
+#include "Settings.h"
+#include "TestSupport.h"
+#include "UsageHistory.h"
+
+namespace {
+
+const char MacA[] = "00-1A-2B-3C-4D-0A";
+const char MacB[] = "00-1A-2B-3C-4D-0B";
+
+int Day(int year, int month, int day)
+{
+    return DayNumber(year, month, day);
+}
+
+class HistoryWindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedSettings = Settings;
+        memcpy(savedIniPath, IniPath, sizeof(IniPath));
+        Settings = SettingsRecord();
+        CopyPath(IniPath, folder.Path("Brisvane.INI"));
+        fake.SetTime(2026, 12, 7, 15, 30, 0);
+        // Two adapters over two years; B is no longer present, A counts today too.
+        Write(folder.Path("Brisvane-history.csv"),
+              "Date,MAC,Description,Bytes in,Bytes out\r\n"
+              "2025-03-02,00-1A-2B-3C-4D-0B,\"Old modem\",4000000,1500000\r\n"
+              "2026-11-14,00-1A-2B-3C-4D-0A,\"LAN, port 1\",1500,500\r\n"
+              "2026-11-15,00-1A-2B-3C-4D-0A,\"LAN, port 1\",2500,700\r\n"
+              "2026-11-15,00-1A-2B-3C-4D-0B,\"Old modem\",30000,3000\r\n"
+              "2026-12-06,00-1A-2B-3C-4D-0A,\"LAN, port 1\",9000000,100000\r\n");
+        running.Add(Day(2026, 12, 7), MacA, "LAN, port 1", 2000, 1000);
+    }
+    void TearDown() override
+    {
+        if (view.Window != NULL)
+            DestroyWindow(view.Window);
+        PumpMessages();
+        Settings = savedSettings;
+        memcpy(IniPath, savedIniPath, sizeof(IniPath));
+    }
+    static void CopyPath(char* target, const std::string& text)
+    {
+        strncpy(target, text.c_str(), PATH_CHARS - 1);
+        target[PATH_CHARS - 1] = 0;
+    }
+    static void Write(const std::string& path, const std::string& text)
+    {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        DWORD written = 0;
+        WriteFile(file, text.data(), (DWORD)text.size(), &written, NULL);
+        CloseHandle(file);
+    }
+    HWND Open()
+    {
+        HWND window = view.Open(NULL, &running);
+        PumpMessages();
+        return window;
+    }
+    HWND List() { return GetDlgItem(view.Window, IDC_HIST_LIST); }
+    int RowCount() { return (int)SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0); }
+    std::string Cell(int row, int column)
+    {
+        char text[128] = "";
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof(text);
+        SendMessageA(List(), LVM_GETITEMTEXTA, row, (LPARAM)&item);
+        return text;
+    }
+    // Every row as "period|IN|OUT|total", newest first.
+    std::vector<std::string> Rows()
+    {
+        std::vector<std::string> rows;
+        for (int row = 0; row < RowCount(); row++)
+            rows.push_back(Cell(row, 0) + "|" + Cell(row, 1) + "|" + Cell(row, 2) + "|" +
+                           Cell(row, 3));
+        return rows;
+    }
+    std::string ColumnTitle()
+    {
+        char text[128] = "";
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT;
+        column.pszText = text;
+        column.cchTextMax = sizeof(text);
+        SendMessageA(List(), LVM_GETCOLUMNA, 0, (LPARAM)&column);
+        return text;
+    }
+    // Clicks a view's radio button as the user does.
+    void ClickView(int id) { SendDlgItemMessageA(view.Window, id, BM_CLICK, 0, 0); }
+    // Picks a chooser item by its text, as the user does.
+    bool PickAdapter(const std::string& text)
+    {
+        HWND chooser = GetDlgItem(view.Window, IDC_HIST_ADAPTER);
+        LRESULT item = SendMessageA(chooser, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)text.c_str());
+        if (item < 0)
+            return false;
+        SendMessageA(chooser, CB_SETCURSEL, item, 0);
+        SendMessageA(view.Window, WM_COMMAND, MAKEWPARAM(IDC_HIST_ADAPTER, CBN_SELCHANGE),
+                     (LPARAM)chooser);
+        return true;
+    }
+    std::vector<std::string> ChooserItems()
+    {
+        std::vector<std::string> items;
+        HWND chooser = GetDlgItem(view.Window, IDC_HIST_ADAPTER);
+        for (int i = 0; i < (int)SendMessageA(chooser, CB_GETCOUNT, 0, 0); i++) {
+            char text[512] = "";
+            SendMessageA(chooser, CB_GETLBTEXT, i, (LPARAM)text);
+            items.push_back(text);
+        }
+        return items;
+    }
+
+    TempFolder folder;
+    FakePlatform fake;
+    UsageHistory running;
+    HistoryWindow view;
+    SettingsRecord savedSettings;
+    char savedIniPath[PATH_CHARS];
+};
+
+typedef std::vector<std::string> Lines;
+
+TEST_F(HistoryWindowTest, DaysMonthsAndYearsOfOneAdapterOrAllFromThePreparedFile)
+{
+    ASSERT_NE((HWND)NULL, Open());
+    EXPECT_EQ("History", WindowText(view.Window));
+    EXPECT_EQ((Lines{"All adapters", "LAN, port 1 (00-1A-2B-3C-4D-0A)",
+                     "Old modem (00-1A-2B-3C-4D-0B)"}),
+              ChooserItems());
+    EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(view.Window, IDC_HIST_DAYS, BM_GETCHECK, 0, 0));
+    EXPECT_EQ("Day", ColumnTitle());
+    // Today, from the running figures, on top; amounts as the pages write them.
+    EXPECT_EQ((Lines{"2026-12-07|2 KB|1000 B|3 KB", "2026-12-06|9.00 MB|100 KB|9.10 MB",
+                     "2026-11-15|32 KB|3 KB|36 KB", "2026-11-14|1 KB|500 B|2 KB",
+                     "2025-03-02|4.00 MB|1.500 MB|5.50 MB"}),
+              Rows());
+
+    ClickView(IDC_HIST_MONTHS);
+    EXPECT_EQ("Month", ColumnTitle());
+    EXPECT_EQ((Lines{"2026-12|9.00 MB|101 KB|9.10 MB", "2026-11|34 KB|4 KB|38 KB",
+                     "2025-03|4.00 MB|1.500 MB|5.50 MB"}),
+              Rows());
+
+    ClickView(IDC_HIST_YEARS);
+    EXPECT_EQ("Year", ColumnTitle());
+    EXPECT_EQ((Lines{"2026|9.04 MB|105 KB|9.14 MB", "2025|4.00 MB|1.500 MB|5.50 MB"}), Rows());
+
+    ASSERT_TRUE(PickAdapter("Old modem (00-1A-2B-3C-4D-0B)"));
+    EXPECT_EQ((Lines{"2026|30 KB|3 KB|33 KB", "2025|4.00 MB|1.500 MB|5.50 MB"}), Rows());
+    ClickView(IDC_HIST_DAYS);
+    EXPECT_EQ((Lines{"2026-11-15|30 KB|3 KB|33 KB", "2025-03-02|4.00 MB|1.500 MB|5.50 MB"}),
+              Rows());
+    ASSERT_TRUE(PickAdapter("LAN, port 1 (00-1A-2B-3C-4D-0A)"));
+    EXPECT_EQ(4, RowCount());
+    EXPECT_EQ("2026-12-07|2 KB|1000 B|3 KB", Rows()[0]);
+    ASSERT_TRUE(PickAdapter("All adapters"));
+    EXPECT_EQ(5, RowCount());
+}
+
+TEST_F(HistoryWindowTest, MonthsAreBillingPeriodsWithAMonthlyResetOnThe15th)
+{
+    Settings.ResetType = ResetMonthly;
+    Settings.ResetDate.wDay = 15;
+    ASSERT_NE((HWND)NULL, Open());
+    ClickView(IDC_HIST_MONTHS);
+    EXPECT_EQ("Billing period (from day 15)", ColumnTitle());
+    EXPECT_EQ((Lines{"2026-11-15 to 2026-12-14|9.03 MB|104 KB|9.14 MB",
+                     "2026-10-15 to 2026-11-14|1 KB|500 B|2 KB",
+                     "2025-02-15 to 2025-03-14|4.00 MB|1.500 MB|5.50 MB"}),
+              Rows());
+
+    // The schedule changes while the window is open: calendar months at the next refresh.
+    Settings.ResetType = ResetNever;
+    view.Refresh();
+    EXPECT_EQ("Month", ColumnTitle());
+    EXPECT_EQ("2026-12|9.00 MB|101 KB|9.10 MB", Rows()[0]);
+}
+
+TEST_F(HistoryWindowTest, TodayGrowsWhileOpenAndOnlyWhileInSight)
+{
+    ASSERT_NE((HWND)NULL, Open());
+    EXPECT_EQ("2026-12-07|2 KB|1000 B|3 KB", Rows()[0]);
+    running.Add(Day(2026, 12, 7), MacA, "LAN, port 1", 3000, 0);
+    view.Refresh();
+    EXPECT_EQ("2026-12-07|5 KB|1000 B|6 KB", Rows()[0]);
+
+    // A new adapter shows up in the chooser.
+    running.Add(Day(2026, 12, 7), "00-1A-2B-3C-4D-0C", "Wireless", 1, 1);
+    view.Refresh();
+    EXPECT_EQ("Wireless (00-1A-2B-3C-4D-0C)", ChooserItems().back());
+    EXPECT_EQ("2026-12-07|5 KB|1 KB|6 KB", Rows()[0]);
+
+    ShowWindow(view.Window, SW_MINIMIZE);
+    running.Add(Day(2026, 12, 7), MacA, "LAN, port 1", 10000, 0);
+    view.Refresh();
+    EXPECT_EQ("2026-12-07|5 KB|1 KB|6 KB", Rows()[0]);  // not worked out out of sight
+    ShowWindow(view.Window, SW_RESTORE);
+    view.Refresh();
+    EXPECT_EQ("2026-12-07|15 KB|1 KB|16 KB", Rows()[0]);
+
+    // A day ends and goes into the file: read again, nothing counted twice.
+    fake.SetTime(2026, 12, 8, 0, 5, 0);
+    char path[PATH_CHARS];
+    ASSERT_TRUE(HistoryPathFor(IniPath, path, sizeof(path)));
+    ASSERT_TRUE(running.FinishDays(Day(2026, 12, 8), path));
+    view.Refresh();
+    EXPECT_EQ("2026-12-07|15 KB|1 KB|16 KB", Rows()[0]);
+    EXPECT_EQ(5, RowCount());
+}
+
+TEST_F(HistoryWindowTest, TabOrderEscapeAndCopyOfTheSelectedRows)
+{
+    ASSERT_NE((HWND)NULL, Open());
+    HWND chooser = GetDlgItem(view.Window, IDC_HIST_ADAPTER);
+    HWND days = GetDlgItem(view.Window, IDC_HIST_DAYS);
+    EXPECT_EQ(days, GetNextDlgTabItem(view.Window, chooser, FALSE));
+    EXPECT_EQ(List(), GetNextDlgTabItem(view.Window, days, FALSE));
+    EXPECT_EQ(chooser, GetNextDlgTabItem(view.Window, List(), FALSE));
+
+    // Rows 0 and 2 selected, then Ctrl+C in the list.
+    LVITEMA state = {};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    SendMessageA(List(), LVM_SETITEMSTATE, 0, (LPARAM)&state);
+    SendMessageA(List(), LVM_SETITEMSTATE, 2, (LPARAM)&state);
+    ASSERT_TRUE(OpenClipboard(NULL));
+    EmptyClipboard();
+    CloseClipboard();
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    BYTE saved = keys[VK_CONTROL];
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SetFocus(List());
+    SendMessageA(List(), WM_KEYDOWN, 'C', 0);
+    keys[VK_CONTROL] = saved;
+    SetKeyboardState(keys);
+    std::string copied;
+    ASSERT_TRUE(OpenClipboard(NULL));
+    HANDLE data = GetClipboardData(CF_TEXT);
+    if (data != NULL) {
+        const char* text = (const char*)GlobalLock(data);
+        if (text != NULL)
+            copied = text;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    EXPECT_EQ("2026-12-07\t2 KB\t1000 B\t3 KB\r\n2026-11-15\t32 KB\t3 KB\t36 KB\r\n", copied);
+
+    // Esc, as the message loop hands it over, closes the window.
+    MSG escape = {List(), WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+    EXPECT_TRUE(IsDialogMessageA(view.Window, &escape));
+    PumpMessages();
+    EXPECT_EQ((HWND)NULL, view.Window);
+}
+
+TEST_F(HistoryWindowTest, OneInstanceThatKeepsItsPlaceInItsOwnSection)
+{
+    WritePrivateProfileStringA("Settings", "ResetType", "2", IniPath);
+    std::string settingsBefore = ReadFileText(IniPath);
+    HWND window = Open();
+    ASSERT_NE((HWND)NULL, window);
+    EXPECT_EQ(window, view.Open(NULL, &running));  // a second request: the same window
+    SetWindowPos(window, NULL, 40, 50, 620, 480, SWP_NOZORDER);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    PumpMessages();
+    ASSERT_EQ((HWND)NULL, view.Window);
+    EXPECT_FALSE(IsWindow(window));
+    std::string ini = ReadFileText(IniPath);
+    EXPECT_EQ(0u, ini.find("[Settings]\r\nResetType=2\r\n[HistoryWindow]\r\n"
+                           "Left=40\r\nTop=50\r\nWidth=620\r\nHeight=480\r\n"))
+        << ini << " after " << settingsBefore;
+
+    ASSERT_NE((HWND)NULL, Open());
+    RECT place;
+    GetWindowRect(view.Window, &place);
+    EXPECT_EQ(40, place.left);
+    EXPECT_EQ(50, place.top);
+    EXPECT_EQ(620, place.right - place.left);
+    EXPECT_EQ(480, place.bottom - place.top);
+}
+
+// The chart drawn into a bitmap: its pixels, top row first.
+struct Picture {
+    int Width = 0;
+    int Height = 0;
+    std::vector<COLORREF> Pixels;
+    COLORREF At(int x, int y) const { return Pixels[(size_t)y * Width + x]; }
+    // Pixels of that colour in the columns left to right - 1 of the rows top to bottom - 1.
+    int CountIn(int left, int right, int top, int bottom, COLORREF colour) const
+    {
+        int count = 0;
+        for (int y = top; y < bottom; y++)
+            for (int x = left; x < right; x++)
+                count += At(x, y) == colour;
+        return count;
+    }
+};
+
+Picture Draw(HWND chart)
+{
+    Picture picture;
+    RECT client;
+    GetClientRect(chart, &client);
+    picture.Width = client.right;
+    picture.Height = client.bottom;
+    HDC screen = GetDC(chart);
+    HDC dc = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = picture.Width;
+    info.bmiHeader.biHeight = -picture.Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageA(chart, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
+    GdiFlush();
+    const DWORD* pixels = (const DWORD*)bits;
+    for (int i = 0; i < picture.Width * picture.Height; i++) {
+        DWORD p = pixels[i];
+        picture.Pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(chart, screen);
+    return picture;
+}
+
+TEST_F(HistoryWindowTest, TheChartHasBarsWhereTheDataIsAndNoneElsewhere)
+{
+    ASSERT_NE((HWND)NULL, Open());
+    HWND chart = GetDlgItem(view.Window, IDC_HIST_CHART);
+    ASSERT_NE((HWND)NULL, chart);
+    COLORREF in = GetSysColor(CHART_IN_COLOUR);
+    COLORREF out = GetSysColor(CHART_OUT_COLOUR);
+    ASSERT_NE(in, out);
+    ASSERT_NE(in, GetSysColor(COLOR_WINDOW));
+
+    // Of the last 31 days (7 November to 7 December) data lies on the 14th, 15th, 6th and 7th.
+    for (int pass = 0; pass < 2; pass++) {
+        Picture picture = Draw(chart);
+        ASSERT_GT(picture.Width, 100);
+        HDC dc = GetDC(chart);
+        SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        TEXTMETRICA metrics = {};
+        GetTextMetricsA(dc, &metrics);
+        ReleaseDC(chart, dc);
+        RECT client = {0, 0, picture.Width, picture.Height};
+        RECT plot;
+        ChartPlotArea(client, metrics.tmHeight, &plot);
+        int width = plot.right - plot.left;
+        for (int bar = 0; bar < 31; bar++) {
+            int day = Day(2026, 11, 7) + bar;
+            int left = plot.left + width * bar / 31;
+            int right = plot.left + width * (bar + 1) / 31;
+            bool data = day == Day(2026, 11, 14) || day == Day(2026, 11, 15) ||
+                        day == Day(2026, 12, 6) || day == Day(2026, 12, 7);
+            int inPixels = picture.CountIn(left, right, plot.top, plot.bottom, in);
+            int outPixels = picture.CountIn(left, right, plot.top, plot.bottom, out);
+            if (data) {
+                EXPECT_GT(inPixels, 0) << "day " << bar << " pass " << pass;
+                EXPECT_GT(outPixels, 0) << "day " << bar << " pass " << pass;
+            } else {
+                EXPECT_EQ(0, inPixels) << "day " << bar << " pass " << pass;
+                EXPECT_EQ(0, outPixels) << "day " << bar << " pass " << pass;
+            }
+        }
+        // The tallest bar (6 December, IN) takes the plot's height.
+        int tallest = Day(2026, 12, 6) - Day(2026, 11, 7);
+        int left = plot.left + width * tallest / 31;
+        int right = plot.left + width * (tallest + 1) / 31;
+        EXPECT_GE(picture.CountIn(left, right, plot.top, plot.bottom, in), plot.bottom - plot.top - 1);
+        // Then again at another size.
+        SetWindowPos(view.Window, NULL, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER);
+        PumpMessages();
+    }
+
+    // Years: only 2025 and 2026 of the ten have bars.
+    ClickView(IDC_HIST_YEARS);
+    ASSERT_EQ(10, view.Chart.BarCount);
+    for (int i = 0; i < 8; i++)
+        EXPECT_EQ(0u, view.Chart.Bars[i].In + view.Chart.Bars[i].Out) << i;
+    EXPECT_EQ(4000000u, view.Chart.Bars[8].In);
+    EXPECT_EQ(9036000u, view.Chart.Bars[9].In);
+}
+
+}  // namespace

@@ -1,0 +1,360 @@
+// The usage history's model: calendar days and periods, the history file as it is read
+// (also when corrupt or foreign) and written, the running figures in the INI file, the end of a
+// day, and the sums the history window shows.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <string>
+
+#include "HistoryCalendar.h"
+#include "HistoryReport.h"
+#include "HistoryTable.h"
+#include "MonitorTestSupport.h"
+#include "UsageHistory.h"
+
+namespace {
+
+int Day(int year, int month, int day)
+{
+    return DayNumber(year, month, day);
+}
+
+std::string Iso(int day)
+{
+    char text[16];
+    FormatIsoDate(day, text, sizeof(text));
+    return text;
+}
+
+std::string Period(int start, int view, int billingDay)
+{
+    char text[PERIOD_TEXT_CHARS];
+    FormatPeriodText(start, view, billingDay, text, sizeof(text));
+    return text;
+}
+
+TEST(HistoryCalendarTest, DayNumbersIsoTextsAndTheirLimits)
+{
+    EXPECT_EQ(0, Day(1970, 1, 1));
+    EXPECT_EQ(-1, Day(1969, 12, 31));
+    EXPECT_EQ(20429, Day(2025, 12, 7));
+    // Every day of four centuries comes back as itself, leap days included.
+    for (int day = Day(1601, 1, 1); day <= Day(2401, 1, 1); day++) {
+        int year, month, date;
+        DayToDate(day, &year, &month, &date);
+        ASSERT_TRUE(IsHistoryDate(year, month, date)) << day;
+        ASSERT_EQ(day, Day(year, month, date));
+    }
+    EXPECT_EQ("2028-02-29", Iso(Day(2028, 2, 29)));
+    EXPECT_EQ("1601-01-01", Iso(Day(1601, 1, 1)));
+
+    int day = 0;
+    EXPECT_EQ(1, ParseIsoDate("2026-12-07", 10, &day));
+    EXPECT_EQ(Day(2026, 12, 7), day);
+    const char* const wrong[] = {"2026-12-7", "2026-12-070", "2026/12/07", "2026-13-01",
+                                 "2027-02-29", "2026-04-31", "1600-12-31", "0000-01-01",
+                                 "2026-12-0a", " 026-12-07", "+026-12-07"};
+    for (const char* text : wrong)
+        EXPECT_EQ(0, ParseIsoDate(text, strlen(text), &day)) << text;
+
+    SYSTEMTIME time = FakePlatform::Time(2026, 12, 7, 23, 59, 59);
+    EXPECT_EQ(1, DayOfTime(&time, &day));
+    EXPECT_EQ(Day(2026, 12, 7), day);
+    time.wDay = 32;
+    EXPECT_EQ(0, DayOfTime(&time, &day));
+
+    // A sample at midnight brings the bytes of the day's last second.
+    time = FakePlatform::Time(2026, 12, 8, 0, 0, 0);
+    EXPECT_EQ(1, SampleDay(&time, &day));
+    EXPECT_EQ(Day(2026, 12, 7), day);
+    time.wSecond = 1;
+    EXPECT_EQ(1, SampleDay(&time, &day));
+    EXPECT_EQ(Day(2026, 12, 8), day);
+}
+
+TEST(HistoryCalendarTest, MonthsFollowTheMonthlyResetDay)
+{
+    // Only a monthly reset on a real day moves the months.
+    EXPECT_EQ(1, BillingDayOf(ResetDaily, 15));
+    EXPECT_EQ(1, BillingDayOf(ResetNever, 15));
+    EXPECT_EQ(1, BillingDayOf(ResetMonthly, 0));
+    EXPECT_EQ(15, BillingDayOf(ResetMonthly, 15));
+
+    EXPECT_EQ(Day(2026, 12, 1), PeriodStart(Day(2026, 12, 31), ViewMonths, 1));
+    EXPECT_EQ(Day(2026, 1, 1), PeriodStart(Day(2026, 12, 31), ViewYears, 1));
+    EXPECT_EQ(Day(2026, 12, 31), PeriodStart(Day(2026, 12, 31), ViewDays, 1));
+
+    // On the 15th: the 14th still belongs to the period that began a month before.
+    EXPECT_EQ(Day(2026, 11, 15), PeriodStart(Day(2026, 12, 14), ViewMonths, 15));
+    EXPECT_EQ(Day(2026, 12, 15), PeriodStart(Day(2026, 12, 15), ViewMonths, 15));
+    EXPECT_EQ(Day(2025, 12, 15), PeriodStart(Day(2026, 1, 3), ViewMonths, 15));
+    EXPECT_EQ("2026-11-15 to 2026-12-14", Period(Day(2026, 11, 15), ViewMonths, 15));
+    EXPECT_EQ("2026-12", Period(Day(2026, 12, 1), ViewMonths, 1));
+    EXPECT_EQ("2026", Period(Day(2026, 1, 1), ViewYears, 15));
+
+    // On the 31st the period starts on a short month's last day, as the reset does.
+    EXPECT_EQ(Day(2028, 2, 29), PeriodStart(Day(2028, 3, 30), ViewMonths, 31));
+    EXPECT_EQ(Day(2028, 3, 31), NextPeriodStart(Day(2028, 2, 29), ViewMonths, 31));
+    EXPECT_EQ(Day(2028, 1, 31), PreviousPeriodStart(Day(2028, 2, 29), ViewMonths, 31));
+    EXPECT_EQ("2028-02-29 to 2028-03-30", Period(Day(2028, 2, 29), ViewMonths, 31));
+
+    char title[PERIOD_TEXT_CHARS];
+    FormatPeriodTitle(ViewMonths, 15, title, sizeof(title));
+    EXPECT_STREQ("Billing period (from day 15)", title);
+    FormatPeriodTitle(ViewMonths, 1, title, sizeof(title));
+    EXPECT_STREQ("Month", title);
+}
+
+class HistoryFileTest : public CoreTest {
+protected:
+    void SetUp() override
+    {
+        CoreTest::SetUp();
+        ASSERT_TRUE(HistoryPathFor(IniPath, path, sizeof(path)));
+    }
+    void WriteText(const std::string& file, const std::string& text)
+    {
+        HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, handle);
+        DWORD written = 0;
+        WriteFile(handle, text.data(), (DWORD)text.size(), &written, NULL);
+        CloseHandle(handle);
+    }
+    std::string FileText() { return ReadFileText(path); }
+
+    char path[PATH_CHARS];
+};
+
+TEST_F(HistoryFileTest, LivesBesideTheIniFileWhereverThatIs)
+{
+    EXPECT_EQ(folder.Path("Brisvane-history.csv"), path);
+    char other[PATH_CHARS];
+    EXPECT_EQ(1, HistoryPathFor("C:\\Users\\u\\AppData\\Roaming\\Brisvane\\Brisvane.INI", other,
+                                sizeof(other)));
+    EXPECT_STREQ("C:\\Users\\u\\AppData\\Roaming\\Brisvane\\Brisvane-history.csv", other);
+    EXPECT_EQ(0, HistoryPathFor("", other, sizeof(other)));
+    EXPECT_EQ(0, HistoryPathFor("C:\\a\\Brisvane.INI", other, 10));
+}
+
+TEST_F(HistoryFileTest, WrittenWithHeaderQuotedDescriptionsAndReadBackTheSame)
+{
+    HistoryTable table;
+    ASSERT_TRUE(table.Append(Day(2026, 12, 7), "00-1A-2B-3C-4D-5E", "Fast \"LAN\", port 1", 5,
+                             6));
+    ASSERT_TRUE(table.Append(Day(2026, 12, 6), "00-1A-2B-3C-4D-5F", "=SUM(A1)", 18446744073709551615ULL, 0));
+    ASSERT_TRUE(table.Append(Day(2026, 12, 7), "00-1A-2B-3C-4D-01", "", 1, 2));
+    table.Normalize(MergeAdd);
+    DWORD error = 1;
+    ASSERT_TRUE(table.WriteFile(path, &error));
+    EXPECT_EQ(0u, error);
+    EXPECT_EQ("Date,MAC,Description,Bytes in,Bytes out\r\n"
+              "2026-12-06,00-1A-2B-3C-4D-5F,\"'=SUM(A1)\",18446744073709551615,0\r\n"
+              "2026-12-07,00-1A-2B-3C-4D-01,\"\",1,2\r\n"
+              "2026-12-07,00-1A-2B-3C-4D-5E,\"Fast \"\"LAN\"\", port 1\",5,6\r\n",
+              FileText());
+    EXPECT_FALSE(FileExists(std::string(path) + ".new"));
+
+    HistoryTable read;
+    int skipped = -1;
+    ASSERT_TRUE(read.ReadFile(path, &skipped));
+    EXPECT_EQ(0, skipped);  // the header is no garbage
+    ASSERT_EQ(3, read.RecordCount);
+    const HistoryRecord* record = read.Find(Day(2026, 12, 7), "00-1A-2B-3C-4D-5E");
+    ASSERT_NE((const HistoryRecord*)NULL, record);
+    EXPECT_STREQ("Fast \"LAN\", port 1", read.Names[record->Name].Description);
+    record = read.Find(Day(2026, 12, 6), "00-1A-2B-3C-4D-5F");
+    ASSERT_NE((const HistoryRecord*)NULL, record);
+    EXPECT_STREQ("=SUM(A1)", read.Names[record->Name].Description);
+    EXPECT_EQ(18446744073709551615ULL, record->In);
+}
+
+TEST_F(HistoryFileTest, CorruptOrForeignLinesAreSkippedAndNothingValidIsLost)
+{
+    // Garbage of every kind between valid lines; an adapter no longer present; a future day;
+    // a lower-case MAC; a day written twice (both parts count); no line end at the end.
+    WriteText(path,
+              "Date,MAC,Description,Bytes in,Bytes out\n"
+              "2026-12-01,00-1A-2B-3C-4D-5E,\"LAN\",100,10\r\n"
+              "garbage\r\n"
+              "\r\n"
+              ",,,,\r\n"
+              "2026-12-02,00-1A-2B-3C-4D-5E,LAN,abc,10\r\n"
+              "2026-12-02,00-1A-2B-3C-4D-5E,LAN,-5,10\r\n"
+              "2026-12-02,00-1A-2B-3C-4D-5E,LAN,99999999999999999999,10\r\n"
+              "2026-02-30,00-1A-2B-3C-4D-5E,LAN,1,1\r\n"
+              "2026-12-02,00-1A-2B-3C-4D-5,LAN,1,1\r\n"
+              "2026-12-02,00:1A:2B:3C:4D:5E,LAN,1,1\r\n"
+              "2026-12-02,00-1A-2B-3C-4D-5E,\"unclosed,1,1\r\n"
+              "2026-12-02,00-1A-2B-3C-4D-5E,LAN,1,1,extra\r\n"
+              "\x01\x02\xff\xfe binary\r\n"
+              "2019-03-04,00-99-88-77-66-55,Old modem,7000,700\r\n"
+              "2031-01-01,00-1A-2B-3C-4D-5E,LAN,5,5\r\n"
+              "2026-12-03,00-1a-2b-3c-4d-5e,LAN,1,2\r\n"
+              "2026-12-03,00-1A-2B-3C-4D-5E,LAN,10,20\r\n"
+              "2026-12-04,00-1A-2B-3C-4D-5E,\"a \"\"b\"\", c\",1,1");
+    HistoryTable table;
+    int skipped = 0;
+    ASSERT_TRUE(table.ReadFile(path, &skipped));
+    EXPECT_EQ(11, skipped);
+    ASSERT_EQ(5, table.RecordCount);
+    EXPECT_EQ(100u, table.Find(Day(2026, 12, 1), "00-1A-2B-3C-4D-5E")->In);
+    EXPECT_EQ(7000u, table.Find(Day(2019, 3, 4), "00-99-88-77-66-55")->In);
+    EXPECT_EQ(5u, table.Find(Day(2031, 1, 1), "00-1A-2B-3C-4D-5E")->Out);
+    EXPECT_EQ(11u, table.Find(Day(2026, 12, 3), "00-1A-2B-3C-4D-5E")->In);
+    EXPECT_EQ(22u, table.Find(Day(2026, 12, 3), "00-1A-2B-3C-4D-5E")->Out);
+    const HistoryRecord* quoted = table.Find(Day(2026, 12, 4), "00-1A-2B-3C-4D-5E");
+    ASSERT_NE((const HistoryRecord*)NULL, quoted);
+    EXPECT_STREQ("a \"b\", c", table.Names[quoted->Name].Description);
+
+    // The end of a day writes the file again: every valid line stays, the new day joins them.
+    UsageHistory history;
+    history.Add(Day(2026, 12, 6), "00-1A-2B-3C-4D-5E", "LAN", 40, 4);
+    history.Add(Day(2026, 12, 7), "00-1A-2B-3C-4D-5E", "LAN", 1, 1);
+    ASSERT_TRUE(history.FinishDays(Day(2026, 12, 7), path));
+    EXPECT_EQ("Date,MAC,Description,Bytes in,Bytes out\r\n"
+              "2019-03-04,00-99-88-77-66-55,\"Old modem\",7000,700\r\n"
+              "2026-12-01,00-1A-2B-3C-4D-5E,\"LAN\",100,10\r\n"
+              "2026-12-03,00-1A-2B-3C-4D-5E,\"LAN\",11,22\r\n"
+              "2026-12-04,00-1A-2B-3C-4D-5E,\"a \"\"b\"\", c\",1,1\r\n"
+              "2026-12-06,00-1A-2B-3C-4D-5E,\"LAN\",40,4\r\n"
+              "2031-01-01,00-1A-2B-3C-4D-5E,\"LAN\",5,5\r\n",
+              FileText());
+    ASSERT_EQ(1, history.RunningCount);  // today stays running
+    EXPECT_EQ(Day(2026, 12, 7), history.Running[0].Day);
+    EXPECT_EQ(1u, history.FinishedVersion);
+}
+
+TEST_F(HistoryFileTest, AFileThatCannotBeReadIsNeverReplaced)
+{
+    WriteText(path, "2026-12-01,00-1A-2B-3C-4D-5E,LAN,100,10\r\n");
+    // Held open without sharing: neither readable nor replaceable.
+    HANDLE held = CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    UsageHistory history;
+    history.Add(Day(2026, 12, 6), "00-1A-2B-3C-4D-5E", "LAN", 40, 4);
+    EXPECT_EQ(0, history.FinishDays(Day(2026, 12, 7), path));
+    EXPECT_NE(0u, history.LastError);
+    EXPECT_EQ(1, history.RunningCount);  // still waiting, in memory and so in the INI file
+    CloseHandle(held);
+
+    ASSERT_TRUE(history.FinishDays(Day(2026, 12, 7), path));
+    EXPECT_EQ(0u, history.LastError);
+    EXPECT_EQ(0, history.RunningCount);
+    EXPECT_NE(std::string::npos, FileText().find("2026-12-01,00-1A-2B-3C-4D-5E,\"LAN\",100,10\r\n"
+                                                  "2026-12-06,00-1A-2B-3C-4D-5E,\"LAN\",40,4\r\n"));
+
+    // A day read again after the program ended between the two writes counts once.
+    history.Add(Day(2026, 12, 6), "00-1A-2B-3C-4D-5E", "LAN", 30, 4);
+    ASSERT_TRUE(history.FinishDays(Day(2026, 12, 7), path));
+    EXPECT_NE(std::string::npos, FileText().find("2026-12-06,00-1A-2B-3C-4D-5E,\"LAN\",40,4\r\n"));
+}
+
+TEST_F(HistoryFileTest, RunningFiguresGoIntoTheirOwnSectionAndComeBack)
+{
+    WriteIni("[Settings]\r\nResetType=2\r\n[History]\r\nold key=1\r\n");
+    UsageHistory history;
+    MIB_IFROW row = {};
+    row.dwPhysAddrLen = 6;
+    const BYTE mac[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+    memcpy(row.bPhysAddr, mac, sizeof(mac));
+    strcpy((char*)row.bDescr, "LAN, \"fast\"\tport");
+    row.dwDescrLen = (DWORD)strlen((char*)row.bDescr) + 1;
+    ASSERT_TRUE(history.AddSample(Day(2026, 12, 7), &row, 1000, 10));
+    ASSERT_TRUE(history.AddSample(Day(2026, 12, 7), &row, 234, 5));
+    ASSERT_TRUE(history.AddSample(Day(2026, 12, 6), &row, 9, 9));
+    EXPECT_EQ(1, history.Unsaved);
+    ASSERT_TRUE(history.WriteTodayFigures(IniPath));
+    EXPECT_EQ("[Settings]\r\nResetType=2\r\n[History]\r\n"
+              "2026-12-07 00-1A-2B-3C-4D-5E=1234,15,LAN, \"fast\" port\r\n"
+              "2026-12-06 00-1A-2B-3C-4D-5E=9,9,LAN, \"fast\" port\r\n",
+              IniText());
+
+    UsageHistory loaded;
+    ASSERT_TRUE(loaded.ReadTodayFigures(IniPath));
+    ASSERT_EQ(2, loaded.RunningCount);
+    EXPECT_EQ(Day(2026, 12, 7), loaded.Running[0].Day);
+    EXPECT_STREQ("00-1A-2B-3C-4D-5E", loaded.Running[0].Mac);
+    EXPECT_STREQ("LAN, \"fast\" port", loaded.Running[0].Description);
+    EXPECT_EQ(1234u, loaded.Running[0].In);
+    EXPECT_EQ(15u, loaded.Running[0].Out);
+    EXPECT_EQ(1, loaded.HasFinishedDays(Day(2026, 12, 7)));
+    EXPECT_EQ(0, loaded.Unsaved);
+
+    // Lines that are no figures are passed over; the good ones still count.
+    WriteIni("[History]\r\nnonsense\r\n2026-12-07 00-1A-=1,1\r\n2026-13-07 00-1A-2B-3C-4D-5E=1,1\r\n"
+             "2026-12-07 00-1A-2B-3C-4D-5E=x,1\r\n2026-12-07 00-1A-2B-3C-4D-5E=5\r\n"
+             "2026-12-07 00-1A-2B-3C-4D-01=7,8\r\n");
+    ASSERT_TRUE(loaded.ReadTodayFigures(IniPath));
+    ASSERT_EQ(1, loaded.RunningCount);
+    EXPECT_STREQ("00-1A-2B-3C-4D-01", loaded.Running[0].Mac);
+    EXPECT_EQ(8u, loaded.Running[0].Out);
+
+    // No figures: no section at all.
+    UsageHistory empty;
+    ASSERT_TRUE(empty.WriteTodayFigures(IniPath));
+    EXPECT_EQ(std::string::npos, IniText().find("[History]"));
+}
+
+TEST(HistoryReportTest, RowsOfDaysMonthsYearsAndBillingPeriodsNewestFirst)
+{
+    HistoryTable table;
+    const char A[] = "00-00-00-00-00-0A";
+    const char B[] = "00-00-00-00-00-0B";
+    table.Append(Day(2025, 12, 31), A, "a", 1, 2);
+    table.Append(Day(2026, 11, 14), A, "a", 10, 20);
+    table.Append(Day(2026, 11, 15), A, "a", 100, 200);
+    table.Append(Day(2026, 11, 15), B, "b", 1000, 2000);
+    table.Append(Day(2026, 12, 6), B, "b", 10000, 20000);
+    table.Normalize(MergeAdd);
+    UsageHistory running;
+    running.Add(Day(2026, 12, 7), A, "a", 5, 5);
+    running.Add(Day(2026, 12, 6), B, "b", 10007, 20000);  // read again: the larger stands
+
+    PeriodRows rows;
+    ASSERT_TRUE(BuildPeriodRows(table, NULL, ViewDays, 1, &rows));
+    ASSERT_TRUE(AddRunningDays(running, table, NULL, ViewDays, 1, &rows));
+    ASSERT_EQ(5, rows.Count);
+    EXPECT_EQ(Day(2026, 12, 7), rows.Rows[0].Start);
+    EXPECT_EQ(10007u, rows.Rows[1].In);
+    EXPECT_EQ(1100u, rows.Rows[2].In);
+    EXPECT_EQ(Day(2025, 12, 31), rows.Rows[4].Start);
+
+    ASSERT_TRUE(BuildPeriodRows(table, A, ViewMonths, 1, &rows));
+    ASSERT_TRUE(AddRunningDays(running, table, A, ViewMonths, 1, &rows));
+    ASSERT_EQ(3, rows.Count);
+    EXPECT_EQ(5u, rows.Rows[0].In);      // 2026-12
+    EXPECT_EQ(110u, rows.Rows[1].In);    // 2026-11
+    EXPECT_EQ(1u, rows.Rows[2].In);      // 2025-12
+
+    ASSERT_TRUE(BuildPeriodRows(table, NULL, ViewMonths, 15, &rows));
+    ASSERT_TRUE(AddRunningDays(running, table, NULL, ViewMonths, 15, &rows));
+    ASSERT_EQ(3, rows.Count);
+    EXPECT_EQ(Day(2026, 11, 15), rows.Rows[0].Start);
+    EXPECT_EQ(100u + 1000 + 10007 + 5, rows.Rows[0].In);
+    EXPECT_EQ(Day(2026, 10, 15), rows.Rows[1].Start);
+    EXPECT_EQ(10u, rows.Rows[1].In);
+    EXPECT_EQ(Day(2025, 12, 15), rows.Rows[2].Start);
+
+    ASSERT_TRUE(BuildPeriodRows(table, B, ViewYears, 1, &rows));
+    ASSERT_EQ(1, rows.Count);
+    EXPECT_EQ(11000u, rows.Rows[0].In);
+    EXPECT_EQ(22000u, RowTotal(rows.Rows[0]) - 11000u);
+
+    char line[REPORT_LINE_CHARS];
+    FormatReportLine(rows.Rows[0], ViewYears, 1, line, sizeof(line));
+    EXPECT_STREQ("2026\t11 KB\t22 KB\t33 KB", line);
+
+    ChartBar bars[12];
+    ASSERT_TRUE(BuildPeriodRows(table, NULL, ViewMonths, 1, &rows));
+    EXPECT_EQ(12, ChartBarsOf(rows, Day(2026, 12, 7), ViewMonths, 1, bars, 12));
+    EXPECT_EQ(10000u, bars[11].In);
+    EXPECT_EQ(1110u, bars[10].In);
+    for (int i = 0; i < 10; i++)
+        EXPECT_EQ(0u, bars[i].In + bars[i].Out) << i;
+    EXPECT_EQ(31, ChartBarCount(ViewDays));
+    EXPECT_EQ(10, ChartBarCount(ViewYears));
+}
+
+}  // namespace
