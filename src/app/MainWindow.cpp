@@ -235,11 +235,11 @@ int MainWindow::SaveAllCounters()
         History.Unsaved = 0;
         return 1;
     }
-    ReportSaveFailure(Settings.LastSaveError);
+    ReportSaveFailure(Settings.LastSaveError, IniPath);
     return 0;
 }
 
-void MainWindow::ReportSaveFailure(DWORD error)
+void MainWindow::ReportSaveFailure(DWORD error, const char* path)
 {
     // Once a run: the counts stay in memory and every later save tries again.
     if (SaveFailureReported)
@@ -247,7 +247,7 @@ void MainWindow::ReportSaveFailure(DWORD error)
     SaveFailureReported = 1;
     char reason[SHORT_TEXT * 4];
     FormatSystemError(error, reason, sizeof(reason));
-    EventLog.WriteLine("The counters could not be saved to %s: %s\r\n", IniPath, reason);
+    EventLog.WriteLine("The counters could not be saved to %s: %s\r\n", path, reason);
     NOTIFYICONDATAA record = {};
     record.cbSize = TrayRecordSize();
     record.hWnd = Window;
@@ -255,7 +255,7 @@ void MainWindow::ReportSaveFailure(DWORD error)
     record.uFlags = NIF_INFO;
     record.dwInfoFlags = NIIF_ERROR;
     CopyText(record.szInfoTitle, sizeof(record.szInfoTitle), "Brisvane cannot save its counts");
-    BoundedPrint(record.szInfo, sizeof(record.szInfo), "%s could not be written: %s", IniPath,
+    BoundedPrint(record.szInfo, sizeof(record.szInfo), "%s could not be written: %s", path,
                  reason);
     Platform.NotifyIcon(NIM_MODIFY, &record);
 }
@@ -413,8 +413,8 @@ void MainWindow::WriteHistoryInto(IniDocument& document)
     // stay among the running figures, in the INI file, and are tried again at the next save.
     if (SampleDay(&now, &today) && History.HasFinishedDays(today)) {
         char path[PATH_CHARS];
-        if (HistoryPathFor(IniPath, path, sizeof(path)))
-            History.FinishDays(today, path);
+        if (HistoryPathFor(IniPath, path, sizeof(path)) && !History.FinishDays(today, path))
+            ReportSaveFailure(History.LastError, path);
     }
     History.WriteTodayFigures(document);
 }

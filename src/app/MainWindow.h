@@ -110,7 +110,7 @@ private:
     int AdapterWaitsAfterFailure(const InterfaceRow* row);
     void UpdateTrayAndTitle();
     void SendTrayRecord(DWORD action);
-    void ReportSaveFailure(DWORD error);
+    void ReportSaveFailure(DWORD error, const char* path);
 
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
