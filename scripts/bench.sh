@@ -47,8 +47,20 @@ peak_kb() { awk '/VmHWM/ {print $2}' "/proc/$1/status"; }
 WINEPREFIX="$dir/bench-prefix-program" wine "$work/Brisvane.exe" /s >/dev/null 2>&1 &
 WINEPREFIX="$dir/bench-prefix-baseline" wine "$work/IdleBaseline.exe" >/dev/null 2>&1 &
 sleep 5
-program=$(pgrep -f 'Brisvane\.exe' | head -1)
-baseline=$(pgrep -f 'IdleBaseline\.exe' | head -1)
+# The program's own process: in our private folder, and not Wine's start.exe wrapper around it
+# (nor anybody else's copy on this machine).
+process_of() {
+    local tag pid
+    tag=$(basename "$work")
+    for pid in $(pgrep -f "$1"); do
+        tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q "$tag" || continue
+        tr '\0' ' ' <"/proc/$pid/cmdline" | grep -qi 'start\.exe' && continue
+        echo "$pid"
+        return
+    done
+}
+program=$(process_of 'Brisvane\.exe')
+baseline=$(process_of 'IdleBaseline\.exe')
 program_server=$(server_of "$dir/bench-prefix-program")
 baseline_server=$(server_of "$dir/bench-prefix-baseline")
 
