@@ -90,3 +90,41 @@ std::string WindowText(HWND window)
     GetWindowTextA(window, text, sizeof(text));
     return text;
 }
+
+bool RunChildUntilReady(const std::string& filter, const std::string& folder,
+                        const std::function<void()>& beforeKill)
+{
+    char self[MAX_PATH];
+    GetModuleFileNameA(NULL, self, sizeof(self));
+    char eventName[64];
+    _snprintf(eventName, sizeof(eventName), "BrisvaneChildReady%lu", GetCurrentProcessId());
+    eventName[sizeof(eventName) - 1] = 0;
+    HANDLE ready = CreateEventA(NULL, TRUE, FALSE, eventName);
+    if (ready == NULL)
+        return false;
+    SetEnvironmentVariableA("BRISVANE_CHILD_FOLDER", folder.c_str());
+    SetEnvironmentVariableA("BRISVANE_CHILD_READY", eventName);
+    std::string command = std::string("\"") + self + "\" --gtest_also_run_disabled_tests " +
+                          "--gtest_filter=" + filter;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION child = {};
+    BOOL started = CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL,
+                                  &startup, &child);
+    SetEnvironmentVariableA("BRISVANE_CHILD_FOLDER", NULL);
+    SetEnvironmentVariableA("BRISVANE_CHILD_READY", NULL);
+    if (!started) {
+        CloseHandle(ready);
+        return false;
+    }
+    HANDLE waitFor[2] = {ready, child.hProcess};
+    DWORD woken = WaitForMultipleObjects(2, waitFor, FALSE, 120000);
+    if (woken == WAIT_OBJECT_0 && beforeKill)
+        beforeKill();
+    TerminateProcess(child.hProcess, 1);
+    WaitForSingleObject(child.hProcess, 30000);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    CloseHandle(ready);
+    return woken == WAIT_OBJECT_0;
+}

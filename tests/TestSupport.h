@@ -3,6 +3,7 @@
 #define BRISVANE_TESTSUPPORT_H
 
 #include <windows.h>
+#include <functional>
 #include <string>
 
 // A fresh, empty folder under the temporary directory, removed with its files at the end.
@@ -26,5 +27,12 @@ bool FileExists(const std::string& path);
 int CountOf(const std::string& text, const std::string& part);
 // The text of a window.
 std::string WindowText(HWND window);
+
+// Runs this test program again for the one (disabled) test named by filter, with the variable
+// BRISVANE_CHILD_FOLDER set to folder and BRISVANE_CHILD_READY naming an event; waits until the
+// child sets that event, then runs beforeKill and kills the child. False when the child could not
+// start or ended before it was ready.
+bool RunChildUntilReady(const std::string& filter, const std::string& folder,
+                        const std::function<void()>& beforeKill = std::function<void()>());
 
 #endif

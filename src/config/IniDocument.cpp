@@ -96,6 +96,23 @@ static int NameIs(const char* text, size_t at, size_t stop, const char* name)
     return stop - at == length && _strnicmp(text + at, name, length) == 0;
 }
 
+enum LineKind { PlainLine, OtherHeader, SectionHeader };
+
+// Whether the line from at to stop opens a section, and whether it is the one named; first is
+// where its blanks end.
+static LineKind KindOfLine(const char* text, size_t at, size_t stop, const char* section,
+                           size_t* first)
+{
+    while (at < stop && IsBlank(text[at]))
+        at++;
+    *first = at;
+    if (at >= stop || text[at] != '[')
+        return PlainLine;
+    const char* close = (const char*)memchr(text + at, ']', stop - at);
+    return close != NULL && NameIs(text, at + 1, (size_t)(close - text), section) ? SectionHeader
+                                                                                 : OtherHeader;
+}
+
 int IniDocument::Set(const char* section, const char* key, const char* value)
 {
     if (!Reserve(0))
@@ -107,14 +124,12 @@ int IniDocument::Set(const char* section, const char* key, const char* value)
     while (at < Used) {
         size_t next;
         size_t stop = LineEnd(Data, Used, at, &next);
-        size_t first = at;
-        while (first < stop && IsBlank(Data[first]))
-            first++;
-        if (first < stop && Data[first] == '[') {
+        size_t first;
+        LineKind kind = KindOfLine(Data, at, stop, section, &first);
+        if (kind != PlainLine) {
             if (found && inSection)
                 break;  // the section ends here
-            const char* close = (const char*)memchr(Data + first, ']', stop - first);
-            inSection = close != NULL && NameIs(Data, first + 1, (size_t)(close - Data), section);
+            inSection = kind == SectionHeader;
             if (inSection) {
                 found = 1;
                 sectionEnd = next;
@@ -160,17 +175,15 @@ void IniDocument::RemoveSection(const char* section)
     while (at < Used) {
         size_t next;
         size_t stop = LineEnd(Data, Used, at, &next);
-        size_t first = at;
-        while (first < stop && IsBlank(Data[first]))
-            first++;
-        if (first < stop && Data[first] == '[') {
+        size_t first;
+        LineKind kind = KindOfLine(Data, at, stop, section, &first);
+        if (kind != PlainLine) {
             if (inSection) {
                 Splice(start, at - start, "", 0);
                 next = start;
                 inSection = 0;
             }
-            const char* close = (const char*)memchr(Data + first, ']', stop - first);
-            if (close != NULL && NameIs(Data, first + 1, (size_t)(close - Data), section)) {
+            if (kind == SectionHeader) {
                 inSection = 1;
                 start = at;
             }

@@ -179,39 +179,15 @@ TEST_F(UsageHistoryTest, DISABLED_ChildCountsUntilKilled)
 
 TEST_F(UsageHistoryTest, AKilledProcessKeepsItsLastMinute)
 {
-    char self[MAX_PATH];
-    GetModuleFileNameA(NULL, self, sizeof(self));
-    std::string eventName = "BrisvaneHistoryChild" + std::to_string(GetCurrentProcessId());
-    HANDLE ready = CreateEventA(NULL, TRUE, FALSE, eventName.c_str());
-    ASSERT_NE((HANDLE)NULL, ready);
-    SetEnvironmentVariableA("BRISVANE_CHILD_FOLDER", folder.Root().c_str());
-    SetEnvironmentVariableA("BRISVANE_CHILD_READY", eventName.c_str());
-    std::string command = std::string("\"") + self +
-                          "\" --gtest_also_run_disabled_tests "
-                          "--gtest_filter=UsageHistoryTest.DISABLED_ChildCountsUntilKilled";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION child = {};
-    BOOL started = CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL,
-                                  &startup, &child);
-    SetEnvironmentVariableA("BRISVANE_CHILD_FOLDER", NULL);
-    SetEnvironmentVariableA("BRISVANE_CHILD_READY", NULL);
-    ASSERT_TRUE(started);
-
-    HANDLE waitFor[2] = {ready, child.hProcess};
-    DWORD woken = WaitForMultipleObjects(2, waitFor, FALSE, 120000);
-    TerminateProcess(child.hProcess, 1);
-    WaitForSingleObject(child.hProcess, 30000);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
-    CloseHandle(ready);
-    ASSERT_EQ(WAIT_OBJECT_0, woken) << "the child ended before it was ready";
+    ASSERT_TRUE(RunChildUntilReady("UsageHistoryTest.DISABLED_ChildCountsUntilKilled",
+                                   folder.Root()))
+        << "the child ended before it was ready";
 
     // The first cycle only primes; the save at the 60th cycle holds 59 seconds of traffic, the
     // same as the counters saved with it. The nine seconds after it are lost.
     EXPECT_EQ("59000,590,Test adapter 2", IniFigures("2026-12-06"));
     EXPECT_EQ(59000u, IniTotal("Total_in"));
-    EXPECT_FALSE(FileExists(folder.Path("Brisvane.INI.new")));
+    EXPECT_FALSE(FileExists(folder.Path("Brisvane.TMP")));
 }
 
 }  // namespace

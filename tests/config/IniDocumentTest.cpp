@@ -62,14 +62,27 @@ TEST(IniDocumentTest, ChangesOnlyWhatItSetsAndKeepsEverythingElse)
     EXPECT_EQ("[A]\r\nx=1\r\ny=2\r\n", Edited("[A]\r\nx=1", "A", "y", "2"));
     EXPECT_EQ("[A]\r\nx=1\r\n[B]\r\ny=2\r\n", Edited("[A]\r\nx=1", "B", "y", "2"));
     EXPECT_EQ("[A]\r\nx=1\r\n", Edited("", "A", "x", "1"));
+
+    // A section goes whole, wherever it stands, and with it only its own keys.
+    IniDocument document;
+    TempFolder folder;
+    std::string path = folder.Path("Brisvane.INI");
+    FILE* file = fopen(path.c_str(), "wb");
+    fputs("[A]\r\nx=1\r\n[History]\r\nd=1\r\ne=2\r\n[B]\r\ny=2\r\n[history]\r\nf=3\r\n", file);
+    fclose(file);
+    ASSERT_EQ(1, document.Read(path.c_str()));
+    document.RemoveSection("History");
+    EXPECT_EQ("[A]\r\nx=1\r\n[B]\r\ny=2\r\n", std::string(document.Text()));
 }
 
 TEST(IniDocumentTest, DISABLED_ChildSavesUntilKilled)
 {
-    const char* path = getenv("BRISVANE_CHILD_INI");
+    const char* folder = getenv("BRISVANE_CHILD_FOLDER");
     const char* ready = getenv("BRISVANE_CHILD_READY");
-    if (path == NULL || ready == NULL)
+    if (folder == NULL || ready == NULL)
         GTEST_SKIP() << "started by AProcessKilledWhileSavingLeavesAWholeFile only";
+    std::string file = std::string(folder) + "\\Brisvane.INI";
+    const char* path = file.c_str();
     HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, ready);
     ASSERT_NE((HANDLE)NULL, event);
     for (unsigned generation = 2;; generation++) {
@@ -83,40 +96,19 @@ TEST(IniDocumentTest, AProcessKilledWhileSavingLeavesAWholeFile)
     TempFolder folder;
     std::string path = folder.Path("Brisvane.INI");
     SaveGeneration(path.c_str(), 1);
-    char self[MAX_PATH];
-    GetModuleFileNameA(NULL, self, sizeof(self));
+    char temporary[MAX_PATH];
+    ASSERT_TRUE(TemporaryPathOf(path.c_str(), temporary, sizeof(temporary)));
     for (int round = 0; round < 5; round++) {
-        std::string eventName = "BrisvaneSaverReady" + std::to_string(GetCurrentProcessId());
-        HANDLE ready = CreateEventA(NULL, TRUE, FALSE, eventName.c_str());
-        ASSERT_NE((HANDLE)NULL, ready);
-        SetEnvironmentVariableA("BRISVANE_CHILD_INI", path.c_str());
-        SetEnvironmentVariableA("BRISVANE_CHILD_READY", eventName.c_str());
-        std::string command = std::string("\"") + self +
-                              "\" --gtest_also_run_disabled_tests "
-                              "--gtest_filter=IniDocumentTest.DISABLED_ChildSavesUntilKilled";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION child = {};
-        BOOL started = CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL,
-                                      &startup, &child);
-        SetEnvironmentVariableA("BRISVANE_CHILD_INI", NULL);
-        SetEnvironmentVariableA("BRISVANE_CHILD_READY", NULL);
-        ASSERT_TRUE(started);
         // Killed once it has saved, in the middle of a save: while its new file is written.
-        HANDLE waitFor[2] = {ready, child.hProcess};
-        DWORD woken = WaitForMultipleObjects(2, waitFor, FALSE, 60000);
-        char temporary[MAX_PATH];
-        ASSERT_TRUE(TemporaryPathOf(path.c_str(), temporary, sizeof(temporary)));
-        DWORD deadline = GetTickCount() + 10000;
         bool midSave = false;
-        while (!(midSave = FileExists(temporary)) && GetTickCount() < deadline)
-            ;
-        TerminateProcess(child.hProcess, 1);
-        WaitForSingleObject(child.hProcess, 30000);
-        CloseHandle(child.hThread);
-        CloseHandle(child.hProcess);
-        CloseHandle(ready);
-        ASSERT_EQ(WAIT_OBJECT_0, woken) << "the child ended before it saved";
+        ASSERT_TRUE(RunChildUntilReady("IniDocumentTest.DISABLED_ChildSavesUntilKilled",
+                                       folder.Root(), [&] {
+                                           DWORD deadline = GetTickCount() + 10000;
+                                           while (!(midSave = FileExists(temporary)) &&
+                                                  GetTickCount() < deadline)
+                                               ;
+                                       }))
+            << "the child ended before it saved";
         EXPECT_TRUE(midSave) << "no save was seen writing a file of its own";
 
         std::string text = ReadFileText(path);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
+
 namespace {
 
 const char MainClass[] = "BrisvaneAtl_class";
@@ -32,25 +34,6 @@ std::string ShellFolder(int folder)
     char path[MAX_PATH] = "";
     SHGetFolderPathA(NULL, folder, NULL, SHGFP_TYPE_CURRENT, path);
     return path;
-}
-
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadText(const std::string& path)
-{
-    std::string text;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (file == NULL)
-        return text;
-    char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof(chunk), file)) > 0)
-        text.append(chunk, got);
-    fclose(file);
-    return text;
 }
 
 template <typename Condition>
@@ -107,7 +90,7 @@ std::string FixedVersions(const std::string& path)
 // The machine an exe is built for, from its PE header; 0 when it is none.
 WORD Machine(const std::string& path)
 {
-    std::string image = ReadText(path);
+    std::string image = ReadFileText(path);
     if (image.size() < sizeof(IMAGE_DOS_HEADER))
         return 0;
     LONG at = ((const IMAGE_DOS_HEADER*)image.data())->e_lfanew;
@@ -233,7 +216,7 @@ void ExpectZippedExe(const char* folderVariable, WORD machine)
     EXPECT_EQ(version + " " + version, FixedVersions(exe));
     EXPECT_EQ(machine, Machine(exe));
     EXPECT_EQ(Copyright, VersionText(exe, "LegalCopyright"));
-    std::string license = ReadText(folder + "\\LICENSE.txt");
+    std::string license = ReadFileText(folder + "\\LICENSE.txt");
     EXPECT_NE(std::string::npos, license.find(std::string("\r\n") + Copyright + "\r\n"));
 }
 
@@ -257,7 +240,7 @@ TEST(Installer, InstallRunUpgradeAndUninstallForOneUser)
     const std::string version = Environment("BRISVANE_PACKAGE_VERSION");
     const std::string setup = Environment("BRISVANE_SETUP");
     ASSERT_FALSE(version.empty());
-    ASSERT_TRUE(Exists(setup)) << setup;
+    ASSERT_TRUE(FileExists(setup)) << setup;
     const std::string folder = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Brisvane";
     const std::string exe = folder + "\\Brisvane.exe";
     const std::string runEntry = Quoted(exe) + " /s";
@@ -266,17 +249,17 @@ TEST(Installer, InstallRunUpgradeAndUninstallForOneUser)
     const char* installedFiles[] = {"Brisvane.exe", "Brisvane.installed", "uninstall.exe",
                                     "README.txt", "LICENSE.txt"};
     ASSERT_EQ((HWND)NULL, FindWindowA(MainClass, NULL)) << "the prefix is not fresh";
-    ASSERT_FALSE(Exists(folder)) << "the prefix is not fresh";
+    ASSERT_FALSE(FileExists(folder)) << "the prefix is not fresh";
 
     {
         SCOPED_TRACE("silent install by a user without administrator rights");
         ASSERT_EQ(0u, RunAsUser(Quoted(setup) + " /S"));
         for (const char* name : installedFiles)
-            EXPECT_TRUE(Exists(folder + "\\" + name)) << name;
-        EXPECT_EQ("", ReadText(folder + "\\Brisvane.installed"));
+            EXPECT_TRUE(FileExists(folder + "\\" + name)) << name;
+        EXPECT_EQ("", ReadFileText(folder + "\\Brisvane.installed"));
         EXPECT_EQ(IMAGE_FILE_MACHINE_AMD64, Machine(exe)) << "the 64-bit exe on 64-bit Windows";
         EXPECT_EQ(version, VersionText(exe, "FileVersion"));
-        EXPECT_TRUE(Exists(shortcut));
+        EXPECT_TRUE(FileExists(shortcut));
         EXPECT_EQ(runEntry, RegistryText(HKEY_CURRENT_USER, RunKey, "Brisvane"));
         EXPECT_EQ(version, RegistryText(HKEY_CURRENT_USER, UninstallKey, "DisplayVersion"));
         EXPECT_EQ("the Brisvane developers",
@@ -303,8 +286,8 @@ TEST(Installer, InstallRunUpgradeAndUninstallForOneUser)
         CloseHandle(program);
         // These two need the program to keep its data in %APPDATA%\Brisvane when the
         // installer's marker lies beside it.
-        EXPECT_TRUE(Exists(data + "\\Brisvane.INI")) << "no INI in " << data;
-        EXPECT_FALSE(Exists(folder + "\\Brisvane.INI")) << "an INI in the program folder";
+        EXPECT_TRUE(FileExists(data + "\\Brisvane.INI")) << "no INI in " << data;
+        EXPECT_FALSE(FileExists(folder + "\\Brisvane.INI")) << "an INI in the program folder";
     }
 
     {
@@ -326,7 +309,7 @@ TEST(Installer, InstallRunUpgradeAndUninstallForOneUser)
             return window != NULL && GetWindowThreadProcessId(window, &id) && id != oldId;
         }, ProgramDeadlineMs));
         EXPECT_FALSE(IsWindowVisible(window)) << "back in the tray only";
-        EXPECT_TRUE(Exists(exe));
+        EXPECT_TRUE(FileExists(exe));
         EXPECT_EQ(runEntry, RegistryText(HKEY_CURRENT_USER, RunKey, "Brisvane"));
         EXPECT_EQ(version, RegistryText(HKEY_CURRENT_USER, UninstallKey, "DisplayVersion"));
     }
@@ -348,13 +331,13 @@ TEST(Installer, InstallRunUpgradeAndUninstallForOneUser)
         EXPECT_EQ(0u, ExitCode(running)) << "ended politely";
         CloseHandle(running);
         for (const char* name : installedFiles)
-            EXPECT_FALSE(Exists(folder + "\\" + name)) << name;
-        EXPECT_FALSE(Exists(shortcut));
+            EXPECT_FALSE(FileExists(folder + "\\" + name)) << name;
+        EXPECT_FALSE(FileExists(shortcut));
         EXPECT_EQ("(none)", RegistryText(HKEY_CURRENT_USER, RunKey, "Brisvane"));
-        EXPECT_EQ("kept\r\n", ReadText(data + "\\Brisvane.LOG"));
+        EXPECT_EQ("kept\r\n", ReadFileText(data + "\\Brisvane.LOG"));
         // These two need the data in %APPDATA%\Brisvane too: then nothing is left in the
         // program folder, and the INI stays.
-        EXPECT_FALSE(Exists(folder)) << "the program folder stays";
-        EXPECT_TRUE(Exists(data + "\\Brisvane.INI")) << "no INI in " << data;
+        EXPECT_FALSE(FileExists(folder)) << "the program folder stays";
+        EXPECT_TRUE(FileExists(data + "\\Brisvane.INI")) << "no INI in " << data;
     }
 }
