@@ -177,15 +177,19 @@ void LoadScript()
     InterlockedExchange(&FastTicks, Current.Fast);
 }
 
+// In one rename, so that a test reading it after killing the program never finds it empty.
 void WriteReads()
 {
-    char path[MAX_PATH + 8];
+    char path[MAX_PATH + 8], next[MAX_PATH + 16];
     _snprintf(path, sizeof(path), "%s.reads", ScriptPath);
     path[sizeof(path) - 1] = 0;
-    FILE* file = fopen(path, "w");
+    _snprintf(next, sizeof(next), "%s.new", path);
+    next[sizeof(next) - 1] = 0;
+    FILE* file = fopen(next, "w");
     if (file != NULL) {
         fprintf(file, "%lu\n", Reads);
         fclose(file);
+        MoveFileExA(next, path, MOVEFILE_REPLACE_EXISTING);
     }
 }
 
