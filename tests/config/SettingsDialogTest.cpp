@@ -272,7 +272,7 @@ TEST_F(SettingsDialogTest, TemplateHoldsTheControlsInTheirOrder)
          215},
         {1016, "Button", push, "&Now", 65, 50, 50, 14},
         {1044, "Static", WS_CHILD | SS_LEFT | WS_GROUP,
-         "The counters will be reset when OK button will be pressed", 145, 22, 71, 25},
+         "The counters will be reset when OK button will be pressed", 142, 22, 75, 25},
         {1039, "Button", push, "&Reset counters", 125, 50, 90, 14},
         {0xFFFF, "Button", box, "Limit", 5, 75, 215, 69},
         {1034, "Static", label, "IN (do&wnload) [GB]", 10, 89, 61, 8},
@@ -281,7 +281,7 @@ TEST_F(SettingsDialogTest, TemplateHoldsTheControlsInTheirOrder)
         {1035, "Static", label, "OUT (&upload) [GB]", 10, 109, 60, 8},
         {1026, "Edit", limitEdit, "", 75, 104, 50, 14},
         {1027, "msctls_updown32", spin | UDS_NOTHOUSANDS, "", 120, 104, 11, 14},
-        {1037, "Static", label, "&Alert before [%]", 10, 129, 48, 8},
+        {1037, "Static", label, "&Alert before [%]", 10, 129, 60, 8},
         {1024, "Edit", shown | ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, "", 75, 124,
          40, 14},
         {1025, "msctls_updown32", spin, "", 110, 124, 11, 14},
@@ -290,13 +290,13 @@ TEST_F(SettingsDialogTest, TemplateHoldsTheControlsInTheirOrder)
         {1033, "Button", radio, "No a&lert", 135, 119, 41, 10},
         {0xFFFF, "Button", box, "Log files", 5, 149, 215, 69},
         {1040, "Button", check, "Enable event logging", 119, 162, 83, 10},
-        {1043, "Static", label, "Event log Pathname:", 10, 163, 67, 8},
+        {1043, "Static", label, "Event log Pathname:", 10, 163, 100, 8},
         {1041, "Edit", pathEdit, "", 10, 173, 190, 14},
         {1042, "Button", push, "...", 205, 173, 10, 14},
         {IDOK, "Button", shown | BS_DEFPUSHBUTTON | WS_TABSTOP, "OK", 55, 234, 50, 14},
         {IDCANCEL, "Button", push, "Cancel", 120, 234, 50, 14},
         {1045, "Button", check, "I&gnore TCP Loopback 127.0.0.1", 14, 219, 118, 10},
-        {1046, "Static", label, "Tra&ffic log Pathname:", 10, 189, 68, 8},
+        {1046, "Static", label, "Tra&ffic log Pathname:", 10, 189, 100, 8},
         {1047, "Edit", pathEdit, "", 10, 199, 190, 14},
         {1048, "Button", push, "...", 205, 199, 10, 14},
         {1049, "Button", check, "Enable traffic logging", 119, 188, 82, 10},
@@ -304,14 +304,14 @@ TEST_F(SettingsDialogTest, TemplateHoldsTheControlsInTheirOrder)
 
     DialogTemplateInfo info = ReadDialogTemplate(IDD_SETTINGS);
     ASSERT_TRUE(info.Found);
-    EXPECT_EQ((DWORD)(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT), info.Style);
+    EXPECT_EQ((DWORD)(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SHELLFONT), info.Style);
     EXPECT_EQ(227, info.Width);
     EXPECT_EQ(255, info.Height);
     EXPECT_EQ("", info.Menu);
     EXPECT_EQ("", info.ClassName);
     EXPECT_EQ("Settings", info.Title);
     EXPECT_EQ(8, info.PointSize);
-    EXPECT_EQ("MS Sans Serif", info.Font);
+    EXPECT_EQ("MS Shell Dlg", info.Font);
     ASSERT_EQ(36u, info.Items.size());
     for (size_t i = 0; i < 36; i++) {
         const TemplateItem& item = info.Items[i];

@@ -25,14 +25,14 @@ TEST(PageTemplate, FrameAndControlsInTemplateOrder)
     EXPECT_EQ(317, page.Width);
     EXPECT_EQ(157, page.Height);
     EXPECT_EQ("IP", page.Title);
-    EXPECT_EQ("MS Sans Serif", page.Font);
+    EXPECT_EQ("MS Shell Dlg", page.Font);
     EXPECT_EQ(8, page.PointSize);
     EXPECT_TRUE(page.Style & WS_CHILD);
     EXPECT_EQ((DWORD)WS_CAPTION, page.Style & WS_CAPTION);  // the poll cycle takes it off
     EXPECT_FALSE(page.Style & WS_VISIBLE);                   // pages start hidden
 
     const Expected controls[] = {
-        {-1, "Static", "Adapter description", 5, 5, 62, 8},
+        {-1, "Static", "Adapter description", 5, 5, 70, 8},
         {IDC_PAGE_DESCR, "Edit", "", 5, 15, 310, 12},
         {-1, "Static", "MAC Address", 5, 39, 44, 8},
         {IDC_PAGE_MAC, "Edit", "", 55, 35, 85, 12},
@@ -57,7 +57,7 @@ TEST(PageTemplate, FrameAndControlsInTemplateOrder)
         {-1, "Static", "TOTAL", 175, 110, 24, 8},
         {IDC_PAGE_TOTAL_OUT, "Edit", "", 175, 121, 60, 12},
         {IDC_PAGE_STATUS, "Static", "Status", 5, 145, 215, 8},
-        {-1, "Static", "Duration this session:", 245, 90, 68, 8},
+        {-1, "Static", "Duration this session:", 245, 90, 72, 8},
         {IDC_PAGE_DURATION, "Edit", "", 245, 100, 55, 12},
         {-1, "Static", "TOTAL in+out", 245, 115, 46, 8},
         {IDC_PAGE_TOTAL_ALL, "Edit", "", 245, 125, 60, 12},
