@@ -85,8 +85,8 @@ public:
     void FormatTrayTip(InterfaceMonitor* monitor, char* tip, size_t size);
     // Sends the tip to the tray when it changed; the mouse is on the icon, so it can be seen.
     void RefreshTrayTip();
-    // One balloon for each adapter whose alert turned on in this cycle.
-    void NotifyAlertCrossings();
+    // A balloon when the monitor's alert turned on since the last look; run after its refresh.
+    void NoticeAlertCrossing(InterfaceMonitor* monitor);
     void SendAlertBalloon(InterfaceMonitor* monitor, const char* title, const char* text);
     void OnBalloonClick();
 

@@ -51,9 +51,10 @@ static void* MarkAbsent(InterfaceMonitor* monitor, void*)
     return NULL;
 }
 
-static void* RefreshMonitor(InterfaceMonitor* monitor, void*)
+static void* RefreshMonitor(InterfaceMonitor* monitor, void* mainWindow)
 {
     monitor->RefreshPage();
+    ((MainWindow*)mainWindow)->NoticeAlertCrossing(monitor);
     return NULL;
 }
 
@@ -119,8 +120,7 @@ LRESULT MainWindow::PollCycle()
         if (newText != NULL)
             Tabs().Relabel(monitor, newText);
     }
-    ForEachMonitor(RefreshMonitor, NULL);
-    NotifyAlertCrossings();
+    ForEachMonitor(RefreshMonitor, this);
     UpdateTrayAndTitle();
 
     free(table);

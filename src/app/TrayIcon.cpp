@@ -81,28 +81,21 @@ void MainWindow::RefreshTrayTip()
     SendTrayRecord(NIM_MODIFY);
 }
 
-// Monitor-iteration callback: a balloon when the monitor's alert turned on since the last look.
-static void* NoticeAlertCrossing(InterfaceMonitor* monitor, void* mainWindow)
+void MainWindow::NoticeAlertCrossing(InterfaceMonitor* monitor)
 {
     int wasOn = monitor->AlertNoticed;
     monitor->AlertNoticed = monitor->AlertOn;
     AlertNotice notice;
     if (!DecideAlertNotice(wasOn, monitor->AlertOn, monitor->Total_in, monitor->Total_out,
                            Settings, &notice))
-        return NULL;
+        return;
     char description[MAX_DESCR + 1];
     DWORD length = DescrLength(&monitor->IfRow);
     memcpy(description, monitor->IfRow.bDescr, length);
     description[length] = 0;
     char text[sizeof(((NOTIFYICONDATAA*)NULL)->szInfo)];
     FormatAlertNotice(notice, monitor->IPv4Text, description, text, sizeof(text));
-    ((MainWindow*)mainWindow)->SendAlertBalloon(monitor, BALLOON_TITLE, text);
-    return NULL;
-}
-
-void MainWindow::NotifyAlertCrossings()
-{
-    ForEachMonitor(NoticeAlertCrossing, this);
+    SendAlertBalloon(monitor, BALLOON_TITLE, text);
 }
 
 void MainWindow::SendAlertBalloon(InterfaceMonitor* monitor, const char* title, const char* text)
