@@ -1,10 +1,7 @@
 // The main window from the keyboard: Ctrl+Tab and Ctrl+Shift+Tab (also Ctrl+PgDn and Ctrl+PgUp)
 // step through the adapter tabs as in a property sheet; Settings and About sit in the system
 // menu (Alt+Space); the tool bar's buttons name themselves in tooltips.
-#include <string.h>
-
 #include "BoundedText.h"
-#include "InterfaceMonitor.h"
 #include "MainWindow.h"
 
 // The system menu's command bits; the low four belong to the system.

@@ -22,7 +22,6 @@ MainWindow::MainWindow()
     : TabControl(NULL), ToolBar(NULL), AlertIcon(NULL), PollBusy(0), TrayMenu(NULL), ShutdownDone(0),
       TrayRecord(), TaskbarCreatedMessage(RegisterWindowMessageA("TaskbarCreated")), ShownTitle(),
       TipCyclesLeft(0), BalloonMonitor(NULL), Accelerators(NULL), CommandDialogOpen(0),
-
       FailedAdapters(), CycleCount(0), IfTableSize(0)
 {
 }
@@ -323,9 +322,7 @@ LRESULT MainWindow::OnShowHide(WORD, WORD, HWND, BOOL&)
     return 0;
 }
 
-// Brings the question the window has just put up to the front, once it shows: opened from the
-// tray menu, it would come up behind the shell, which keeps the keyboard, so Y and Enter would
-// not reach it.
+// Enumeration callback: finds a shown dialog owned by the window in *found, and puts it there.
 static BOOL CALLBACK FindShownQuestion(HWND candidate, LPARAM found)
 {
     HWND* question = (HWND*)found;
@@ -338,6 +335,9 @@ static BOOL CALLBACK FindShownQuestion(HWND candidate, LPARAM found)
     return FALSE;
 }
 
+// Brings the question the window has just put up to the front, once it shows: opened from the
+// tray menu, it would come up behind the shell, which keeps the keyboard, so Y and Enter would
+// not reach it.
 static void CALLBACK BringQuestionForward(HWND window, UINT, UINT_PTR timer, DWORD)
 {
     // The dialog shows when its loop first waits; until then, the next tick looks again.
