@@ -9,6 +9,7 @@
 #define IDB_TOOLBAR             103
 #define IDR_TOOLBAR             103
 #define IDR_TRAYMENU            106
+#define IDR_ACCELERATORS        107
 
 // Dialog templates
 #define IDD_ABOUT               103
@@ -21,7 +22,15 @@
 #define ID_APP_SETTINGS         40002
 #define ID_TRAY_SHOWHIDE        40003
 #define ID_TRAY_CLOSE           40004
-#define ID_APP_HISTORY          40005
+#define ID_TRAY_STARTWITHWINDOWS 40005
+#define ID_APP_HISTORY          40006
+#define ID_NEXT_TAB             40010
+#define ID_PREVIOUS_TAB         40011
+
+// Items the main window adds to its system menu: below 0xF000, the low four bits left to the
+// system
+#define IDM_SYS_SETTINGS        0x0010
+#define IDM_SYS_ABOUT           0x0020
 
 // Main window children
 #define IDC_TABCONTROL          1

@@ -1,21 +1,40 @@
 #!/usr/bin/env bash
-# Takes a picture of the running program under Xvfb: the main window with its tabs, on this
-# machine's own adapters. Usage: scripts/screenshot.sh [output.png] [seconds to run first]
+# Takes a picture of the running program under Xvfb: the main window with its tabs, on the
+# scripted build's adapters, so that the figures move as with real traffic.
+# Usage: scripts/screenshot.sh [output.png] [seconds to run first]
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
 out=${1:-$BRISVANE_ROOT/docs/screenshot.png}
-wait_seconds=${2:-5}
+wait_seconds=${2:-8}
 ensure_packages imagemagick x11-utils
 dir="$BRISVANE_ROOT/build/x86_64"
-build x86_64 "$dir" >/dev/null
+build x86_64 "$dir" -DBRISVANE_TESTS=ON >/dev/null
 work=$(mktemp -d)
-cp "$dir/Brisvane.exe" "$work/"
+cp "$dir/tests/BrisvaneScripted.exe" "$work/Brisvane.exe"
 trap 'stop_wine; stop_display; rm -rf "$work"' EXIT
 start_display force
 prepare_wine "$dir/wineprefix"
 
-wine "$work/Brisvane.exe" >/dev/null 2>&1 &
+# Two adapters carrying traffic and one unplugged, the first with the totals of some days.
+cat >"$work/adapters.txt" <<'SCRIPT'
+if index=2 mac=00-1A-2B-3C-4D-A1 in=1000 out=500 rin=1250000 rout=210000 speed=1000000000 descr=Intel(R) Ethernet Connection I219-LM
+if index=3 mac=00-1A-2B-3C-4D-B2 in=7000 out=3000 rin=95000 rout=12000 speed=300000000 descr=Wireless Network Adapter
+if index=4 mac=00-1A-2B-3C-4D-C3 status=2 descr=USB Ethernet Adapter
+ip index=2 addr=192.168.1.10
+ip index=3 addr=10.0.0.5
+ip index=4 addr=172.16.0.3
+SCRIPT
+cat >"$work/Brisvane.INI" <<'INI'
+[00-1A-2B-3C-4D-A1]
+Total_in=41275000000
+Total_out=6820000000
+ActiveCountIn=180000
+ActiveCountOut=160000
+StartDay=12/1/2026 12:00:00 AM
+INI
+
+BRISVANE_SCRIPT=$(winepath -w "$work/adapters.txt") wine "$work/Brisvane.exe" >/dev/null 2>&1 &
 sleep "$wait_seconds"
 mkdir -p "$(dirname "$out")"
 geometry=$(xwininfo -name Brisvane 2>/dev/null |

@@ -10,6 +10,7 @@
 #include "InterfaceMonitor.h"
 #include "MainWindow.h"
 #include "Settings.h"
+#include "StartWithWindows.h"
 #include "Startup.h"
 #include "TestSupport.h"
 
@@ -19,6 +20,10 @@ protected:
     {
         saved = Settings;
         fake.ModulePath = folder.Path("Brisvane.exe");
+        // The tray menu's "Start with Windows" writes into a key of the test's own.
+        savedRunKey = RunKey;
+        runKeyPath = "Software\\BrisvaneTest\\Run-" + std::to_string(GetCurrentProcessId());
+        RunKey.Path = runKeyPath.c_str();
         // The settings the program reads at creation: event log on, into the private folder.
         std::string ini = folder.Path("Brisvane.INI");
         WritePrivateProfileStringA("Settings", "EnableLog", "1", ini.c_str());
@@ -31,6 +36,9 @@ protected:
         }
         PumpMessages();
         Settings = saved;
+        RegDeleteKeyA(HKEY_CURRENT_USER, runKeyPath.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\BrisvaneTest");
+        RunKey = savedRunKey;
     }
     HWND Create()
     {
@@ -63,6 +71,8 @@ protected:
         return WindowText(GetDlgItem(monitor->Window, id));
     }
     void Tick() { SendMessageA(main.Window, WM_TIMER, POLL_TIMER_ID, 0); }
+    // An event on the tray icon, as the shell reports it.
+    void TrayEvent(UINT event) { SendMessageA(main.Window, TRAY_CALLBACK_MESSAGE, TRAY_ICON_ID, event); }
     std::string Log() { return ReadFileText(folder.Path("Brisvane.LOG")); }
     std::string Ini() { return ReadFileText(folder.Path("Brisvane.INI")); }
     int TrayCalls(DWORD action)
@@ -72,15 +82,18 @@ protected:
             count += call.Action == action;
         return count;
     }
-    const TrayCall* LastTrayCall(DWORD action)
+    const TrayCall* LastTrayCall(DWORD action, UINT flag = 0)
     {
         for (size_t i = fake.TrayCalls.size(); i > 0; i--)
-            if (fake.TrayCalls[i - 1].Action == action)
+            if (fake.TrayCalls[i - 1].Action == action &&
+                (flag == 0 || (fake.TrayCalls[i - 1].Record.uFlags & flag)))
                 return &fake.TrayCalls[i - 1];
         return NULL;
     }
 
     SettingsRecord saved;
+    RunKeyLocation savedRunKey;
+    std::string runKeyPath;
     TempFolder folder;
     FakePlatform fake;
     MainWindow main;

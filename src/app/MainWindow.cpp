@@ -17,11 +17,13 @@
 #define TOOL_BAR_STYLE (WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS)
 #define POLL_PERIOD_MS 1000
 #define ALERT_BRUSH_COLOUR RGB(255, 0, 0)
+#define DIALOG_CLASS_NAME "#32770"
 #define CLOSE_QUESTION_STYLE (MB_YESNO | MB_ICONQUESTION | MB_TOPMOST)
 
 MainWindow::MainWindow()
     : TabControl(NULL), ToolBar(NULL), AlertIcon(NULL), PollBusy(0), TrayMenu(NULL), ShutdownDone(0),
       TrayRecord(), TaskbarCreatedMessage(RegisterWindowMessageA("TaskbarCreated")), ShownTitle(),
+      TipCyclesLeft(0), BalloonMonitor(NULL), Accelerators(NULL), CommandDialogOpen(0),
       FailedAdapters(), CycleCount(0), LastSaveCycle(0), SaveFailureReported(0), IfTableSize(0)
 {
 }
@@ -32,7 +34,7 @@ void MainWindow::OnLastMessage(HWND)
 }
 
 // The size the tray expects of its record: the version-3 form, whatever this SDK's full size is.
-static DWORD TrayRecordSize()
+DWORD TrayRecordSize()
 {
 #ifdef NOTIFYICONDATAA_V3_SIZE
     return NOTIFYICONDATAA_V3_SIZE;
@@ -131,6 +133,7 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     AlertBrush = CreateSolidBrush(ALERT_BRUSH_COLOUR);
     PollCycle();
     SetTimer(Window, POLL_TIMER_ID, POLL_PERIOD_MS, NULL);
+    AddKeyboardCommands();
     return 0;
 }
 
@@ -248,16 +251,9 @@ void MainWindow::ReportSaveFailure(DWORD error, const char* path)
     char reason[SHORT_TEXT * 4];
     FormatSystemError(error, reason, sizeof(reason));
     EventLog.WriteLine("The counters could not be saved to %s: %s\r\n", path, reason);
-    NOTIFYICONDATAA record = {};
-    record.cbSize = TrayRecordSize();
-    record.hWnd = Window;
-    record.uID = TRAY_ICON_ID;
-    record.uFlags = NIF_INFO;
-    record.dwInfoFlags = NIIF_ERROR;
-    CopyText(record.szInfoTitle, sizeof(record.szInfoTitle), "Brisvane cannot save its counts");
-    BoundedPrint(record.szInfo, sizeof(record.szInfo), "%s could not be written: %s", path,
-                 reason);
-    Platform.NotifyIcon(NIM_MODIFY, &record);
+    char text[sizeof(((NOTIFYICONDATAA*)NULL)->szInfo)];
+    BoundedPrint(text, sizeof(text), "%s could not be written: %s", path, reason);
+    SendBalloon(NULL, NIIF_ERROR, "Brisvane cannot save its counts", text);
 }
 
 static void* PrimeMonitor(InterfaceMonitor* monitor, void*)
@@ -311,20 +307,39 @@ LRESULT MainWindow::OnClose(UINT, WPARAM, LPARAM, BOOL& handled)
     return 0;
 }
 
+// Opens the tray menu once a left click has not become a double click.
+static void CALLBACK TrayClickElapsed(HWND window, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(window, timer);
+    MainWindow* mainWindow = static_cast<MainWindow*>(WindowObject::FromHandle(window));
+    if (mainWindow != NULL)
+        mainWindow->OpenTrayMenu();
+}
+
 LRESULT MainWindow::OnTrayNotify(UINT, WPARAM, LPARAM lParam, BOOL&)
 {
     switch (LOWORD(lParam)) {
-    case WM_CONTEXTMENU:
     case WM_LBUTTONDOWN:
+        // A menu opened at once would swallow the second click of a double click.
+        SetTimer(Window, TRAY_CLICK_TIMER_ID, GetDoubleClickTime(), TrayClickElapsed);
+        break;
+    case WM_LBUTTONDBLCLK:
+        KillTimer(Window, TRAY_CLICK_TIMER_ID);
+        ShowMainWindow();
+        break;
+    case WM_CONTEXTMENU:
     case WM_RBUTTONDOWN:
     case NIN_SELECT:
-    case NIN_KEYSELECT: {
-        POINT cursor;
-        GetCursorPos(&cursor);
-        TrackPopupMenu(GetSubMenu(TrayMenu, 0), TPM_BOTTOMALIGN | TPM_RIGHTALIGN, cursor.x,
-                       cursor.y, 0, Window, NULL);
+    case NIN_KEYSELECT:
+        OpenTrayMenu();
         break;
-    }
+    case WM_MOUSEMOVE:
+        TipCyclesLeft = TRAY_TIP_SEEN_CYCLES;
+        RefreshTrayTip();
+        break;
+    case NIN_BALLOONUSERCLICK:
+        OnBalloonClick();
+        break;
     default:
         break;
     }
@@ -338,20 +353,31 @@ LRESULT MainWindow::OnTaskbarCreated(UINT, WPARAM, LPARAM, BOOL& handled)
         handled = FALSE;
         return 0;
     }
+    // The tip is sent only while it can be seen, so the record's may be old.
+    FormatTrayTip(SelectedMonitor(), TrayRecord.szTip, sizeof(TrayRecord.szTip));
     SendTrayRecord(NIM_ADD);
     return 0;
 }
 
 LRESULT MainWindow::OnAboutCommand(WORD, WORD, HWND, BOOL&)
 {
+    if (CommandDialogOpen)
+        return 0;
+    CommandDialogOpen = 1;
     RunAboutDialog(Window, DataFolder);
+    CommandDialogOpen = 0;
     return 0;
 }
 
 LRESULT MainWindow::OnSettingsCommand(WORD, WORD, HWND, BOOL&)
 {
+    if (CommandDialogOpen)
+        return 0;
+    CommandDialogOpen = 1;
     SettingsRequest request;
-    if (RunSettingsDialog(&request))
+    int accepted = RunSettingsDialog(&request);
+    CommandDialogOpen = 0;
+    if (accepted)
         ApplySettingsRequest(request);
     return 0;
 }
@@ -367,15 +393,51 @@ void MainWindow::ApplySettingsRequest(const SettingsRequest& request)
 
 LRESULT MainWindow::OnShowHide(WORD, WORD, HWND, BOOL&)
 {
-    ShowWindow(Window, IsWindowVisible(Window) ? SW_HIDE : SW_SHOWNORMAL);
+    // A minimised window is out of sight too: it comes back rather than going away.
+    if (IsWindowVisible(Window) && !IsIconic(Window))
+        ShowWindow(Window, SW_HIDE);
+    else
+        ShowMainWindow();
     return 0;
+}
+
+// Enumeration callback: finds a shown dialog owned by the window in *found, and puts it there.
+static BOOL CALLBACK FindShownQuestion(HWND candidate, LPARAM found)
+{
+    HWND* question = (HWND*)found;
+    char className[sizeof(DIALOG_CLASS_NAME)] = "";
+    GetClassNameA(candidate, className, sizeof(className));
+    if (GetWindow(candidate, GW_OWNER) != *question || strcmp(className, DIALOG_CLASS_NAME) != 0 ||
+        !IsWindowVisible(candidate))
+        return TRUE;
+    *question = candidate;
+    return FALSE;
+}
+
+// Brings the question the window has just put up to the front, once it shows: opened from the
+// tray menu, it would come up behind the shell, which keeps the keyboard, so Y and Enter would
+// not reach it.
+static void CALLBACK BringQuestionForward(HWND window, UINT, UINT_PTR timer, DWORD)
+{
+    // The dialog shows when its loop first waits; until then, the next tick looks again.
+    HWND question = window;
+    EnumThreadWindows(GetCurrentThreadId(), FindShownQuestion, (LPARAM)&question);
+    if (question == window)
+        return;
+    KillTimer(window, timer);
+    if (GetForegroundWindow() != question)
+        SetForegroundWindow(question);
 }
 
 LRESULT MainWindow::OnCloseCommand(WORD, WORD, HWND, BOOL&)
 {
     ShowWindow(Window, SW_HIDE);
-    if (MessageBoxA(Window, "Do you really want to close Brisvane ?", "Brisvane",
-                    CLOSE_QUESTION_STYLE) == IDYES)
+    // The timer runs in the question's own loop.
+    SetTimer(Window, FRONT_TIMER_ID, USER_TIMER_MINIMUM, BringQuestionForward);
+    int answer = MessageBoxA(Window, "Do you really want to close Brisvane ?", "Brisvane",
+                             CLOSE_QUESTION_STYLE);
+    KillTimer(Window, FRONT_TIMER_ID);
+    if (answer == IDYES)
         PostMessageA(Window, WM_CLOSE, 0, 0);
     return 0;
 }
@@ -383,24 +445,6 @@ LRESULT MainWindow::OnCloseCommand(WORD, WORD, HWND, BOOL&)
 LRESULT MainWindow::OnHistoryCommand(WORD, WORD, HWND, BOOL&)
 {
     HistoryView.Open(Window, &History);
-    return 0;
-}
-
-static const char HistoryTip[] = "History";
-
-LRESULT MainWindow::OnHistoryTipA(int, NMHDR* header, BOOL&)
-{
-    NMTTDISPINFOA* info = (NMTTDISPINFOA*)header;
-    info->lpszText = (LPSTR)HistoryTip;
-    return 0;
-}
-
-LRESULT MainWindow::OnHistoryTipW(int, NMHDR* header, BOOL&)
-{
-    NMTTDISPINFOW* info = (NMTTDISPINFOW*)header;
-    MultiByteToWideChar(CP_ACP, 0, HistoryTip, -1, info->szText,
-                        sizeof(info->szText) / sizeof(info->szText[0]));
-    info->lpszText = info->szText;
     return 0;
 }
 

@@ -21,8 +21,20 @@
 #define TRAY_CALLBACK_MESSAGE (WM_USER + 1)
 #define TRAY_ICON_ID 1
 #define POLL_TIMER_ID 1
+// A left click on the tray icon opens the menu only once it cannot become a double click.
+#define TRAY_CLICK_TIMER_ID 2
+// Brings the close question to the front once it shows.
+#define FRONT_TIMER_ID 3
+// After the mouse rests on the tray icon, its tip is kept current for this many cycles.
+#define TRAY_TIP_SEEN_CYCLES 6
+// The tray tip's room: what the tray showed before Windows 2000; the summary fits.
+#define TRAY_TIP_CHARS 64
 
 class InterfaceMonitor;
+
+// The size the tray expects of its record.
+DWORD TrayRecordSize();
+
 typedef void* (*MonitorCallback)(InterfaceMonitor* monitor, void* argument);
 
 class MainWindow : public WindowObject {
@@ -40,15 +52,23 @@ public:
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
         MESSAGE_HANDLER(TRAY_CALLBACK_MESSAGE, OnTrayNotify)
         MESSAGE_HANDLER(TaskbarCreatedMessage, OnTaskbarCreated)
+        MESSAGE_HANDLER(WM_SYSCOMMAND, OnSysCommand)
         COMMAND_ID_HANDLER(ID_APP_ABOUT, OnAboutCommand)
         COMMAND_ID_HANDLER(ID_APP_SETTINGS, OnSettingsCommand)
         COMMAND_ID_HANDLER(ID_TRAY_SHOWHIDE, OnShowHide)
         COMMAND_ID_HANDLER(ID_TRAY_CLOSE, OnCloseCommand)
         COMMAND_ID_HANDLER(ID_APP_HISTORY, OnHistoryCommand)
-        NOTIFY_HANDLER(ID_APP_HISTORY, TTN_GETDISPINFOA, OnHistoryTipA)
-        NOTIFY_HANDLER(ID_APP_HISTORY, TTN_GETDISPINFOW, OnHistoryTipW)
+        NOTIFY_HANDLER(ID_APP_HISTORY, TTN_GETDISPINFOA, OnToolTipText)
+        NOTIFY_HANDLER(ID_APP_HISTORY, TTN_GETDISPINFOW, OnToolTipText)
+        COMMAND_ID_HANDLER(ID_TRAY_STARTWITHWINDOWS, OnStartWithWindows)
+        COMMAND_ID_HANDLER(ID_NEXT_TAB, OnStepTab)
+        COMMAND_ID_HANDLER(ID_PREVIOUS_TAB, OnStepTab)
         NOTIFY_HANDLER(IDC_TABCONTROL, TCN_SELCHANGING, OnSelChanging)
         NOTIFY_HANDLER(IDC_TABCONTROL, TCN_SELCHANGE, OnSelChange)
+        NOTIFY_HANDLER(ID_APP_SETTINGS, TTN_GETDISPINFOA, OnToolTipText)
+        NOTIFY_HANDLER(ID_APP_ABOUT, TTN_GETDISPINFOA, OnToolTipText)
+        NOTIFY_HANDLER(ID_APP_SETTINGS, TTN_GETDISPINFOW, OnToolTipText)
+        NOTIFY_HANDLER(ID_APP_ABOUT, TTN_GETDISPINFOW, OnToolTipText)
     END_MSG_MAP()
 
     void OnLastMessage(HWND window) override;
@@ -72,6 +92,28 @@ public:
     // file, the running figures into the document of the INI file.
     void WriteHistoryInto(IniDocument& document);
 
+    // Tray icon (TrayIcon.cpp)
+    // Shows the window, restored if it was minimised, in front.
+    void ShowMainWindow();
+    void OpenTrayMenu();
+    // The tip the tray icon should carry now.
+    void FormatTrayTip(InterfaceMonitor* monitor, char* tip, size_t size);
+    // Sends the tip to the tray when it changed; the mouse is on the icon, so it can be seen.
+    void RefreshTrayTip();
+    // A balloon when the monitor's alert turned on since the last look; run after its refresh.
+    void NoticeAlertCrossing(InterfaceMonitor* monitor);
+    // A balloon from the tray icon; clicking it shows the monitor's tab (none: the window).
+    void SendBalloon(InterfaceMonitor* monitor, DWORD icon, const char* title, const char* text);
+    void OnBalloonClick();
+
+    // Keyboard (KeyboardCommands.cpp)
+    // The system menu's items and the accelerators; run at creation.
+    void AddKeyboardCommands();
+    // Handles the window's accelerator keys; 1 when the message was one.
+    int TranslateKeys(MSG* message);
+    // Selects, shows and focuses the page at a tab position, as a click on its tab does.
+    void ShowTab(int position);
+
     HWND TabControl;
     HWND ToolBar;
     HICON AlertIcon;
@@ -83,6 +125,13 @@ public:
     NOTIFYICONDATAA TrayRecord;
     UINT TaskbarCreatedMessage;
     char ShownTitle[64];
+    // Cycles left in which the tip goes to the tray: it is sent only while it can be seen.
+    int TipCyclesLeft;
+    // The adapter of the last alert balloon: clicking the balloon shows its tab.
+    InterfaceMonitor* BalloonMonitor;
+    HACCEL Accelerators;
+    // 1 while the settings or about dialog is open, so the tray menu cannot open a second.
+    int CommandDialogOpen;
 
     // Adapters whose page or tab could not be made wait this many cycles before the next try,
     // so that a failing adapter does not cost a page and a log line every second.
@@ -122,15 +171,17 @@ private:
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTrayNotify(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTaskbarCreated(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSysCommand(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnAboutCommand(WORD, WORD, HWND, BOOL&);
     LRESULT OnSettingsCommand(WORD, WORD, HWND, BOOL&);
     LRESULT OnShowHide(WORD, WORD, HWND, BOOL&);
     LRESULT OnCloseCommand(WORD, WORD, HWND, BOOL&);
     LRESULT OnHistoryCommand(WORD, WORD, HWND, BOOL&);
-    LRESULT OnHistoryTipA(int, NMHDR*, BOOL&);
-    LRESULT OnHistoryTipW(int, NMHDR*, BOOL&);
+    LRESULT OnStartWithWindows(WORD, WORD, HWND, BOOL&);
+    LRESULT OnStepTab(WORD, WORD id, HWND, BOOL&);
     LRESULT OnSelChanging(int, NMHDR*, BOOL&);
     LRESULT OnSelChange(int, NMHDR*, BOOL&);
+    LRESULT OnToolTipText(int, NMHDR* header, BOOL&);
 };
 
 #endif

@@ -19,8 +19,6 @@
 
 #define IPV4_TEXT_CHARS 20
 #define LOOPBACK_TEXT "127.0.0.1"
-#define TRAY_TIP_CHARS 64
-#define TRAY_TIP_PREFIX "Brisvane: "
 
 void* MainWindow::ForEachMonitor(MonitorCallback callback, void* argument)
 {
@@ -59,9 +57,10 @@ static void* WantsSave(InterfaceMonitor* monitor, void*)
     return monitor->SaveWanted ? monitor : NULL;
 }
 
-static void* RefreshMonitor(InterfaceMonitor* monitor, void*)
+static void* RefreshMonitor(InterfaceMonitor* monitor, void* mainWindow)
 {
     monitor->RefreshPage();
+    ((MainWindow*)mainWindow)->NoticeAlertCrossing(monitor);
     return NULL;
 }
 
@@ -113,7 +112,7 @@ LRESULT MainWindow::PollCycle()
     }
     if (CycleCount - LastSaveCycle >= SaveEveryCycles || ForEachMonitor(WantsSave, NULL) != NULL)
         SaveAllCounters();
-    ForEachMonitor(RefreshMonitor, NULL);
+    ForEachMonitor(RefreshMonitor, this);
     UpdateTrayAndTitle();
     HistoryView.Refresh();
 
@@ -207,29 +206,30 @@ InterfaceMonitor* MainWindow::AddMonitor(const InterfaceRow* sample, const char*
 
 void MainWindow::UpdateTrayAndTitle()
 {
-    char tip[TRAY_TIP_CHARS];
-    HICON classIcon = (HICON)GetClassLongPtrA(Window, GCLP_HICON);
-    HICON icon = classIcon;
+    HICON icon = (HICON)GetClassLongPtrA(Window, GCLP_HICON);
     InterfaceMonitor* monitor = SelectedMonitor();
-    if (monitor != NULL) {
-        size_t prefix = strlen(TRAY_TIP_PREFIX);
-        memcpy(tip, TRAY_TIP_PREFIX, prefix + 1);
-        monitor->FormatTrafficSummary(tip + prefix, sizeof(tip) - prefix);
-        if (monitor->AlertOn)
-            icon = AlertIcon;
-    } else {
-        strcpy(tip, "Brisvane");
-    }
+    if (monitor != NULL && monitor->AlertOn)
+        icon = AlertIcon;
 
-    // The tray is told only what changed; the record keeps the current tip and icon for the
-    // day Explorer restarts and the icon has to be added again.
-    if (TrayRecord.hIcon != icon || strcmp(TrayRecord.szTip, tip) != 0) {
+    // The tip changes every second while traffic flows, and telling the tray costs more than
+    // the rest of the cycle; it is told only while the tip can be seen (the mouse rested on
+    // the icon a moment ago). An icon change goes at once, with the tip of the moment.
+    int tipSeen = TipCyclesLeft > 0;
+    if (tipSeen)
+        TipCyclesLeft--;
+    BOOL minimised = IsIconic(Window);
+    char tip[TRAY_TIP_CHARS] = "";
+    if (tipSeen || minimised || TrayRecord.hIcon != icon)
+        FormatTrayTip(monitor, tip, sizeof(tip));
+
+    // The record keeps the icon and tip as sent, for the day Explorer restarts.
+    if (TrayRecord.hIcon != icon || (tipSeen && strcmp(TrayRecord.szTip, tip) != 0)) {
         TrayRecord.hIcon = icon;
         CopyText(TrayRecord.szTip, sizeof(TrayRecord.szTip), tip);
         SendTrayRecord(NIM_MODIFY);
     }
 
-    const char* title = IsIconic(Window) ? tip : "Brisvane";
+    const char* title = minimised ? tip : "Brisvane";
     if (strcmp(ShownTitle, title) != 0) {
         SetWindowTextA(Window, title);
         CopyText(ShownTitle, sizeof(ShownTitle), title);

@@ -103,6 +103,9 @@ int RunBrisvane(HINSTANCE instance, const char* commandTail, int showCommand)
 
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        // Ctrl+Tab and the like before the page, which would take Tab for its own fields.
+        if (mainWindow.TranslateKeys(&message))
+            continue;
         if (PageTakesMessage(mainWindow, &message) || HistoryTakesMessage(mainWindow, &message))
             continue;
         TranslateMessage(&message);

@@ -61,3 +61,10 @@ void TabStrip::Select(int position)
 {
     SendMessageA(Control, TCM_SETCURSEL, position, 0);
 }
+
+int TabStrip::Step(int selected, int count, int step)
+{
+    if (count <= 0 || selected < 0 || selected >= count)
+        return 0;
+    return ((selected + step) % count + count) % count;
+}

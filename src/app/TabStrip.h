@@ -24,6 +24,9 @@ public:
     // The selected position, or -1; Select sends no selection notifications.
     int Selected() const;
     void Select(int position);
+    // The position a step of +1 or -1 leads to from the selected one, round the ends as in a
+    // property sheet; 0 when nothing is selected.
+    static int Step(int selected, int count, int step);
 
     HWND Control;
 };

@@ -103,6 +103,8 @@ public:
     char ShownText[PageFigureCount][SHORT_TEXT];
     // What the alert control should say; written when the page shows.
     char AlertText[SHORT_TEXT];
+    // AlertOn as it was when the program last looked for an alert to tell the user of.
+    int AlertNoticed = 0;
 
 private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) { return 1; }

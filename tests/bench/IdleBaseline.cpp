@@ -1,11 +1,19 @@
 // The idle baseline: an empty window whose one-second timer reads the interface table and the
-// address table once each, what any traffic meter must do at the least.
+// address table once each, what any traffic meter must do at the least. Built a second time
+// with BRISVANE_SCRIPTED_TABLES, it reads the scripted tables of the scripted program instead,
+// through the same platform seam, as the floor of the busy-in-the-tray measurement.
 #include <winsock2.h>
 #include <windows.h>
 #include <ws2ipdef.h>  // before iphlpapi.h, for the 64-bit interface rows
 #include <iphlpapi.h>
 
 #include <stdlib.h>
+
+#ifdef BRISVANE_SCRIPTED_TABLES
+#include "Platform.h"
+#define GetIfTable Platform.ReadIfTable
+#define GetIpAddrTable Platform.ReadIpAddrTable
+#endif
 
 static BYTE* IfBuffer;
 static ULONG IfSize = 864;

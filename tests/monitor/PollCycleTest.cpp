@@ -91,6 +91,7 @@ TEST_F(MainWindowTest, CountsTrafficAndReadsEachTableOncePerCycle)
     EXPECT_EQ("4 KB", PageText(monitor, IDC_PAGE_TOTAL_IN));
     EXPECT_EQ("1 KB", PageText(monitor, IDC_PAGE_CURRENT_IN));
     EXPECT_EQ("4", PageText(monitor, IDC_PAGE_DURATION));
+    TrayEvent(WM_MOUSEMOVE);  // the tip goes to the tray once it can be seen
     const TrayCall* modify = LastTrayCall(NIM_MODIFY);
     ASSERT_NE((const TrayCall*)NULL, modify);
     EXPECT_STREQ("Brisvane: In 4 KB, Out 2 KB, All 6 KB", modify->Record.szTip);
@@ -183,14 +184,14 @@ TEST_F(MainWindowTest, TrayShowsTheAlertIconOnlyForTheSelectedMonitor)
     TabMonitor(1)->Total_in = 3 * GIGABYTE;  // the unselected adapter passes its limit
     Tick();
     EXPECT_EQ(1, TabMonitor(1)->AlertOn);
-    EXPECT_EQ(classIcon, LastTrayCall(NIM_MODIFY)->Record.hIcon);
+    EXPECT_EQ(classIcon, main.TrayRecord.hIcon);
 
     TabMonitor(0)->Total_in = 3 * GIGABYTE;
     Tick();
-    EXPECT_EQ(main.AlertIcon, LastTrayCall(NIM_MODIFY)->Record.hIcon);
+    EXPECT_EQ(main.AlertIcon, LastTrayCall(NIM_MODIFY, NIF_ICON)->Record.hIcon);
     TabMonitor(0)->Total_in = 0;
     Tick();
-    EXPECT_EQ(classIcon, LastTrayCall(NIM_MODIFY)->Record.hIcon);
+    EXPECT_EQ(classIcon, LastTrayCall(NIM_MODIFY, NIF_ICON)->Record.hIcon);
 }
 
 TEST_F(MainWindowTest, NoPagesTipIsTheProgramName)

@@ -1,0 +1,203 @@
+// The tray icon: alert balloons, the tip sent only while it can be seen, the menu's items
+// reaching their handlers, the double click and Show/Hide.
+#include "MainWindowTestSupport.h"
+
+#include <process.h>
+
+#include "ModalDriver.h"
+#include "resource.h"
+
+namespace {
+
+const DWORD MenuDeadlineMs = 5000;
+
+// Picks a tray menu item with the keyboard once the menu shows: Down as often as given, then
+// Enter (so 1 picks the first item; the separator is skipped).
+struct MenuPick {
+    int Downs;
+    int Shown;
+};
+
+unsigned __stdcall PickMenuItem(void* argument)
+{
+    MenuPick* pick = (MenuPick*)argument;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < MenuDeadlineMs; Sleep(10)) {
+        HWND menu = FindWindowA("#32768", NULL);
+        if (menu != NULL && IsWindowVisible(menu)) {
+            pick->Shown = 1;
+            for (int i = 0; i < pick->Downs; i++)
+                PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+            return 0;
+        }
+    }
+    return 1;
+}
+
+enum { PickShowHide = 1, PickSettings = 2, PickAbout = 3, PickHistory = 4, PickStartWithWindows = 5 };
+
+}  // namespace
+
+class TrayTest : public MainWindowTest {
+protected:
+    // Opens the menu with a right click on the icon and picks an item; 1 when it showed.
+    int PickTrayItem(int downs)
+    {
+        MenuPick pick = {downs, 0};
+        HANDLE thread = (HANDLE)_beginthreadex(NULL, 0, PickMenuItem, &pick, 0, NULL);
+        TrayEvent(WM_RBUTTONDOWN);
+        WaitForSingleObject(thread, MenuDeadlineMs);
+        CloseHandle(thread);
+        PumpMessages();
+        return pick.Shown;
+    }
+    bool Checked() { return GetMenuState(GetSubMenu(main.TrayMenu, 0), ID_TRAY_STARTWITHWINDOWS,
+                                         MF_BYCOMMAND) & MF_CHECKED; }
+    int Modified(UINT flag)
+    {
+        int count = 0;
+        for (const TrayCall& call : fake.TrayCalls)
+            count += call.Action == NIM_MODIFY && (call.Record.uFlags & flag) != 0;
+        return count;
+    }
+    int Selected() { return (int)SendMessageA(main.TabControl, TCM_GETCURSEL, 0, 0); }
+    void AlertLimits()
+    {
+        Settings.AlertType = AlertDistinct;
+        Settings.LimitIN = Settings.LimitOUT = 10 * GIGABYTE;
+        Settings.AlertPercent = 90;
+    }
+};
+
+TEST_F(TrayTest, BalloonOncePerAlertCrossingAndItsClickShowsThatAdaptersTab)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    fake.AddAdapter(3, 0xB2, "10.0.0.5");
+    ASSERT_NE((HWND)NULL, Create());
+    AlertLimits();
+    ShowWindow(main.Window, SW_HIDE);
+    InterfaceMonitor* second = TabMonitor(1);
+    second->Total_in = 9 * GIGABYTE + 1;  // an adapter out of sight passes its IN limit
+    Tick();
+    ASSERT_EQ(1, Modified(NIF_INFO));
+    const TrayCall* balloon = LastTrayCall(NIM_MODIFY, NIF_INFO);
+    EXPECT_EQ(main.Window, balloon->Record.hWnd);
+    EXPECT_EQ((UINT)TRAY_ICON_ID, balloon->Record.uID);
+    EXPECT_EQ((UINT)NIF_INFO, balloon->Record.uFlags);  // icon and tip stay as they are
+    EXPECT_EQ((DWORD)NIIF_WARNING, balloon->Record.dwInfoFlags);
+    EXPECT_STREQ("Brisvane: alert limit reached", balloon->Record.szInfoTitle);
+    EXPECT_STREQ("10.0.0.5 Test adapter 3\nIN: 9.00 GB of the 10.00 GB limit",
+                 balloon->Record.szInfo);
+
+    // Not again while the alert stays on; the event log keeps its line every cycle.
+    Tick();
+    Tick();
+    EXPECT_EQ(1, Modified(NIF_INFO));
+    EXPECT_EQ(3, CountOf(Log(), "Monitor port '10.0.0.5' - reached the alert limit\r\n"));
+
+    TrayEvent(NIN_BALLOONUSERCLICK);
+    EXPECT_TRUE(IsWindowVisible(main.Window));
+    EXPECT_EQ(1, Selected());
+    EXPECT_TRUE(IsWindowVisible(second->Window));
+    EXPECT_FALSE(IsWindowVisible(TabMonitor(0)->Window));
+
+    // Nothing when it turns off after a reset; the next crossing is told again.
+    second->Total_in = 0;
+    Tick();
+    EXPECT_EQ(0, second->AlertOn);
+    EXPECT_EQ(1, Modified(NIF_INFO));
+    second->Total_out = 9 * GIGABYTE + 5;
+    Tick();
+    ASSERT_EQ(2, Modified(NIF_INFO));
+    EXPECT_STREQ("10.0.0.5 Test adapter 3\nOUT: 9.00 GB of the 10.00 GB limit",
+                 LastTrayCall(NIM_MODIFY, NIF_INFO)->Record.szInfo);
+}
+
+TEST_F(TrayTest, TipGoesToTheTrayOnlyWhileItCanBeSeen)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    ASSERT_NE((HWND)NULL, Create());
+    ShowWindow(main.Window, SW_HIDE);
+    auto traffic = [&](int cycles) {
+        for (int i = 0; i < cycles; i++) {
+            fake.AdvanceSeconds(1);
+            fake.Row(2)->dwInOctets += 1500;  // every cycle changes the totals in the tip
+            Tick();
+        }
+    };
+    traffic(3);
+    EXPECT_EQ(0, Modified(NIF_TIP));
+
+    // The mouse rests on the icon: the tip goes at once, then every cycle for a while.
+    TrayEvent(WM_MOUSEMOVE);
+    ASSERT_EQ(1, Modified(NIF_TIP));
+    EXPECT_STREQ("Brisvane: In 4 KB, Out 0 B, All 4 KB", LastTrayCall(NIM_MODIFY)->Record.szTip);
+    traffic(TRAY_TIP_SEEN_CYCLES + 2);
+    EXPECT_EQ(1 + TRAY_TIP_SEEN_CYCLES, Modified(NIF_TIP));
+    EXPECT_STREQ("Brisvane: In 13 KB, Out 0 B, All 13 KB", LastTrayCall(NIM_MODIFY)->Record.szTip);
+
+    // An alert changes the icon at once, with the tip of the moment.
+    AlertLimits();
+    TabMonitor(0)->Total_in = 9 * GIGABYTE + 1;
+    Tick();
+    const TrayCall* icon = LastTrayCall(NIM_MODIFY, NIF_ICON);
+    ASSERT_NE((const TrayCall*)NULL, icon);
+    EXPECT_EQ(main.AlertIcon, icon->Record.hIcon);
+    EXPECT_STREQ("Brisvane: In 9.00 GB, Out 0 B, All 9.00 GB", icon->Record.szTip);
+}
+
+TEST_F(TrayTest, MenuItemsReachTheirHandlers)
+{
+    ASSERT_NE((HWND)NULL, Create());
+    {
+        ModalStep step("Settings", [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+        ASSERT_EQ(1, PickTrayItem(PickSettings));
+        EXPECT_TRUE(step.Ran());
+    }
+    {
+        ModalStep step("About", [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDOK, 0); });
+        ASSERT_EQ(1, PickTrayItem(PickAbout));
+        EXPECT_TRUE(step.Ran());
+    }
+    ASSERT_EQ(1, PickTrayItem(PickHistory));
+    ASSERT_NE((HWND)NULL, main.HistoryView.Window);
+    DestroyWindow(main.HistoryView.Window);
+    HMENU menu = GetSubMenu(main.TrayMenu, 0);
+    const UINT ids[] = {ID_TRAY_SHOWHIDE, ID_APP_SETTINGS, ID_APP_ABOUT, ID_APP_HISTORY,
+                        ID_TRAY_STARTWITHWINDOWS, 0, ID_TRAY_CLOSE};
+    ASSERT_EQ(7, GetMenuItemCount(menu));
+    for (int i = 0; i < 7; i++)
+        EXPECT_EQ(ids[i], GetMenuItemID(menu, i)) << i;
+    EXPECT_EQ((UINT)ID_TRAY_SHOWHIDE, GetMenuDefaultItem(menu, FALSE, 0));  // in bold
+
+    // Start with Windows writes the value, and the menu shows it checked; picked again, it goes.
+    const char* program = fake.ModulePath.c_str();
+    ASSERT_EQ(1, PickTrayItem(PickStartWithWindows));
+    EXPECT_FALSE(Checked());  // as the menu showed
+    EXPECT_EQ(1, StartsWithWindows(program));
+    ASSERT_EQ(1, PickTrayItem(PickStartWithWindows));
+    EXPECT_TRUE(Checked());
+    EXPECT_EQ(0, StartsWithWindows(program));
+    // A value that starts another copy is not this one's.
+    ASSERT_EQ(1, SetStartWithWindows(1, "C:\\Elsewhere\\Brisvane.exe"));
+    ASSERT_EQ(1, PickTrayItem(PickShowHide));
+    EXPECT_FALSE(Checked());
+}
+
+TEST_F(TrayTest, DoubleClickShowsTheWindowAndShowHideBringsBackAMinimisedOne)
+{
+    ASSERT_NE((HWND)NULL, Create());
+    ShowWindow(main.Window, SW_HIDE);
+    TrayEvent(WM_LBUTTONDOWN);
+    TrayEvent(WM_LBUTTONUP);
+    TrayEvent(WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(IsWindowVisible(main.Window));
+    EXPECT_FALSE(KillTimer(main.Window, TRAY_CLICK_TIMER_ID));  // the first click's menu is off
+
+    ShowWindow(main.Window, SW_MINIMIZE);
+    SendMessageA(main.Window, WM_COMMAND, ID_TRAY_SHOWHIDE, 0);
+    EXPECT_TRUE(IsWindowVisible(main.Window));
+    EXPECT_FALSE(IsIconic(main.Window));
+    SendMessageA(main.Window, WM_COMMAND, ID_TRAY_SHOWHIDE, 0);
+    EXPECT_FALSE(IsWindowVisible(main.Window));
+}
