@@ -147,3 +147,15 @@ stop_display() {
         XVFB_PID=
     fi
 }
+
+# prepare_scripted_picture: builds the scripted build, copies it into a new folder named in
+# $work, and starts Xvfb and Wine; the caller's EXIT trap should end them and remove $work.
+prepare_scripted_picture() {
+    ensure_packages imagemagick x11-utils
+    dir="$BRISVANE_ROOT/build/x86_64"
+    build x86_64 "$dir" -DBRISVANE_TESTS=ON >/dev/null
+    work=$(mktemp -d)
+    cp "$dir/tests/BrisvaneScripted.exe" "$work/Brisvane.exe"
+    start_display force
+    prepare_wine "$dir/wineprefix"
+}

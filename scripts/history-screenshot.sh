@@ -8,14 +8,9 @@ set -euo pipefail
 
 out=${1:-$BRISVANE_ROOT/docs/history.png}
 cycles=1700   # 35 days and a few hours at half an hour per cycle
-ensure_packages imagemagick x11-utils
-dir="$BRISVANE_ROOT/build/x86_64"
-build x86_64 "$dir" -DBRISVANE_TESTS=ON >/dev/null
-work=$(mktemp -d)
-cp "$dir/tests/BrisvaneScripted.exe" "$work/Brisvane.exe"
-trap 'stop_wine; stop_display; rm -rf "$work"' EXIT
-start_display force
-prepare_wine "$dir/wineprefix"
+work=
+trap 'stop_wine; stop_display; [ -n "$work" ] && rm -rf "$work"' EXIT
+prepare_scripted_picture
 
 adapters="if index=2 mac=00-1A-2B-3C-4D-A1 rin=40000000 rout=6000000 speed=1000000000 descr=Intel(R) Ethernet Connection
 if index=3 mac=00-1A-2B-3C-4D-B2 rin=9000000 rout=2500000 speed=300000000 descr=Wireless LAN Adapter

@@ -7,14 +7,9 @@ set -euo pipefail
 
 out=${1:-$BRISVANE_ROOT/docs/screenshot.png}
 wait_seconds=${2:-8}
-ensure_packages imagemagick x11-utils
-dir="$BRISVANE_ROOT/build/x86_64"
-build x86_64 "$dir" -DBRISVANE_TESTS=ON >/dev/null
-work=$(mktemp -d)
-cp "$dir/tests/BrisvaneScripted.exe" "$work/Brisvane.exe"
-trap 'stop_wine; stop_display; rm -rf "$work"' EXIT
-start_display force
-prepare_wine "$dir/wineprefix"
+work=
+trap 'stop_wine; stop_display; [ -n "$work" ] && rm -rf "$work"' EXIT
+prepare_scripted_picture
 
 # Two adapters carrying traffic and one unplugged, the first with the totals of some days.
 cat >"$work/adapters.txt" <<'SCRIPT'

@@ -16,22 +16,10 @@
 #include "MainWindow.h"
 #include "Settings.h"
 #include "Startup.h"
+#include "BenchSupport.h"
 #include "TestSupport.h"
 
 namespace {
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return (double)(to.QuadPart - from.QuadPart) * 1000.0 / (double)frequency.QuadPart;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // One real read of each table, as the program's floor.
 double FloorOnce(std::vector<BYTE>& ifBuffer, std::vector<BYTE>& addressBuffer)

@@ -15,6 +15,7 @@
 #include "HistoryTable.h"
 #include "HistoryWindow.h"
 #include "Settings.h"
+#include "BenchSupport.h"
 #include "TestSupport.h"
 #include "UsageHistory.h"
 
@@ -23,19 +24,6 @@ namespace {
 const int Years = 10;
 const int Adapters = 10;
 const double TargetMs = 1000.0;  // "well under a second": the median must be far below it
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return (double)(to.QuadPart - from.QuadPart) * 1000.0 / (double)frequency.QuadPart;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void Mac(int adapter, char* text, size_t size)
 {
