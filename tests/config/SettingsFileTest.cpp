@@ -359,6 +359,16 @@ namespace {
 
 std::string AppDataRoot;
 
+std::string ModulePath;
+
+DWORD WINAPI FakeModuleFileName(HMODULE, LPSTR path, DWORD size)
+{
+    if (ModulePath.size() + 1 > size)
+        return 0;
+    memcpy(path, ModulePath.c_str(), ModulePath.size() + 1);
+    return (DWORD)ModulePath.size();
+}
+
 int FakeAppData(char* path, size_t size)
 {
     if (AppDataRoot.size() + 1 > size)
@@ -409,5 +419,16 @@ TEST_F(SettingsFileTest, DataGoesPerUserWhenItCannotStayBesideTheProgram)
     EXPECT_EQ(1, Settings.Save());
     EXPECT_EQ(9, (int)GetPrivateProfileIntA("Settings", "LimitIN", 0, perUser.c_str()));
     EXPECT_NE(std::string::npos, ReadFileText(folder.Path("Brisvane.INI")).find("LimitIN=7"));
+
+    // A save that a killed process left half done is cleared away at the next start.
+    FILE* leftover = fopen((AppDataRoot + "\\Brisvane\\Brisvane.TMP").c_str(), "wb");
+    ASSERT_NE((FILE*)NULL, leftover);
+    fclose(leftover);
+    ModulePath = program;
+    Platform.ReadModuleFileName = FakeModuleFileName;
+    Settings.Load();
+    EXPECT_EQ(perUser, IniPath);
+    EXPECT_FALSE(FileExists(AppDataRoot + "\\Brisvane\\Brisvane.TMP"));
+    EXPECT_EQ(9 * GIGABYTE, Settings.LimitIN);
     Platform = saved;
 }
