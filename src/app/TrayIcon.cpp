@@ -46,7 +46,11 @@ void MainWindow::OpenTrayMenu()
 
     POINT cursor;
     GetCursorPos(&cursor);
+    // Without the foreground the menu would not close when the user clicks elsewhere; the
+    // message after it lets the shell see that the menu is gone.
+    SetForegroundWindow(Window);
     TrackPopupMenu(menu, TPM_BOTTOMALIGN | TPM_RIGHTALIGN, cursor.x, cursor.y, 0, Window, NULL);
+    PostMessageA(Window, WM_NULL, 0, 0);
 }
 
 LRESULT MainWindow::OnStartWithWindows(WORD, WORD, HWND, BOOL&)

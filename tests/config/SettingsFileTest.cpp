@@ -394,6 +394,13 @@ TEST_F(SettingsFileTest, DataGoesPerUserWhenItCannotStayBesideTheProgram)
     EXPECT_EQ(folder.Path("Brisvane.INI"), IniPath);
     EXPECT_FALSE(FileExists(folder.Path("~Brisvane.probe")));
 
+    // A folder where no file can be made (here a file stands where the folder would be).
+    FILE* blocker = fopen(folder.Path("blocked").c_str(), "wb");
+    ASSERT_NE((FILE*)NULL, blocker);
+    fclose(blocker);
+    ChooseDataFolder(folder.Path("blocked\\Brisvane.exe").c_str(), log, csv);
+    EXPECT_EQ(perUser, IniPath);
+
     // A program folder path of 250 characters leaves no room for the INI's path.
     std::string deep = folder.Root();
     deep += "\\" + std::string(250 - deep.size() - 1, 'd');
