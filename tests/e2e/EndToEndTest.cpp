@@ -321,30 +321,35 @@ TEST_F(EndToEndTest, CountersThatStartAgainAddNoPhantomTraffic)
     for (std::string table : {"wide\n", ""}) {
         std::string adapter = std::string("fast\n") + table + AdapterA + " luid=77";
         std::string address = "\nip index=2 addr=192.168.1.10\n";
+        std::string absent = std::string("fast\n") + table + address;
         Script(adapter + " in=3000000000 out=3500000000" + address);
         HANDLE process = Start();
         HWND window = Window();
         ASSERT_NE((HWND)NULL, window) << table;
-        auto cycles = [&](unsigned long count) {
-            unsigned long from = Reads();
-            return WaitUntil([&] { return Reads() >= from + count; });
+        HWND page = NULL;
+        ASSERT_TRUE(WaitUntil([&] { return (page = ShownPage(window)) != NULL; }));
+        // Each step waits until the page shows that a cycle has applied it.
+        auto shows = [&](int id, const char* text) {
+            return WaitUntil([&] { return Text(page, id) == text; });
         };
-        ASSERT_TRUE(cycles(3));
+        ASSERT_TRUE(shows(IDC_PAGE_STATUS, "Connected"));
         // Unplugged for a while, then back with its counters started again near 0.
-        Script(std::string("fast\n") + table + address);
-        ASSERT_TRUE(cycles(20));
+        Script(absent);
+        ASSERT_TRUE(shows(IDC_PAGE_STATUS, "NOT Connected"));
         Script(adapter + " in=1000 out=2000" + address);
-        ASSERT_TRUE(cycles(3));
+        ASSERT_TRUE(shows(IDC_PAGE_STATUS, "Connected"));
         Script(adapter + " in=1500 out=2250" + address);
-        ASSERT_TRUE(cycles(3));
-        // Asleep (no table to read), woken with counters started again and grown past the old.
+        ASSERT_TRUE(shows(IDC_PAGE_TOTAL_IN, "500 B")) << Text(page, IDC_PAGE_TOTAL_IN);
+        // Asleep (the adapter gone from the table), woken with counters started again and grown
+        // past the old ones.
         SendMessageA(window, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
-        Script("fail\n");
+        Script(absent);
+        ASSERT_TRUE(shows(IDC_PAGE_STATUS, "NOT Connected"));
         SendMessageA(window, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
         Script(adapter + " in=9000 out=9000" + address);
-        ASSERT_TRUE(cycles(3));
+        ASSERT_TRUE(shows(IDC_PAGE_STATUS, "Connected"));
         Script(adapter + " in=9100 out=9010" + address);
-        ASSERT_TRUE(cycles(3));
+        ASSERT_TRUE(shows(IDC_PAGE_TOTAL_IN, "600 B")) << Text(page, IDC_PAGE_TOTAL_IN);
         End(window);
         EXPECT_EQ(0u, ExitCode(process));
         EXPECT_EQ(600u, IniNumber(MacA, "Total_in")) << table;
