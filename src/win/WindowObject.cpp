@@ -70,18 +70,26 @@ LRESULT WindowObject::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CallWindowProcA(UnhandledProc, Window, message, wParam, lParam);
 }
 
+// Routes a message through the object's map, with the message as its current one meanwhile.
+static BOOL RouteCurrent(WindowObject* object, HWND window, UINT message, WPARAM wParam,
+                         LPARAM lParam, LRESULT* result)
+{
+    MSG current = {window, message, wParam, lParam, 0, {0, 0}};
+    const MSG* outer = object->CurrentMessage;
+    object->CurrentMessage = &current;
+    BOOL handled = object->RouteMessage(window, message, wParam, lParam, *result, 0);
+    object->CurrentMessage = outer;
+    return handled;
+}
+
 LRESULT CALLBACK SharedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     WindowObject* object = WindowObject::FromHandle(window);
     if (object == NULL)
         return DefWindowProcA(window, message, wParam, lParam);
 
-    MSG current = {window, message, wParam, lParam, 0, {0, 0}};
-    const MSG* outer = object->CurrentMessage;
-    object->CurrentMessage = &current;
     LRESULT result = 0;
-    BOOL handled = object->RouteMessage(window, message, wParam, lParam, result, 0);
-    object->CurrentMessage = outer;
+    BOOL handled = RouteCurrent(object, window, message, wParam, lParam, &result);
     if (handled && message != WM_NCDESTROY)
         return result;
 
@@ -119,12 +127,8 @@ INT_PTR CALLBACK SharedDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
     if (object == NULL)
         return FALSE;
 
-    MSG current = {window, message, wParam, lParam, 0, {0, 0}};
-    const MSG* outer = object->CurrentMessage;
-    object->CurrentMessage = &current;
     LRESULT result = 0;
-    BOOL handled = object->RouteMessage(window, message, wParam, lParam, result, 0);
-    object->CurrentMessage = outer;
+    BOOL handled = RouteCurrent(object, window, message, wParam, lParam, &result);
 
     if (message == WM_NCDESTROY) {
         object->Detach(window);
