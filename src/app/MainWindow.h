@@ -13,7 +13,7 @@
 #include "HistoryWindow.h"
 #include "SettingsDialog.h"
 #include "TabStrip.h"
-#include "UsageHistory.h"
+#include "HistoryLink.h"
 #include "WindowObject.h"
 #include "resource.h"
 
