@@ -24,7 +24,8 @@ MainWindow::MainWindow()
     : TabControl(NULL), ToolBar(NULL), AlertIcon(NULL), PollBusy(0), TrayMenu(NULL), ShutdownDone(0),
       TrayRecord(), TaskbarCreatedMessage(RegisterWindowMessageA("TaskbarCreated")), ShownTitle(),
       TipCyclesLeft(0), BalloonMonitor(NULL), Accelerators(NULL), CommandDialogOpen(0),
-      FailedAdapters(), CycleCount(0), LastSaveCycle(0), SaveFailureReported(0), IfTableSize(0)
+      FailedAdapters(), CycleCount(0), LastSaveCycle(0), SaveFailureReported(0),
+      LogFailureReported(0), IfTableSize(0)
 {
 }
 
@@ -252,6 +253,27 @@ void MainWindow::ReportSaveFailure(DWORD error, const char* path)
     SendBalloon(NULL, NIIF_ERROR, "Brisvane cannot save its counts", text);
 }
 
+void MainWindow::ReportLogFailures()
+{
+    // Lines that waited for a held log file go as soon as it is free again.
+    EventLog.WriteWaiting();
+    TrafficLog.WriteWaiting();
+    LogChannel* channels[] = {&EventLog, &TrafficLog};
+    for (LogChannel* channel : channels) {
+        DWORD error;
+        // Once a run, as a failed save: the lines wait in memory and are written later.
+        if (!channel->TakeFailureToTell(&error) || LogFailureReported)
+            continue;
+        LogFailureReported = 1;
+        char reason[SHORT_TEXT * 4];
+        FormatSystemError(error, reason, sizeof(reason));
+        EventLog.WriteLine("The log %s could not be written: %s\r\n", channel->Path, reason);
+        char text[sizeof(((NOTIFYICONDATAA*)NULL)->szInfo)];
+        BoundedPrint(text, sizeof(text), "%s could not be written: %s", channel->Path, reason);
+        SendBalloon(NULL, NIIF_ERROR, "Brisvane cannot write its log", text);
+    }
+}
+
 static void* PrimeMonitor(InterfaceMonitor* monitor, void*)
 {
     monitor->PrimeNextSample();
@@ -380,6 +402,8 @@ LRESULT MainWindow::OnSettingsCommand(WORD, WORD, HWND, BOOL&)
 
 void MainWindow::ApplySettingsRequest(const SettingsRequest& request)
 {
+    if (request.SaveFailed)
+        ReportSaveFailure(Settings.LastSaveError, IniPath);
     if (!request.ResetRequested)
         return;
     DATE date = request.ResetDate;

@@ -148,6 +148,7 @@ public:
     enum { SaveEveryCycles = 60 };
     DWORD LastSaveCycle;
     int SaveFailureReported;
+    int LogFailureReported;
     ULONG IfTableSize;  // what the last read of the 32-bit interface table needed
 
     UsageHistory History;       // the bytes of each adapter and day, kept by the poll cycle
@@ -160,6 +161,7 @@ private:
     void UpdateTrayAndTitle();
     void SendTrayRecord(DWORD action);
     void ReportSaveFailure(DWORD error, const char* path);
+    void ReportLogFailures();
 
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);

@@ -113,6 +113,7 @@ LRESULT MainWindow::PollCycle()
     if (CycleCount - LastSaveCycle >= SaveEveryCycles || ForEachMonitor(WantsSave, NULL) != NULL)
         SaveAllCounters();
     ForEachMonitor(RefreshMonitor, this);
+    ReportLogFailures();
     UpdateTrayAndTitle();
     HistoryView.Refresh();
 
