@@ -9,6 +9,7 @@
 #include "FakePlatform.h"
 #include "InterfaceMonitor.h"
 #include "MainWindow.h"
+#include "MainWindowProbe.h"
 #include "Settings.h"
 #include "StartWithWindows.h"
 #include "Startup.h"
@@ -47,7 +48,12 @@ protected:
             ShowWindow(window, SW_SHOWNORMAL);
         return window;
     }
-    int TabCount() { return (int)SendMessageA(main.TabControl, TCM_GETITEMCOUNT, 0, 0); }
+    HWND TabControl() { return MainWindowProbe::TabControl(main); }
+    HWND ToolBar() { return MainWindowProbe::ToolBar(main); }
+    TrayIcon& Tray() { return MainWindowProbe::Tray(main); }
+    int ShutdownDone() { return MainWindowProbe::ShutdownDone(main); }
+    HistoryWindow& HistoryView() { return MainWindowProbe::HistoryView(main); }
+    int TabCount() { return (int)SendMessageA(TabControl(), TCM_GETITEMCOUNT, 0, 0); }
     std::string TabText(int position)
     {
         char text[64] = "";
@@ -55,14 +61,14 @@ protected:
         item.mask = TCIF_TEXT;
         item.pszText = text;
         item.cchTextMax = sizeof(text);
-        SendMessageA(main.TabControl, TCM_GETITEMA, position, (LPARAM)&item);
+        SendMessageA(TabControl(), TCM_GETITEMA, position, (LPARAM)&item);
         return text;
     }
     InterfaceMonitor* TabMonitor(int position)
     {
         TCITEMA item = {};
         item.mask = TCIF_PARAM;
-        if (!SendMessageA(main.TabControl, TCM_GETITEMA, position, (LPARAM)&item))
+        if (!SendMessageA(TabControl(), TCM_GETITEMA, position, (LPARAM)&item))
             return NULL;
         return (InterfaceMonitor*)item.lParam;
     }

@@ -24,23 +24,23 @@ TEST_F(MainWindowTest, CreationBuildsChildrenLoadsSettingsAndAddsTrayIcon)
     fake.AddAdapter(2, 0x01, "192.168.1.10");
     ASSERT_NE((HWND)NULL, Create());
 
-    EXPECT_EQ(IDC_TABCONTROL, GetDlgCtrlID(main.TabControl));
-    EXPECT_EQ(IDC_TOOLBAR, GetDlgCtrlID(main.ToolBar));
-    EXPECT_EQ(3, (int)SendMessageA(main.ToolBar, TB_BUTTONCOUNT, 0, 0));
+    EXPECT_EQ(IDC_TABCONTROL, GetDlgCtrlID(TabControl()));
+    EXPECT_EQ(IDC_TOOLBAR, GetDlgCtrlID(ToolBar()));
+    EXPECT_EQ(3, (int)SendMessageA(ToolBar(), TB_BUTTONCOUNT, 0, 0));
     TBBUTTON button = {};
-    SendMessageA(main.ToolBar, TB_GETBUTTON, 0, (LPARAM)&button);
+    SendMessageA(ToolBar(), TB_GETBUTTON, 0, (LPARAM)&button);
     EXPECT_EQ(ID_APP_SETTINGS, button.idCommand);
     EXPECT_EQ(0, button.iBitmap);
-    SendMessageA(main.ToolBar, TB_GETBUTTON, 1, (LPARAM)&button);
+    SendMessageA(ToolBar(), TB_GETBUTTON, 1, (LPARAM)&button);
     EXPECT_EQ(ID_APP_ABOUT, button.idCommand);
     EXPECT_EQ(1, button.iBitmap);
-    SendMessageA(main.ToolBar, TB_GETBUTTON, 2, (LPARAM)&button);
+    SendMessageA(ToolBar(), TB_GETBUTTON, 2, (LPARAM)&button);
     EXPECT_EQ(ID_APP_HISTORY, button.idCommand);
     EXPECT_EQ(2, button.iBitmap);
     EXPECT_EQ(29, DaysInMonth[2]);  // created in a leap year
     EXPECT_EQ(1, Settings.EnableLog);
-    EXPECT_NE((HMENU)NULL, main.TrayMenu);
-    EXPECT_NE((HICON)NULL, main.AlertIcon);
+    EXPECT_NE((HMENU)NULL, Tray().Menu());
+    EXPECT_NE((HICON)NULL, Tray().AlertIcon());
 
     TrayEvent(WM_MOUSEMOVE);  // the tip goes to the tray once it can be seen
     ASSERT_GE(fake.TrayCalls.size(), 2u);
@@ -50,7 +50,7 @@ TEST_F(MainWindowTest, CreationBuildsChildrenLoadsSettingsAndAddsTrayIcon)
     EXPECT_EQ(1u, add.Record.uID);
     EXPECT_EQ((UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP), add.Record.uFlags);
     EXPECT_EQ((UINT)(WM_USER + 1), add.Record.uCallbackMessage);
-    EXPECT_EQ((HICON)GetClassLongPtrA(main.Window, GCLP_HICON), add.Record.hIcon);
+    EXPECT_EQ(Tray().NormalIcon(), add.Record.hIcon);
     EXPECT_STREQ("Brisvane", add.Record.szTip);
     // The first poll cycle ran inside the creation, before the timer.
     EXPECT_EQ(1, TabCount());
@@ -72,9 +72,9 @@ TEST_F(MainWindowTest, LayoutFollowsTheClientArea)
     SetWindowPos(main.Window, NULL, 0, 0, 700, 500, SWP_NOZORDER | SWP_NOMOVE);
     RECT client, bar, tab, page, area;
     GetClientRect(main.Window, &client);
-    GetWindowRect(main.ToolBar, &bar);
+    GetWindowRect(ToolBar(), &bar);
     MapWindowPoints(NULL, main.Window, (POINT*)&bar, 2);
-    GetWindowRect(main.TabControl, &tab);
+    GetWindowRect(TabControl(), &tab);
     MapWindowPoints(NULL, main.Window, (POINT*)&tab, 2);
     int barHeight = bar.bottom - bar.top;
     EXPECT_GT(barHeight, 0);
@@ -88,10 +88,10 @@ TEST_F(MainWindowTest, LayoutFollowsTheClientArea)
 
     InterfaceMonitor* monitor = TabMonitor(0);
     ASSERT_NE((InterfaceMonitor*)NULL, monitor);
-    GetClientRect(main.TabControl, &area);
-    SendMessageA(main.TabControl, TCM_ADJUSTRECT, FALSE, (LPARAM)&area);
+    GetClientRect(TabControl(), &area);
+    SendMessageA(TabControl(), TCM_ADJUSTRECT, FALSE, (LPARAM)&area);
     GetWindowRect(monitor->Window, &page);
-    MapWindowPoints(NULL, main.TabControl, (POINT*)&page, 2);
+    MapWindowPoints(NULL, TabControl(), (POINT*)&page, 2);
     EXPECT_EQ(area.left, page.left);
     EXPECT_EQ(area.top, page.top);
     EXPECT_EQ(area.right, page.right);
@@ -110,12 +110,12 @@ TEST_F(MainWindowTest, TabChangeHidesTheOldPageBeforeShowingTheNew)
     EXPECT_TRUE(IsWindowVisible(first->Window));
     EXPECT_FALSE(IsWindowVisible(second->Window));
 
-    NMHDR changing = {main.TabControl, IDC_TABCONTROL, (UINT)TCN_SELCHANGING};
+    NMHDR changing = {TabControl(), IDC_TABCONTROL, (UINT)TCN_SELCHANGING};
     EXPECT_EQ(0, SendMessageA(main.Window, WM_NOTIFY, IDC_TABCONTROL, (LPARAM)&changing));
     EXPECT_FALSE(IsWindowVisible(first->Window));
     EXPECT_FALSE(IsWindowVisible(second->Window));
-    SendMessageA(main.TabControl, TCM_SETCURSEL, 1, 0);
-    NMHDR change = {main.TabControl, IDC_TABCONTROL, (UINT)TCN_SELCHANGE};
+    SendMessageA(TabControl(), TCM_SETCURSEL, 1, 0);
+    NMHDR change = {TabControl(), IDC_TABCONTROL, (UINT)TCN_SELCHANGE};
     SendMessageA(main.Window, WM_NOTIFY, IDC_TABCONTROL, (LPARAM)&change);
     EXPECT_FALSE(IsWindowVisible(first->Window));
     EXPECT_TRUE(IsWindowVisible(second->Window));
@@ -130,11 +130,11 @@ TEST_F(MainWindowTest, CloseHidesWhileVisibleAndShutsDownWhileHidden)
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_EQ(0, main.ShutdownDone);
+    EXPECT_EQ(0, ShutdownDone());
 
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(1, main.ShutdownDone);
+    EXPECT_EQ(1, ShutdownDone());
     EXPECT_EQ(1, TrayCalls(NIM_DELETE));
     EXPECT_EQ((HBRUSH)NULL, AlertBrush);
     std::string ini = Ini();
@@ -157,7 +157,7 @@ TEST_F(MainWindowTest, CloseCommandAsksFirstAndNoKeepsTheWindowHidden)
     EXPECT_TRUE(IsWindow(main.Window));
     EXPECT_FALSE(IsWindowVisible(main.Window));
     PumpMessages();
-    EXPECT_EQ(0, main.ShutdownDone);
+    EXPECT_EQ(0, ShutdownDone());
 
     AnswerMessageBox("Brisvane", IDYES);
     HWND window = main.Window;
@@ -165,7 +165,7 @@ TEST_F(MainWindowTest, CloseCommandAsksFirstAndNoKeepsTheWindowHidden)
     EXPECT_TRUE(StopAnsweringMessageBoxes().Found);
     PumpMessages();
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(1, main.ShutdownDone);
+    EXPECT_EQ(1, ShutdownDone());
 }
 
 TEST_F(MainWindowTest, EndSessionShutsDownOnceAndSavesOnce)
@@ -177,7 +177,7 @@ TEST_F(MainWindowTest, EndSessionShutsDownOnceAndSavesOnce)
     EXPECT_EQ(TRUE, SendMessageA(window, WM_QUERYENDSESSION, 0, 0));
     EXPECT_NE(std::string::npos, Ini().find("[00-1A-2B-3C-4D-01]"));  // saved when asked
     SendMessageA(window, WM_ENDSESSION, FALSE, 0);
-    EXPECT_EQ(0, main.ShutdownDone);
+    EXPECT_EQ(0, ShutdownDone());
     fake.Rows[0].dwInOctets += 500;
     Tick();
     Tick();
@@ -185,7 +185,7 @@ TEST_F(MainWindowTest, EndSessionShutsDownOnceAndSavesOnce)
     EXPECT_EQ(0, TrayCalls(NIM_DELETE));
 
     SendMessageA(window, WM_ENDSESSION, TRUE, 0);
-    EXPECT_EQ(1, main.ShutdownDone);
+    EXPECT_EQ(1, ShutdownDone());
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(1, TrayCalls(NIM_DELETE));
     EXPECT_EQ(1, CountOf(Log(), "\tStop IN "));
@@ -216,7 +216,7 @@ TEST_F(MainWindowTest, TaskbarRestartAddsTheTrayIconAgain)
     EXPECT_EQ((UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP), add->Record.uFlags);
     EXPECT_EQ((UINT)(WM_USER + 1), add->Record.uCallbackMessage);
     EXPECT_STREQ("Brisvane: In 0 B, Out 0 B, All 0 B", add->Record.szTip);
-    EXPECT_EQ((HICON)GetClassLongPtrA(main.Window, GCLP_HICON), add->Record.hIcon);
+    EXPECT_EQ(Tray().NormalIcon(), add->Record.hIcon);
 }
 
 TEST_F(MainWindowTest, FailingCreationEndsWithZeroAndNoTrayIcon)
@@ -261,10 +261,10 @@ unsigned __stdcall PickFirstMenuItem(void* shown)
 TEST_F(MainWindowTest, TrayMenuOpensOnClicksAndKeysAndItsItemsReachTheWindow)
 {
     ASSERT_NE((HWND)NULL, Create());
-    HMENU popup = GetSubMenu(main.TrayMenu, 0);
+    HMENU popup = GetSubMenu(Tray().Menu(), 0);
     ASSERT_NE((HMENU)NULL, popup);
     char text[64] = "";
-    GetMenuStringA(main.TrayMenu, 0, text, sizeof(text), MF_BYPOSITION);
+    GetMenuStringA(Tray().Menu(), 0, text, sizeof(text), MF_BYPOSITION);
     EXPECT_STREQ("Icon Menu", text);
     EXPECT_EQ((UINT)ID_TRAY_SHOWHIDE, GetMenuItemID(popup, 0));
 

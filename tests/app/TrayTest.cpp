@@ -51,7 +51,7 @@ protected:
         PumpMessages();
         return pick.Shown;
     }
-    bool Checked() { return GetMenuState(GetSubMenu(main.TrayMenu, 0), ID_TRAY_STARTWITHWINDOWS,
+    bool Checked() { return GetMenuState(GetSubMenu(Tray().Menu(), 0), ID_TRAY_STARTWITHWINDOWS,
                                          MF_BYCOMMAND) & MF_CHECKED; }
     int Modified(UINT flag)
     {
@@ -60,7 +60,7 @@ protected:
             count += call.Action == NIM_MODIFY && (call.Record.uFlags & flag) != 0;
         return count;
     }
-    int Selected() { return (int)SendMessageA(main.TabControl, TCM_GETCURSEL, 0, 0); }
+    int Selected() { return (int)SendMessageA(TabControl(), TCM_GETCURSEL, 0, 0); }
     void AlertLimits()
     {
         Settings.AlertType = AlertDistinct;
@@ -84,7 +84,7 @@ TEST_F(TrayTest, BalloonOncePerAlertCrossingAndItsClickShowsThatAdaptersTab)
     EXPECT_EQ(main.Window, balloon->Record.hWnd);
     EXPECT_EQ((UINT)TRAY_ICON_ID, balloon->Record.uID);
     EXPECT_EQ((UINT)NIF_INFO, balloon->Record.uFlags);  // icon and tip stay as they are
-    EXPECT_EQ((DWORD)NIIF_WARNING, balloon->Record.dwInfoFlags);
+    EXPECT_EQ((DWORD)(NIIF_WARNING | NIIF_RESPECT_QUIET_TIME), balloon->Record.dwInfoFlags);
     EXPECT_STREQ("Brisvane: alert limit reached", balloon->Record.szInfoTitle);
     EXPECT_STREQ("10.0.0.5 Test adapter 3\nIN: 9.00 GB of the 10.00 GB limit",
                  balloon->Record.szInfo);
@@ -142,7 +142,7 @@ TEST_F(TrayTest, TipGoesToTheTrayOnlyWhileItCanBeSeen)
     Tick();
     const TrayCall* icon = LastTrayCall(NIM_MODIFY, NIF_ICON);
     ASSERT_NE((const TrayCall*)NULL, icon);
-    EXPECT_EQ(main.AlertIcon, icon->Record.hIcon);
+    EXPECT_EQ(Tray().AlertIcon(), icon->Record.hIcon);
     EXPECT_STREQ("Brisvane: In 9.00 GB, Out 0 B, All 9.00 GB", icon->Record.szTip);
 }
 
@@ -160,9 +160,9 @@ TEST_F(TrayTest, MenuItemsReachTheirHandlers)
         EXPECT_TRUE(step.Ran());
     }
     ASSERT_EQ(1, PickTrayItem(PickHistory));
-    ASSERT_NE((HWND)NULL, main.HistoryView.Window);
-    DestroyWindow(main.HistoryView.Window);
-    HMENU menu = GetSubMenu(main.TrayMenu, 0);
+    ASSERT_NE((HWND)NULL, HistoryView().Window);
+    DestroyWindow(HistoryView().Window);
+    HMENU menu = GetSubMenu(Tray().Menu(), 0);
     const UINT ids[] = {ID_TRAY_SHOWHIDE, ID_APP_SETTINGS, ID_APP_ABOUT, ID_APP_HISTORY,
                         ID_TRAY_STARTWITHWINDOWS, 0, ID_TRAY_CLOSE};
     ASSERT_EQ(7, GetMenuItemCount(menu));
