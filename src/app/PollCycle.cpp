@@ -76,7 +76,7 @@ LRESULT MainWindow::PollCycle()
         return 0;
     PollBusy = 1;
 
-    InterfaceTable table;
+    InterfaceTable table;  // let go of at the end of the cycle
     if (!ReadInterfaceTable(&table, &IfTableSize)) {
         PollBusy = 0;
         return 0;
@@ -91,8 +91,8 @@ LRESULT MainWindow::PollCycle()
     int knowToday = SampleDay(&now, &today);
 
     ForEachMonitor(MarkAbsent, NULL);
-    for (DWORD i = 0; i < table.Count; i++) {
-        InterfaceRow* sample = &table.Rows[i];
+    for (int i = 0; i < table.Count(); i++) {
+        InterfaceRow* sample = &table[i];
         MIB_IFROW* row = &sample->Row;
         char ipv4Text[IPV4_TEXT_CHARS];
         if (!LookupIPv4Text(row->dwIndex, ipv4Text, sizeof(ipv4Text)))
@@ -101,7 +101,7 @@ LRESULT MainWindow::PollCycle()
             continue;
         InterfaceMonitor* monitor = (InterfaceMonitor*)ForEachMonitor(MatchHardwareAddress, sample);
         if (monitor == NULL) {
-            monitor = AddMonitor(sample, ipv4Text, i);
+            monitor = AddMonitor(sample, ipv4Text, (DWORD)i);
             if (monitor == NULL)
                 continue;
         }
@@ -121,7 +121,6 @@ LRESULT MainWindow::PollCycle()
     UpdateTrayAndTitle();
     HistoryView.Refresh();
 
-    FreeInterfaceTable(&table);
     PollBusy = 0;
     return 0;
 }
