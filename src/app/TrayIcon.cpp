@@ -247,6 +247,8 @@ static int ReadProgramPath(char* path, DWORD size)
 
 void TrayIcon::OpenMenu(POINT at, int dialogOpen)
 {
+    // A click still waiting would open it a second time once this one closes.
+    KillTimer(Window, TRAY_CLICK_TIMER_ID);
     HMENU menu = GetSubMenu(MenuBar.Get(), 0);
     if (menu == NULL)
         return;
