@@ -3,6 +3,7 @@
 #define BRISVANE_MAINWINDOWTESTSUPPORT_H
 
 #include <gtest/gtest.h>
+#include <process.h>
 
 #include <string>
 
@@ -14,6 +15,30 @@
 #include "StartWithWindows.h"
 #include "Startup.h"
 #include "TestSupport.h"
+
+// Picks a menu item with the keyboard once a menu shows: Down as often as given, then Enter.
+struct MenuPicker {
+    int Downs;
+    volatile LONG Shown;
+    volatile LONG Stop;  // the menu has closed: no more looking
+};
+
+inline unsigned __stdcall PickWhenMenuShows(void* argument)
+{
+    MenuPicker* pick = (MenuPicker*)argument;
+    while (!pick->Stop) {
+        HWND menu = FindWindowA("#32768", NULL);
+        if (menu != NULL && IsWindowVisible(menu)) {
+            for (int i = 0; i < pick->Downs; i++)
+                PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+            InterlockedExchange(&pick->Shown, 1);
+            return 0;
+        }
+        Sleep(10);
+    }
+    return 1;
+}
 
 class MainWindowTest : public testing::Test {
 protected:
@@ -79,6 +104,46 @@ protected:
     void Tick() { SendMessageA(main.Window, WM_TIMER, POLL_TIMER_ID, 0); }
     // An event on the tray icon, as the shell reports it.
     void TrayEvent(UINT event) { SendMessageA(main.Window, TRAY_CALLBACK_MESSAGE, TRAY_ICON_ID, event); }
+    // Sends a tray event that opens the menu and picks an item once the menu shows (MenuPicker).
+    // A left click's menu comes from its timer. A menu closed before it showed (the window lost
+    // the foreground late, to a window hidden or closed just before) is opened again. 1 when the
+    // menu showed.
+    int PickFromTrayMenu(WPARAM wParam, LPARAM lParam, int downs, bool fromClickTimer = false)
+    {
+        enum { Attempts = 5 };
+        for (int attempt = 0; attempt < Attempts; attempt++) {
+            MenuPicker pick = {downs, 0, 0};
+            HANDLE thread = (HANDLE)_beginthreadex(NULL, 0, PickWhenMenuShows, &pick, 0, NULL);
+            // Back once the menu has closed.
+            SendMessageA(main.Window, TRAY_CALLBACK_MESSAGE, wParam, lParam);
+            if (fromClickTimer)
+                DispatchUntilClickTimer();
+            InterlockedExchange(&pick.Stop, 1);
+            WaitForSingleObject(thread, INFINITE);
+            CloseHandle(thread);
+            PumpMessages();
+            if (pick.Shown)
+                return 1;
+        }
+        return 0;
+    }
+    // Runs the messages of the thread until the tray's click timer has run (its menu is closed).
+    void DispatchUntilClickTimer()
+    {
+        const DWORD deadlineMs = 5000;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < deadlineMs;) {
+            MSG message;
+            if (!PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+                MsgWaitForMultipleObjects(0, NULL, FALSE, deadlineMs, QS_ALLINPUT);
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+            if (message.message == WM_TIMER && message.hwnd == main.Window &&
+                message.wParam == TRAY_CLICK_TIMER_ID)
+                return;
+        }
+    }
     std::string Log() { return ReadFileText(folder.Path("Brisvane.LOG")); }
     std::string Ini() { return ReadFileText(folder.Path("Brisvane.INI")); }
     int TrayCalls(DWORD action)

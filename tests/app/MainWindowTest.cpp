@@ -1,8 +1,6 @@
 // The main window with real windows: creation, layout, tab changes, close and shutdown, tray.
 #include "MainWindowTestSupport.h"
 
-#include <process.h>
-
 #include "ModalDriver.h"
 #include "ResetSchedule.h"
 #include "resource.h"
@@ -238,26 +236,6 @@ TEST_F(MainWindowTest, FailingCreationEndsWithZeroAndNoTrayIcon)
     EXPECT_EQ(NULL, WindowModule.Creating);
 }
 
-namespace {
-
-// Picks the tray menu's first item ("&Show/Hide") with the keyboard once the menu shows.
-unsigned __stdcall PickFirstMenuItem(void* shown)
-{
-    for (int i = 0; i < 200; i++) {
-        HWND menu = FindWindowA("#32768", NULL);
-        if (menu != NULL && IsWindowVisible(menu)) {
-            *(int*)shown = 1;
-            PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-            PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-            return 0;
-        }
-        Sleep(10);
-    }
-    return 1;
-}
-
-}  // namespace
-
 TEST_F(MainWindowTest, TrayMenuOpensOnClicksAndKeysAndItsItemsReachTheWindow)
 {
     ASSERT_NE((HWND)NULL, Create());
@@ -272,15 +250,8 @@ TEST_F(MainWindowTest, TrayMenuOpensOnClicksAndKeysAndItsItemsReachTheWindow)
                            NIN_KEYSELECT};
     for (UINT event : events) {
         BOOL visible = IsWindowVisible(main.Window);
-        int shown = 0;
-        HANDLE thread = (HANDLE)_beginthreadex(NULL, 0, PickFirstMenuItem, &shown, 0, NULL);
-        SendMessageA(main.Window, WM_USER + 1, TRAY_ICON_ID, event);
         // A left click opens the menu from a timer, once it cannot become a double click.
-        while (MsgWaitForMultipleObjects(1, &thread, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
-            PumpMessages();
-        CloseHandle(thread);
-        PumpMessages();
-        EXPECT_EQ(1, shown) << event;
+        EXPECT_EQ(1, PickFromTrayMenu(TRAY_ICON_ID, event, 1, event == WM_LBUTTONDOWN)) << event;
         EXPECT_NE(visible, IsWindowVisible(main.Window)) << event;
     }
 

@@ -2,37 +2,10 @@
 // reaching their handlers, the double click and Show/Hide.
 #include "MainWindowTestSupport.h"
 
-#include <process.h>
-
 #include "ModalDriver.h"
 #include "resource.h"
 
 namespace {
-
-const DWORD MenuDeadlineMs = 5000;
-
-// Picks a tray menu item with the keyboard once the menu shows: Down as often as given, then
-// Enter (so 1 picks the first item; the separator is skipped).
-struct MenuPick {
-    int Downs;
-    int Shown;
-};
-
-unsigned __stdcall PickMenuItem(void* argument)
-{
-    MenuPick* pick = (MenuPick*)argument;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < MenuDeadlineMs; Sleep(10)) {
-        HWND menu = FindWindowA("#32768", NULL);
-        if (menu != NULL && IsWindowVisible(menu)) {
-            pick->Shown = 1;
-            for (int i = 0; i < pick->Downs; i++)
-                PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-            PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-            return 0;
-        }
-    }
-    return 1;
-}
 
 enum { PickShowHide = 1, PickSettings = 2, PickAbout = 3, PickHistory = 4, PickStartWithWindows = 5 };
 
@@ -41,16 +14,7 @@ enum { PickShowHide = 1, PickSettings = 2, PickAbout = 3, PickHistory = 4, PickS
 class TrayTest : public MainWindowTest {
 protected:
     // Opens the menu with a right click on the icon and picks an item; 1 when it showed.
-    int PickTrayItem(int downs)
-    {
-        MenuPick pick = {downs, 0};
-        HANDLE thread = (HANDLE)_beginthreadex(NULL, 0, PickMenuItem, &pick, 0, NULL);
-        TrayEvent(WM_RBUTTONDOWN);
-        WaitForSingleObject(thread, MenuDeadlineMs);
-        CloseHandle(thread);
-        PumpMessages();
-        return pick.Shown;
-    }
+    int PickTrayItem(int downs) { return PickFromTrayMenu(TRAY_ICON_ID, WM_RBUTTONDOWN, downs); }
     bool Checked() { return GetMenuState(GetSubMenu(Tray().Menu(), 0), ID_TRAY_STARTWITHWINDOWS,
                                          MF_BYCOMMAND) & MF_CHECKED; }
     int Modified(UINT flag)
@@ -270,13 +234,7 @@ TEST_F(TrayTest, Version4MessagesReachTheSameCommands)
     ASSERT_EQ(1, Tray().UsesVersion4());
 
     // The keyboard's select opens the menu; its Show/Hide hides the window.
-    MenuPick pick = {PickShowHide, 0};
-    HANDLE thread = (HANDLE)_beginthreadex(NULL, 0, PickMenuItem, &pick, 0, NULL);
-    SendMessageA(main.Window, TRAY_CALLBACK_MESSAGE, MAKEWPARAM(40, 50), Version4Event(NIN_KEYSELECT));
-    WaitForSingleObject(thread, MenuDeadlineMs);
-    CloseHandle(thread);
-    PumpMessages();
-    ASSERT_EQ(1, pick.Shown);
+    ASSERT_EQ(1, PickFromTrayMenu(MAKEWPARAM(40, 50), Version4Event(NIN_KEYSELECT), PickShowHide));
     EXPECT_FALSE(IsWindowVisible(main.Window));
 
     // A left click waits for a double click, which shows the window; the select that comes
