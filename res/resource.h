@@ -7,6 +7,10 @@
 #define IDI_ALERT               102
 #define IDC_HANDCURSOR          102
 #define IDB_TOOLBAR             103
+// The tool bar's buttons in full colour, one strip of square images per size (16, 24, 32 px)
+#define IDB_TOOLBAR16           111
+#define IDB_TOOLBAR24           112
+#define IDB_TOOLBAR32           113
 #define IDR_TOOLBAR             103
 #define IDR_TRAYMENU            106
 #define IDR_ACCELERATORS        107

@@ -1,21 +1,28 @@
 #!/usr/bin/env python3
 """Draw Brisvane's resource images and write them into res/.
 
-Written files (all drawn here, pixel by pixel, with the standard library only):
+Written files (all drawn here with the standard library only):
 
-  res/brisvane.ico  program and tray icon: 16 colours, 32x32 and 16x16
-  res/alert.ico     tray icon shown once a traffic limit is passed
-  res/toolbar.bmp   16 colours, 48x15: three 16x15 buttons (settings, about,
-                    history)
-  res/hand.cur      monochrome 32x32 pointing hand, hot spot on the finger tip
+  res/brisvane.ico   program and tray icon, 32-bit with alpha at 16, 20, 24,
+                     32, 48 and 256 pixels (256 stored as PNG, as Windows
+                     keeps it)
+  res/alert.ico      tray icon shown once a traffic limit is passed, the
+                     same sizes
+  res/toolbar16.bmp  tool bar buttons settings, about and history side by
+  res/toolbar24.bmp  side, each N pixels square, 32-bit with alpha: one
+  res/toolbar32.bmp  strip per size, for an image list at 100, 150 and 200 %
+  res/toolbar.bmp    the older 16-colour strip, 48x15, three 16x15 buttons
+  res/hand.cur       monochrome 32x32 pointing hand, hot spot on the finger
 
 The output is deterministic: running the script again gives the same bytes.
 Usage: python3 scripts/make_images.py [output-directory]
 """
 
+import math
 import os
 import struct
 import sys
+import zlib
 
 # The standard 16-colour VGA palette, in the order Windows uses.
 PALETTE = [
@@ -91,20 +98,6 @@ class Canvas:
                     self.set(x0 + dx, y0 + dy, colours[ch])
 
 
-def rounded_square(x0, y0, x1, y1, radius):
-    """Cells of a rectangle whose corners are rounded off."""
-    cells = set()
-    for y in range(y0, y1 + 1):
-        for x in range(x0, x1 + 1):
-            # Distance into the corner region, measured from pixel centres.
-            cx = min(max(x, x0 + radius), x1 - radius)
-            cy = min(max(y, y0 + radius), y1 - radius)
-            dx, dy = x - cx, y - cy
-            if dx * dx + dy * dy <= radius * radius + radius * 0.8:
-                cells.add((x, y))
-    return cells
-
-
 def circle(cx, cy, r, width, height):
     """Cells of a filled disc; cx, cy may lie between pixels."""
     cells = set()
@@ -115,53 +108,7 @@ def circle(cx, cy, r, width, height):
     return cells
 
 
-def arrow(cx, top, bottom, shaft_half, head_half, pointing_down):
-    """Cells of a vertical arrow centred on column cx, running from row top
-    to row bottom.  The head has 45 degree sides and ends in one pixel."""
-    cells = set()
-    length = bottom - top + 1
-    for i in range(length):
-        # i counts rows from the tip.
-        y = bottom - i if pointing_down else top + i
-        half = i if i <= head_half else shaft_half
-        for x in range(cx - half, cx + half + 1):
-            cells.add((x, y))
-    return cells
-
-
-# ---------------------------------------------------------------- drawings
-
-def meter_icon(size, alert):
-    """The network meter: download arrow (down) and upload arrow (up) on a
-    dark rounded square; the alert variant has a red field, pale arrows and a
-    yellow exclamation mark between them."""
-    c = Canvas(size, size)
-    if size == 32:
-        body = rounded_square(1, 1, 30, 30, 5)
-        c.shape(body, RED if alert else BLACK, DKRED if alert else DKGREY)
-        if alert:
-            c.shape(arrow(7, 5, 26, 1, 4, True), WHITE)
-            c.shape(arrow(24, 5, 26, 1, 4, False), WHITE)
-            bar = {(x, y) for x in range(13, 19) for y in range(3, 21)}
-            dot = {(x, y) for x in range(13, 19) for y in range(22, 28)}
-            c.shape(bar | dot, YELLOW, BLACK)
-        else:
-            c.shape(arrow(9, 5, 26, 2, 5, True), GREEN, DKGREEN)
-            c.shape(arrow(22, 5, 26, 2, 5, False), CYAN, BLUE)
-    else:
-        body = rounded_square(0, 0, 15, 15, 3)
-        c.shape(body, RED if alert else BLACK, DKRED if alert else DKGREY)
-        if alert:
-            c.shape(arrow(3, 2, 13, 0, 2, True), WHITE)
-            c.shape(arrow(12, 2, 13, 0, 2, False), WHITE)
-            bar = {(x, y) for x in range(6, 10) for y in range(1, 10)}
-            dot = {(x, y) for x in range(6, 10) for y in range(10, 14)}
-            c.shape(bar | dot, YELLOW, BLACK)
-        else:
-            c.shape(arrow(4, 2, 13, 1, 3, True), GREEN)
-            c.shape(arrow(11, 2, 13, 1, 3, False), CYAN)
-    return c
-
+# ---------------------------------------------------------------- 16-colour drawings
 
 GEAR = [
     "......###.......",
@@ -182,8 +129,9 @@ GEAR = [
 ]
 
 
-def toolbar():
-    """Three 16x15 tool bar buttons on the button face colour."""
+def legacy_toolbar():
+    """Three 16x15 tool bar buttons on the button face colour, for the
+    16-colour strip that a tool bar maps onto its own colours."""
     c = Canvas(48, 15, LTGREY)
     # Button 0: settings, a gear.
     c.pixmap(0, 0, GEAR, {"#": BLACK, "o": DKGREY})
@@ -282,14 +230,6 @@ def _info_header(width, height, bits, image_size, colours):
                        image_size, 0, 0, colours, 0)
 
 
-def _icon_dib(c):
-    """BITMAPINFOHEADER, palette, colour bits and AND mask of one icon image."""
-    xor = _rows_4bpp(c)
-    mask = _rows_1bpp(c, lambda p: p is None)
-    return (_info_header(c.width, c.height * 2, 4, len(xor) + len(mask), 0)
-            + _rgbquads(PALETTE) + xor + mask)
-
-
 def _cursor_dib(c):
     """Monochrome cursor image: XOR bit set for white, AND bit set where
     transparent."""
@@ -313,12 +253,6 @@ def _directory(kind, entries):
     return head + table + blobs
 
 
-def ico_file(images):
-    # For icons the two words are colour planes (1) and bits per pixel (4).
-    return _directory(1, [(c.width, c.height, 16, 1, 4, _icon_dib(c))
-                          for c in images])
-
-
 def cur_file(c, hot):
     # For cursors the two words are the hot spot.
     return _directory(2, [(c.width, c.height, 2, hot[0], hot[1],
@@ -333,6 +267,339 @@ def bmp_file(c):
             + _rgbquads(PALETTE) + bits)
 
 
+# ---------------------------------------------------------------- full colour
+
+# The sizes Windows asks for: small icons at 100, 125 and 150 % (16, 20, 24),
+# large icons (32, 48) and the 256 pixel image of Explorer's large views.
+ICON_SIZES = (16, 20, 24, 32, 48, 256)
+# Tool bar buttons at 100, 150 and 200 %.
+TOOLBAR_SIZES = (16, 24, 32)
+
+
+def snap(v):
+    """Round half up: Python's round() goes to even, which would shift some
+    sizes' shapes by a pixel against the others."""
+    return int(math.floor(v + 0.5))
+
+
+class Image:
+    """Straight-colour RGBA image kept premultiplied while drawing; row 0 is
+    the top row.  Shapes are signed distance functions (negative inside),
+    painted with coverage from the distance at each pixel centre, which
+    keeps edges that lie on pixel boundaries sharp and smooths the others."""
+
+    def __init__(self, width, height):
+        self.width = width
+        self.height = height
+        self.px = [[(0.0, 0.0, 0.0, 0.0)] * width for _ in range(height)]
+
+    def paint(self, distance, colour, box, shrink=0.0):
+        """Paint colour(x, y) -> (r, g, b) wherever distance(x, y) < -shrink,
+        within box (x0, y0, x1, y1) in pixels."""
+        x0, y0, x1, y1 = box
+        for y in range(max(0, int(y0) - 1), min(self.height, int(y1) + 2)):
+            row = self.px[y]
+            for x in range(max(0, int(x0) - 1), min(self.width, int(x1) + 2)):
+                px, py = x + 0.5, y + 0.5
+                cover = 0.5 - (distance(px, py) + shrink)
+                if cover <= 0.0:
+                    continue
+                a = min(cover, 1.0)
+                r, g, b = colour(px, py)
+                dr, dg, db, da = row[x]
+                row[x] = (r * a + dr * (1 - a), g * a + dg * (1 - a),
+                          b * a + db * (1 - a), a + da * (1 - a))
+
+    def outlined(self, distance, fill, edge, width, box):
+        """A shape in the edge colour with its inside, width pixels in, in
+        the fill colour."""
+        self.paint(distance, edge, box)
+        self.paint(distance, fill, box, width)
+
+    def bgra_rows(self):
+        """Straight 8-bit (b, g, r, a) tuples per row, top row first."""
+        rows = []
+        for row in self.px:
+            out = []
+            for (r, g, b, a) in row:
+                if a <= 0.0:
+                    out.append((0, 0, 0, 0))
+                    continue
+                alpha = min(255, snap(a * 255))
+                out.append(tuple(min(255, max(0, snap(c / a))) for c in (b, g, r))
+                           + (alpha,))
+            rows.append(out)
+        return rows
+
+
+def solid(rgb):
+    return lambda x, y: rgb
+
+
+def vertical(top, bottom, y0, y1):
+    """A gradient from the top colour at row y0 to the bottom one at y1."""
+    def colour(x, y):
+        t = min(1.0, max(0.0, (y - y0) / float(max(1e-9, y1 - y0))))
+        return tuple(a + (b - a) * t for a, b in zip(top, bottom))
+    return colour
+
+
+def rounded_box(x0, y0, x1, y1, radius):
+    """Distance to a rectangle with edges x0..x1, y0..y1 and round corners."""
+    cx, cy = (x0 + x1) / 2.0, (y0 + y1) / 2.0
+    hx, hy = (x1 - x0) / 2.0 - radius, (y1 - y0) / 2.0 - radius
+
+    def distance(x, y):
+        qx, qy = abs(x - cx) - hx, abs(y - cy) - hy
+        outside = math.hypot(max(qx, 0.0), max(qy, 0.0))
+        return outside + min(max(qx, qy), 0.0) - radius
+    return distance
+
+
+def disc(cx, cy, r):
+    return lambda x, y: math.hypot(x - cx, y - cy) - r
+
+
+def polygon(points):
+    """Distance to a closed polygon given by its corners."""
+    n = len(points)
+
+    def distance(x, y):
+        best = float("inf")
+        inside = False
+        for i in range(n):
+            ax, ay = points[i]
+            bx, by = points[i - 1]
+            ex, ey = bx - ax, by - ay
+            wx, wy = x - ax, y - ay
+            t = max(0.0, min(1.0, (wx * ex + wy * ey) / (ex * ex + ey * ey)))
+            best = min(best, math.hypot(wx - ex * t, wy - ey * t))
+            if (ay > y) != (by > y) and x < ax + (y - ay) * ex / ey:
+                inside = not inside
+        return -best if inside else best
+    return distance
+
+
+def union(*shapes):
+    return lambda x, y: min(s(x, y) for s in shapes)
+
+
+def cut(shape, hole):
+    return lambda x, y: max(shape(x, y), -hole(x, y))
+
+
+def bounds(points):
+    xs, ys = [p[0] for p in points], [p[1] for p in points]
+    return (min(xs), min(ys), max(xs), max(ys))
+
+
+def arrow_points(left, shaft, head, top, bottom, down):
+    """Corners of a vertical arrow: a shaft of the given width whose left
+    edge is at left, a head of width head with 45 degree sides, from row
+    edge top to bottom; the tip is at bottom when down."""
+    centre = left + shaft / 2.0
+    half = head / 2.0
+    tip = bottom if down else top
+    base = tip - half if down else tip + half
+    tail = top if down else bottom
+    return [(left, tail), (left + shaft, tail), (left + shaft, base),
+            (centre + half, base), (centre, tip), (centre - half, base),
+            (left, base)]
+
+
+# Colours: (red, green, blue).
+BODY_TOP, BODY_BOTTOM, BODY_EDGE = (74, 78, 86), (14, 15, 18), (128, 132, 140)
+ALERT_TOP, ALERT_BOTTOM, ALERT_EDGE = (246, 72, 58), (196, 18, 18), (122, 0, 0)
+IN_TOP, IN_BOTTOM, IN_EDGE = (120, 255, 110), (20, 190, 40), (0, 96, 0)
+OUT_TOP, OUT_BOTTOM, OUT_EDGE = (150, 245, 255), (0, 190, 235), (0, 50, 190)
+WHITE_RGB, PALE_WHITE = (255, 255, 255), (236, 236, 236)
+MARK_TOP, MARK_BOTTOM, MARK_EDGE = (255, 246, 120), (255, 200, 0), (0, 0, 0)
+
+
+def meter_image(n, alert):
+    """The network meter at n pixels: a dark rounded square with a green
+    download arrow (down) and a cyan upload arrow (up); the alert variant
+    has a red field, white arrows and a yellow exclamation mark between
+    them.  Sizes follow a 32 pixel design, with widths and edges rounded
+    to whole pixels so that the small images stay sharp."""
+    img = Image(n, n)
+    u = n / 32.0
+    edge = max(1, snap(u))
+    inset = n // 32
+    body = rounded_box(inset, inset, n - inset, n - inset, max(2.0, 5.5 * u))
+    box = (inset, inset, n - inset, n - inset)
+    if alert:
+        img.outlined(body, vertical(ALERT_TOP, ALERT_BOTTOM, inset, n - inset),
+                     solid(ALERT_EDGE), edge, box)
+    else:
+        img.outlined(body, vertical(BODY_TOP, BODY_BOTTOM, inset, n - inset),
+                     solid(BODY_EDGE), edge, box)
+    top, bottom = snap(5 * u), n - snap(5 * u)
+    if alert:
+        shaft = max(1, snap(3 * u))
+        head = shaft + 2 * max(2, snap(3 * u))
+        left = snap(7.5 * u - shaft / 2.0)
+        down = arrow_points(left, shaft, head, top, bottom, True)
+        up = arrow_points(n - left - shaft, shaft, head, top, bottom, False)
+        for points in (down, up):
+            img.paint(polygon(points), solid(PALE_WHITE), bounds(points))
+        # The mark: a bar and a dot, black edged.
+        width = 2 * max(1, snap(3 * u))
+        x0, x1 = n // 2 - width // 2, n // 2 + width // 2
+        bar = rounded_box(x0, snap(3 * u), x1, snap(21.5 * u), 1.2 * u)
+        dot = rounded_box(x0, snap(22.5 * u), x1, snap(28.5 * u), 1.2 * u)
+        mark = union(bar, dot)
+        img.outlined(mark, vertical(MARK_TOP, MARK_BOTTOM, 3 * u, 28.5 * u),
+                     solid(MARK_EDGE), edge, (x0, 0, x1, n))
+    else:
+        shaft = max(3, snap(5 * u))
+        head = shaft + 2 * max(2, snap(3 * u))
+        left = snap(9.5 * u - shaft / 2.0)
+        down = arrow_points(left, shaft, head, top, bottom, True)
+        up = arrow_points(n - left - shaft, shaft, head, top, bottom, False)
+        arrow_edge = edge
+        for points, colours in ((down, (IN_TOP, IN_BOTTOM, IN_EDGE)),
+                                (up, (OUT_TOP, OUT_BOTTOM, OUT_EDGE))):
+            fill = vertical(colours[0], colours[1], top, bottom)
+            if n < 32:
+                # Too small for an edge: the arrows stand on the dark field.
+                img.paint(polygon(points), fill, bounds(points))
+            else:
+                img.outlined(polygon(points), fill, solid(colours[2]), arrow_edge,
+                             bounds(points))
+    return img
+
+
+GEAR_TOP, GEAR_BOTTOM, GEAR_EDGE = (200, 204, 210), (112, 116, 124), (40, 40, 44)
+INFO_TOP, INFO_BOTTOM, INFO_EDGE = (90, 150, 250), (10, 60, 200), (0, 30, 120)
+BAR_IN, BAR_OUT, BASE_LINE = (32, 160, 48), (0, 150, 170), (30, 30, 30)
+
+
+def gear_button(img, x0, n):
+    """Settings: a grey gear with eight teeth and a hole.  At 16 pixels the
+    teeth would blur, so that size keeps the hand-set pixels of the
+    16-colour strip, in the new colours."""
+    u = n / 16.0
+    if n == 16:
+        fill = vertical(GEAR_TOP, GEAR_BOTTOM, 0, n)
+        for y, row in enumerate(GEAR):
+            for x, ch in enumerate(row):
+                if ch in "#o":
+                    colour = GEAR_EDGE if ch == "#" else fill(x, y + 0.5)
+                    img.px[y][x0 + x] = tuple(c for c in colour) + (1.0,)
+        return
+    cx, cy = x0 + n / 2.0, n / 2.0
+    teeth = []
+    for k in range(8):
+        angle = k * math.pi / 4
+        c, s = math.cos(angle), math.sin(angle)
+        half_w, inner, outer = 1.6 * u, 4.0 * u, 7.6 * u
+        corners = [(-half_w, inner), (half_w, inner), (half_w, outer), (-half_w, outer)]
+        teeth.append(polygon([(cx + px * c - py * s, cy + px * s + py * c)
+                              for (px, py) in corners]))
+    gear = cut(union(disc(cx, cy, 5.4 * u), *teeth), disc(cx, cy, 2.4 * u))
+    img.outlined(gear, vertical(GEAR_TOP, GEAR_BOTTOM, 0, n), solid(GEAR_EDGE), 1,
+                 (x0, 0, x0 + n, n))
+
+
+def info_button(img, x0, n):
+    """About: a white "i" on a blue disc."""
+    u = n / 16.0
+    cx = x0 + n / 2.0
+    img.outlined(disc(cx, n / 2.0, 7.5 * u), vertical(INFO_TOP, INFO_BOTTOM, 0, n),
+                 solid(INFO_EDGE), 1, (x0, 0, x0 + n, n))
+    stem = max(2, 2 * snap(u))
+    left = x0 + n // 2 - stem // 2
+    dot = rounded_box(left, snap(2.5 * u), left + stem, snap(2.5 * u) + stem, 0.4 * u)
+    body = polygon([(left - snap(u), snap(5.5 * u)), (left + stem, snap(5.5 * u)),
+                    (left + stem, snap(11.5 * u)), (left + stem + snap(u), snap(11.5 * u)),
+                    (left + stem + snap(u), snap(12.5 * u)), (left - snap(u), snap(12.5 * u)),
+                    (left - snap(u), snap(11.5 * u)), (left, snap(11.5 * u)),
+                    (left, snap(6.5 * u)), (left - snap(u), snap(6.5 * u))])
+    img.paint(union(dot, body), solid(WHITE_RGB), (x0, 0, x0 + n, n))
+
+
+def history_button(img, x0, n):
+    """History: pairs of green (in) and teal (out) bars on a base line."""
+    u = n / 16.0
+    base = snap(14 * u)
+    line = max(1, snap(u))
+    img.paint(rounded_box(x0 + snap(u), base - line, x0 + snap(15 * u), base, 0.01),
+              solid(BASE_LINE), (x0, 0, x0 + n, n))
+    for x, tall_in, tall_out in ((2, 5, 3), (6, 9, 6), (10, 12, 8)):
+        left = x0 + snap(x * u)
+        mid = x0 + snap((x + 2) * u)
+        right = x0 + snap((x + 3) * u)
+        bottom = base - line
+        for (a, b, tall, rgb) in ((left, mid, tall_in, BAR_IN),
+                                  (mid, right, tall_out, BAR_OUT)):
+            top = bottom - snap(tall * u)
+            light = tuple(c + (255 - c) * 0.35 for c in rgb)
+            img.paint(rounded_box(a, top, b, bottom, 0.01), vertical(light, rgb, top, bottom),
+                      (a, top, b, bottom))
+
+
+def toolbar_image(n):
+    """The three buttons, settings, about and history, side by side, each
+    n pixels square, on a transparent ground."""
+    img = Image(3 * n, n)
+    gear_button(img, 0, n)
+    info_button(img, n, n)
+    history_button(img, 2 * n, n)
+    return img
+
+
+def _png(img):
+    """An 8-bit RGBA PNG of the image, as Windows keeps its 256 pixel icons."""
+    raw = b"".join(b"\0" + bytes(v for (b, g, r, a) in row for v in (r, g, b, a))
+                   for row in img.bgra_rows())
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    return (b"\x89PNG\r\n\x1a\n"
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", img.width, img.height, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def _bgra_bottom_up(img):
+    return b"".join(bytes(v for px in row for v in px)
+                    for row in reversed(img.bgra_rows()))
+
+
+def _icon_dib32(img):
+    """A 32-bit icon image: colour with alpha, then an AND mask that is set
+    where the image is fully transparent, for programs that ignore alpha."""
+    rows = img.bgra_rows()
+    colour = _bgra_bottom_up(img)
+    mask = []
+    for row in reversed(rows):
+        data = bytearray((img.width + 7) // 8)
+        for x, px in enumerate(row):
+            if px[3] == 0:
+                data[x // 8] |= 0x80 >> (x % 8)
+        mask.append(_pad4(bytes(data)))
+    mask = b"".join(mask)
+    return (_info_header(img.width, img.height * 2, 32, len(colour) + len(mask), 0)
+            + colour + mask)
+
+
+def ico32_file(images):
+    # Icon directory words: one colour plane, 32 bits per pixel. 256 pixels
+    # is stored as PNG and written as 0 in the size bytes.
+    return _directory(1, [(img.width, img.height, 0, 1, 32,
+                           _png(img) if img.width >= 256 else _icon_dib32(img))
+                          for img in images])
+
+
+def bmp32_file(img):
+    """A 32-bit bitmap with straight alpha, bottom row first."""
+    bits = _bgra_bottom_up(img)
+    offset = 14 + 40
+    return (struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
+            + _info_header(img.width, img.height, 32, len(bits), 0) + bits)
+
+
 # ---------------------------------------------------------------- main
 
 def main():
@@ -340,17 +607,22 @@ def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "res")
     os.makedirs(out, exist_ok=True)
     cursor, hot = hand_cursor()
+    largest_first = sorted(ICON_SIZES, reverse=True)
     files = {
-        "brisvane.ico": ico_file([meter_icon(32, False),
-                                  meter_icon(16, False)]),
-        "alert.ico": ico_file([meter_icon(32, True), meter_icon(16, True)]),
-        "toolbar.bmp": bmp_file(toolbar()),
+        "brisvane.ico": ico32_file([meter_image(n, False) for n in largest_first]),
+        "alert.ico": ico32_file([meter_image(n, True) for n in largest_first]),
+        "toolbar.bmp": bmp_file(legacy_toolbar()),
         "hand.cur": cur_file(cursor, hot),
     }
+    for n in TOOLBAR_SIZES:
+        files["toolbar%d.bmp" % n] = bmp32_file(toolbar_image(n))
     for name, data in files.items():
+        # A complete new file, then one replace: an interrupted run leaves
+        # the old image whole.
         path = os.path.join(out, name)
-        with open(path, "wb") as f:
+        with open(path + ".tmp", "wb") as f:
             f.write(data)
+        os.replace(path + ".tmp", path)
         print("wrote %s (%d bytes)" % (os.path.normpath(path), len(data)))
 
 

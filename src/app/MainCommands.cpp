@@ -184,6 +184,6 @@ LRESULT MainWindow::OnCloseCommand(WORD, WORD, HWND, BOOL&)
 
 LRESULT MainWindow::OnHistoryCommand(WORD, WORD, HWND, BOOL&)
 {
-    HistoryView.Open(Window, &History);
+    HistoryView.Open(Window, &History, SettingsHistoryLinks());
     return 0;
 }

@@ -70,10 +70,6 @@ static int AddToolBarButtons(HWND toolBar)
 
 LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
 {
-    SYSTEMTIME now;
-    Platform.ReadLocalTime(&now);
-    ApplyLeapYear(now.wYear);
-
     TabControl = CreateWindowExA(0, WC_TABCONTROLA, NULL, TAB_CONTROL_STYLE, 0, 0, 0, 0, Window,
                                  (HMENU)(UINT_PTR)IDC_TABCONTROL, WindowModule.Instance, NULL);
     if (TabControl == NULL)
@@ -299,5 +295,5 @@ void MainWindow::WriteHistoryInto(IniDocument& document)
         if (HistoryPathFor(IniPath, path, sizeof(path)) && !History.FinishDays(today, path))
             ReportSaveFailure(History.LastError, path);
     }
-    History.WriteTodayFigures(document);
+    WriteTodayFigures(History, document);
 }

@@ -15,7 +15,7 @@
 #include "SettingsDialog.h"
 #include "TabStrip.h"
 #include "TrayIcon.h"
-#include "UsageHistory.h"
+#include "HistoryLink.h"
 #include "OwnedHandle.h"
 #include "WindowObject.h"
 #include "resource.h"

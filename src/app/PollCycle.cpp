@@ -112,7 +112,7 @@ LRESULT MainWindow::PollCycle()
         if (knowToday && (monitor->CountedIn != 0 || monitor->CountedOut != 0)) {
             char name[SHORT_TEXT];
             monitor->SectionName(name, sizeof(name));
-            History.AddSample(today, name, row, monitor->CountedIn, monitor->CountedOut);
+            AddHistorySample(History, today, name, row, monitor->CountedIn, monitor->CountedOut);
         }
     }
     if (CycleCount - LastSaveCycle >= SaveEveryCycles || ForEachMonitor(WantsSave, NULL) != NULL)

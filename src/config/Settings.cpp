@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "BoundedText.h"
+#include "DecimalText.h"
 #include "Platform.h"
 
 SettingsRecord Settings;
@@ -45,19 +46,8 @@ static int ParseUnsigned(const char* text, unsigned __int64 limit, unsigned __in
         return 0;
     if (*text == '+')
         text++;
-    if (*text < '0' || *text > '9')
-        return 0;
-    unsigned __int64 number = 0;
-    for (; *text >= '0' && *text <= '9'; text++) {
-        unsigned digit = (unsigned)(*text - '0');
-        if (number > (limit - digit) / 10) {
-            number = limit;  // the rest of the digits can only make it larger
-            break;
-        }
-        number = number * 10 + digit;
-    }
-    *value = number;
-    return 1;
+    size_t digits;
+    return ReadDecimal(text, NO_LENGTH_LIMIT, limit, value, &digits) != DecimalNone;
 }
 
 static int IsBareNumber(const char* text)
@@ -66,10 +56,11 @@ static int IsBareNumber(const char* text)
         text++;
     if (*text == '+' || *text == '-')
         text++;
-    if (*text < '0' || *text > '9')
+    unsigned __int64 value;
+    size_t digits;
+    if (ReadDecimal(text, NO_LENGTH_LIMIT, NO_DECIMAL_LIMIT, &value, &digits) == DecimalNone)
         return 0;
-    while (*text >= '0' && *text <= '9')
-        text++;
+    text += digits;
     while (*text == ' ' || *text == '\t')
         text++;
     return *text == 0;
@@ -153,11 +144,7 @@ static void ReplaceExtension(const char* modulePath, const char* extension, char
     size_t baseLength = strlen(modulePath);
     const unsigned char* path = (const unsigned char*)modulePath;
     const unsigned char* dot = _mbsrchr(path, '.');
-    const unsigned char* slash = _mbsrchr(path, '\\');
-    const unsigned char* forward = _mbsrchr(path, '/');
-    if (forward != NULL && (slash == NULL || forward > slash))
-        slash = forward;
-    if (dot != NULL && (slash == NULL || dot > slash)) {
+    if (dot != NULL && (size_t)(dot - path) >= FolderPartLength(modulePath)) {
         size_t dotAt = (size_t)(dot - path);
         // "Tool.ini" must not become "Tool.INI", the program itself.
         if (lstrcmpiA(modulePath + dotAt, extension) != 0)

@@ -6,11 +6,11 @@
 #include <oleauto.h>
 
 #include "IniDocument.h"
+#include "PathSplit.h"
 
 enum ResetTypes { ResetDaily = 0, ResetMonthly = 1, ResetNever = 2, ResetOnDate = 3 };
 enum AlertTypes { AlertDistinct = 0, AlertTotal = 1, AlertNone = 2 };
 
-#define PATH_CHARS 260
 #define GIGABYTE 1000000000ULL
 
 struct SettingsRecord {

@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "DecimalText.h"
 #include "Platform.h"
 #include "Settings.h"
 #include "WindowModule.h"
@@ -232,12 +233,9 @@ DWORD SettingsDialog::ReadNumber(int id)
     char text[64];
     text[0] = 0;
     GetDlgItemTextA(Window, id, text, sizeof(text));
-    unsigned __int64 value = 0;
-    for (const char* p = text; *p >= '0' && *p <= '9'; p++) {
-        value = value * 10 + (unsigned)(*p - '0');
-        if (value > 0xFFFFFFFFULL)
-            return 0xFFFFFFFFUL;
-    }
+    unsigned __int64 value;
+    size_t digits;
+    ReadDecimal(text, sizeof(text), MAXDWORD, &value, &digits);
     return (DWORD)value;
 }
 

@@ -3,7 +3,8 @@
 #include <string.h>
 
 #include "BoundedText.h"
-#include "InterfaceMonitor.h"
+#include "ByteAmountText.h"
+#include "InterfaceIdentity.h"
 #include "TrafficAlert.h"
 
 int DecideAlertNotice(int wasOn, int isOn, unsigned __int64 totalIn, unsigned __int64 totalOut,

@@ -127,8 +127,6 @@ int FormatSinceText(DATE date, char* buffer, size_t size);
 
 // Page display helpers (InterfacePage.cpp)
 extern HBRUSH AlertBrush;
-int FormatByteAmount(unsigned __int64 amount, const char* unit, char* buffer, size_t size);
-void FormatSpeedText(unsigned __int64 bitsPerSecond, char* buffer, size_t size);
 const char* StatusText(int present, DWORD operStatus);
 
 #endif

@@ -1,5 +1,6 @@
-// When the scheduled counter reset is due, and the month lengths of the monthly reset. Plain
-// functions of the times and settings they are given.
+// When the scheduled counter reset is due. Plain functions of the times and settings they are
+// given; the month lengths come from the calendar (February by the year asked for, as a program
+// started in a leap year may run into the next).
 #ifndef BRISVANE_RESETSCHEDULE_H
 #define BRISVANE_RESETSCHEDULE_H
 
@@ -8,10 +9,6 @@
 
 #include "Settings.h"
 
-extern short DaysInMonth[13];
-
-// February gets 29 days when the year is a leap year; nothing sets it back.
-void ApplyLeapYear(int year);
 // Whether the reset point of the settings' ResetType lies after startDay and at or before now
 // (strictly: startDay < point < now). A point that is no valid date is never due.
 int ResetDue(const SYSTEMTIME* now, const VARIANT* startDay, const SettingsRecord& settings);

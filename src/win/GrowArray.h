@@ -64,10 +64,10 @@ public:
         Room = room;
         return 1;
     }
-    // Count items, the new ones zeroed; 0 (and unchanged) when memory is short.
+    // Count items, the new ones zeroed; 0 (and unchanged) when memory is short or count absurd.
     int Resize(int count)
     {
-        if (!Reserve(count))
+        if (count < 0 || !Reserve(count))
             return 0;
         if (count > Used)
             memset((void*)(Items + Used), 0, (size_t)(count - Used) * sizeof(Item));

@@ -12,6 +12,7 @@
 
 #include "FakePlatform.h"
 #include "HistoryCalendar.h"
+#include "HistoryLink.h"
 #include "HistoryTable.h"
 #include "HistoryWindow.h"
 #include "Settings.h"
@@ -105,7 +106,7 @@ int main(int argc, char** argv)
         HistoryWindow window;
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        HWND opened = window.Open(NULL, &running);
+        HWND opened = window.Open(NULL, &running, SettingsHistoryLinks());
         if (opened == NULL) {
             fprintf(stderr, "no history window\n");
             return 2;
@@ -120,7 +121,7 @@ int main(int argc, char** argv)
     std::vector<double> refreshes;
     {
         HistoryWindow window;
-        window.Open(NULL, &running);
+        window.Open(NULL, &running, SettingsHistoryLinks());
         for (int run = 0; run < 20; run++) {
             running.Add(today, "00-1A-2B-3C-00-00", "Network adapter", 1000, 10);
             LARGE_INTEGER start, end;
@@ -138,7 +139,7 @@ int main(int argc, char** argv)
     for (int run = 0; run < runs; run++) {
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        running.WriteTodayFigures(IniPath);
+        WriteTodayFigures(running, IniPath);
         WritePrivateProfileStringA(NULL, NULL, NULL, IniPath);
         QueryPerformanceCounter(&end);
         minutes.push_back(Milliseconds(start, end));

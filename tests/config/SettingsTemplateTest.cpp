@@ -50,12 +50,12 @@ TEST(SettingsTemplate, ControlsInTabOrder)
         {IDC_SET_LOGPATH_LABEL, "Static", label, "Event log Pathname:"},
         {IDC_SET_LOGPATH, "Edit", path, ""},
         {IDC_SET_LOGBROWSE, "Button", push, "..."},
-        {IDOK, "Button", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, "OK"},
-        {IDCANCEL, "Button", push, "Cancel"},
-        {IDC_SET_LOOPBACK, "Button", check, "I&gnore TCP Loopback 127.0.0.1"},
+        {IDC_SET_ENABLECSV, "Button", check, "Enable traffic logging"},
         {IDC_SET_CSVPATH_LABEL, "Static", label, "Tra&ffic log Pathname:"},
         {IDC_SET_CSVPATH, "Edit", path, ""},
         {IDC_SET_CSVBROWSE, "Button", push, "..."},
-        {IDC_SET_ENABLECSV, "Button", check, "Enable traffic logging"},
+        {IDC_SET_LOOPBACK, "Button", check, "I&gnore TCP Loopback 127.0.0.1"},
+        {IDOK, "Button", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, "OK"},
+        {IDCANCEL, "Button", push, "Cancel"},
     });
 }

@@ -403,9 +403,9 @@ TEST_F(EndToEndTest, DaysOfAScriptedClockAddUpToTheTotalAndShowInTheHistoryWindo
     int skipped = 0;
     ASSERT_TRUE(file.ReadFile(folder.Path("Brisvane-history.csv").c_str(), &skipped));
     EXPECT_EQ(0, skipped);
-    ASSERT_EQ(4, file.RecordCount);  // the finished days: 5 to 8 December
+    ASSERT_EQ(4, file.Records.Count());  // the finished days: 5 to 8 December
     unsigned long long days = 0;
-    for (int i = 0; i < file.RecordCount; i++) {
+    for (int i = 0; i < file.Records.Count(); i++) {
         EXPECT_STREQ(MacA, file.Names[file.Records[i].Name].Mac);
         // The script's description runs to the line's end.
         EXPECT_STREQ("Adapter A rin=100 rout=10", file.Names[file.Records[i].Name].Description);
@@ -413,7 +413,7 @@ TEST_F(EndToEndTest, DaysOfAScriptedClockAddUpToTheTotalAndShowInTheHistoryWindo
     }
     UsageHistory today;
     ASSERT_TRUE(today.ReadTodayFigures(Ini().c_str()));
-    ASSERT_EQ(1, today.RunningCount);
+    ASSERT_EQ(1, today.Running.Count());
     days += today.Running[0].In;
     EXPECT_EQ(IniNumber(MacA, "Total_in"), days);
     EXPECT_NE(0u, days);

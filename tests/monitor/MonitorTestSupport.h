@@ -21,7 +21,6 @@ protected:
     {
         savedSettings = Settings;
         memcpy(savedIniPath, IniPath, sizeof(IniPath));
-        memcpy(savedDays, DaysInMonth, sizeof(savedDays));
         Settings = SettingsRecord();
         SetText(IniPath, folder.Path("Brisvane.INI"));
         SetText(Settings.EventLogPath, folder.Path("Brisvane.LOG"));
@@ -32,7 +31,6 @@ protected:
     {
         Settings = savedSettings;
         memcpy(IniPath, savedIniPath, sizeof(IniPath));
-        memcpy(DaysInMonth, savedDays, sizeof(savedDays));
     }
 
     static void SetText(char* target, const std::string& text)
@@ -82,7 +80,6 @@ protected:
 private:
     SettingsRecord savedSettings;
     char savedIniPath[PATH_CHARS];
-    short savedDays[13];
 };
 
 #endif

@@ -2,60 +2,19 @@
 
 #include <string.h>
 
+#include "AddHeld.h"
 #include "BoundedText.h"
+#include "ByteAmountText.h"
 #include "HistoryCalendar.h"
-#include "InterfaceMonitor.h"
 
-#define FIRST_ROW_ROOM 64
-#define MAX_U64 0xFFFFFFFFFFFFFFFFULL
 #define CHART_DAYS 31
 #define CHART_MONTHS 12
 #define CHART_YEARS 10
 
-static unsigned __int64 AddHeld(unsigned __int64 a, unsigned __int64 b)
-{
-    return a > MAX_U64 - b ? MAX_U64 : a + b;
-}
-
-PeriodRows::PeriodRows() : Rows(NULL), Count(0), Room(0) {}
-
-PeriodRows::~PeriodRows()
-{
-    Clear();
-}
-
-void PeriodRows::Clear()
-{
-    if (Rows != NULL)
-        HeapFree(GetProcessHeap(), 0, Rows);
-    Rows = NULL;
-    Count = Room = 0;
-}
-
-static int Reserve(PeriodRow** rows, int* room, int needed)
-{
-    if (needed <= *room)
-        return 1;
-    int next = *room == 0 ? FIRST_ROW_ROOM : *room;
-    while (next < needed) {
-        if (next > 0x3FFFFFFF)
-            return 0;
-        next *= 2;
-    }
-    void* grown = *rows == NULL
-                      ? HeapAlloc(GetProcessHeap(), 0, (size_t)next * sizeof(PeriodRow))
-                      : HeapReAlloc(GetProcessHeap(), 0, *rows, (size_t)next * sizeof(PeriodRow));
-    if (grown == NULL)
-        return 0;
-    *rows = (PeriodRow*)grown;
-    *room = next;
-    return 1;
-}
-
 // The position of the row with that start, or where it belongs (newest first).
-static int Position(const PeriodRow* rows, int count, int start)
+static int Position(const GrowArray<PeriodRow>& rows, int start)
 {
-    int low = 0, high = count;
+    int low = 0, high = rows.Count();
     while (low < high) {
         int middle = low + (high - low) / 2;
         if (rows[middle].Start > start)
@@ -69,35 +28,35 @@ static int Position(const PeriodRow* rows, int count, int start)
 int PeriodRows::Add(int start, unsigned __int64 in, unsigned __int64 out)
 {
     // Rows are mostly added in order, newest first: the last row is the likeliest.
-    int at = Count > 0 && Rows[Count - 1].Start > start ? Count : Position(Rows, Count, start);
-    if (at < Count && Rows[at].Start == start) {
+    int count = Rows.Count();
+    int at = count > 0 && Rows[count - 1].Start > start ? count : Position(Rows, start);
+    if (at < count && Rows[at].Start == start) {
         Rows[at].In = AddHeld(Rows[at].In, in);
         Rows[at].Out = AddHeld(Rows[at].Out, out);
         return 1;
     }
-    if (!Reserve(&Rows, &Room, Count + 1))
+    if (!Rows.Resize(count + 1))
         return 0;
-    memmove(&Rows[at + 1], &Rows[at], (size_t)(Count - at) * sizeof(PeriodRow));
+    memmove(&Rows[at + 1], &Rows[at], (size_t)(count - at) * sizeof(PeriodRow));
     Rows[at].Start = start;
     Rows[at].In = in;
     Rows[at].Out = out;
-    Count++;
     return 1;
 }
 
 const PeriodRow* PeriodRows::Find(int start) const
 {
-    int at = Position(Rows, Count, start);
-    return at < Count && Rows[at].Start == start ? &Rows[at] : NULL;
+    int at = Position(Rows, start);
+    return at < Rows.Count() && Rows[at].Start == start ? &Rows[at] : NULL;
 }
 
 int PeriodRows::CopyFrom(const PeriodRows& other)
 {
-    if (!Reserve(&Rows, &Room, other.Count))
+    if (!Rows.Reserve(other.Rows.Count()))
         return 0;
-    if (other.Count > 0)
-        memcpy(Rows, other.Rows, (size_t)other.Count * sizeof(PeriodRow));
-    Count = other.Count;
+    Rows.Resize(other.Rows.Count());
+    if (other.Rows.Count() > 0)
+        memcpy(Rows.Data(), other.Rows.Data(), (size_t)other.Rows.Count() * sizeof(PeriodRow));
     return 1;
 }
 
@@ -106,20 +65,19 @@ int BuildPeriodRows(const HistoryTable& table, const char* mac, int view, int bi
 {
     rows->Clear();
     // Which names belong to the adapter, once, rather than a text compare per record.
-    char* chosen = NULL;
-    if (mac != NULL && table.NameCount > 0) {
-        chosen = (char*)HeapAlloc(GetProcessHeap(), 0, (size_t)table.NameCount);
-        if (chosen == NULL)
+    GrowArray<char> chosen;
+    if (mac != NULL) {
+        if (!chosen.Resize(table.Names.Count()))
             return 0;
-        for (int i = 0; i < table.NameCount; i++)
+        for (int i = 0; i < table.Names.Count(); i++)
             chosen[i] = strcmp(table.Names[i].Mac, mac) == 0;
     }
     int ok = 1;
     // The records run by day, so the periods come newest first from the end.
     int lastDay = 0, lastStart = 0, known = 0;
-    for (int i = table.RecordCount - 1; i >= 0 && ok; i--) {
+    for (int i = table.Records.Count() - 1; i >= 0 && ok; i--) {
         const HistoryRecord& record = table.Records[i];
-        if (mac != NULL && (chosen == NULL || !chosen[record.Name]))
+        if (mac != NULL && !chosen[record.Name])
             continue;
         if (!known || record.Day != lastDay) {
             lastDay = record.Day;
@@ -128,16 +86,13 @@ int BuildPeriodRows(const HistoryTable& table, const char* mac, int view, int bi
         }
         ok = rows->Add(lastStart, record.In, record.Out);
     }
-    if (chosen != NULL)
-        HeapFree(GetProcessHeap(), 0, chosen);
     return ok;
 }
 
 int AddRunningDays(const UsageHistory& history, const HistoryTable& table, const char* mac,
                    int view, int billingDay, PeriodRows* rows)
 {
-    for (int i = 0; i < history.RunningCount; i++) {
-        const RunningDay& entry = history.Running[i];
+    for (const RunningDay& entry : history.Running) {
         if (mac != NULL && strcmp(entry.Mac, mac) != 0)
             continue;
         unsigned __int64 in = entry.In, out = entry.Out;

@@ -73,7 +73,7 @@ TEST_F(UsageHistoryTest, DaysAddUpToTheTotalsAcrossMidnightAResetAndARestart)
     HistoryTable file;
     int skipped = 0;
     ASSERT_TRUE(file.ReadFile(HistoryPath().c_str(), &skipped));
-    ASSERT_EQ(1, file.RecordCount);
+    ASSERT_EQ(1, file.Records.Count());
     EXPECT_EQ(DayNumber(2026, 12, 6), file.Records[0].Day);
     EXPECT_EQ(beforeMidnight, file.Records[0].In);
     EXPECT_EQ(600u, file.Records[0].Out);
@@ -101,7 +101,7 @@ TEST_F(UsageHistoryTest, DaysAddUpToTheTotalsAcrossMidnightAResetAndARestart)
 
     // The period before the reset: the 6th and the 7th, exactly.
     ASSERT_TRUE(file.ReadFile(HistoryPath().c_str(), &skipped));
-    ASSERT_EQ(2, file.RecordCount);
+    ASSERT_EQ(2, file.Records.Count());
     EXPECT_EQ(DayNumber(2026, 12, 7), file.Records[1].Day);
     EXPECT_EQ(beforeReset, file.Records[0].In + file.Records[1].In);
     // The period since the reset: the 8th, in the INI file beside the totals.

@@ -1,56 +1,14 @@
 #include "HistoryCalendar.h"
 
 #include "BoundedText.h"
+#include "DecimalText.h"
 
-#define MONTHS_PER_YEAR 12
-#define DAYS_PER_ERA 146097  // 400 Gregorian years
-#define DAYS_0000_TO_1970 719468
-
-int IsLeapYearOf(int year)
-{
-    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
-
-int DaysInMonthOf(int year, int month)
-{
-    static const int lengths[MONTHS_PER_YEAR + 1] = {0,  31, 28, 31, 30, 31, 30,
-                                                     31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > MONTHS_PER_YEAR)
-        return 0;
-    if (month == 2 && IsLeapYearOf(year))
-        return 29;
-    return lengths[month];
-}
+#define MAX_ISO_NUMBER 9999
 
 int IsHistoryDate(int year, int month, int day)
 {
     return year >= FIRST_HISTORY_YEAR && year <= LAST_HISTORY_YEAR && month >= 1 &&
            month <= MONTHS_PER_YEAR && day >= 1 && day <= DaysInMonthOf(year, month);
-}
-
-// The civil calendar counted with March as the first month, so that a leap day comes last.
-int DayNumber(int year, int month, int day)
-{
-    int y = year - (month <= 2 ? 1 : 0);
-    int era = (y >= 0 ? y : y - 399) / 400;
-    int yearOfEra = y - era * 400;
-    int shifted = month > 2 ? month - 3 : month + 9;
-    int dayOfYear = (153 * shifted + 2) / 5 + day - 1;
-    int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * DAYS_PER_ERA + dayOfEra - DAYS_0000_TO_1970;
-}
-
-void DayToDate(int dayNumber, int* year, int* month, int* day)
-{
-    int z = dayNumber + DAYS_0000_TO_1970;
-    int era = (z >= 0 ? z : z - (DAYS_PER_ERA - 1)) / DAYS_PER_ERA;
-    int dayOfEra = z - era * DAYS_PER_ERA;
-    int yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    int dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    int shifted = (5 * dayOfYear + 2) / 153;
-    *day = dayOfYear - (153 * shifted + 2) / 5 + 1;
-    *month = shifted < 10 ? shifted + 3 : shifted - 9;
-    *year = yearOfEra + era * 400 + (*month <= 2 ? 1 : 0);
 }
 
 int DayOfTime(const SYSTEMTIME* time, int* dayNumber)
@@ -70,15 +28,15 @@ int SampleDay(const SYSTEMTIME* time, int* dayNumber)
     return 1;
 }
 
-static int ReadDigits(const char* text, int count, int* value)
+// Exactly count digits.
+static int ReadDigits(const char* text, size_t count, int* value)
 {
-    int number = 0;
-    for (int i = 0; i < count; i++) {
-        if (text[i] < '0' || text[i] > '9')
-            return 0;
-        number = number * 10 + (text[i] - '0');
-    }
-    *value = number;
+    unsigned __int64 number;
+    size_t digits;
+    if (ReadDecimal(text, count, MAX_ISO_NUMBER, &number, &digits) != DecimalRead ||
+        digits != count)
+        return 0;
+    *value = (int)number;
     return 1;
 }
 
@@ -100,10 +58,10 @@ int FormatIsoDate(int dayNumber, char* buffer, size_t size)
     return BoundedPrint(buffer, size, "%04d-%02d-%02d", year, month, day);
 }
 
-int BillingDayOf(int resetType, int resetDay)
+int BillingDayOf(int schedule, int resetDay)
 {
     // Day 0 is no day: such a monthly reset never comes, and the months stay calendar months.
-    if (resetType != ResetMonthly || resetDay < 1)
+    if (schedule != MonthlyReset || resetDay < 1)
         return 1;
     return resetDay;
 }

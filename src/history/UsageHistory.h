@@ -1,23 +1,25 @@
 // The usage history while the program runs: the bytes each adapter counted on each day not yet
 // in the history file (normally just today), kept in memory by the poll cycle, written with the
-// periodic INI save, and moved into the history file when their day has finished.
+// periodic INI save (as the lines FigureLine makes), and moved into the history file when
+// their day has finished.
 #ifndef BRISVANE_USAGEHISTORY_H
 #define BRISVANE_USAGEHISTORY_H
 
-#include <winsock2.h>
 #include <windows.h>
-#include <ws2ipdef.h>  // before iphlpapi.h, for the 64-bit interface rows
-#include <iphlpapi.h>
+#include <stddef.h>
 
+#include "GrowArray.h"
+#include "HistoryCalendar.h"
 #include "HistoryTable.h"
-#include "IniDocument.h"
 
 #define HISTORY_SECTION "History"
+#define FIGURE_KEY_CHARS (ISO_DATE_CHARS + MAC_TEXT_CHARS + 2)
+#define FIGURE_VALUE_CHARS (2 * 20 + DESCRIPTION_CHARS + 4)
 
 struct RunningDay {
     int Day;
     char Mac[MAC_TEXT_CHARS];
-    char Description[MAX_DESCR + 1];
+    char Description[DESCRIPTION_CHARS + 1];
     unsigned __int64 In;
     unsigned __int64 Out;
 };
@@ -25,21 +27,16 @@ struct RunningDay {
 class UsageHistory {
 public:
     UsageHistory();
-    ~UsageHistory();
+    UsageHistory(const UsageHistory&) = delete;
+    UsageHistory& operator=(const UsageHistory&) = delete;
 
     // Adds what one sample of the adapter counted to its figures of that day. Touches no file.
-    int AddSample(int day, const MIB_IFROW* row, unsigned __int64 in, unsigned __int64 out);
-    // The same for an adapter named otherwise than by its hardware address (one without).
-    int AddSample(int day, const char* name, const MIB_IFROW* row, unsigned __int64 in,
-                  unsigned __int64 out);
     int Add(int day, const char* mac, const char* description, unsigned __int64 in,
             unsigned __int64 out);
 
-    // Writes the running figures into the section "History" of the given INI file, in place of
-    // what the section held. 0 when a write failed.
-    int WriteTodayFigures(const char* iniFile);
-    // The same into a document of the INI file that the save of every adapter writes.
-    int WriteTodayFigures(IniDocument& document);
+    // The running figure at index as a line of the section "History" of the INI file:
+    // "2026-12-07 00-1A-2B-3C-4D-5E" = "in,out,description".
+    void FigureLine(int index, char* key, size_t keySize, char* value, size_t valueSize) const;
     // Takes the running figures from that section, in place of those in memory (at start).
     int ReadTodayFigures(const char* iniFile);
 
@@ -51,16 +48,10 @@ public:
     // not be read or written.
     int FinishDays(int today, const char* historyPath);
 
-    RunningDay* Running;
-    int RunningCount;
+    GrowArray<RunningDay> Running;
     DWORD FinishedVersion;  // counts the rewrites of the history file
     DWORD LastError;        // the error of the last failed history write, 0 after a success
     int Unsaved;            // figures changed since the INI file last got them
-
-private:
-    int RunningRoom;
-    UsageHistory(const UsageHistory&);
-    UsageHistory& operator=(const UsageHistory&);
 };
 
 #endif

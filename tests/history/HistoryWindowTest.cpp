@@ -11,6 +11,7 @@
 
 #include "FakePlatform.h"
 #include "HistoryCalendar.h"
+#include "HistoryLink.h"
 #include "HistoryWindow.h"
 #include "Settings.h"
 #include "TestSupport.h"
@@ -69,7 +70,7 @@ protected:
     }
     HWND Open()
     {
-        HWND window = view.Open(NULL, &running);
+        HWND window = view.Open(NULL, &running, SettingsHistoryLinks());
         PumpMessages();
         return window;
     }
@@ -280,7 +281,7 @@ TEST_F(HistoryWindowTest, OneInstanceThatKeepsItsPlaceInItsOwnSection)
     std::string settingsBefore = ReadFileText(IniPath);
     HWND window = Open();
     ASSERT_NE((HWND)NULL, window);
-    EXPECT_EQ(window, view.Open(NULL, &running));  // a second request: the same window
+    EXPECT_EQ(window, view.Open(NULL, &running, SettingsHistoryLinks()));  // a second request: the same window
     SetWindowPos(window, NULL, 40, 50, 620, 480, SWP_NOZORDER);
     PostMessageA(window, WM_CLOSE, 0, 0);
     PumpMessages();

@@ -3,7 +3,7 @@
 #include <string.h>
 
 #include "BoundedText.h"
-#include "InterfaceMonitor.h"
+#include "OwnedHandle.h"
 
 #define CHART_MARGIN 6
 #define SWATCH_SIZE 8
@@ -111,7 +111,7 @@ static void DrawLegendItem(HDC dc, int* x, int y, int textHeight, int colour, co
 void UsageChart::Paint(HDC dc, const RECT& client)
 {
     FillColour(dc, client, COLOR_WINDOW);
-    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     TEXTMETRICA metrics = {};
@@ -151,7 +151,6 @@ void UsageChart::Paint(HDC dc, const RECT& client)
                    plot.bottom + LEGEND_GAP + textHeight};
     DrawTextA(dc, FirstLabel, -1, &labels, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
     DrawTextA(dc, LastLabel, -1, &labels, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, oldFont);
 }
 
 LRESULT UsageChart::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
@@ -161,20 +160,18 @@ LRESULT UsageChart::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
     RECT client;
     GetClientRect(Window, &client);
     // Drawn off screen first, then copied in one piece: no flicker while the window is sized.
-    HDC buffer = CreateCompatibleDC(dc);
-    HBITMAP bitmap = buffer != NULL ? CreateCompatibleBitmap(dc, client.right, client.bottom)
-                                    : NULL;
-    if (bitmap != NULL) {
-        HGDIOBJ old = SelectObject(buffer, bitmap);
-        Paint(buffer, client);
-        BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
-        SelectObject(buffer, old);
-        DeleteObject(bitmap);
-    } else {
-        Paint(dc, client);
+    {
+        OwnedDc buffer(CreateCompatibleDC(dc));
+        OwnedBitmap bitmap(buffer ? CreateCompatibleBitmap(dc, client.right, client.bottom)
+                                  : NULL);
+        if (bitmap) {
+            SelectedObject drawing(buffer.Get(), bitmap.Get());
+            Paint(buffer.Get(), client);
+            BitBlt(dc, 0, 0, client.right, client.bottom, buffer.Get(), 0, 0, SRCCOPY);
+        } else {
+            Paint(dc, client);
+        }
     }
-    if (buffer != NULL)
-        DeleteDC(buffer);
     EndPaint(Window, &paint);
     return 0;
 }

@@ -7,9 +7,10 @@
 #include <string>
 
 #include "HistoryCalendar.h"
+#include "HistoryLink.h"
 #include "HistoryReport.h"
 #include "HistoryTable.h"
-#include "MonitorTestSupport.h"
+#include "monitor/MonitorTestSupport.h"
 #include "UsageHistory.h"
 
 namespace {
@@ -33,18 +34,8 @@ std::string Period(int start, int view, int billingDay)
     return text;
 }
 
-TEST(HistoryCalendarTest, DayNumbersIsoTextsAndTheirLimits)
+TEST(HistoryCalendarTest, IsoTextsAndTheirLimits)
 {
-    EXPECT_EQ(0, Day(1970, 1, 1));
-    EXPECT_EQ(-1, Day(1969, 12, 31));
-    EXPECT_EQ(20429, Day(2025, 12, 7));
-    // Every day of four centuries comes back as itself, leap days included.
-    for (int day = Day(1601, 1, 1); day <= Day(2401, 1, 1); day++) {
-        int year, month, date;
-        DayToDate(day, &year, &month, &date);
-        ASSERT_TRUE(IsHistoryDate(year, month, date)) << day;
-        ASSERT_EQ(day, Day(year, month, date));
-    }
     EXPECT_EQ("2028-02-29", Iso(Day(2028, 2, 29)));
     EXPECT_EQ("1601-01-01", Iso(Day(1601, 1, 1)));
 
@@ -75,10 +66,9 @@ TEST(HistoryCalendarTest, DayNumbersIsoTextsAndTheirLimits)
 TEST(HistoryCalendarTest, MonthsFollowTheMonthlyResetDay)
 {
     // Only a monthly reset on a real day moves the months.
-    EXPECT_EQ(1, BillingDayOf(ResetDaily, 15));
-    EXPECT_EQ(1, BillingDayOf(ResetNever, 15));
-    EXPECT_EQ(1, BillingDayOf(ResetMonthly, 0));
-    EXPECT_EQ(15, BillingDayOf(ResetMonthly, 15));
+    EXPECT_EQ(1, BillingDayOf(CalendarMonths, 15));
+    EXPECT_EQ(1, BillingDayOf(MonthlyReset, 0));
+    EXPECT_EQ(15, BillingDayOf(MonthlyReset, 15));
 
     EXPECT_EQ(Day(2026, 12, 1), PeriodStart(Day(2026, 12, 31), ViewMonths, 1));
     EXPECT_EQ(Day(2026, 1, 1), PeriodStart(Day(2026, 12, 31), ViewYears, 1));
@@ -159,7 +149,7 @@ TEST_F(HistoryFileTest, WrittenWithHeaderQuotedDescriptionsAndReadBackTheSame)
     int skipped = -1;
     ASSERT_TRUE(read.ReadFile(path, &skipped));
     EXPECT_EQ(0, skipped);  // the header is no garbage
-    ASSERT_EQ(3, read.RecordCount);
+    ASSERT_EQ(3, read.Records.Count());
     const HistoryRecord* record = read.Find(Day(2026, 12, 7), "00-1A-2B-3C-4D-5E");
     ASSERT_NE((const HistoryRecord*)NULL, record);
     EXPECT_STREQ("Fast \"LAN\", port 1", read.Names[record->Name].Description);
@@ -197,7 +187,7 @@ TEST_F(HistoryFileTest, CorruptOrForeignLinesAreSkippedAndNothingValidIsLost)
     int skipped = 0;
     ASSERT_TRUE(table.ReadFile(path, &skipped));
     EXPECT_EQ(11, skipped);
-    ASSERT_EQ(5, table.RecordCount);
+    ASSERT_EQ(5, table.Records.Count());
     EXPECT_EQ(100u, table.Find(Day(2026, 12, 1), "00-1A-2B-3C-4D-5E")->In);
     EXPECT_EQ(7000u, table.Find(Day(2019, 3, 4), "00-99-88-77-66-55")->In);
     EXPECT_EQ(5u, table.Find(Day(2031, 1, 1), "00-1A-2B-3C-4D-5E")->Out);
@@ -220,7 +210,7 @@ TEST_F(HistoryFileTest, CorruptOrForeignLinesAreSkippedAndNothingValidIsLost)
               "2026-12-06,00-1A-2B-3C-4D-5E,\"LAN\",40,4\r\n"
               "2031-01-01,00-1A-2B-3C-4D-5E,\"LAN\",5,5\r\n",
               FileText());
-    ASSERT_EQ(1, history.RunningCount);  // today stays running
+    ASSERT_EQ(1, history.Running.Count());  // today stays running
     EXPECT_EQ(Day(2026, 12, 7), history.Running[0].Day);
     EXPECT_EQ(1u, history.FinishedVersion);
 }
@@ -236,12 +226,12 @@ TEST_F(HistoryFileTest, AFileThatCannotBeReadIsNeverReplaced)
     history.Add(Day(2026, 12, 6), "00-1A-2B-3C-4D-5E", "LAN", 40, 4);
     EXPECT_EQ(0, history.FinishDays(Day(2026, 12, 7), path));
     EXPECT_NE(0u, history.LastError);
-    EXPECT_EQ(1, history.RunningCount);  // still waiting, in memory and so in the INI file
+    EXPECT_EQ(1, history.Running.Count());  // still waiting, in memory and so in the INI file
     CloseHandle(held);
 
     ASSERT_TRUE(history.FinishDays(Day(2026, 12, 7), path));
     EXPECT_EQ(0u, history.LastError);
-    EXPECT_EQ(0, history.RunningCount);
+    EXPECT_EQ(0, history.Running.Count());
     EXPECT_NE(std::string::npos, FileText().find("2026-12-01,00-1A-2B-3C-4D-5E,\"LAN\",100,10\r\n"
                                                   "2026-12-06,00-1A-2B-3C-4D-5E,\"LAN\",40,4\r\n"));
 
@@ -261,11 +251,11 @@ TEST_F(HistoryFileTest, RunningFiguresGoIntoTheirOwnSectionAndComeBack)
     memcpy(row.bPhysAddr, mac, sizeof(mac));
     strcpy((char*)row.bDescr, "LAN, \"fast\"\tport");
     row.dwDescrLen = (DWORD)strlen((char*)row.bDescr) + 1;
-    ASSERT_TRUE(history.AddSample(Day(2026, 12, 7), &row, 1000, 10));
-    ASSERT_TRUE(history.AddSample(Day(2026, 12, 7), &row, 234, 5));
-    ASSERT_TRUE(history.AddSample(Day(2026, 12, 6), &row, 9, 9));
+    ASSERT_TRUE(AddHistorySample(history, Day(2026, 12, 7), &row, 1000, 10));
+    ASSERT_TRUE(AddHistorySample(history, Day(2026, 12, 7), &row, 234, 5));
+    ASSERT_TRUE(AddHistorySample(history, Day(2026, 12, 6), &row, 9, 9));
     EXPECT_EQ(1, history.Unsaved);
-    ASSERT_TRUE(history.WriteTodayFigures(IniPath));
+    ASSERT_TRUE(WriteTodayFigures(history, IniPath));
     EXPECT_EQ("[Settings]\r\nResetType=2\r\n[History]\r\n"
               "2026-12-07 00-1A-2B-3C-4D-5E=1234,15,LAN, \"fast\" port\r\n"
               "2026-12-06 00-1A-2B-3C-4D-5E=9,9,LAN, \"fast\" port\r\n",
@@ -273,7 +263,7 @@ TEST_F(HistoryFileTest, RunningFiguresGoIntoTheirOwnSectionAndComeBack)
 
     UsageHistory loaded;
     ASSERT_TRUE(loaded.ReadTodayFigures(IniPath));
-    ASSERT_EQ(2, loaded.RunningCount);
+    ASSERT_EQ(2, loaded.Running.Count());
     EXPECT_EQ(Day(2026, 12, 7), loaded.Running[0].Day);
     EXPECT_STREQ("00-1A-2B-3C-4D-5E", loaded.Running[0].Mac);
     EXPECT_STREQ("LAN, \"fast\" port", loaded.Running[0].Description);
@@ -287,13 +277,13 @@ TEST_F(HistoryFileTest, RunningFiguresGoIntoTheirOwnSectionAndComeBack)
              "2026-12-07 00-1A-2B-3C-4D-5E=x,1\r\n2026-12-07 00-1A-2B-3C-4D-5E=5\r\n"
              "2026-12-07 00-1A-2B-3C-4D-01=7,8\r\n");
     ASSERT_TRUE(loaded.ReadTodayFigures(IniPath));
-    ASSERT_EQ(1, loaded.RunningCount);
+    ASSERT_EQ(1, loaded.Running.Count());
     EXPECT_STREQ("00-1A-2B-3C-4D-01", loaded.Running[0].Mac);
     EXPECT_EQ(8u, loaded.Running[0].Out);
 
     // No figures: no section at all.
     UsageHistory empty;
-    ASSERT_TRUE(empty.WriteTodayFigures(IniPath));
+    ASSERT_TRUE(WriteTodayFigures(empty, IniPath));
     EXPECT_EQ(std::string::npos, IniText().find("[History]"));
 }
 
@@ -315,7 +305,7 @@ TEST(HistoryReportTest, RowsOfDaysMonthsYearsAndBillingPeriodsNewestFirst)
     PeriodRows rows;
     ASSERT_TRUE(BuildPeriodRows(table, NULL, ViewDays, 1, &rows));
     ASSERT_TRUE(AddRunningDays(running, table, NULL, ViewDays, 1, &rows));
-    ASSERT_EQ(5, rows.Count);
+    ASSERT_EQ(5, rows.Count());
     EXPECT_EQ(Day(2026, 12, 7), rows.Rows[0].Start);
     EXPECT_EQ(10007u, rows.Rows[1].In);
     EXPECT_EQ(1100u, rows.Rows[2].In);
@@ -323,14 +313,14 @@ TEST(HistoryReportTest, RowsOfDaysMonthsYearsAndBillingPeriodsNewestFirst)
 
     ASSERT_TRUE(BuildPeriodRows(table, A, ViewMonths, 1, &rows));
     ASSERT_TRUE(AddRunningDays(running, table, A, ViewMonths, 1, &rows));
-    ASSERT_EQ(3, rows.Count);
+    ASSERT_EQ(3, rows.Count());
     EXPECT_EQ(5u, rows.Rows[0].In);      // 2026-12
     EXPECT_EQ(110u, rows.Rows[1].In);    // 2026-11
     EXPECT_EQ(1u, rows.Rows[2].In);      // 2025-12
 
     ASSERT_TRUE(BuildPeriodRows(table, NULL, ViewMonths, 15, &rows));
     ASSERT_TRUE(AddRunningDays(running, table, NULL, ViewMonths, 15, &rows));
-    ASSERT_EQ(3, rows.Count);
+    ASSERT_EQ(3, rows.Count());
     EXPECT_EQ(Day(2026, 11, 15), rows.Rows[0].Start);
     EXPECT_EQ(100u + 1000 + 10007 + 5, rows.Rows[0].In);
     EXPECT_EQ(Day(2026, 10, 15), rows.Rows[1].Start);
@@ -338,7 +328,7 @@ TEST(HistoryReportTest, RowsOfDaysMonthsYearsAndBillingPeriodsNewestFirst)
     EXPECT_EQ(Day(2025, 12, 15), rows.Rows[2].Start);
 
     ASSERT_TRUE(BuildPeriodRows(table, B, ViewYears, 1, &rows));
-    ASSERT_EQ(1, rows.Count);
+    ASSERT_EQ(1, rows.Count());
     EXPECT_EQ(11000u, rows.Rows[0].In);
     EXPECT_EQ(22000u, RowTotal(rows.Rows[0]) - 11000u);
 

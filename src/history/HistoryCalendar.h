@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <stddef.h>
 
-#include "Settings.h"
+#include "CalendarDays.h"
 
 enum HistoryView { ViewDays = 0, ViewMonths = 1, ViewYears = 2, HistoryViewCount = 3 };
 
@@ -15,13 +15,8 @@ enum HistoryView { ViewDays = 0, ViewMonths = 1, ViewYears = 2, HistoryViewCount
 #define ISO_DATE_CHARS 10   // "2026-12-07"
 #define PERIOD_TEXT_CHARS 64
 
-int IsLeapYearOf(int year);
-int DaysInMonthOf(int year, int month);
 // 1 when the three make a day of the calendar the history keeps (years 1601 to 9999).
 int IsHistoryDate(int year, int month, int day);
-// Days since 1 January 1970 of a valid date (negative before it).
-int DayNumber(int year, int month, int day);
-void DayToDate(int dayNumber, int* year, int* month, int* day);
 // The local day of a local time; 0 (with *dayNumber untouched) when the time is no valid date.
 int DayOfTime(const SYSTEMTIME* time, int* dayNumber);
 // The day a sample taken at that local time counts for. Its bytes came in the second before
@@ -34,9 +29,12 @@ int ParseIsoDate(const char* text, size_t length, int* dayNumber);
 // Writes "YYYY-MM-DD"; returns the characters written.
 int FormatIsoDate(int dayNumber, char* buffer, size_t size);
 
+// How the counters are reset, as far as the months of the history care: the program maps its
+// own reset schedule onto these.
+enum BillingSchedule { CalendarMonths = 0, MonthlyReset = 1 };
 // The day on which the months of the history start: the reset day of a monthly reset schedule
 // (a day past a month's end stands for its last day, as the reset does), 1 for calendar months.
-int BillingDayOf(int resetType, int resetDay);
+int BillingDayOf(int schedule, int resetDay);
 // The first day of the period of the view that holds the day.
 int PeriodStart(int dayNumber, int view, int billingDay);
 // The first day of the period after, or before, the one starting on periodStart.

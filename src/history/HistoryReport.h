@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <stddef.h>
 
+#include "GrowArray.h"
 #include "HistoryTable.h"
 #include "UsageHistory.h"
 
@@ -27,21 +28,18 @@ struct ChartBar {
 // Rows ordered by their start, newest first.
 class PeriodRows {
 public:
-    PeriodRows();
-    ~PeriodRows();
-    void Clear();
+    PeriodRows() {}
+    PeriodRows(const PeriodRows&) = delete;
+    PeriodRows& operator=(const PeriodRows&) = delete;
+    // Gives the memory back too.
+    void Clear() { Rows.Free(); }
     // Adds the bytes to the row of that start, made when missing. 0 when no memory is left.
     int Add(int start, unsigned __int64 in, unsigned __int64 out);
     const PeriodRow* Find(int start) const;
     int CopyFrom(const PeriodRows& other);
+    int Count() const { return Rows.Count(); }
 
-    PeriodRow* Rows;
-    int Count;
-
-private:
-    int Room;
-    PeriodRows(const PeriodRows&);
-    PeriodRows& operator=(const PeriodRows&);
+    GrowArray<PeriodRow> Rows;
 };
 
 // The rows of the table's days of the adapter with that MAC text (null: all adapters).

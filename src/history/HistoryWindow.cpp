@@ -1,16 +1,14 @@
+// The history window: its opening, the adapter chooser, the views, the layout and its place.
 #include "HistoryWindow.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "BoundedText.h"
 #include "HistoryCalendar.h"
 #include "Platform.h"
-#include "Settings.h"
 
 #define ALL_ADAPTERS_TEXT "All adapters"
-#define CHOOSER_TEXT_CHARS (MAX_DESCR + MAC_TEXT_CHARS + 8)
-#define LINE_END_CHARS 2
+#define CHOOSER_TEXT_CHARS (DESCRIPTION_CHARS + MAC_TEXT_CHARS + 8)
 // Dialog units of the layout.
 #define MARGIN_UNITS 7
 #define LIST_TOP_UNITS 24
@@ -23,14 +21,14 @@
 #define NO_PLACEMENT ((int)0x80000000)
 
 HistoryWindow::HistoryWindow()
-    : Source(NULL), View(ViewDays), BillingDay(1), LoadedVersion(0), SkippedLines(0),
+    : Source(NULL), Links(), View(ViewDays), BillingDay(1), LoadedVersion(0), SkippedLines(0),
       ReadError(0), ChooserCount(0)
 {
     Mac[0] = 0;
     StatusText[0] = 0;
 }
 
-HWND HistoryWindow::Open(HWND owner, const UsageHistory* source)
+HWND HistoryWindow::Open(HWND owner, const UsageHistory* source, const HistoryLinks& links)
 {
     if (Window != NULL) {
         ShowWindow(Window, IsIconic(Window) ? SW_RESTORE : SW_SHOW);
@@ -38,6 +36,7 @@ HWND HistoryWindow::Open(HWND owner, const UsageHistory* source)
         return Window;
     }
     Source = source;
+    Links = links;
     HWND window = CreateModeless(owner, IDD_HISTORY);
     if (window == NULL)
         return NULL;
@@ -83,7 +82,7 @@ LRESULT HistoryWindow::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     CheckRadioButton(Window, IDC_HIST_DAYS, IDC_HIST_YEARS, IDC_HIST_DAYS);
     View = ViewDays;
     Mac[0] = 0;
-    BillingDay = BillingDayOf(Settings.ResetType, Settings.ResetDate.wDay);
+    BillingDay = Links.BillingDay();
     SetColumnTitle();
     LoadTable();
     FillChooser();
@@ -100,7 +99,7 @@ void HistoryWindow::LoadTable()
     SkippedLines = 0;
     ReadError = 0;
     LoadedVersion = Source != NULL ? Source->FinishedVersion : 0;
-    if (!HistoryPathFor(IniPath, path, sizeof(path))) {
+    if (!HistoryPathFor(Links.IniPath, path, sizeof(path))) {
         Table.Clear();
         return;
     }
@@ -138,9 +137,9 @@ void HistoryWindow::FillChooser()
     SendMessageA(chooser, CB_SETITEMDATA, all, (LPARAM)-1);
     // Today's adapters first, as they are named now; then the others, the latest first.
     if (Source != NULL)
-        for (int i = Source->RunningCount - 1; i >= 0; i--)
+        for (int i = Source->Running.Count() - 1; i >= 0; i--)
             AddChooserItem(Source->Running[i].Mac, Source->Running[i].Description);
-    for (int i = Table.RecordCount - 1; i >= 0; i--) {
+    for (int i = Table.Records.Count() - 1; i >= 0; i--) {
         const HistoryName& name = Table.Names[Table.Records[i].Name];
         AddChooserItem(name.Mac, name.Description);
     }
@@ -173,7 +172,7 @@ void HistoryWindow::Update(int rebuild)
     Platform.ReadLocalTime(&now);
     int today = 0;
     int knowToday = DayOfTime(&now, &today);
-    int billingDay = BillingDayOf(Settings.ResetType, Settings.ResetDate.wDay);
+    int billingDay = Links.BillingDay();
     if (billingDay != BillingDay) {
         BillingDay = billingDay;
         SetColumnTitle();
@@ -185,7 +184,7 @@ void HistoryWindow::Update(int rebuild)
         rebuild = 1;
     }
     if (Source != NULL)
-        for (int i = 0; i < Source->RunningCount; i++)
+        for (int i = 0; i < Source->Running.Count(); i++)
             AddChooserItem(Source->Running[i].Mac, Source->Running[i].Description);
 
     const char* mac = Mac[0] != 0 ? Mac : NULL;
@@ -198,30 +197,6 @@ void HistoryWindow::Update(int rebuild)
     if (knowToday)
         ShowChart(today);
     ShowStatus();
-}
-
-void HistoryWindow::ShowRows(const PeriodRows& rows, int rebuild)
-{
-    HWND list = GetDlgItem(Window, IDC_HIST_LIST);
-    if (rebuild || rows.Count != Shown.Count) {
-        Shown.CopyFrom(rows);
-        SendMessageA(list, LVM_SETITEMCOUNT, Shown.Count, LVSICF_NOSCROLL);
-        InvalidateRect(list, NULL, FALSE);
-        return;
-    }
-    // Mostly only today's row grows: only the rows that changed are drawn again.
-    int first = -1, last = -1;
-    for (int i = 0; i < rows.Count; i++) {
-        if (memcmp(&rows.Rows[i], &Shown.Rows[i], sizeof(PeriodRow)) != 0) {
-            if (first < 0)
-                first = i;
-            last = i;
-        }
-    }
-    if (first < 0)
-        return;
-    Shown.CopyFrom(rows);
-    SendMessageA(list, LVM_REDRAWITEMS, first, last);
 }
 
 void HistoryWindow::ShowChart(int today)
@@ -289,120 +264,6 @@ LRESULT HistoryWindow::OnViewClick(WORD, WORD id, HWND, BOOL&)
     return 0;
 }
 
-void HistoryWindow::FillItemText(int item, int column, char* buffer, size_t size)
-{
-    if (size == 0)
-        return;
-    buffer[0] = 0;
-    if (item < 0 || item >= Shown.Count)
-        return;
-    const PeriodRow& row = Shown.Rows[item];
-    switch (column) {
-    case ColumnPeriod:
-        FormatPeriodText(row.Start, View, BillingDay, buffer, size);
-        break;
-    case ColumnIn:
-        FormatReportAmount(row.In, buffer, size);
-        break;
-    case ColumnOut:
-        FormatReportAmount(row.Out, buffer, size);
-        break;
-    case ColumnTotal:
-        FormatReportAmount(RowTotal(row), buffer, size);
-        break;
-    default:
-        break;
-    }
-}
-
-LRESULT HistoryWindow::OnGetDispInfoA(int, NMHDR* header, BOOL&)
-{
-    NMLVDISPINFOA* info = (NMLVDISPINFOA*)header;
-    if ((info->item.mask & LVIF_TEXT) && info->item.pszText != NULL && info->item.cchTextMax > 0)
-        FillItemText(info->item.iItem, info->item.iSubItem, info->item.pszText,
-                     (size_t)info->item.cchTextMax);
-    return 0;
-}
-
-LRESULT HistoryWindow::OnGetDispInfoW(int, NMHDR* header, BOOL&)
-{
-    NMLVDISPINFOW* info = (NMLVDISPINFOW*)header;
-    if ((info->item.mask & LVIF_TEXT) && info->item.pszText != NULL &&
-        info->item.cchTextMax > 0) {
-        char text[PERIOD_TEXT_CHARS];
-        FillItemText(info->item.iItem, info->item.iSubItem, text, sizeof(text));
-        if (MultiByteToWideChar(CP_ACP, 0, text, -1, info->item.pszText,
-                                info->item.cchTextMax) == 0)
-            info->item.pszText[0] = 0;
-    }
-    return 0;
-}
-
-char* HistoryWindow::SelectedRowsText(DWORD* length)
-{
-    *length = 0;
-    HWND list = GetDlgItem(Window, IDC_HIST_LIST);
-    int selected = (int)SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0);
-    if (selected <= 0)
-        return NULL;
-    size_t size = (size_t)selected * (REPORT_LINE_CHARS + LINE_END_CHARS) + 1;
-    char* text = (char*)HeapAlloc(GetProcessHeap(), 0, size);
-    if (text == NULL)
-        return NULL;
-    size_t used = 0;
-    text[0] = 0;
-    for (int item = (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
-         item >= 0 && item < Shown.Count;
-         item = (int)SendMessageA(list, LVM_GETNEXTITEM, item, LVNI_SELECTED)) {
-        used += FormatReportLine(Shown.Rows[item], View, BillingDay, text + used, size - used);
-        used += BoundedPrint(text + used, size - used, "\r\n");
-    }
-    *length = (DWORD)used;
-    return text;
-}
-
-int HistoryWindow::CopySelection()
-{
-    DWORD length = 0;
-    char* text = SelectedRowsText(&length);
-    if (text == NULL)
-        return 0;
-    int ok = 0;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (SIZE_T)length + 1);
-    if (block != NULL) {
-        char* target = (char*)GlobalLock(block);
-        if (target != NULL) {
-            memcpy(target, text, (size_t)length + 1);
-            GlobalUnlock(block);
-            if (OpenClipboard(Window)) {
-                EmptyClipboard();
-                ok = SetClipboardData(CF_TEXT, block) != NULL;
-                CloseClipboard();
-            }
-        }
-        if (!ok)
-            GlobalFree(block);
-    }
-    HeapFree(GetProcessHeap(), 0, text);
-    return ok;
-}
-
-LRESULT HistoryWindow::OnListKeyDown(int, NMHDR* header, BOOL&)
-{
-    const NMLVKEYDOWN* key = (const NMLVKEYDOWN*)header;
-    if (GetKeyState(VK_CONTROL) >= 0)
-        return 0;
-    if (key->wVKey == 'C') {
-        CopySelection();
-    } else if (key->wVKey == 'A') {
-        LVITEMA state = {};
-        state.stateMask = LVIS_SELECTED;
-        state.state = LVIS_SELECTED;
-        SendDlgItemMessageA(Window, IDC_HIST_LIST, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&state);
-    }
-    return 0;
-}
-
 void HistoryWindow::Layout(int width, int height)
 {
     int margin = DialogUnitsX(MARGIN_UNITS);
@@ -454,12 +315,13 @@ LRESULT HistoryWindow::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, BOOL&)
 
 void HistoryWindow::RestorePlacement()
 {
-    if (IniPath[0] == 0)
+    const char* iniPath = Links.IniPath;
+    if (iniPath[0] == 0)
         return;
-    int left = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Left", NO_PLACEMENT, IniPath);
-    int top = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Top", NO_PLACEMENT, IniPath);
-    int width = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Width", 0, IniPath);
-    int height = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Height", 0, IniPath);
+    int left = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Left", NO_PLACEMENT, iniPath);
+    int top = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Top", NO_PLACEMENT, iniPath);
+    int width = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Width", 0, iniPath);
+    int height = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Height", 0, iniPath);
     if (left == NO_PLACEMENT || top == NO_PLACEMENT || width <= 0 || height <= 0)
         return;
     // A place on a screen that is no longer there would leave the window out of reach.
@@ -469,30 +331,16 @@ void HistoryWindow::RestorePlacement()
     SetWindowPos(Window, NULL, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-static void WritePlacement(IniDocument& document, void* placeRecord)
-{
-    const RECT& place = *(const RECT*)placeRecord;
-    char text[SHORT_TEXT];
-    BoundedPrint(text, sizeof(text), "%ld", place.left);
-    document.Set(HISTORY_WINDOW_SECTION, "Left", text);
-    BoundedPrint(text, sizeof(text), "%ld", place.top);
-    document.Set(HISTORY_WINDOW_SECTION, "Top", text);
-    BoundedPrint(text, sizeof(text), "%ld", place.right - place.left);
-    document.Set(HISTORY_WINDOW_SECTION, "Width", text);
-    BoundedPrint(text, sizeof(text), "%ld", place.bottom - place.top);
-    document.Set(HISTORY_WINDOW_SECTION, "Height", text);
-}
-
 void HistoryWindow::SavePlacement()
 {
-    if (IniPath[0] == 0)
+    if (Links.IniPath[0] == 0)
         return;
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof(placement);
     if (!GetWindowPlacement(Window, &placement))
         return;
     // A place that cannot be saved now is no loss of data: the next closing saves it.
-    Settings.SaveIni(WritePlacement, &placement.rcNormalPosition);
+    Links.SavePlacement(&placement.rcNormalPosition);
 }
 
 LRESULT HistoryWindow::OnClose(UINT, WPARAM, LPARAM, BOOL&)

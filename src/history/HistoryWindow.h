@@ -7,8 +7,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "GrowArray.h"
 #include "HistoryReport.h"
 #include "HistoryTable.h"
+#include "PathSplit.h"
 #include "UsageChart.h"
 #include "UsageHistory.h"
 #include "WindowObject.h"
@@ -17,6 +19,16 @@
 #define HISTORY_WINDOW_SECTION "HistoryWindow"
 #define MAX_CHOOSER_ADAPTERS 256
 #define STATUS_TEXT_CHARS (PATH_CHARS + 128)
+
+// What the window needs of the program around it, which keeps the settings and the INI file.
+struct HistoryLinks {
+    // The INI file: the history file lies beside it, and the window's place is kept in it.
+    const char* IniPath;
+    // The day the months start on (BillingDayOf) by the settings as they are now.
+    int (*BillingDay)();
+    // Keeps the window's place in the section HISTORY_WINDOW_SECTION of the INI file.
+    void (*SavePlacement)(const RECT* place);
+};
 
 enum HistoryColumn { ColumnPeriod, ColumnIn, ColumnOut, ColumnTotal, HistoryColumnCount };
 
@@ -41,16 +53,18 @@ public:
     END_MSG_MAP()
 
     // Opens the window over the running figures of source, or brings the open one to the front.
-    HWND Open(HWND owner, const UsageHistory* source);
+    HWND Open(HWND owner, const UsageHistory* source, const HistoryLinks& links);
     // Brings lists and chart up to date; does nothing while the window is hidden or minimised.
     void Refresh();
     // Shows the view: ViewDays, ViewMonths or ViewYears.
     void ShowView(int view);
-    // The selected rows as tab-separated lines in a new heap block (HeapFree it), or null.
-    char* SelectedRowsText(DWORD* length);
+    // The selected rows as tab-separated lines, terminated (not counted in the length); 0 when
+    // none is selected or no memory is left.
+    int SelectedRowsText(GrowArray<char>* text);
     int CopySelection();
 
     const UsageHistory* Source;
+    HistoryLinks Links;
     HistoryTable Table;   // the history file as read at opening (and after each day's end)
     PeriodRows Base;      // the rows of the file's days
     PeriodRows Shown;     // the rows on show: the file's days with the running figures

@@ -6,16 +6,18 @@
 #include <windows.h>
 #include <stddef.h>
 
-#include "InterfaceIdentity.h"
+#include "GrowArray.h"
 
 #define HISTORY_FILE_NAME "Brisvane-history.csv"
 #define HISTORY_HEADER "Date,MAC,Description,Bytes in,Bytes out"
 #define MAC_TEXT_CHARS 24   // eight bytes as "00-11-...-77", terminated
+// The longest adapter description kept: as long as the interface rows hold it.
+#define DESCRIPTION_CHARS 256
 
 // An adapter as a line names it: its MAC text and the description it had.
 struct HistoryName {
     char Mac[MAC_TEXT_CHARS];
-    char Description[MAX_DESCR + 1];
+    char Description[DESCRIPTION_CHARS + 1];
 };
 
 struct HistoryRecord {
@@ -31,11 +33,14 @@ enum HistoryMerge {
     MergeLarger,  // two readings of the same running day: the later, larger one stands
 };
 
+// The in-memory table (HistoryTable.cpp) and its CSV file (HistoryFile.cpp).
 class HistoryTable {
 public:
-    HistoryTable();
-    ~HistoryTable();
+    HistoryTable() {}
+    HistoryTable(const HistoryTable&) = delete;
+    HistoryTable& operator=(const HistoryTable&) = delete;
 
+    // Gives the memory back too.
     void Clear();
     // The index of the name, added when new; -1 when no memory is left.
     int NameIndex(const char* mac, const char* description);
@@ -55,22 +60,14 @@ public:
     int ParseText(const char* text, size_t length, int* skipped);
     // Reads the file; a missing file is an empty history. 0 when it exists but cannot be read.
     int ReadFile(const char* path, int* skipped);
-    // The whole CSV text in a new heap block (HeapFree it); null when no memory is left.
-    char* FormatText(DWORD* length) const;
+    // The whole CSV text, terminated (not counted in the length); 0 when no memory is left.
+    int FormatText(GrowArray<char>* text) const;
     // Writes the whole table in place of the file: a complete new file beside it, flushed,
     // then one rename. 0 with *error set when it fails; the old file is then left as it was.
     int WriteFile(const char* path, DWORD* error) const;
 
-    HistoryName* Names;
-    int NameCount;
-    HistoryRecord* Records;
-    int RecordCount;
-
-private:
-    int NameRoom;
-    int RecordRoom;
-    HistoryTable(const HistoryTable&);
-    HistoryTable& operator=(const HistoryTable&);
+    GrowArray<HistoryName> Names;
+    GrowArray<HistoryRecord> Records;
 };
 
 // Cleans a description for a history line: control characters become blanks.
