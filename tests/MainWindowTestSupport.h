@@ -14,6 +14,7 @@
 #include "Settings.h"
 #include "StartWithWindows.h"
 #include "Startup.h"
+#include "LogChannel.h"
 #include "TestSupport.h"
 
 // Picks a menu item with the keyboard once a menu shows: Down as often as given, then Enter.
@@ -45,6 +46,8 @@ protected:
     void SetUp() override
     {
         saved = Settings;
+        EventLog.ForgetWaiting();
+        TrafficLog.ForgetWaiting();
         fake.ModulePath = folder.Path("Brisvane.exe");
         // The tray menu's "Start with Windows" writes into a key of the test's own.
         savedRunKey = RunKey;
@@ -61,6 +64,8 @@ protected:
             SendMessageA(main.Window, WM_CLOSE, 0, 0);
         }
         PumpMessages();
+        EventLog.ForgetWaiting();
+        TrafficLog.ForgetWaiting();
         Settings = saved;
         RegDeleteKeyA(HKEY_CURRENT_USER, runKeyPath.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\BrisvaneTest");

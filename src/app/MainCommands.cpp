@@ -124,6 +124,8 @@ LRESULT MainWindow::OnSettingsCommand(WORD, WORD, HWND, BOOL&)
 
 void MainWindow::ApplySettingsRequest(const SettingsRequest& request)
 {
+    if (request.SaveFailed)
+        ReportSaveFailure(Settings.LastSaveError, IniPath);
     if (!request.ResetRequested)
         return;
     DATE date = request.ResetDate;

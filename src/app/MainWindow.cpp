@@ -21,7 +21,8 @@ MainWindow::MainWindow()
     : TabControl(NULL), ToolBar(NULL), PollBusy(0), ShutdownDone(0),
       TaskbarCreatedMessage(RegisterWindowMessageA("TaskbarCreated")), ShownTitle(),
       BalloonMonitor(NULL), Accelerators(NULL), CommandDialogOpen(0), FailedAdapters(),
-      CycleCount(0), LastSaveCycle(0), SaveFailureReported(0), IfTableSize(0)
+      CycleCount(0), LastSaveCycle(0), SaveFailureReported(0), LogFailureReported(0),
+      IfTableSize(0)
 {
 }
 
@@ -230,6 +231,27 @@ void MainWindow::ReportSaveFailure(DWORD error, const char* path)
     char text[sizeof(((NOTIFYICONDATAA*)NULL)->szInfo)];
     BoundedPrint(text, sizeof(text), "%s could not be written: %s", path, reason);
     SendBalloon(NULL, NIIF_ERROR, "Brisvane cannot save its counts", text);
+}
+
+void MainWindow::ReportLogFailures()
+{
+    // Lines that waited for a held log file go as soon as it is free again.
+    EventLog.WriteWaiting();
+    TrafficLog.WriteWaiting();
+    LogChannel* channels[] = {&EventLog, &TrafficLog};
+    for (LogChannel* channel : channels) {
+        DWORD error;
+        // Once a run, as a failed save: the lines wait in memory and are written later.
+        if (!channel->TakeFailureToTell(&error) || LogFailureReported)
+            continue;
+        LogFailureReported = 1;
+        char reason[SHORT_TEXT * 4];
+        FormatSystemError(error, reason, sizeof(reason));
+        EventLog.WriteLine("The log %s could not be written: %s\r\n", channel->Path, reason);
+        char text[sizeof(((NOTIFYICONDATAA*)NULL)->szInfo)];
+        BoundedPrint(text, sizeof(text), "%s could not be written: %s", channel->Path, reason);
+        SendBalloon(NULL, NIIF_ERROR, "Brisvane cannot write its log", text);
+    }
 }
 
 static void* PrimeMonitor(InterfaceMonitor* monitor, void*)

@@ -100,6 +100,7 @@ private:
     // The frame (MainWindow.cpp)
     void FitCurrentPage(BOOL focus);
     void ReportSaveFailure(DWORD error, const char* path);
+    void ReportLogFailures();
 
     // The poll cycle (PollCycle.cpp)
     InterfaceMonitor* AddMonitor(const InterfaceRow* row, const char* ipv4Text, DWORD position);
@@ -153,6 +154,7 @@ private:
     enum { SaveEveryCycles = 60 };
     DWORD LastSaveCycle;
     int SaveFailureReported;
+    int LogFailureReported;
     ULONG IfTableSize;  // what the last read of the 32-bit interface table needed
 
     UsageHistory History;       // the bytes of each adapter and day, kept by the poll cycle

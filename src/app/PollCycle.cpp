@@ -118,6 +118,7 @@ LRESULT MainWindow::PollCycle()
     if (CycleCount - LastSaveCycle >= SaveEveryCycles || ForEachMonitor(WantsSave, NULL) != NULL)
         SaveAllCounters();
     ForEachMonitor(RefreshMonitor, this);
+    ReportLogFailures();
     UpdateTrayAndTitle();
     HistoryView.Refresh();
 

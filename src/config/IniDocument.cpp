@@ -1,5 +1,6 @@
 #include "IniDocument.h"
 
+#include <ctype.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -9,9 +10,14 @@
 #define MAX_INI_BYTES (16UL * 1024 * 1024)
 #define LINE_END "\r\n"
 #define LINE_END_LENGTH 2
-#define SECTION_LINE_CHARS 300
+// Slots of the key index at first; always a power of two.
+#define FIRST_SLOTS 64
 
-IniDocument::IniDocument() : Data(NULL), Used(0), Capacity(0) {}
+IniDocument::IniDocument()
+    : Data(NULL), Used(0), Capacity(0), SetFailed(0), Indexed(0), IndexFound(0), IndexNameAt(0),
+      IndexNameStop(0), IndexEnd(0), SlotsUsed(0)
+{
+}
 
 IniDocument::~IniDocument()
 {
@@ -36,6 +42,8 @@ int IniDocument::Reserve(size_t more)
 int IniDocument::Read(const char* path)
 {
     Used = 0;
+    SetFailed = 0;
+    DropIndex();
     if (Data != NULL)
         Data[0] = 0;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
@@ -61,6 +69,8 @@ int IniDocument::Read(const char* path)
 
 int IniDocument::Splice(size_t at, size_t removed, const char* text, size_t length)
 {
+    if (at > Used || removed > Used - at)
+        return 0;
     if (length > removed && !Reserve(length - removed))
         return 0;
     memmove(Data + at + length, Data + at + removed, Used - at - removed + 1);
@@ -74,17 +84,6 @@ static int IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-// The line from at to its end (without the line end), and where the next line starts.
-static size_t LineEnd(const char* text, size_t used, size_t at, size_t* next)
-{
-    const char* end = (const char*)memchr(text + at, '\n', used - at);
-    size_t stop = end != NULL ? (size_t)(end - text) : used;
-    *next = end != NULL ? stop + 1 : used;
-    if (stop > at && text[stop - 1] == '\r')
-        stop--;
-    return stop;
-}
-
 // Whether the text from at to stop, blanks aside, is name (in any case).
 static int NameIs(const char* text, size_t at, size_t stop, const char* name)
 {
@@ -96,102 +95,267 @@ static int NameIs(const char* text, size_t at, size_t stop, const char* name)
     return stop - at == length && _strnicmp(text + at, name, length) == 0;
 }
 
-enum LineKind { PlainLine, OtherHeader, SectionHeader };
-
-// Whether the line from at to stop opens a section, and whether it is the one named; first is
-// where its blanks end.
-static LineKind KindOfLine(const char* text, size_t at, size_t stop, const char* section,
-                           size_t* first)
+int IniDocument::ScanLine(size_t at, IniLine* line) const
 {
-    while (at < stop && IsBlank(text[at]))
-        at++;
-    *first = at;
-    if (at >= stop || text[at] != '[')
-        return PlainLine;
-    const char* close = (const char*)memchr(text + at, ']', stop - at);
-    return close != NULL && NameIs(text, at + 1, (size_t)(close - text), section) ? SectionHeader
-                                                                                 : OtherHeader;
+    if (at >= Used)
+        return 0;
+    const char* text = Data;
+    const char* end = (const char*)memchr(text + at, '\n', Used - at);
+    size_t stop = end != NULL ? (size_t)(end - text) : Used;
+    line->At = at;
+    line->Next = end != NULL ? stop + 1 : Used;
+    if (stop > at && text[stop - 1] == '\r')
+        stop--;
+    line->Stop = stop;
+    line->Named = 0;
+    size_t first = at;
+    while (first < stop && IsBlank(text[first]))
+        first++;
+    line->NameAt = line->NameStop = line->ValueAt = first;
+    if (first == stop) {
+        line->Kind = IniBlankLine;
+        return 1;
+    }
+    if (text[first] == '[') {
+        // A "[" without its "]" still ends the section before it, but names none.
+        line->Kind = IniHeaderLine;
+        const char* close = (const char*)memchr(text + first, ']', stop - first);
+        if (close != NULL) {
+            line->Named = 1;
+            line->NameAt = first + 1;
+            line->NameStop = (size_t)(close - text);
+        }
+    } else {
+        const char* equals =
+            text[first] == ';' ? NULL : (const char*)memchr(text + first, '=', stop - first);
+        if (equals == NULL) {
+            line->Kind = IniTextLine;
+            return 1;
+        }
+        line->Kind = IniKeyLine;
+        line->NameStop = (size_t)(equals - text);
+        line->ValueAt = line->NameStop + 1;
+    }
+    while (line->NameAt < line->NameStop && IsBlank(text[line->NameAt]))
+        line->NameAt++;
+    while (line->NameStop > line->NameAt && IsBlank(text[line->NameStop - 1]))
+        line->NameStop--;
+    return 1;
+}
+
+int IniDocument::IsSection(const IniLine& line, const char* section) const
+{
+    return line.Kind == IniHeaderLine && line.Named &&
+           NameIs(Data, line.NameAt, line.NameStop, section);
+}
+
+static size_t HashName(const char* name, size_t length)
+{
+    size_t hash = 2166136261u;
+    for (size_t i = 0; i < length; i++)
+        hash = (hash ^ (unsigned char)tolower((unsigned char)name[i])) * 16777619u;
+    return hash;
+}
+
+void IniDocument::DropIndex()
+{
+    Indexed = 0;
+}
+
+int IniDocument::Fail()
+{
+    SetFailed = 1;
+    DropIndex();
+    return 0;
+}
+
+int IniDocument::IndexKey(size_t lineAt, size_t nameAt, size_t nameStop)
+{
+    // Kept at most half full, so every search meets a free slot soon.
+    if ((size_t)(SlotsUsed + 1) * 2 > (size_t)Slots.Count()) {
+        int count = Slots.Count() < FIRST_SLOTS ? FIRST_SLOTS : Slots.Count() * 2;
+        GrowArray<size_t> grown;
+        if (count <= 0 || !grown.Resize(count))
+            return 0;
+        for (int i = 0; i < Slots.Count(); i++) {
+            size_t at = Slots[i];
+            if (at == 0)
+                continue;
+            IniLine line;
+            ScanLine(at - 1, &line);
+            size_t slot = HashName(Data + line.NameAt, line.NameStop - line.NameAt) &
+                          (size_t)(count - 1);
+            while (grown[(int)slot] != 0)
+                slot = (slot + 1) & (size_t)(count - 1);
+            grown[(int)slot] = at;
+        }
+        Slots = static_cast<GrowArray<size_t>&&>(grown);
+    }
+    size_t mask = (size_t)Slots.Count() - 1;
+    size_t slot = HashName(Data + nameAt, nameStop - nameAt) & mask;
+    while (Slots[(int)slot] != 0) {
+        IniLine line;
+        ScanLine(Slots[(int)slot] - 1, &line);
+        // A key written twice: the first is the one that counts, as readers take it.
+        if (line.NameStop - line.NameAt == nameStop - nameAt &&
+            _strnicmp(Data + line.NameAt, Data + nameAt, nameStop - nameAt) == 0)
+            return 1;
+        slot = (slot + 1) & mask;
+    }
+    Slots[(int)slot] = lineAt + 1;
+    SlotsUsed++;
+    return 1;
+}
+
+size_t IniDocument::FindKey(const char* key) const
+{
+    if (Slots.Count() == 0)
+        return 0;
+    size_t mask = (size_t)Slots.Count() - 1;
+    for (size_t slot = HashName(key, strlen(key)) & mask; Slots[(int)slot] != 0;
+         slot = (slot + 1) & mask) {
+        IniLine line;
+        ScanLine(Slots[(int)slot] - 1, &line);
+        if (NameIs(Data, line.NameAt, line.NameStop, key))
+            return Slots[(int)slot];
+    }
+    return 0;
+}
+
+int IniDocument::IndexSection(const char* section)
+{
+    if (Indexed && IndexFound && NameIs(Data, IndexNameAt, IndexNameStop, section))
+        return 1;
+    Indexed = 0;
+    IndexFound = 0;
+    SlotsUsed = 0;
+    for (int i = 0; i < Slots.Count(); i++)
+        Slots[i] = 0;
+    IniLine line;
+    int inSection = 0;
+    for (size_t at = 0; ScanLine(at, &line); at = line.Next) {
+        if (line.Kind == IniHeaderLine) {
+            if (inSection)
+                break;  // the first section of the name ends here
+            inSection = IsSection(line, section);
+            if (inSection) {
+                IndexFound = 1;
+                IndexNameAt = line.NameAt;
+                IndexNameStop = line.NameStop;
+                IndexEnd = line.Next;
+            }
+        } else if (inSection && line.Kind != IniBlankLine) {
+            IndexEnd = line.Next;
+            if (line.Kind == IniKeyLine && !IndexKey(line.At, line.NameAt, line.NameStop))
+                return 0;
+        }
+    }
+    Indexed = 1;
+    return 1;
 }
 
 int IniDocument::Set(const char* section, const char* key, const char* value)
 {
-    if (!Reserve(0))
-        return 0;
-    size_t keyLength = strlen(key), valueLength = strlen(value);
-    int inSection = 0, found = 0;
-    size_t sectionEnd = 0;  // after the last line of the section that is not blank
-    size_t at = 0;
-    while (at < Used) {
-        size_t next;
-        size_t stop = LineEnd(Data, Used, at, &next);
-        size_t first;
-        LineKind kind = KindOfLine(Data, at, stop, section, &first);
-        if (kind != PlainLine) {
-            if (found && inSection)
-                break;  // the section ends here
-            inSection = kind == SectionHeader;
-            if (inSection) {
-                found = 1;
-                sectionEnd = next;
-            }
-        } else if (inSection) {
-            const char* equals = (const char*)memchr(Data + first, '=', stop - first);
-            if (equals != NULL && NameIs(Data, first, (size_t)(equals - Data), key)) {
-                size_t valueAt = (size_t)(equals - Data) + 1;
-                return Splice(valueAt, stop - valueAt, value, valueLength);
-            }
-            if (first < stop)
-                sectionEnd = next;
+    if (!Reserve(0) || !IndexSection(section))
+        return Fail();
+    size_t valueLength = strlen(value);
+
+    size_t found = IndexFound ? FindKey(key) : 0;
+    if (found != 0) {
+        IniLine line;
+        ScanLine(found - 1, &line);
+        size_t old = line.Stop - line.ValueAt;
+        if (!Splice(line.ValueAt, old, value, valueLength))
+            return Fail();
+        // What follows the value moved; the index keeps up with it.
+        if (valueLength != old) {
+            for (int i = 0; i < Slots.Count(); i++)
+                if (Slots[i] > line.ValueAt + 1)
+                    Slots[i] = Slots[i] + valueLength - old;
+            if (IndexEnd > line.ValueAt)
+                IndexEnd = IndexEnd + valueLength - old;
         }
-        at = next;
+        return 1;
     }
 
-    char line[1024];
-    int length = BoundedPrint(line, sizeof(line), "%s=%s" LINE_END, key, value);
-    if ((size_t)length != keyLength + 1 + valueLength + LINE_END_LENGTH)
-        return 0;  // too long for a line of ours
     int ended = Used == 0 || Data[Used - 1] == '\n';
-    if (found) {
-        // A section whose last line is the file's last, without a line end, gets one first.
-        if (sectionEnd >= Used && !ended) {
-            if (!Splice(Used, 0, LINE_END, LINE_END_LENGTH))
-                return 0;
-            sectionEnd = Used;
+    if (!IndexFound) {
+        // A new section at the end, after a line end of its own when the last line has none.
+        size_t at = Used;
+        if ((!ended && !Splice(Used, 0, LINE_END, LINE_END_LENGTH)) ||
+            !Splice(Used, 0, "[", 1) || !Splice(Used, 0, section, strlen(section)) ||
+            !Splice(Used, 0, "]" LINE_END, 1 + LINE_END_LENGTH)) {
+            Used = at;
+            Data[Used] = 0;
+            return Fail();
         }
-        return Splice(sectionEnd, 0, line, (size_t)length);
+        IndexFound = 1;
+        IndexNameAt = Used - strlen(section) - 1 - LINE_END_LENGTH;
+        IndexNameStop = IndexNameAt + strlen(section);
+        IndexEnd = Used;
+        ended = 1;
     }
-    char header[SECTION_LINE_CHARS];
-    int headerLength = BoundedPrint(header, sizeof(header), "%s[%s]" LINE_END,
-                                    ended ? "" : LINE_END, section);
-    return Splice(Used, 0, header, (size_t)headerLength) &&
-           Splice(Used, 0, line, (size_t)length);
+    // A section whose last line is the file's last, without a line end, gets one first.
+    if (IndexEnd >= Used && !ended) {
+        if (!Splice(Used, 0, LINE_END, LINE_END_LENGTH))
+            return Fail();
+        IndexEnd = Used;
+    }
+    size_t keyLength = strlen(key);
+    size_t lineAt = IndexEnd;
+    size_t lineLength = keyLength + 1 + valueLength + LINE_END_LENGTH;
+    if (!Reserve(lineLength))
+        return Fail();
+    // Room is there: none of these splices can fail.
+    Splice(lineAt, 0, LINE_END, LINE_END_LENGTH);
+    Splice(lineAt, 0, value, valueLength);
+    Splice(lineAt, 0, "=", 1);
+    Splice(lineAt, 0, key, keyLength);
+    IndexEnd += lineLength;
+    if (!IndexKey(lineAt, lineAt, lineAt + keyLength))
+        return Fail();
+    return 1;
 }
 
 void IniDocument::RemoveSection(const char* section)
 {
-    size_t start = 0;
-    int inSection = 0;
-    size_t at = 0;
-    while (at < Used) {
-        size_t next;
-        size_t stop = LineEnd(Data, Used, at, &next);
-        size_t first;
-        LineKind kind = KindOfLine(Data, at, stop, section, &first);
-        if (kind != PlainLine) {
-            if (inSection) {
-                Splice(start, at - start, "", 0);
-                next = start;
-                inSection = 0;
-            }
-            if (kind == SectionHeader) {
-                inSection = 1;
-                start = at;
-            }
+    DropIndex();
+    // One pass that keeps every line outside the sections of that name; what is kept only
+    // moves towards the start, so the walk ahead reads text that is still as it was.
+    size_t kept = 0;
+    int removing = 0;
+    IniLine line;
+    for (size_t at = 0; ScanLine(at, &line); at = line.Next) {
+        if (line.Kind == IniHeaderLine)
+            removing = IsSection(line, section);
+        if (!removing) {
+            memmove(Data + kept, Data + line.At, line.Next - line.At);
+            kept += line.Next - line.At;
         }
-        at = next;
     }
-    if (inSection)
-        Splice(start, Used - start, "", 0);
+    Used = kept;
+    if (Data != NULL)
+        Data[Used] = 0;
+}
+
+int IniDocument::ForEachLineOf(const char* section, LineVisitor visit, void* context) const
+{
+    GrowArray<char> copy;
+    int inSection = 0;
+    IniLine line;
+    for (size_t at = 0; ScanLine(at, &line); at = line.Next) {
+        if (line.Kind == IniHeaderLine) {
+            inSection = IsSection(line, section);
+        } else if (inSection && line.Kind == IniKeyLine) {
+            size_t length = line.Stop - line.NameAt;
+            if (length + 1 > (size_t)copy.Count() && !copy.Resize((int)(length + 1)))
+                return 0;
+            memcpy(copy.Data(), Data + line.NameAt, length);
+            copy[(int)length] = 0;
+            visit(copy.Data(), context);
+        }
+    }
+    return 1;
 }
 
 int TemporaryPathOf(const char* path, char* temporary, size_t size)

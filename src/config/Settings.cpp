@@ -17,8 +17,6 @@ char DataFolder[PATH_CHARS];
 static const char SettingsSection[] = "Settings";
 
 #define NUMBER_CHARS 64
-// The largest whole number of gigabytes that a 64-bit byte count holds.
-#define MAX_LIMIT_GB 18446744073ULL
 #define DATE_FORMAT "%04u-%02u-%02u %02u:%02u:%02u"
 #define PER_USER_FOLDER "Brisvane"
 #define INSTALLED_MARK "Brisvane.installed"
@@ -342,8 +340,8 @@ int SettingsRecord::ReadSection()
     return 1;
 }
 
-static void WriteSettingsNumber(IniDocument& document, const char* key, const char* format,
-                                ...)
+static int WriteSettingsNumber(IniDocument& document, const char* key, const char* format,
+                               ...)
 {
     char text[NUMBER_CHARS];
     va_list arguments;
@@ -351,34 +349,36 @@ static void WriteSettingsNumber(IniDocument& document, const char* key, const ch
     _vsnprintf(text, sizeof(text), format, arguments);
     va_end(arguments);
     text[sizeof(text) - 1] = 0;
-    document.Set(SettingsSection, key, text);
+    return document.Set(SettingsSection, key, text);
 }
 
-void SettingsRecord::StoreSection(IniDocument& document)
+int SettingsRecord::StoreSection(IniDocument& document)
 {
     char text[NUMBER_CHARS];
     int dateWritten = 0;
+    int ok = 1;
     if (ResetDate.wYear != 0) {
         DATE point;
         if (SystemTimeToVariantTime(&ResetDate, &point) &&
             DateToIsoText(point, text, sizeof(text))) {
-            document.Set(SettingsSection, "ResetDate", text);
+            ok &= document.Set(SettingsSection, "ResetDate", text);
             dateWritten = 1;
         }
     }
     // No full date (or one the platform cannot write): the day of the monthly reset.
     if (!dateWritten)
-        WriteSettingsNumber(document, "ResetDate", "%u", (unsigned)ResetDate.wDay);
-    WriteSettingsNumber(document, "ResetType", "%d", ResetType);
-    WriteSettingsNumber(document, "AlertType", "%d", AlertType);
-    WriteSettingsNumber(document, "LimitIN", "%I64u", LimitIN / GIGABYTE);
-    WriteSettingsNumber(document, "LimitOUT", "%I64u", LimitOUT / GIGABYTE);
-    WriteSettingsNumber(document, "AlertPercent", "%u", (unsigned)AlertPercent);
-    WriteSettingsNumber(document, "EnableLog", "%d", EnableLog);
-    document.Set(SettingsSection, "LogPathName", EventLogPath);
-    WriteSettingsNumber(document, "EnableTrafficLog", "%d", EnableTrafficLog);
-    document.Set(SettingsSection, "TrafficLogPathName", TrafficLogPath);
-    WriteSettingsNumber(document, "IgnoreLoopBack", "%d", IgnoreLoopBack);
+        ok &= WriteSettingsNumber(document, "ResetDate", "%u", (unsigned)ResetDate.wDay);
+    ok &= WriteSettingsNumber(document, "ResetType", "%d", ResetType);
+    ok &= WriteSettingsNumber(document, "AlertType", "%d", AlertType);
+    ok &= WriteSettingsNumber(document, "LimitIN", "%I64u", LimitIN / GIGABYTE);
+    ok &= WriteSettingsNumber(document, "LimitOUT", "%I64u", LimitOUT / GIGABYTE);
+    ok &= WriteSettingsNumber(document, "AlertPercent", "%u", (unsigned)AlertPercent);
+    ok &= WriteSettingsNumber(document, "EnableLog", "%d", EnableLog);
+    ok &= document.Set(SettingsSection, "LogPathName", EventLogPath);
+    ok &= WriteSettingsNumber(document, "EnableTrafficLog", "%d", EnableTrafficLog);
+    ok &= document.Set(SettingsSection, "TrafficLogPathName", TrafficLogPath);
+    ok &= WriteSettingsNumber(document, "IgnoreLoopBack", "%d", IgnoreLoopBack);
+    return ok;
 }
 
 static void FillSettings(IniDocument& document, void* settings)
@@ -401,6 +401,12 @@ int SettingsRecord::SaveIni(void (*fill)(IniDocument& document, void* context), 
         return 0;
     }
     fill(document, context);
+    // A key that could not be set (no memory) would leave an old value among the new ones:
+    // nothing is written, and the next save tries again.
+    if (document.Failed()) {
+        LastSaveError = ERROR_NOT_ENOUGH_MEMORY;
+        return 0;
+    }
     // The file is written whole or not at all; a failed save leaves it as it was, and the
     // figures stay in memory for the next try.
     if (!document.WriteReplacing(IniPath, &LastSaveError))

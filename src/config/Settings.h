@@ -12,6 +12,8 @@ enum ResetTypes { ResetDaily = 0, ResetMonthly = 1, ResetNever = 2, ResetOnDate 
 enum AlertTypes { AlertDistinct = 0, AlertTotal = 1, AlertNone = 2 };
 
 #define GIGABYTE 1000000000ULL
+// The largest whole number of gigabytes that a 64-bit byte count holds.
+#define MAX_LIMIT_GB 18446744073ULL
 
 struct SettingsRecord {
     SettingsRecord();  // the defaults
@@ -22,8 +24,9 @@ struct SettingsRecord {
     // Writes every key of the section "Settings" into the INI file, which is replaced whole.
     // 1 when saved; 0 when it could not be, with the reason in LastSaveError.
     int Save();
-    // Puts every key of the section "Settings" into a document of the INI file.
-    void StoreSection(IniDocument& document);
+    // Puts every key of the section "Settings" into a document of the INI file; 0 when a key
+    // could not be set (the document then counts as failed).
+    int StoreSection(IniDocument& document);
 
     // Reads the section "Settings" of IniPath, with the current paths as the log defaults.
     int ReadSection();
@@ -41,7 +44,7 @@ struct SettingsRecord {
                      const VARIANT* value);
 
     // Reads the INI file, lets fill put what it saves into it, and replaces the file whole.
-    // 1 when saved; 0 when not, with the reason in LastSaveError (the file then is as it was).
+    // Nothing is written when a key could not be set in it (IniDocument::Failed). 1 when saved; 0 when not, with the reason in LastSaveError (the file then is as it was).
     int SaveIni(void (*fill)(IniDocument& document, void* context), void* context);
 
     SYSTEMTIME ResetDate;

@@ -45,13 +45,16 @@ static const char NoResetRequestText[] = "&Reset counters";
 // The highest value of each up-down; the edits themselves take any number.
 static const int LimitRangeGB = 1000;
 static const int PercentRange = 100;
+// The day list's entries; the one byte of the percentage.
+#define DAYS_IN_LIST 31
+#define MAX_PERCENT 255
 
 SettingsDialog::SettingsDialog() : resetRequested(0) {}
 
 LRESULT SettingsDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
     HWND dayList = GetDlgItem(Window, IDC_SET_DAY);
-    for (int day = 1; day <= 31; day++) {
+    for (int day = 1; day <= DAYS_IN_LIST; day++) {
         char text[16];
         _snprintf(text, sizeof(text), "%d", day);
         text[sizeof(text) - 1] = 0;
@@ -65,8 +68,9 @@ LRESULT SettingsDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     SendDlgItemMessageA(Window, IDC_SET_PERCENT_SPIN, UDM_SETRANGE, 0,
                         MAKELPARAM(PercentRange, 0));
 
-    SetDlgItemInt(Window, IDC_SET_LIMITIN, (UINT)(DWORD)(Settings.LimitIN / GIGABYTE), FALSE);
-    SetDlgItemInt(Window, IDC_SET_LIMITOUT, (UINT)(DWORD)(Settings.LimitOUT / GIGABYTE), FALSE);
+    // Whole gigabytes in 64 bits: a limit past 2^32 GB comes back as it was stored.
+    ShowLimit(IDC_SET_LIMITIN, Settings.LimitIN);
+    ShowLimit(IDC_SET_LIMITOUT, Settings.LimitOUT);
     SetDlgItemInt(Window, IDC_SET_PERCENT, Settings.AlertPercent, FALSE);
     CheckDlgButton(Window, IDC_SET_LOOPBACK,
                    Settings.IgnoreLoopBack != 0 ? BST_CHECKED : BST_UNCHECKED);
@@ -105,8 +109,8 @@ void SettingsDialog::UpdateResetGroup(int resetType)
 
     // The stored value is shown again, replacing what was picked earlier in this opening.
     if (resetType == ResetMonthly) {
-        WORD day = Settings.ResetDate.wDay;
-        // Day 0 gives index -1, which selects nothing.
+        // No day stored yet: today's is offered, so OK can never store a reset that never comes.
+        WORD day = Settings.ResetDate.wDay != 0 ? Settings.ResetDate.wDay : TodaysDay();
         SendDlgItemMessageA(Window, IDC_SET_DAY, CB_SETCURSEL, (WPARAM)((int)day - 1), 0);
         SetDlgItemInt(Window, IDC_SET_DAY, day, FALSE);
     } else if (resetType == ResetOnDate) {
@@ -146,6 +150,21 @@ void SettingsDialog::UpdateLogGroup()
     EnableWindow(GetDlgItem(Window, IDC_SET_CSVPATH), trafficLog);
     EnableWindow(GetDlgItem(Window, IDC_SET_CSVBROWSE), trafficLog);
     SetDlgItemTextA(Window, IDC_SET_CSVPATH, Settings.TrafficLogPath);
+}
+
+WORD SettingsDialog::TodaysDay()
+{
+    SYSTEMTIME today;
+    Platform.ReadLocalTime(&today);
+    return today.wDay;
+}
+
+void SettingsDialog::ShowLimit(int id, unsigned __int64 limit)
+{
+    char text[32];
+    _snprintf(text, sizeof(text), "%I64u", limit / GIGABYTE);
+    text[sizeof(text) - 1] = 0;
+    SetDlgItemTextA(Window, id, text);
 }
 
 LRESULT SettingsDialog::OnResetRadio(WORD, WORD id, HWND, BOOL&)
@@ -228,15 +247,15 @@ LRESULT SettingsDialog::OnBrowse(WORD, WORD id, HWND, BOOL&)
     return 0;
 }
 
-DWORD SettingsDialog::ReadNumber(int id)
+unsigned __int64 SettingsDialog::ReadNumber(int id, unsigned __int64 largest)
 {
     char text[64];
     text[0] = 0;
     GetDlgItemTextA(Window, id, text, sizeof(text));
     unsigned __int64 value;
     size_t digits;
-    ReadDecimal(text, sizeof(text), MAXDWORD, &value, &digits);
-    return (DWORD)value;
+    ReadDecimal(text, sizeof(text), largest, &value, &digits);
+    return value;
 }
 
 LRESULT SettingsDialog::OnOK(WORD, WORD, HWND, BOOL&)
@@ -255,7 +274,9 @@ LRESULT SettingsDialog::OnOK(WORD, WORD, HWND, BOOL&)
     } else if (IsDlgButtonChecked(Window, IDC_SET_MONTHLY) == BST_CHECKED) {
         Settings.ResetType = ResetMonthly;
         // Only the day counts; a year of 0 also tells the INI file to store the bare day.
-        date.wDay = (WORD)ReadNumber(IDC_SET_DAY);
+        date.wDay = (WORD)ReadNumber(IDC_SET_DAY, DAYS_IN_LIST);
+        if (date.wDay == 0)
+            date.wDay = TodaysDay();
         date.wHour = 0;
         date.wMinute = 0;
         date.wSecond = 0;
@@ -273,10 +294,9 @@ LRESULT SettingsDialog::OnOK(WORD, WORD, HWND, BOOL&)
         Settings.AlertType = AlertNone;
 
     // Read whatever the alert type: disabled limits keep their values.
-    Settings.LimitIN = (unsigned __int64)ReadNumber(IDC_SET_LIMITIN) * GIGABYTE;
-    Settings.LimitOUT = (unsigned __int64)ReadNumber(IDC_SET_LIMITOUT) * GIGABYTE;
-    DWORD percent = ReadNumber(IDC_SET_PERCENT);
-    Settings.AlertPercent = (BYTE)(percent > 255 ? 255 : percent);
+    Settings.LimitIN = ReadNumber(IDC_SET_LIMITIN, MAX_LIMIT_GB) * GIGABYTE;
+    Settings.LimitOUT = ReadNumber(IDC_SET_LIMITOUT, MAX_LIMIT_GB) * GIGABYTE;
+    Settings.AlertPercent = (BYTE)ReadNumber(IDC_SET_PERCENT, MAX_PERCENT);
     Settings.IgnoreLoopBack = IsDlgButtonChecked(Window, IDC_SET_LOOPBACK) == BST_CHECKED ? 1 : 0;
 
     EndDialog(Window, IDOK);
@@ -294,6 +314,7 @@ int RunSettingsDialog(SettingsRequest* request)
 {
     request->ResetRequested = 0;
     request->ResetDate = 0;
+    request->SaveFailed = 0;
     SettingsDialog dialog;
     if (dialog.RunModal(GetActiveWindow(), IDD_SETTINGS) != IDOK)
         return 0;
@@ -306,7 +327,8 @@ int RunSettingsDialog(SettingsRequest* request)
         request->ResetRequested = 1;
     }
 
-    // Saved now rather than only at shutdown, so a crash does not lose the new settings.
-    Settings.Save();
+    // Saved now rather than only at shutdown, so a crash does not lose the new settings. A
+    // failure is the caller's to report, as every failed save is; the settings stay in memory.
+    request->SaveFailed = !Settings.Save();
     return 1;
 }

@@ -65,20 +65,23 @@ private:
     void UpdateResetGroup(int resetType);
     void UpdateAlertGroup(int alertType);
     void UpdateLogGroup();
-    // The control's text as an unsigned 32-bit number: its leading digits, 0 when it has none,
-    // the largest value when it has too many.
-    DWORD ReadNumber(int id);
+    // The control's text as an unsigned number: its leading digits, 0 when it has none,
+    // largest when it has too many.
+    unsigned __int64 ReadNumber(int id, unsigned __int64 largest);
+    void ShowLimit(int id, unsigned __int64 limit);
+    static WORD TodaysDay();
 };
 
 // What the user asked for at OK beyond the settings themselves, for the main window to apply.
 struct SettingsRequest {
     int ResetRequested;  // every adapter's counters start again now
     DATE ResetDate;      // the one moment they all start from
+    int SaveFailed;      // the settings could not be saved (Settings.LastSaveError says why)
 };
 
 // Command 40002: runs the dialog over the active window. After OK, Settings hold the new
-// values and are saved, the request says whether a reset is wanted, and the result is 1;
-// after Cancel it is 0.
+// values and are saved (or SaveFailed says they could not be), the request says whether a
+// reset is wanted, and the result is 1; after Cancel it is 0.
 int RunSettingsDialog(SettingsRequest* request);
 
 #endif

@@ -20,7 +20,8 @@ int DecideAlertNotice(int wasOn, int isOn, unsigned __int64 totalIn, unsigned __
         *notice = {"OUT", totalOut, settings.LimitOUT};
         return 1;
     case AlertSumPassed:
-        *notice = {"IN+OUT", totalIn + totalOut, settings.LimitIN + settings.LimitOUT};
+        *notice = {"IN+OUT", AddSaturating(totalIn, totalOut),
+                   AddSaturating(settings.LimitIN, settings.LimitOUT)};
         return 1;
     default:
         return 0;  // the rule no longer says which limit: nothing sensible to tell

@@ -1,13 +1,27 @@
 #include "TrafficAlert.h"
 
 #define PERCENT 100
+#define MAX_U64 0xFFFFFFFFFFFFFFFFULL
+
+unsigned __int64 AddSaturating(unsigned __int64 a, unsigned __int64 b)
+{
+    return a > MAX_U64 - b ? MAX_U64 : a + b;
+}
+
+unsigned __int64 PercentOf(unsigned __int64 amount, unsigned percent)
+{
+    // Split so that no step wraps: amount = 100 q + r, and r * percent stays small.
+    unsigned __int64 whole = amount / PERCENT, rest = amount % PERCENT;
+    if (percent != 0 && whole > MAX_U64 / percent)
+        return MAX_U64;
+    return AddSaturating(whole * percent, rest * percent / PERCENT);
+}
 
 AlertVerdict DecideAlert(unsigned __int64 totalIn, unsigned __int64 totalOut,
                          const SettingsRecord& settings)
 {
-    unsigned __int64 percent = settings.AlertPercent;
-    unsigned __int64 inThreshold = percent * settings.LimitIN / PERCENT;
-    unsigned __int64 outThreshold = percent * settings.LimitOUT / PERCENT;
+    unsigned __int64 inThreshold = PercentOf(settings.LimitIN, settings.AlertPercent);
+    unsigned __int64 outThreshold = PercentOf(settings.LimitOUT, settings.AlertPercent);
 
     if (settings.AlertType == AlertDistinct) {
         if (inThreshold != 0 && totalIn > inThreshold)
@@ -19,9 +33,9 @@ AlertVerdict DecideAlert(unsigned __int64 totalIn, unsigned __int64 totalOut,
         return AlertUnchanged;
     }
 
-    unsigned __int64 totalThreshold = inThreshold + outThreshold;
+    unsigned __int64 totalThreshold = AddSaturating(inThreshold, outThreshold);
     if (settings.AlertType != AlertNone && totalThreshold != 0 &&
-        totalIn + totalOut > totalThreshold)
+        AddSaturating(totalIn, totalOut) > totalThreshold)
         return AlertSumPassed;
     return AlertClear;
 }

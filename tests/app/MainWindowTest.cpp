@@ -322,6 +322,55 @@ TEST_F(MainWindowTest, MessageLoopLetsTheSelectedPageHandleDialogKeys)
     EXPECT_FALSE(IsWindow(Loop.Window));
 }
 
+// The balloons sent so far with that title.
+static int BalloonsTitled(const FakePlatform& fake, const char* title)
+{
+    int count = 0;
+    for (const TrayCall& call : fake.TrayCalls)
+        count += (call.Record.uFlags & NIF_INFO) != 0 && strcmp(call.Record.szInfoTitle, title) == 0;
+    return count;
+}
+
+TEST_F(MainWindowTest, AFailedSettingsSaveAndAHeldLogAreEachToldOnceAndNothingIsLost)
+{
+    fake.AddAdapter(2, 0x01, "192.168.1.10");
+    ASSERT_NE((HWND)NULL, Create());
+    const std::string ini = folder.Path("Brisvane.INI");
+    const std::string log = folder.Path("Brisvane.LOG");
+
+    // The settings' save after OK fails while another program holds the INI file.
+    HANDLE heldIni = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, heldIni);
+    RunWithStep([&] { SendMessageA(main.Window, WM_COMMAND, ID_APP_SETTINGS, 0); }, "Settings",
+                [](HWND dialog) { SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0); });
+    CloseHandle(heldIni);
+    EXPECT_EQ(1, BalloonsTitled(fake, "Brisvane cannot save its counts"));
+    EXPECT_EQ(1, CountOf(Log(), "The counters could not be saved to "));
+
+    // The event log held without write sharing: its lines wait, the user is told once.
+    HANDLE heldLog = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, heldLog);
+    EventLog.WriteLine("first waiting\r\n");
+    for (int cycle = 0; cycle < 3; cycle++)
+        Tick();
+    EventLog.WriteLine("second waiting\r\n");
+    Tick();
+    EXPECT_EQ(1, BalloonsTitled(fake, "Brisvane cannot write its log"));
+    EXPECT_EQ(0, CountOf(Log(), "waiting"));
+    CloseHandle(heldLog);
+    // The next cycle writes them, in order, with the line that tells of the failure.
+    Tick();
+    std::string text = Log();
+    size_t first = text.find("first waiting"), second = text.find("second waiting");
+    EXPECT_NE(std::string::npos, first);
+    EXPECT_LT(first, second);
+    EXPECT_NE(std::string::npos, second);
+    EXPECT_EQ(1, CountOf(text, "The log " + log + " could not be written: "));
+    EXPECT_EQ(1, BalloonsTitled(fake, "Brisvane cannot write its log"));
+}
+
 TEST_F(MainWindowTest, SavesEveryAdapterAboutOnceAMinuteAndSaysOnceWhenItCannot)
 {
     fake.AddAdapter(2, 0x01, "192.168.1.10");

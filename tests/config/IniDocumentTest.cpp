@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string>
@@ -127,4 +128,131 @@ TEST(IniDocumentTest, AProcessKilledWhileSavingLeavesAWholeFile)
         }
         EXPECT_EQ(whole, text) << "round " << round;
     }
+}
+
+namespace {
+
+void CollectLine(const char* line, void* lines)
+{
+    *(std::string*)lines += std::string(line) + "|";
+}
+
+std::string LinesOf(const IniDocument& document, const char* section)
+{
+    std::string lines;
+    EXPECT_EQ(1, document.ForEachLineOf(section, CollectLine, &lines));
+    return lines;
+}
+
+IniDocument* DocumentOf(const std::string& text, TempFolder& folder)
+{
+    std::string path = folder.Path("Brisvane.INI");
+    FILE* file = fopen(path.c_str(), "wb");
+    fwrite(text.data(), 1, text.size(), file);
+    fclose(file);
+    IniDocument* document = new IniDocument;
+    EXPECT_EQ(1, document->Read(path.c_str()));
+    return document;
+}
+
+}  // namespace
+
+TEST(IniDocumentTest, AdjacentRepeatedAndEmptySectionsAreReadWholeAndRemovedWhole)
+{
+    const struct {
+        const char* What;
+        const char* Text;
+        const char* Lines;  // every key line of every [History], in order
+        const char* Left;   // the text once [History] is removed
+    } cases[] = {
+        {"adjacent", "[History]\r\na=1\r\n[History]\r\nb=2\r\n[Settings]\r\nx=1\r\n", "a=1|b=2|",
+         "[Settings]\r\nx=1\r\n"},
+        {"three adjacent, the last without its line end", "[History]\r\na=1\r\n[history]\r\n"
+         "b=2\r\n[ History ]\r\nc=3", "a=1|b=2|c=3|", ""},
+        {"repeated apart, a key written twice", "[History]\r\na=1\r\n[A]\r\nx=1\r\n[History]\r\n"
+         "a=5\r\n  b = 2\r\n[B]\r\ny=2\r\n", "a=1|a=5|b = 2|", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n"},
+        {"empty ones", "[History]\r\n[History]\r\n\r\n[A]\r\n[History]\r\n[]\r\nz=0\r\n", "",
+         "[A]\r\n[]\r\nz=0\r\n"},
+        {"a header without its bracket ends the section", "[History]\r\na=1\r\n[History\r\nq=1\r\n"
+         "; a=9\r\nplain\r\n", "a=1|", "[History\r\nq=1\r\n; a=9\r\nplain\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        TempFolder folder;
+        IniDocument* document = DocumentOf(c.Text, folder);
+        EXPECT_EQ(c.Lines, LinesOf(*document, "History"));
+        document->RemoveSection("History");
+        EXPECT_EQ(c.Left, std::string(document->Text()));
+        EXPECT_EQ("", LinesOf(*document, "History"));
+        // Written back as one section, it reads as one.
+        ASSERT_EQ(1, document->Set("History", "n", "7"));
+        EXPECT_EQ("n=7|", LinesOf(*document, "History"));
+        EXPECT_FALSE(document->Failed());
+        delete document;
+    }
+
+    // Set changes the first section of the name and the first line of the key, as readers
+    // take them, and adds a missing key to that first section.
+    TempFolder folder;
+    IniDocument* document =
+        DocumentOf("[S]\r\nk=1\r\nk=2\r\n\r\n[T]\r\n[S]\r\nk=3\r\nm=4\r\n", folder);
+    ASSERT_EQ(1, document->Set("s", "K", "10"));
+    ASSERT_EQ(1, document->Set("S", "m", "5"));
+    ASSERT_EQ(1, document->Set("S", "k", "11"));
+    EXPECT_EQ("[S]\r\nk=11\r\nk=2\r\nm=5\r\n\r\n[T]\r\n[S]\r\nk=3\r\nm=4\r\n",
+              std::string(document->Text()));
+    ASSERT_EQ(1, document->Set("T", "t", "1"));
+    ASSERT_EQ(1, document->Set("S", "m", "6"));
+    EXPECT_EQ("[S]\r\nk=11\r\nk=2\r\nm=6\r\n\r\n[T]\r\nt=1\r\n[S]\r\nk=3\r\nm=4\r\n",
+              std::string(document->Text()));
+    delete document;
+}
+
+TEST(IniDocumentTest, TenThousandKeysInOneSectionSaveQuickly)
+{
+    const int Keys = 10000;
+    std::string text = "[Settings]\r\nResetType=2\r\n[History]\r\n";
+    char line[128];
+    for (int i = 0; i < Keys; i++) {
+        _snprintf(line, sizeof(line), "2026-12-07 00-1A-2B-3C-%02X-%02X=%d,%d,adapter\r\n",
+                  i / 256, i % 256, i, i);
+        text += line;
+    }
+    TempFolder folder;
+    IniDocument* document = DocumentOf(text, folder);
+    std::string lines;
+    LARGE_INTEGER frequency, start, stop;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    // What a save does: the history written anew, the settings key by key.
+    ASSERT_EQ(1, document->ForEachLineOf("History", CollectLine, &lines));
+    document->RemoveSection("History");
+    for (int i = 0; i < Keys; i++) {
+        char key[64], value[64];
+        _snprintf(key, sizeof(key), "2026-12-07 00-1A-2B-3C-%02X-%02X", i / 256, i % 256);
+        _snprintf(value, sizeof(value), "%d,%d,adapter", i, i);
+        ASSERT_EQ(1, document->Set("History", key, value));
+    }
+    for (int i = 0; i < Keys; i++) {
+        char key[64], value[64];
+        _snprintf(key, sizeof(key), "2026-12-07 00-1A-2B-3C-%02X-%02X", i / 256, i % 256);
+        _snprintf(value, sizeof(value), "%d,%d,adapter", i + 1, i);
+        ASSERT_EQ(1, document->Set("History", key, value));
+    }
+    ASSERT_EQ(1, document->Set("Settings", "ResetType", "0"));
+    QueryPerformanceCounter(&stop);
+    double milliseconds = (stop.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
+    // A walk over the whole document per key took seconds; the bound leaves room for a busy
+    // machine.
+    EXPECT_LT(milliseconds, 500.0);
+    EXPECT_EQ(Keys, (int)std::count(lines.begin(), lines.end(), '|'));
+    std::string written = document->Text();
+    EXPECT_EQ(0u, written.find("[Settings]\r\nResetType=0\r\n[History]\r\n"
+                               "2026-12-07 00-1A-2B-3C-00-00=1,0,adapter\r\n"));
+    EXPECT_NE(std::string::npos, written.find("2026-12-07 00-1A-2B-3C-27-0F=10000,9999,adapter\r\n"));
+    size_t lineEnds = 0;
+    for (size_t at = written.find("\r\n"); at != std::string::npos; at = written.find("\r\n", at + 2))
+        lineEnds++;
+    EXPECT_EQ((size_t)Keys + 3, lineEnds);
+    delete document;
 }

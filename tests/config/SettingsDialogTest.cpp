@@ -276,11 +276,16 @@ TEST_F(SettingsDialogTest, StoredDayAndDateComeBackWhenTheirRadioIsClickedAgain)
     EXPECT_EQ(6, stored.wMonth);
     EXPECT_EQ(15, stored.wDay);
 
-    // A stored day of 0 selects nothing.
+    // No stored day: today's is offered, so that OK cannot store a reset that never comes.
     Settings.ResetDate = {};
     dialog.Click(IDC_SET_MONTHLY);
-    EXPECT_EQ(CB_ERR, dialog.DaySelection());
-    EXPECT_EQ("", dialog.Text(IDC_SET_DAY));
+    EXPECT_EQ(13, dialog.DaySelection());
+    EXPECT_EQ("14", dialog.Text(IDC_SET_DAY));
+    // Nor can a list with nothing selected: OK takes today's day.
+    SendMessageA(dialog.Item(IDC_SET_DAY), CB_SETCURSEL, (WPARAM)-1, 0);
+    dialog.Click(IDOK);
+    EXPECT_EQ(ResetMonthly, Settings.ResetType);
+    EXPECT_EQ(14, Settings.ResetDate.wDay);
 }
 
 TEST_F(SettingsDialogTest, NowFillsPickerAndDayListButKeepsTheCheckedType)
@@ -341,7 +346,8 @@ TEST_F(SettingsDialogTest, OkStoresEachResetType)
          ResetMonthly, {0, 6, 2, 15, 0, 0, 0, 0}},
         {"monthly picked in the dialog", ResetNever, none, IDC_SET_MONTHLY, 7, ResetMonthly,
          {0, 0, 0, 7, 0, 0, 0, 0}},
-        {"monthly without a day: day 0", ResetNever, none, IDC_SET_MONTHLY, 0, ResetMonthly, none},
+        {"monthly without a day: today's", ResetNever, none, IDC_SET_MONTHLY, 0, ResetMonthly,
+         {0, 0, 0, 14, 0, 0, 0, 0}},
         {"never: everything cleared", ResetDaily, StoredDate, IDC_SET_NEVER, 0, ResetNever, none},
         {"daily: the stored date is kept", ResetNever, StoredDate, IDC_SET_DAILY, 0, ResetDaily,
          StoredDate},
@@ -476,11 +482,24 @@ TEST_F(SettingsDialogTest, LimitsAndPercentageAreShownAndReadEvenWhileDisabled)
 
     OpenDialog large;
     ASSERT_NE((HWND)NULL, large.window);
-    large.Type(IDC_SET_LIMITIN, "4294967295");
-    large.Type(IDC_SET_LIMITOUT, "99999999999");  // beyond 32 bits: the largest 32-bit value
+    large.Type(IDC_SET_LIMITIN, "4294967296");
+    large.Type(IDC_SET_LIMITOUT, "99999999999");  // beyond 64 bits of bytes: the largest
     large.Click(IDOK);
-    EXPECT_EQ(4294967295ULL * GIGABYTE, Settings.LimitIN);
-    EXPECT_EQ(4294967295ULL * GIGABYTE, Settings.LimitOUT);
+    EXPECT_EQ(4294967296ULL * GIGABYTE, Settings.LimitIN);
+    EXPECT_EQ(MAX_LIMIT_GB * GIGABYTE, Settings.LimitOUT);
+
+    // Past 2^32 GB, through the dialog and the INI file and back, unchanged.
+    Settings.LimitIN = 5000000000ULL * GIGABYTE;
+    OpenDialog again;
+    ASSERT_NE((HWND)NULL, again.window);
+    EXPECT_EQ("5000000000", again.Text(IDC_SET_LIMITIN));
+    EXPECT_EQ("18446744073", again.Text(IDC_SET_LIMITOUT));
+    again.Click(IDOK);
+    ASSERT_EQ(1, Settings.Save());
+    Settings.LimitIN = Settings.LimitOUT = 0;
+    Settings.ReadSection();
+    EXPECT_EQ(5000000000ULL * GIGABYTE, Settings.LimitIN);
+    EXPECT_EQ(MAX_LIMIT_GB * GIGABYTE, Settings.LimitOUT);
 }
 
 TEST_F(SettingsDialogTest, ResetRequestTogglesNoteAndButtonText)

@@ -71,33 +71,73 @@ TEST_F(LogChannelTest, AChangedPathTakesEffectWithTheNextLine)
     EXPECT_EQ("06/Dec/2026 14:03:27.045 two\r\n", EventLogText());
 }
 
-TEST_F(LogChannelTest, ALineThatCannotBeWrittenIsLost)
+TEST_F(LogChannelTest, ALineThatCannotBeWrittenWaitsAndFollowsInOrder)
 {
-    // A missing folder: nothing is created, neither the folder nor the file.
-    SetText(Settings.EventLogPath, folder.Path("missing\\Brisvane.LOG"));
-    EXPECT_EQ(0, EventLog.WriteLine("lost\r\n"));
+    const std::string at = "06/Dec/2026 14:03:27.045 ";
+    DWORD error = 0;
+    EventLog.WriteLine("one\r\n");
+    // Held by a program that lets others read but not write.
+    HANDLE held = CreateFileA(Settings.EventLogPath, GENERIC_READ, FILE_SHARE_READ, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(0, EventLog.WriteLine("two\r\n"));
+    EXPECT_EQ(0, EventLog.WriteLine("three\r\n"));
+    EXPECT_EQ(2, EventLog.WaitingCount());
     EXPECT_EQ(INVALID_HANDLE_VALUE, EventLog.File);
-    EXPECT_FALSE(FileExists(folder.Path("missing")));
+    // The first failure is there to tell, once.
+    EXPECT_EQ(1, EventLog.TakeFailureToTell(&error));
+    EXPECT_EQ((DWORD)ERROR_SHARING_VIOLATION, error);
+    EXPECT_EQ(0, EventLog.TakeFailureToTell(&error));
+    EXPECT_EQ(0, EventLog.WriteWaiting());
+    CloseHandle(held);
+    EXPECT_EQ(at + "one\r\n", EventLogText());
 
-    // No path at all.
+    // Released: the lines that waited come first, in order.
+    EXPECT_EQ(1, EventLog.WriteLine("four\r\n"));
+    EXPECT_EQ(at + "one\r\n" + at + "two\r\n" + at + "three\r\n" + at + "four\r\n",
+              EventLogText());
+    EXPECT_EQ(0, EventLog.WaitingCount());
+
+    // A spreadsheet that reads and writes the CSV file with sharing does not stop the log.
+    HANDLE shared = CreateFileA(Settings.TrafficLogPath, GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, shared);
+    EXPECT_EQ(1, TrafficLog.WriteLine("%s,%d\r\n", "a", 1));
+    CloseHandle(shared);
+    EXPECT_EQ("06/Dec/2026,a,1\r\n", TrafficLogText());
+
+    // A folder that is not there yet: the lines wait, and nothing is created meanwhile.
+    SetText(Settings.TrafficLogPath, folder.Path("later\\Brisvane.CSV"));
+    EXPECT_EQ(0, TrafficLog.WriteLine("%s\r\n", "b"));
+    EXPECT_FALSE(FileExists(folder.Path("later")));
+    EXPECT_EQ(1, TrafficLog.TakeFailureToTell(&error));
+    ASSERT_TRUE(CreateDirectoryA(folder.Path("later").c_str(), NULL));
+    EXPECT_EQ(1, TrafficLog.WriteWaiting());
+    EXPECT_EQ("06/Dec/2026,b\r\n", TrafficLogText());
+    // One failure a run is told: later ones are not.
     Settings.TrafficLogPath[0] = 0;
-    EXPECT_EQ(0, TrafficLog.WriteLine("lost\r\n"));
+    EXPECT_EQ(0, TrafficLog.WriteLine("c\r\n"));
+    EXPECT_EQ(0, TrafficLog.TakeFailureToTell(&error));
+}
 
-    // A file that another program holds without letting anyone write.
-    SetText(Settings.EventLogPath, folder.Path("held.log"));
-    EventLog.WriteLine("kept\r\n");
-    HANDLE held = CreateFileA(Settings.EventLogPath, GENERIC_READ, 0, NULL, OPEN_EXISTING,
+TEST_F(LogChannelTest, PastTheBoundTheOldestWaitingLinesGoAndTheLogSaysHowMany)
+{
+    HANDLE held = CreateFileA(Settings.TrafficLogPath, GENERIC_WRITE, 0, NULL, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    EXPECT_EQ(0, EventLog.WriteLine("lost\r\n"));
+    const int Lines = MAX_WAITING_LOG_LINES + 5;
+    for (int i = 0; i < Lines; i++)
+        TrafficLog.WriteLine("%d\r\n", i);
+    EXPECT_EQ(MAX_WAITING_LOG_LINES, TrafficLog.WaitingCount());
     CloseHandle(held);
-    EXPECT_EQ(INVALID_HANDLE_VALUE, EventLog.File);
-    EXPECT_EQ("06/Dec/2026 14:03:27.045 kept\r\n", EventLogText());
-
-    // The next line that can be written is.
-    EXPECT_EQ(1, EventLog.WriteLine("again\r\n"));
-    EXPECT_EQ("06/Dec/2026 14:03:27.045 kept\r\n06/Dec/2026 14:03:27.045 again\r\n",
-              EventLogText());
+    SetClock(2026, 12, 7, 0, 0, 1, 0);
+    EXPECT_EQ(1, TrafficLog.WriteWaiting());
+    std::string expected =
+        "07/Dec/2026,5 lines of this log were lost: its file could not be written\r\n";
+    for (int i = 5; i < Lines; i++)
+        expected += "06/Dec/2026," + std::to_string(i) + "\r\n";
+    EXPECT_EQ(expected, TrafficLogText());
 }
 
 TEST_F(LogChannelTest, ALongMessageIsWrittenWhole)

@@ -25,10 +25,14 @@ protected:
         SetText(IniPath, folder.Path("Brisvane.INI"));
         SetText(Settings.EventLogPath, folder.Path("Brisvane.LOG"));
         SetText(Settings.TrafficLogPath, folder.Path("Brisvane.CSV"));
+        EventLog.ForgetWaiting();
+        TrafficLog.ForgetWaiting();
     }
 
     void TearDown() override
     {
+        EventLog.ForgetWaiting();
+        TrafficLog.ForgetWaiting();
         Settings = savedSettings;
         memcpy(IniPath, savedIniPath, sizeof(IniPath));
     }
