@@ -58,28 +58,21 @@ static int CurrentBillingDay()
     return BillingDayOfSettings(Settings);
 }
 
-static void WritePlacement(IniDocument& document, void* placeRecord)
+static void WritePlace(IniDocument& document, void* placeRecord)
 {
-    const RECT& place = *(const RECT*)placeRecord;
-    char text[SHORT_TEXT];
-    BoundedPrint(text, sizeof(text), "%ld", place.left);
-    document.Set(HISTORY_WINDOW_SECTION, "Left", text);
-    BoundedPrint(text, sizeof(text), "%ld", place.top);
-    document.Set(HISTORY_WINDOW_SECTION, "Top", text);
-    BoundedPrint(text, sizeof(text), "%ld", place.right - place.left);
-    document.Set(HISTORY_WINDOW_SECTION, "Width", text);
-    BoundedPrint(text, sizeof(text), "%ld", place.bottom - place.top);
-    document.Set(HISTORY_WINDOW_SECTION, "Height", text);
+    WindowPlaceText text = FormatWindowPlace(*(const WindowPlace*)placeRecord);
+    for (int i = 0; i < PlaceKeyCount; i++)
+        document.Set(HISTORY_WINDOW_SECTION, PlaceKeys[i], text.Values[i]);
 }
 
-static void SavePlacement(const RECT* place)
+static void SavePlace(const WindowPlace& place)
 {
-    RECT copy = *place;
-    Settings.SaveIni(WritePlacement, &copy);
+    WindowPlace copy = place;
+    Settings.SaveIni(WritePlace, &copy);
 }
 
 HistoryLinks SettingsHistoryLinks()
 {
-    HistoryLinks links = {IniPath, CurrentBillingDay, SavePlacement};
+    HistoryLinks links = {IniPath, CurrentBillingDay, SavePlace, NULL, NULL, NULL};
     return links;
 }

@@ -16,14 +16,26 @@
 #include "TabStrip.h"
 #include "TrayIcon.h"
 #include "HistoryLink.h"
+#include "DpiLayout.h"
 #include "OwnedHandle.h"
+#include "WindowPlace.h"
 #include "WindowObject.h"
 #include "resource.h"
 
 #define MAIN_WINDOW_CLASS "BrisvaneAtl_class"
+#define MAIN_WINDOW_STYLE \
+    ((WS_OVERLAPPEDWINDOW & ~(WS_THICKFRAME | WS_MAXIMIZEBOX)) | WS_CLIPCHILDREN)
 #define POLL_TIMER_ID 1
 // Brings the close question to the front once it shows.
 #define FRONT_TIMER_ID 3
+// The main window's own section of the INI file: its place, and whether the first close has
+// been told.
+#define MAIN_WINDOW_SECTION "MainWindow"
+#define TRAY_NOTICE_KEY "TrayNoticeShown"
+// The balloon of the first close to the tray.
+#define TRAY_NOTICE_TITLE "Brisvane is still counting"
+#define TRAY_NOTICE_TEXT \
+    "It goes on in the tray. To end it, right-click the tray icon and choose Close."
 
 class InterfaceMonitor;
 
@@ -45,6 +57,7 @@ public:
         MESSAGE_HANDLER(TRAY_CALLBACK_MESSAGE, OnTrayNotify)
         MESSAGE_HANDLER(TaskbarCreatedMessage, OnTaskbarCreated)
         MESSAGE_HANDLER(WM_SYSCOMMAND, OnSysCommand)
+        MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
         COMMAND_ID_HANDLER(ID_APP_ABOUT, OnAboutCommand)
         COMMAND_ID_HANDLER(ID_APP_SETTINGS, OnSettingsCommand)
         COMMAND_ID_HANDLER(ID_TRAY_SHOWHIDE, OnShowHide)
@@ -82,6 +95,16 @@ public:
     // The usage history's part of the save of every adapter: finished days go into the history
     // file, the running figures into the document of the INI file.
     void WriteHistoryInto(IniDocument& document);
+    // The window's section: its place in 96-DPI units and whether the first close was told.
+    void WritePlaceInto(IniDocument& document);
+
+    // DPI (MainWindow.cpp)
+    // The DPI the window is laid out for.
+    UINT LayoutDpi() const { return Dpi; }
+    // The client size that holds the tool bar, the tabs and a page at the layout DPI.
+    SIZE ClientSizeForPage();
+    // The history window's links, with the tabs' names of the adapters.
+    HistoryLinks LinksForHistory();
 
     // A balloon when the monitor's alert turned on since the last look; run after its refresh.
     void NoticeAlertCrossing(InterfaceMonitor* monitor);
@@ -99,6 +122,13 @@ private:
 
     // The frame (MainWindow.cpp)
     void FitCurrentPage(BOOL focus);
+    // Fonts, tool bar images and icons for the DPI.
+    void ApplyDpi(UINT dpi);
+    // The window as big as its page, its top left corner kept.
+    void FitToPage();
+    // The saved place brought back onto a work area, else the window centred on the primary
+    // one.
+    void RestorePlace();
     void ReportSaveFailure(DWORD error, const char* path);
     void ReportLogFailures();
 
@@ -157,6 +187,16 @@ private:
     int LogFailureReported;
     ULONG IfTableSize;  // what the last read of the 32-bit interface table needed
 
+    // What the window is drawn with at its DPI.
+    UINT Dpi;
+    OwnedFont TabFont;
+    OwnedFont PageFont;  // the pages' font after a DPI change (till then the dialogs' own)
+    OwnedImageList ToolBarImages;
+    OwnedIcon SmallIcon;
+    OwnedIcon BigIcon;
+    // The first close to the tray was told with a balloon (kept in the INI file).
+    int TrayNoticeShown;
+
     UsageHistory History;       // the bytes of each adapter and day, kept by the poll cycle
     HistoryWindow HistoryView;  // open while its Window is not null
 
@@ -171,6 +211,7 @@ private:
     LRESULT OnTrayNotify(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTaskbarCreated(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSysCommand(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDpiChanged(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnAboutCommand(WORD, WORD, HWND, BOOL&);
     LRESULT OnSettingsCommand(WORD, WORD, HWND, BOOL&);
     LRESULT OnShowHide(WORD, WORD, HWND, BOOL&);

@@ -191,6 +191,9 @@ InterfaceMonitor* MainWindow::AddMonitor(const InterfaceRow* sample, const char*
     }
     monitor->DeleteOnLastMessage = 1;
     owned.release();
+    // The first tab brings the row of tabs, which the window makes room for.
+    if (tabs.Count() == 1)
+        FitToPage();
 
     char macText[SHORT_TEXT];
     FormatMacText(row->bPhysAddr, PhysAddrLength(row), macText, sizeof(macText));
