@@ -93,6 +93,7 @@ TEST_F(MainWindowPlaceTest, IsAsBigAsItsPageAndFollowsADpiChange)
 
     RECT description;
     GetWindowRect(GetDlgItem(TabMonitor(0)->Window, IDC_PAGE_DESCR), &description);
+    HICON trayBefore = Tray().NormalIcon();
 
     // Half as much again: the window moves to Windows' corner and grows with its page.
     UINT bigger = dpi * 3 / 2;
@@ -113,6 +114,9 @@ TEST_F(MainWindowPlaceTest, IsAsBigAsItsPageAndFollowsADpiChange)
     ImageList_GetIconSize(images, &imageWidth, &imageHeight);
     EXPECT_EQ(ToolBarImageSizeFor(bigger), imageWidth);
     EXPECT_NE(smallBefore, (HICON)SendMessageA(main.Window, WM_GETICON, ICON_SMALL, 0));
+    // The tray's icon loaded again and shown.
+    EXPECT_NE(trayBefore, Tray().NormalIcon());
+    EXPECT_EQ(Tray().NormalIcon(), LastTrayCall(NIM_MODIFY, NIF_ICON)->Record.hIcon);
     // The page's controls grew as the page area did and still lie within it.
     RECT oldArea = area;
     PageAndArea(&area, &page);

@@ -492,6 +492,16 @@ TEST_F(HistoryWindowTest, AdaptersGoByTheirTabsNamesUncutAndAnEmptyHistorySaysSo
     EXPECT_EQ(0, GetWindowLongA(view.Window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     EXPECT_NE((HICON)NULL, (HICON)SendMessageA(view.Window, WM_GETICON, ICON_SMALL, 0));
     EXPECT_EQ("", WindowText(GetDlgItem(view.Window, IDC_HIST_STATUS)));
+    // A DPI change: Windows' rectangle, and the icons again.
+    HICON small = (HICON)SendMessageA(view.Window, WM_GETICON, ICON_SMALL, 0);
+    RECT suggested = {70, 60, 70 + 700, 60 + 520};
+    SendMessageA(view.Window, WM_DPICHANGED, MAKEWPARAM(144, 144), (LPARAM)&suggested);
+    PumpMessages();
+    RECT place;
+    GetWindowRect(view.Window, &place);
+    EXPECT_EQ(70, place.left);
+    EXPECT_EQ(520, place.bottom - place.top);
+    EXPECT_NE(small, (HICON)SendMessageA(view.Window, WM_GETICON, ICON_SMALL, 0));
     DestroyWindow(view.Window);
     PumpMessages();
 
