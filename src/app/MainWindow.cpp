@@ -119,7 +119,7 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
         return -1;
 
     Settings.Load();
-    History.ReadTodayFigures(IniPath);
+    ReadTodayFigures(History, IniPath);
     TrayMenu = LoadMenuA(WindowModule.Instance, MAKEINTRESOURCEA(IDR_TRAYMENU));
     AlertIcon = LoadIconA(WindowModule.Instance, MAKEINTRESOURCEA(IDI_ALERT));
 

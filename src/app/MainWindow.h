@@ -155,7 +155,9 @@ public:
     HistoryWindow HistoryView;  // open while its Window is not null
 
 private:
-    InterfaceMonitor* AddMonitor(const InterfaceRow* row, const char* ipv4Text, DWORD position);
+    InterfaceMonitor* MonitorOfRow(const InterfaceRow* row, const char* ipv4Text, DWORD position);
+    InterfaceMonitor* AddMonitor(const InterfaceRow* row, const char* ipv4Text, DWORD position,
+                                 int namedByInterface);
     void RememberFailedAdapter(const InterfaceRow* row);
     int AdapterWaitsAfterFailure(const InterfaceRow* row);
     void UpdateTrayAndTitle();
