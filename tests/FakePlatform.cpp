@@ -52,8 +52,11 @@ static BOOL WINAPI FakeNotifyIcon(DWORD action, PNOTIFYICONDATAA record)
     call.Action = action;
     memset(&call.Record, 0, sizeof(call.Record));
     memcpy(&call.Record, record, record->cbSize < sizeof(call.Record) ? record->cbSize : sizeof(call.Record));
-    FakePlatform::Active->TrayCalls.push_back(call);
-    return TRUE;
+    FakePlatform* fake = FakePlatform::Active;
+    fake->TrayCalls.push_back(call);
+    if (!fake->TrayReady)
+        return FALSE;
+    return action != NIM_SETVERSION || fake->TrayTakesVersion4;
 }
 
 static ULONGLONG WINAPI FakeTickCount()
@@ -72,7 +75,8 @@ static DWORD WINAPI FakeModuleFileName(HMODULE, LPSTR buffer, DWORD size)
 }
 
 FakePlatform::FakePlatform()
-    : IfTableError(0), RowsBeyondSize(0), Now(), Tick(1000000), IfTableReads(0),
+    : IfTableError(0), RowsBeyondSize(0), Now(), Tick(1000000), TrayReady(true),
+      TrayTakesVersion4(false), IfTableReads(0),
       AddressTableReads(0),
       saved(Platform)
 {

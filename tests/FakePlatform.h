@@ -44,7 +44,9 @@ public:
     SYSTEMTIME Now;
     ULONGLONG Tick;            // the monotonic clock, in milliseconds
     std::string ModulePath;    // the program's path as the settings see it
-    std::vector<TrayCall> TrayCalls;
+    std::vector<TrayCall> TrayCalls;  // every call, the refused ones too
+    bool TrayReady;                   // false: every tray call is refused, as before the shell's tray is up
+    bool TrayTakesVersion4;           // whether NIM_SETVERSION with version 4 is taken
     int IfTableReads;
     int AddressTableReads;
 

@@ -3,17 +3,43 @@
 #define BRISVANE_MAINWINDOWTESTSUPPORT_H
 
 #include <gtest/gtest.h>
+#include <process.h>
 
 #include <string>
 
 #include "FakePlatform.h"
 #include "InterfaceMonitor.h"
 #include "MainWindow.h"
+#include "MainWindowProbe.h"
 #include "Settings.h"
 #include "StartWithWindows.h"
 #include "Startup.h"
 #include "LogChannel.h"
 #include "TestSupport.h"
+
+// Picks a menu item with the keyboard once a menu shows: Down as often as given, then Enter.
+struct MenuPicker {
+    int Downs;
+    volatile LONG Shown;
+    volatile LONG Stop;  // the menu has closed: no more looking
+};
+
+inline unsigned __stdcall PickWhenMenuShows(void* argument)
+{
+    MenuPicker* pick = (MenuPicker*)argument;
+    while (!pick->Stop) {
+        HWND menu = FindWindowA("#32768", NULL);
+        if (menu != NULL && IsWindowVisible(menu)) {
+            for (int i = 0; i < pick->Downs; i++)
+                PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+            InterlockedExchange(&pick->Shown, 1);
+            return 0;
+        }
+        Sleep(10);
+    }
+    return 1;
+}
 
 class MainWindowTest : public testing::Test {
 protected:
@@ -52,7 +78,12 @@ protected:
             ShowWindow(window, SW_SHOWNORMAL);
         return window;
     }
-    int TabCount() { return (int)SendMessageA(main.TabControl, TCM_GETITEMCOUNT, 0, 0); }
+    HWND TabControl() { return MainWindowProbe::TabControl(main); }
+    HWND ToolBar() { return MainWindowProbe::ToolBar(main); }
+    TrayIcon& Tray() { return MainWindowProbe::Tray(main); }
+    int ShutdownDone() { return MainWindowProbe::ShutdownDone(main); }
+    HistoryWindow& HistoryView() { return MainWindowProbe::HistoryView(main); }
+    int TabCount() { return (int)SendMessageA(TabControl(), TCM_GETITEMCOUNT, 0, 0); }
     std::string TabText(int position)
     {
         char text[64] = "";
@@ -60,14 +91,14 @@ protected:
         item.mask = TCIF_TEXT;
         item.pszText = text;
         item.cchTextMax = sizeof(text);
-        SendMessageA(main.TabControl, TCM_GETITEMA, position, (LPARAM)&item);
+        SendMessageA(TabControl(), TCM_GETITEMA, position, (LPARAM)&item);
         return text;
     }
     InterfaceMonitor* TabMonitor(int position)
     {
         TCITEMA item = {};
         item.mask = TCIF_PARAM;
-        if (!SendMessageA(main.TabControl, TCM_GETITEMA, position, (LPARAM)&item))
+        if (!SendMessageA(TabControl(), TCM_GETITEMA, position, (LPARAM)&item))
             return NULL;
         return (InterfaceMonitor*)item.lParam;
     }
@@ -78,6 +109,46 @@ protected:
     void Tick() { SendMessageA(main.Window, WM_TIMER, POLL_TIMER_ID, 0); }
     // An event on the tray icon, as the shell reports it.
     void TrayEvent(UINT event) { SendMessageA(main.Window, TRAY_CALLBACK_MESSAGE, TRAY_ICON_ID, event); }
+    // Sends a tray event that opens the menu and picks an item once the menu shows (MenuPicker).
+    // A left click's menu comes from its timer. A menu closed before it showed (the window lost
+    // the foreground late, to a window hidden or closed just before) is opened again. 1 when the
+    // menu showed.
+    int PickFromTrayMenu(WPARAM wParam, LPARAM lParam, int downs, bool fromClickTimer = false)
+    {
+        enum { Attempts = 5 };
+        for (int attempt = 0; attempt < Attempts; attempt++) {
+            MenuPicker pick = {downs, 0, 0};
+            HANDLE thread = (HANDLE)_beginthreadex(NULL, 0, PickWhenMenuShows, &pick, 0, NULL);
+            // Back once the menu has closed.
+            SendMessageA(main.Window, TRAY_CALLBACK_MESSAGE, wParam, lParam);
+            if (fromClickTimer)
+                DispatchUntilClickTimer();
+            InterlockedExchange(&pick.Stop, 1);
+            WaitForSingleObject(thread, INFINITE);
+            CloseHandle(thread);
+            PumpMessages();
+            if (pick.Shown)
+                return 1;
+        }
+        return 0;
+    }
+    // Runs the messages of the thread until the tray's click timer has run (its menu is closed).
+    void DispatchUntilClickTimer()
+    {
+        const DWORD deadlineMs = 5000;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < deadlineMs;) {
+            MSG message;
+            if (!PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+                MsgWaitForMultipleObjects(0, NULL, FALSE, deadlineMs, QS_ALLINPUT);
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+            if (message.message == WM_TIMER && message.hwnd == main.Window &&
+                message.wParam == TRAY_CLICK_TIMER_ID)
+                return;
+        }
+    }
     std::string Log() { return ReadFileText(folder.Path("Brisvane.LOG")); }
     std::string Ini() { return ReadFileText(folder.Path("Brisvane.INI")); }
     int TrayCalls(DWORD action)

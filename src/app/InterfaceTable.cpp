@@ -1,7 +1,6 @@
 #include "InterfaceTable.h"
 
 #include <stddef.h>
-#include <stdlib.h>
 
 #include "Platform.h"
 
@@ -13,48 +12,44 @@ static int ReadWideTable(InterfaceTable* table)
     if (Platform.ReadIfTable2(&wide) != NO_ERROR || wide == NULL)
         return 0;
     DWORD count = wide->NumEntries;
-    table->Rows = (InterfaceRow*)malloc(sizeof(InterfaceRow) * (count > 0 ? count : 1));
-    if (table->Rows != NULL) {
+    int room = table->Reserve((int)count);
+    if (room) {
         for (DWORD i = 0; i < count; i++) {
-            if (RowFromIfRow2(&wide->Table[i], &table->Rows[table->Count]))
-                table->Count++;
+            InterfaceRow row;
+            if (RowFromIfRow2(&wide->Table[i], &row))
+                table->Append(row);
         }
     }
     Platform.FreeIfTable2(wide);
-    return table->Rows != NULL;
+    return room;
 }
 
-// Reads the 32-bit table into a new buffer, growing it once when the first is too small.
-static MIB_IFTABLE* ReadNarrowTable(ULONG* sizeHint)
+// Reads the 32-bit table into buffer, growing it once when the first size is too small.
+static MIB_IFTABLE* ReadNarrowTable(GrowArray<BYTE>& buffer, ULONG* sizeHint)
 {
     ULONG size = *sizeHint > IF_TABLE_FIRST_SIZE ? *sizeHint : IF_TABLE_FIRST_SIZE;
-    MIB_IFTABLE* table = (MIB_IFTABLE*)malloc(size);
-    if (table == NULL)
+    if (!buffer.Resize((int)size))
         return NULL;
-    DWORD error = Platform.ReadIfTable(table, &size, FALSE);
+    DWORD error = Platform.ReadIfTable((MIB_IFTABLE*)buffer.Data(), &size, FALSE);
     if (error == ERROR_INSUFFICIENT_BUFFER) {
-        free(table);
-        table = (MIB_IFTABLE*)malloc(size);
-        if (table == NULL)
+        if (!buffer.Resize((int)size))
             return NULL;
-        error = Platform.ReadIfTable(table, &size, FALSE);
+        error = Platform.ReadIfTable((MIB_IFTABLE*)buffer.Data(), &size, FALSE);
     }
-    if (error != NO_ERROR) {
-        free(table);
+    if (error != NO_ERROR)
         return NULL;
-    }
     *sizeHint = size;
-    return table;
+    return (MIB_IFTABLE*)buffer.Data();
 }
 
 int ReadInterfaceTable(InterfaceTable* table, ULONG* sizeHint)
 {
-    table->Rows = NULL;
-    table->Count = 0;
+    table->Clear();
     if (Platform.ReadIfTable2 != NULL && Platform.FreeIfTable2 != NULL)
         return ReadWideTable(table);
 
-    MIB_IFTABLE* narrow = ReadNarrowTable(sizeHint);
+    GrowArray<BYTE> buffer;
+    MIB_IFTABLE* narrow = ReadNarrowTable(buffer, sizeHint);
     if (narrow == NULL)
         return 0;
     // Never trust a row count beyond the buffer the rows came in.
@@ -62,19 +57,9 @@ int ReadInterfaceTable(InterfaceTable* table, ULONG* sizeHint)
     DWORD room = (DWORD)((*sizeHint - offsetof(MIB_IFTABLE, table)) / sizeof(MIB_IFROW));
     if (count > room)
         count = room;
-    table->Rows = (InterfaceRow*)malloc(sizeof(InterfaceRow) * (count > 0 ? count : 1));
-    if (table->Rows != NULL) {
-        for (DWORD i = 0; i < count; i++)
-            RowFromIfRow(&narrow->table[i], &table->Rows[i]);
-        table->Count = count;
-    }
-    free(narrow);
-    return table->Rows != NULL;
-}
-
-void FreeInterfaceTable(InterfaceTable* table)
-{
-    free(table->Rows);
-    table->Rows = NULL;
-    table->Count = 0;
+    if (!table->Resize((int)count))
+        return 0;
+    for (DWORD i = 0; i < count; i++)
+        RowFromIfRow(&narrow->table[i], &(*table)[(int)i]);
+    return 1;
 }

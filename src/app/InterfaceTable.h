@@ -3,17 +3,13 @@
 #ifndef BRISVANE_INTERFACETABLE_H
 #define BRISVANE_INTERFACETABLE_H
 
+#include "GrowArray.h"
 #include "InterfaceRow.h"
 
-struct InterfaceTable {
-    InterfaceRow* Rows;
-    DWORD Count;
-};
+typedef GrowArray<InterfaceRow> InterfaceTable;
 
-// 1 with the rows (let go of them with FreeInterfaceTable); 0 when the table could not be read.
-// sizeHint carries the 32-bit table's size from one read to the next, so that a cycle normally
-// reads it once.
+// 1 with the rows; 0 when the table could not be read or memory is short. sizeHint carries the
+// 32-bit table's size from one read to the next, so that a cycle normally reads it once.
 int ReadInterfaceTable(InterfaceTable* table, ULONG* sizeHint);
-void FreeInterfaceTable(InterfaceTable* table);
 
 #endif

@@ -2,6 +2,7 @@
 // step through the adapter tabs as in a property sheet; Settings and About sit in the system
 // menu (Alt+Space); the tool bar's buttons name themselves in tooltips.
 #include "BoundedText.h"
+#include "InterfaceMonitor.h"
 #include "MainWindow.h"
 
 // The system menu's command bits; the low four belong to the system.
@@ -26,6 +27,16 @@ int MainWindow::TranslateKeys(MSG* message)
     if (message->hwnd != Window && !IsChild(Window, message->hwnd))
         return 0;
     return TranslateAcceleratorA(Window, Accelerators, message) != 0;
+}
+
+int MainWindow::TakeDialogKeys(MSG* message)
+{
+    if (TabControl != NULL) {
+        InterfaceMonitor* page = SelectedMonitor();
+        if (page != NULL && page->Window != NULL && IsDialogMessageA(page->Window, message))
+            return 1;
+    }
+    return HistoryView.Window != NULL && IsDialogMessageA(HistoryView.Window, message);
 }
 
 LRESULT MainWindow::OnSysCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled)

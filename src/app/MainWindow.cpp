@@ -2,7 +2,6 @@
 
 #include <string.h>
 
-#include "AboutDialog.h"
 #include "BoundedText.h"
 #include "HistoryCalendar.h"
 #include "InterfaceMonitor.h"
@@ -17,50 +16,19 @@
 #define TOOL_BAR_STYLE (WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS)
 #define POLL_PERIOD_MS 1000
 #define ALERT_BRUSH_COLOUR RGB(255, 0, 0)
-#define DIALOG_CLASS_NAME "#32770"
-#define CLOSE_QUESTION_STYLE (MB_YESNO | MB_ICONQUESTION | MB_TOPMOST)
 
 MainWindow::MainWindow()
-    : TabControl(NULL), ToolBar(NULL), AlertIcon(NULL), PollBusy(0), TrayMenu(NULL), ShutdownDone(0),
-      TrayRecord(), TaskbarCreatedMessage(RegisterWindowMessageA("TaskbarCreated")), ShownTitle(),
-      TipCyclesLeft(0), BalloonMonitor(NULL), Accelerators(NULL), CommandDialogOpen(0),
-      FailedAdapters(), CycleCount(0), LastSaveCycle(0), SaveFailureReported(0),
-      LogFailureReported(0), IfTableSize(0)
+    : TabControl(NULL), ToolBar(NULL), PollBusy(0), ShutdownDone(0),
+      TaskbarCreatedMessage(RegisterWindowMessageA("TaskbarCreated")), ShownTitle(),
+      BalloonMonitor(NULL), Accelerators(NULL), CommandDialogOpen(0), FailedAdapters(),
+      CycleCount(0), LastSaveCycle(0), SaveFailureReported(0), LogFailureReported(0),
+      IfTableSize(0)
 {
 }
 
 void MainWindow::OnLastMessage(HWND)
 {
     PostQuitMessage(0);
-}
-
-// The size the tray expects of its record: the version-3 form, whatever this SDK's full size is.
-DWORD TrayRecordSize()
-{
-#ifdef NOTIFYICONDATAA_V3_SIZE
-    return NOTIFYICONDATAA_V3_SIZE;
-#else
-    return sizeof(NOTIFYICONDATAA);
-#endif
-}
-
-void MainWindow::SendTrayRecord(DWORD action)
-{
-    NOTIFYICONDATAA record = {};
-    record.cbSize = TrayRecordSize();
-    record.hWnd = Window;
-    record.uID = TRAY_ICON_ID;
-    if (action == NIM_ADD) {
-        record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-        record.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
-    } else if (action == NIM_MODIFY) {
-        record.uFlags = NIF_ICON | NIF_TIP;
-    }
-    if (action != NIM_DELETE) {
-        record.hIcon = TrayRecord.hIcon;
-        memcpy(record.szTip, TrayRecord.szTip, sizeof(record.szTip));
-    }
-    Platform.NotifyIcon(action, &record);
 }
 
 // Adds the tool bar's buttons from the tool bar resource and its bitmap. 0 on failure.
@@ -120,22 +88,36 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
 
     Settings.Load();
     ReadTodayFigures(History, IniPath);
-    TrayMenu = LoadMenuA(WindowModule.Instance, MAKEINTRESOURCEA(IDR_TRAYMENU));
-    AlertIcon = LoadIconA(WindowModule.Instance, MAKEINTRESOURCEA(IDI_ALERT));
+    // A tray that is not ready yet is tried again at every cycle.
+    Tray.Create(Window, WindowModule.Instance, "Brisvane");
 
-    TrayRecord.hIcon = (HICON)GetClassLongPtrA(Window, GCLP_HICON);
-    strcpy(TrayRecord.szTip, "Brisvane");
-    SendTrayRecord(NIM_ADD);
-
-    AlertBrush = CreateSolidBrush(ALERT_BRUSH_COLOUR);
+    AlertBrushOwned.Reset(CreateSolidBrush(ALERT_BRUSH_COLOUR));
+    AlertBrush = AlertBrushOwned.Get();
     PollCycle();
-    SetTimer(Window, POLL_TIMER_ID, POLL_PERIOD_MS, NULL);
+    // Without the timer nothing would be counted: the window is not made.
+    if (SetTimer(Window, POLL_TIMER_ID, POLL_PERIOD_MS, NULL) == 0) {
+        char reason[SHORT_TEXT * 4];
+        FormatSystemError(GetLastError(), reason, sizeof(reason));
+        EventLog.WriteLine("The poll timer could not be started: %s\r\n", reason);
+        Shutdown();
+        MessageBoxA(NULL, "Brisvane cannot start its timer and does not run.", "Brisvane",
+                    MB_OK | MB_ICONERROR);
+        return -1;
+    }
     AddKeyboardCommands();
     return 0;
 }
 
-LRESULT MainWindow::OnTimer(UINT, WPARAM, LPARAM, BOOL&)
+LRESULT MainWindow::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL&)
 {
+    if (wParam == TRAY_CLICK_TIMER_ID) {
+        // The click did not become a double click.
+        KillTimer(Window, TRAY_CLICK_TIMER_ID);
+        POINT at;
+        GetCursorPos(&at);
+        OpenTrayMenu(at);
+        return 0;
+    }
     return PollCycle();
 }
 
@@ -195,11 +177,9 @@ void MainWindow::Shutdown()
     SaveAllCounters();
     SendMessageA(TabControl, WM_CLOSE, 0, 0);
     TabControl = NULL;
-    if (AlertBrush != NULL) {
-        DeleteObject(AlertBrush);
-        AlertBrush = NULL;
-    }
-    SendTrayRecord(NIM_DELETE);
+    AlertBrush = NULL;
+    AlertBrushOwned.Reset();
+    Tray.Remove();
 }
 
 LRESULT MainWindow::OnShowWindow(UINT, WPARAM wParam, LPARAM, BOOL& handled)
@@ -322,149 +302,6 @@ LRESULT MainWindow::OnClose(UINT, WPARAM, LPARAM, BOOL& handled)
     }
     Shutdown();
     handled = FALSE;  // the default procedure destroys the window
-    return 0;
-}
-
-// Opens the tray menu once a left click has not become a double click.
-static void CALLBACK TrayClickElapsed(HWND window, UINT, UINT_PTR timer, DWORD)
-{
-    KillTimer(window, timer);
-    MainWindow* mainWindow = static_cast<MainWindow*>(WindowObject::FromHandle(window));
-    if (mainWindow != NULL)
-        mainWindow->OpenTrayMenu();
-}
-
-LRESULT MainWindow::OnTrayNotify(UINT, WPARAM, LPARAM lParam, BOOL&)
-{
-    switch (LOWORD(lParam)) {
-    case WM_LBUTTONDOWN:
-        // A menu opened at once would swallow the second click of a double click.
-        SetTimer(Window, TRAY_CLICK_TIMER_ID, GetDoubleClickTime(), TrayClickElapsed);
-        break;
-    case WM_LBUTTONDBLCLK:
-        KillTimer(Window, TRAY_CLICK_TIMER_ID);
-        ShowMainWindow();
-        break;
-    case WM_CONTEXTMENU:
-    case WM_RBUTTONDOWN:
-    case NIN_SELECT:
-    case NIN_KEYSELECT:
-        OpenTrayMenu();
-        break;
-    case WM_MOUSEMOVE:
-        TipCyclesLeft = TRAY_TIP_SEEN_CYCLES;
-        RefreshTrayTip();
-        break;
-    case NIN_BALLOONUSERCLICK:
-        OnBalloonClick();
-        break;
-    default:
-        break;
-    }
-    return 0;
-}
-
-LRESULT MainWindow::OnTaskbarCreated(UINT, WPARAM, LPARAM, BOOL& handled)
-{
-    // Explorer restarted and forgot our icon; without it a hidden program could not be reached.
-    if (ShutdownDone || TaskbarCreatedMessage == 0) {
-        handled = FALSE;
-        return 0;
-    }
-    // The tip is sent only while it can be seen, so the record's may be old.
-    FormatTrayTip(SelectedMonitor(), TrayRecord.szTip, sizeof(TrayRecord.szTip));
-    SendTrayRecord(NIM_ADD);
-    return 0;
-}
-
-LRESULT MainWindow::OnAboutCommand(WORD, WORD, HWND, BOOL&)
-{
-    if (CommandDialogOpen)
-        return 0;
-    CommandDialogOpen = 1;
-    RunAboutDialog(Window, DataFolder);
-    CommandDialogOpen = 0;
-    return 0;
-}
-
-LRESULT MainWindow::OnSettingsCommand(WORD, WORD, HWND, BOOL&)
-{
-    if (CommandDialogOpen)
-        return 0;
-    CommandDialogOpen = 1;
-    SettingsRequest request;
-    int accepted = RunSettingsDialog(&request);
-    CommandDialogOpen = 0;
-    if (accepted)
-        ApplySettingsRequest(request);
-    return 0;
-}
-
-void MainWindow::ApplySettingsRequest(const SettingsRequest& request)
-{
-    if (request.SaveFailed)
-        ReportSaveFailure(Settings.LastSaveError, IniPath);
-    if (!request.ResetRequested)
-        return;
-    DATE date = request.ResetDate;
-    ForEachMonitor(ResetCounters, &date);
-    EventLog.WriteLine("The counters were reset at user request\r\n");
-}
-
-LRESULT MainWindow::OnShowHide(WORD, WORD, HWND, BOOL&)
-{
-    // A minimised window is out of sight too: it comes back rather than going away.
-    if (IsWindowVisible(Window) && !IsIconic(Window))
-        ShowWindow(Window, SW_HIDE);
-    else
-        ShowMainWindow();
-    return 0;
-}
-
-// Enumeration callback: finds a shown dialog owned by the window in *found, and puts it there.
-static BOOL CALLBACK FindShownQuestion(HWND candidate, LPARAM found)
-{
-    HWND* question = (HWND*)found;
-    char className[sizeof(DIALOG_CLASS_NAME)] = "";
-    GetClassNameA(candidate, className, sizeof(className));
-    if (GetWindow(candidate, GW_OWNER) != *question || strcmp(className, DIALOG_CLASS_NAME) != 0 ||
-        !IsWindowVisible(candidate))
-        return TRUE;
-    *question = candidate;
-    return FALSE;
-}
-
-// Brings the question the window has just put up to the front, once it shows: opened from the
-// tray menu, it would come up behind the shell, which keeps the keyboard, so Y and Enter would
-// not reach it.
-static void CALLBACK BringQuestionForward(HWND window, UINT, UINT_PTR timer, DWORD)
-{
-    // The dialog shows when its loop first waits; until then, the next tick looks again.
-    HWND question = window;
-    EnumThreadWindows(GetCurrentThreadId(), FindShownQuestion, (LPARAM)&question);
-    if (question == window)
-        return;
-    KillTimer(window, timer);
-    if (GetForegroundWindow() != question)
-        SetForegroundWindow(question);
-}
-
-LRESULT MainWindow::OnCloseCommand(WORD, WORD, HWND, BOOL&)
-{
-    ShowWindow(Window, SW_HIDE);
-    // The timer runs in the question's own loop.
-    SetTimer(Window, FRONT_TIMER_ID, USER_TIMER_MINIMUM, BringQuestionForward);
-    int answer = MessageBoxA(Window, "Do you really want to close Brisvane ?", "Brisvane",
-                             CLOSE_QUESTION_STYLE);
-    KillTimer(Window, FRONT_TIMER_ID);
-    if (answer == IDYES)
-        PostMessageA(Window, WM_CLOSE, 0, 0);
-    return 0;
-}
-
-LRESULT MainWindow::OnHistoryCommand(WORD, WORD, HWND, BOOL&)
-{
-    HistoryView.Open(Window, &History, SettingsHistoryLinks());
     return 0;
 }
 

@@ -1,4 +1,5 @@
-// The frame window: tool bar, tab strip with one page per adapter, tray icon and shutdown.
+// The frame window: tool bar, tab strip with one page per adapter, the poll cycle, commands,
+// session and power events, and shutdown. The tray icon is a TrayIcon it holds.
 #ifndef BRISVANE_MAINWINDOW_H
 #define BRISVANE_MAINWINDOW_H
 
@@ -13,27 +14,18 @@
 #include "HistoryWindow.h"
 #include "SettingsDialog.h"
 #include "TabStrip.h"
+#include "TrayIcon.h"
 #include "HistoryLink.h"
+#include "OwnedHandle.h"
 #include "WindowObject.h"
 #include "resource.h"
 
 #define MAIN_WINDOW_CLASS "BrisvaneAtl_class"
-#define TRAY_CALLBACK_MESSAGE (WM_USER + 1)
-#define TRAY_ICON_ID 1
 #define POLL_TIMER_ID 1
-// A left click on the tray icon opens the menu only once it cannot become a double click.
-#define TRAY_CLICK_TIMER_ID 2
 // Brings the close question to the front once it shows.
 #define FRONT_TIMER_ID 3
-// After the mouse rests on the tray icon, its tip is kept current for this many cycles.
-#define TRAY_TIP_SEEN_CYCLES 6
-// The tray tip's room: what the tray showed before Windows 2000; the summary fits.
-#define TRAY_TIP_CHARS 64
 
 class InterfaceMonitor;
-
-// The size the tray expects of its record.
-DWORD TrayRecordSize();
 
 typedef void* (*MonitorCallback)(InterfaceMonitor* monitor, void* argument);
 
@@ -79,7 +71,6 @@ public:
     void* ForEachMonitor(MonitorCallback callback, void* argument);
     // The monitor of the selected tab, or null.
     InterfaceMonitor* SelectedMonitor();
-    void FitCurrentPage(BOOL focus);
     // The tab strip over TabControl.
     TabStrip Tabs() const { return TabStrip(TabControl); }
     void Shutdown();
@@ -92,16 +83,39 @@ public:
     // file, the running figures into the document of the INI file.
     void WriteHistoryInto(IniDocument& document);
 
-    // Tray icon (TrayIcon.cpp)
-    // Shows the window, restored if it was minimised, in front.
-    void ShowMainWindow();
-    void OpenTrayMenu();
-    // The tip the tray icon should carry now.
-    void FormatTrayTip(InterfaceMonitor* monitor, char* tip, size_t size);
-    // Sends the tip to the tray when it changed; the mouse is on the icon, so it can be seen.
-    void RefreshTrayTip();
     // A balloon when the monitor's alert turned on since the last look; run after its refresh.
     void NoticeAlertCrossing(InterfaceMonitor* monitor);
+
+    // Keyboard (KeyboardCommands.cpp)
+    // Handles the window's accelerator keys; 1 when the message was one.
+    int TranslateKeys(MSG* message);
+    // The selected page and the open history window take their dialog keys (Tab between
+    // fields, Esc, the arrows in a list); 1 when one took the message.
+    int TakeDialogKeys(MSG* message);
+
+private:
+    // Tests reach the private state through this, and only they define it.
+    friend struct MainWindowProbe;
+
+    // The frame (MainWindow.cpp)
+    void FitCurrentPage(BOOL focus);
+    void ReportSaveFailure(DWORD error, const char* path);
+    void ReportLogFailures();
+
+    // The poll cycle (PollCycle.cpp)
+    InterfaceMonitor* MonitorOfRow(const InterfaceRow* row, const char* ipv4Text, DWORD position);
+    InterfaceMonitor* AddMonitor(const InterfaceRow* row, const char* ipv4Text, DWORD position,
+                                 int namedByInterface);
+    void RememberFailedAdapter(const InterfaceRow* row);
+    int AdapterWaitsAfterFailure(const InterfaceRow* row);
+    void UpdateTrayAndTitle();
+    // The tip the tray icon should carry now.
+    void FormatTrayTip(InterfaceMonitor* monitor, char* tip, size_t size);
+
+    // Commands (MainCommands.cpp)
+    // Shows the window, restored if it was minimised, in front.
+    void ShowMainWindow();
+    void OpenTrayMenu(POINT at);
     // A balloon from the tray icon; clicking it shows the monitor's tab (none: the window).
     void SendBalloon(InterfaceMonitor* monitor, DWORD icon, const char* title, const char* text);
     void OnBalloonClick();
@@ -109,24 +123,18 @@ public:
     // Keyboard (KeyboardCommands.cpp)
     // The system menu's items and the accelerators; run at creation.
     void AddKeyboardCommands();
-    // Handles the window's accelerator keys; 1 when the message was one.
-    int TranslateKeys(MSG* message);
     // Selects, shows and focuses the page at a tab position, as a click on its tab does.
     void ShowTab(int position);
 
     HWND TabControl;
     HWND ToolBar;
-    HICON AlertIcon;
+    TrayIcon Tray;
+    // The red of the pages' alert text, theirs to use while the window lives.
+    OwnedBrush AlertBrushOwned;
     int PollBusy;
-    HMENU TrayMenu;
     int ShutdownDone;
-
-    // The tray record as last sent: added again when Explorer restarts.
-    NOTIFYICONDATAA TrayRecord;
     UINT TaskbarCreatedMessage;
     char ShownTitle[64];
-    // Cycles left in which the tip goes to the tray: it is sent only while it can be seen.
-    int TipCyclesLeft;
     // The adapter of the last alert balloon: clicking the balloon shows its tab.
     InterfaceMonitor* BalloonMonitor;
     HACCEL Accelerators;
@@ -153,17 +161,6 @@ public:
 
     UsageHistory History;       // the bytes of each adapter and day, kept by the poll cycle
     HistoryWindow HistoryView;  // open while its Window is not null
-
-private:
-    InterfaceMonitor* MonitorOfRow(const InterfaceRow* row, const char* ipv4Text, DWORD position);
-    InterfaceMonitor* AddMonitor(const InterfaceRow* row, const char* ipv4Text, DWORD position,
-                                 int namedByInterface);
-    void RememberFailedAdapter(const InterfaceRow* row);
-    int AdapterWaitsAfterFailure(const InterfaceRow* row);
-    void UpdateTrayAndTitle();
-    void SendTrayRecord(DWORD action);
-    void ReportSaveFailure(DWORD error, const char* path);
-    void ReportLogFailures();
 
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);

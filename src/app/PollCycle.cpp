@@ -1,5 +1,6 @@
 // The once-a-second poll cycle: read the interface table, find or create each adapter's
 // monitor, apply the rows, refresh the pages, then the tray icon, its tip and the title.
+#include <memory>
 #include <new>
 #include <stddef.h>
 #include <stdio.h>
@@ -13,12 +14,16 @@
 #include "TabStrip.h"
 #include "Platform.h"
 #include "AddressTableCycle.h"
+#include "AlertNotice.h"
 #include "BoundedText.h"
 #include "HistoryCalendar.h"
 #include "Settings.h"
 
 #define IPV4_TEXT_CHARS 20
 #define LOOPBACK_TEXT "127.0.0.1"
+#define TRAY_TIP_PREFIX "Brisvane: "
+#define TRAY_TIP_ALONE "Brisvane"
+#define BALLOON_TITLE "Brisvane: alert limit reached"
 
 void* MainWindow::ForEachMonitor(MonitorCallback callback, void* argument)
 {
@@ -119,7 +124,7 @@ LRESULT MainWindow::PollCycle()
         return 0;
     PollBusy = 1;
 
-    InterfaceTable table;
+    InterfaceTable table;  // let go of at the end of the cycle
     if (!ReadInterfaceTable(&table, &IfTableSize)) {
         PollBusy = 0;
         return 0;
@@ -134,15 +139,15 @@ LRESULT MainWindow::PollCycle()
     int knowToday = SampleDay(&now, &today);
 
     ForEachMonitor(MarkAbsent, NULL);
-    for (DWORD i = 0; i < table.Count; i++) {
-        InterfaceRow* sample = &table.Rows[i];
+    for (int i = 0; i < table.Count(); i++) {
+        InterfaceRow* sample = &table[i];
         MIB_IFROW* row = &sample->Row;
         char ipv4Text[IPV4_TEXT_CHARS];
         if (!LookupIPv4Text(row->dwIndex, ipv4Text, sizeof(ipv4Text)))
             continue;
         if (Settings.IgnoreLoopBack && strcmp(ipv4Text, LOOPBACK_TEXT) == 0)
             continue;
-        InterfaceMonitor* monitor = MonitorOfRow(sample, ipv4Text, i);
+        InterfaceMonitor* monitor = MonitorOfRow(sample, ipv4Text, (DWORD)i);
         if (monitor == NULL)
             continue;
         const char* newText = monitor->ApplySample(sample);
@@ -162,7 +167,6 @@ LRESULT MainWindow::PollCycle()
     UpdateTrayAndTitle();
     HistoryView.Refresh();
 
-    FreeInterfaceTable(&table);
     PollBusy = 0;
     return 0;
 }
@@ -206,12 +210,13 @@ InterfaceMonitor* MainWindow::AddMonitor(const InterfaceRow* sample, const char*
     const MIB_IFROW* row = &sample->Row;
     if (AdapterWaitsAfterFailure(sample))
         return NULL;
-    InterfaceMonitor* monitor = new (std::nothrow) InterfaceMonitor(ipv4Text);
+    // Owned here until its page is in the tab strip; then the page's last message deletes it.
+    std::unique_ptr<InterfaceMonitor> owned(new (std::nothrow) InterfaceMonitor(ipv4Text));
+    InterfaceMonitor* monitor = owned.get();
     if (monitor == NULL)
         return NULL;
     HWND page = monitor->CreateModeless(TabControl, IDD_PAGE);
     if (page == NULL) {
-        delete monitor;
         RememberFailedAdapter(sample);
         return NULL;
     }
@@ -226,12 +231,12 @@ InterfaceMonitor* MainWindow::AddMonitor(const InterfaceRow* sample, const char*
         // No tab can reach this page: drop it quietly (nothing counted, nothing to save).
         monitor->Detach(page);
         DestroyWindow(page);
-        delete monitor;
         RememberFailedAdapter(sample);
         return NULL;
     }
     monitor->DeleteOnLastMessage = 1;
     monitor->NamedByInterface = namedByInterface;
+    owned.release();
 
     char macText[SHORT_TEXT];
     FormatMacText(row->bPhysAddr, PhysAddrLength(row), macText, sizeof(macText));
@@ -256,32 +261,48 @@ InterfaceMonitor* MainWindow::AddMonitor(const InterfaceRow* sample, const char*
 
 void MainWindow::UpdateTrayAndTitle()
 {
-    HICON icon = (HICON)GetClassLongPtrA(Window, GCLP_HICON);
     InterfaceMonitor* monitor = SelectedMonitor();
-    if (monitor != NULL && monitor->AlertOn)
-        icon = AlertIcon;
-
-    // The tip changes every second while traffic flows, and telling the tray costs more than
-    // the rest of the cycle; it is told only while the tip can be seen (the mouse rested on
-    // the icon a moment ago). An icon change goes at once, with the tip of the moment.
-    int tipSeen = TipCyclesLeft > 0;
-    if (tipSeen)
-        TipCyclesLeft--;
+    HICON icon = monitor != NULL && monitor->AlertOn ? Tray.AlertIcon() : Tray.NormalIcon();
     BOOL minimised = IsIconic(Window);
     char tip[TRAY_TIP_CHARS] = "";
-    if (tipSeen || minimised || TrayRecord.hIcon != icon)
+    if (minimised || Tray.WantsTip(icon))
         FormatTrayTip(monitor, tip, sizeof(tip));
-
-    // The record keeps the icon and tip as sent, for the day Explorer restarts.
-    if (TrayRecord.hIcon != icon || (tipSeen && strcmp(TrayRecord.szTip, tip) != 0)) {
-        TrayRecord.hIcon = icon;
-        CopyText(TrayRecord.szTip, sizeof(TrayRecord.szTip), tip);
-        SendTrayRecord(NIM_MODIFY);
-    }
+    // An icon missing for long leaves a hidden program out of reach: its window shows.
+    if (Tray.Cycle(icon, tip) && !IsWindowVisible(Window))
+        ShowWindow(Window, SW_SHOWNOACTIVATE);
 
     const char* title = minimised ? tip : "Brisvane";
     if (strcmp(ShownTitle, title) != 0) {
         SetWindowTextA(Window, title);
         CopyText(ShownTitle, sizeof(ShownTitle), title);
     }
+}
+
+void MainWindow::FormatTrayTip(InterfaceMonitor* monitor, char* tip, size_t size)
+{
+    if (size > TRAY_TIP_CHARS)
+        size = TRAY_TIP_CHARS;
+    if (monitor == NULL) {
+        CopyText(tip, size, TRAY_TIP_ALONE);
+        return;
+    }
+    int prefix = BoundedPrint(tip, size, "%s", TRAY_TIP_PREFIX);
+    monitor->FormatTrafficSummary(tip + prefix, size - prefix);
+}
+
+void MainWindow::NoticeAlertCrossing(InterfaceMonitor* monitor)
+{
+    int wasOn = monitor->AlertNoticed;
+    monitor->AlertNoticed = monitor->AlertOn;
+    AlertNotice notice;
+    if (!DecideAlertNotice(wasOn, monitor->AlertOn, monitor->Total_in, monitor->Total_out,
+                           Settings, &notice))
+        return;
+    char description[MAX_DESCR + 1];
+    DWORD length = DescrLength(&monitor->IfRow);
+    memcpy(description, monitor->IfRow.bDescr, length);
+    description[length] = 0;
+    char text[sizeof(((NOTIFYICONDATAA*)NULL)->szInfo)];
+    FormatAlertNotice(notice, monitor->IPv4Text, description, text, sizeof(text));
+    SendBalloon(monitor, NIIF_WARNING, BALLOON_TITLE, text);
 }

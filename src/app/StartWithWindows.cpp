@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "BoundedText.h"
+#include "OwnedHandle.h"
 
 // Room for a full path with its quotes, the switch and the terminator.
 #define RUN_COMMAND_CHARS (MAX_PATH + 8)
@@ -41,13 +42,13 @@ int RunCommandStarts(const char* command, const char* programPath)
 // Reads the value as text; 0 when it is missing, is not text or does not fit.
 static int ReadRunValue(char* buffer, DWORD size)
 {
-    HKEY key;
-    if (RegOpenKeyExA(RunKey.Root, RunKey.Path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    HKEY opened;
+    if (RegOpenKeyExA(RunKey.Root, RunKey.Path, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
         return 0;
+    OwnedKey key(opened);
     DWORD type = 0;
     DWORD bytes = size - 1;  // room for a terminator the stored text may lack
-    LONG error = RegQueryValueExA(key, RUN_VALUE_NAME, NULL, &type, (BYTE*)buffer, &bytes);
-    RegCloseKey(key);
+    LONG error = RegQueryValueExA(key.Get(), RUN_VALUE_NAME, NULL, &type, (BYTE*)buffer, &bytes);
     if (error != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
         return 0;
     buffer[bytes] = 0;
@@ -62,15 +63,15 @@ int StartsWithWindows(const char* programPath)
 
 int SetStartWithWindows(int on, const char* programPath)
 {
-    HKEY key;
+    HKEY opened;
     if (!on) {
-        LONG error = RegOpenKeyExA(RunKey.Root, RunKey.Path, 0, KEY_SET_VALUE, &key);
+        LONG error = RegOpenKeyExA(RunKey.Root, RunKey.Path, 0, KEY_SET_VALUE, &opened);
         if (error == ERROR_FILE_NOT_FOUND)
             return 1;
         if (error != ERROR_SUCCESS)
             return 0;
-        error = RegDeleteValueA(key, RUN_VALUE_NAME);
-        RegCloseKey(key);
+        OwnedKey key(opened);
+        error = RegDeleteValueA(key.Get(), RUN_VALUE_NAME);
         return error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND;
     }
 
@@ -78,10 +79,10 @@ int SetStartWithWindows(int on, const char* programPath)
     if (!FormatRunCommand(programPath, command, sizeof(command)))
         return 0;
     if (RegCreateKeyExA(RunKey.Root, RunKey.Path, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                        NULL, &key, NULL) != ERROR_SUCCESS)
+                        NULL, &opened, NULL) != ERROR_SUCCESS)
         return 0;
-    LONG error = RegSetValueExA(key, RUN_VALUE_NAME, 0, REG_SZ, (const BYTE*)command,
+    OwnedKey key(opened);
+    LONG error = RegSetValueExA(key.Get(), RUN_VALUE_NAME, 0, REG_SZ, (const BYTE*)command,
                                 (DWORD)strlen(command) + 1);
-    RegCloseKey(key);
     return error == ERROR_SUCCESS;
 }

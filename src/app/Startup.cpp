@@ -3,29 +3,13 @@
 #include <commctrl.h>
 #include <string.h>
 
-#include "InterfaceMonitor.h"
 #include "MainWindow.h"
+#include "OwnedHandle.h"
 #include "resource.h"
 
 int StartsHidden(const char* commandTail)
 {
     return commandTail != NULL && strstr(commandTail, "/s") != NULL;
-}
-
-// The selected page handles dialog keys (Tab between its fields) before ordinary dispatch.
-static int PageTakesMessage(MainWindow& mainWindow, MSG* message)
-{
-    if (mainWindow.TabControl == NULL)
-        return 0;
-    InterfaceMonitor* page = mainWindow.SelectedMonitor();
-    return page != NULL && page->Window != NULL && IsDialogMessageA(page->Window, message);
-}
-
-// The open history window handles its dialog keys: Tab, Esc, the arrows in its list.
-static int HistoryTakesMessage(MainWindow& mainWindow, MSG* message)
-{
-    HWND history = mainWindow.HistoryView.Window;
-    return history != NULL && IsDialogMessageA(history, message);
 }
 
 HWND CreateMainWindow(HINSTANCE instance, MainWindow& mainWindow)
@@ -37,13 +21,15 @@ HWND CreateMainWindow(HINSTANCE instance, MainWindow& mainWindow)
     int width = MulDiv(PageWidthUnits, LOWORD(baseUnits), HorizontalUnitsPerBase);
     int height = MulDiv(PageHeightUnits, HIWORD(baseUnits), VerticalUnitsPerBase) + BarsHeight;
 
-    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PROGRAM));
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof(wc);
     wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = StartWindowProc;
-    wc.hIcon = icon;
-    wc.hIconSm = icon;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PROGRAM));
+    // The caption's own image rather than the large one shrunk; shared, as the class keeps it.
+    wc.hIconSm = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                   LR_SHARED);
     wc.hbrBackground = (HBRUSH)(COLOR_INACTIVECAPTION + 1);
     wc.lpszClassName = MAIN_WINDOW_CLASS;
     ATOM atom = AtlModuleRegisterWndClassInfoA(&wc);
@@ -74,9 +60,9 @@ int RunBrisvane(HINSTANCE instance, const char* commandTail, int showCommand)
 {
     // One instance per user session, decided before any window exists: two instances would
     // count the same traffic and overwrite each other's totals.
-    HANDLE instanceMutex = CreateMutexA(NULL, TRUE, SINGLE_INSTANCE_MUTEX);
-    if (instanceMutex != NULL && GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(instanceMutex);
+    OwnedHandle instanceMutex(CreateMutexA(NULL, TRUE, SINGLE_INSTANCE_MUTEX));
+    if (instanceMutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+        instanceMutex.Reset();
         ShowRunningInstance();
         return EXIT_ALREADY_RUNNING;
     }
@@ -92,11 +78,8 @@ int RunBrisvane(HINSTANCE instance, const char* commandTail, int showCommand)
         showCommand = SW_HIDE;
 
     CreateMainWindow(instance, mainWindow);
-    if (mainWindow.Window == NULL) {
-        if (instanceMutex != NULL)
-            CloseHandle(instanceMutex);
+    if (mainWindow.Window == NULL)
         return 0;
-    }
 
     ShowWindow(mainWindow.Window, showCommand);
     UpdateWindow(mainWindow.Window);
@@ -106,13 +89,11 @@ int RunBrisvane(HINSTANCE instance, const char* commandTail, int showCommand)
         // Ctrl+Tab and the like before the page, which would take Tab for its own fields.
         if (mainWindow.TranslateKeys(&message))
             continue;
-        if (PageTakesMessage(mainWindow, &message) || HistoryTakesMessage(mainWindow, &message))
+        if (mainWindow.TakeDialogKeys(&message))
             continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
     AtlModuleTerm();
-    if (instanceMutex != NULL)
-        CloseHandle(instanceMutex);
     return 0;
 }

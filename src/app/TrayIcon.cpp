@@ -1,27 +1,241 @@
-// The main window's tray icon beyond adding and removing it: the menu, the tip, which is sent
-// only while it can be seen, and the alert balloons.
+#include "TrayIcon.h"
+
+#include <commctrl.h>
 #include <string.h>
+#include <windowsx.h>
 
-#include "AlertNotice.h"
 #include "BoundedText.h"
-#include "InterfaceMonitor.h"
-#include "MainWindow.h"
+#include "LogChannel.h"
 #include "Platform.h"
-#include "Settings.h"
 #include "StartWithWindows.h"
+#include "resource.h"
 
-#define TRAY_TIP_PREFIX "Brisvane: "
-#define TRAY_TIP_ALONE "Brisvane"
-#define BALLOON_TITLE "Brisvane: alert limit reached"
 #define BALLOON_TIMEOUT_MS 10000
 
-void MainWindow::ShowMainWindow()
+typedef HRESULT(WINAPI* LoadIconMetricFunction)(HINSTANCE, PCWSTR, int, HICON*);
+
+// The size the tray expects of its record: the version-3 form, whatever this SDK's full size is.
+DWORD TrayRecordSize()
 {
-    if (!IsWindowVisible(Window))
-        ShowWindow(Window, SW_SHOWNORMAL);
-    else if (IsIconic(Window))
-        ShowWindow(Window, SW_RESTORE);
-    SetForegroundWindow(Window);
+#ifdef NOTIFYICONDATAA_V3_SIZE
+    return NOTIFYICONDATAA_V3_SIZE;
+#else
+    return sizeof(NOTIFYICONDATAA);
+#endif
+}
+
+// An icon resource at the tray's size. LoadIconMetric picks the best image for the scale (Vista
+// and later); elsewhere the small-icon metric says the size.
+static HICON LoadSmallIcon(HINSTANCE instance, WORD id)
+{
+    HMODULE controls = GetModuleHandleA("comctl32.dll");
+    LoadIconMetricFunction loadMetric =
+        controls != NULL ? (LoadIconMetricFunction)(void*)GetProcAddress(controls, "LoadIconMetric")
+                         : NULL;
+    HICON icon = NULL;
+    if (loadMetric != NULL && SUCCEEDED(loadMetric(instance, MAKEINTRESOURCEW(id), LIM_SMALL, &icon)))
+        return icon;
+    return (HICON)LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON,
+                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                             LR_DEFAULTCOLOR);
+}
+
+TrayRequest ReadTrayEvent(WPARAM wParam, LPARAM lParam, int version4, POINT* at)
+{
+    UINT icon = version4 ? HIWORD(lParam) : (UINT)wParam;
+    if (icon != TRAY_ICON_ID)
+        return TrayNone;
+    switch (LOWORD(lParam)) {
+    case WM_LBUTTONDOWN:
+        return version4 ? TrayNone : TrayClick;  // version 4 follows it with NIN_SELECT
+    case NIN_SELECT:
+        if (version4)
+            return TrayClick;
+        break;
+    case WM_RBUTTONDOWN:
+        if (version4)
+            return TrayNone;  // WM_CONTEXTMENU follows: a menu now would open twice
+        break;
+    case WM_CONTEXTMENU:
+    case NIN_KEYSELECT:
+        if (version4) {
+            at->x = GET_X_LPARAM(wParam);
+            at->y = GET_Y_LPARAM(wParam);
+            return TrayMenu;
+        }
+        break;
+    case WM_LBUTTONDBLCLK:
+        return TrayDoubleClick;
+    case WM_MOUSEMOVE:
+        return TrayTipSeen;
+    case NIN_BALLOONUSERCLICK:
+        return TrayBalloonClick;
+    default:
+        return TrayNone;
+    }
+    // The old form names no point: the menu opens where the cursor is.
+    GetCursorPos(at);
+    return TrayMenu;
+}
+
+TrayIcon::TrayIcon()
+    : Window(NULL), Shown(), Added(0), Removed(0), Version4(0), MissingCycles(0), FailureTold(0),
+      TipCyclesLeft(0), DoubleClickTick(0)
+{
+}
+
+void TrayIcon::Create(HWND window, HINSTANCE instance, const char* tip)
+{
+    Window = window;
+    MenuBar.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TRAYMENU)));
+    Normal.Reset(LoadSmallIcon(instance, IDI_PROGRAM));
+    Alert.Reset(LoadSmallIcon(instance, IDI_ALERT));
+    Shown.hIcon = Normal.Get();
+    CopyText(Shown.szTip, sizeof(Shown.szTip), tip);
+    Add();
+}
+
+void TrayIcon::Send(DWORD action)
+{
+    NOTIFYICONDATAA record = {};
+    record.cbSize = TrayRecordSize();
+    record.hWnd = Window;
+    record.uID = TRAY_ICON_ID;
+    if (action != NIM_DELETE) {
+        record.uFlags = NIF_ICON | NIF_TIP;
+        record.hIcon = Shown.hIcon;
+        memcpy(record.szTip, Shown.szTip, sizeof(record.szTip));
+    }
+    if (action == NIM_ADD) {
+        record.uFlags |= NIF_MESSAGE;
+        record.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
+    }
+    BOOL done = Platform.NotifyIcon(action, &record);
+    if (action == NIM_ADD) {
+        // A timed-out add may have put the icon there all the same; then it takes a change.
+        Added = done || Platform.NotifyIcon(NIM_MODIFY, &record);
+        if (Added) {
+            record.uVersion = NOTIFYICON_VERSION_4;
+            Version4 = Platform.NotifyIcon(NIM_SETVERSION, &record) != 0;
+        }
+    } else if (action == NIM_MODIFY && !done) {
+        Added = 0;  // the shell lost it: the next cycle adds it again
+    }
+}
+
+int TrayIcon::Add()
+{
+    Send(NIM_ADD);
+    if (Added) {
+        if (FailureTold)
+            EventLog.WriteLine("The tray icon was added after all\r\n");
+        MissingCycles = 0;
+        FailureTold = 0;
+        return 1;
+    }
+    // At logon the shell's tray may not be ready yet: every cycle tries again.
+    if (!FailureTold)
+        EventLog.WriteLine("The tray icon could not be added; it is tried again every second\r\n");
+    FailureTold = 1;
+    return 0;
+}
+
+void TrayIcon::Remove()
+{
+    Send(NIM_DELETE);
+    Added = 0;
+    Removed = 1;
+}
+
+int TrayIcon::WantsTip(HICON icon) const
+{
+    return TipCyclesLeft > 0 || Shown.hIcon != icon || !Added;
+}
+
+int TrayIcon::Cycle(HICON icon, const char* tip)
+{
+    if (Removed)
+        return 0;
+    // The tip changes every second while traffic flows, and telling the tray costs more than the
+    // rest of the cycle; it is told only while the tip can be seen (the mouse rested on the
+    // icon a moment ago). An icon change goes at once, with the tip of the moment.
+    int tipSeen = TipCyclesLeft > 0;
+    if (tipSeen)
+        TipCyclesLeft--;
+    if (!Added) {
+        Shown.hIcon = icon;
+        CopyText(Shown.szTip, sizeof(Shown.szTip), tip);
+        if (Add())
+            return 0;
+        return ++MissingCycles == TRAY_MISSING_SHOW_CYCLES;
+    }
+    // The record keeps the icon and tip as sent, for the day Explorer restarts.
+    if (Shown.hIcon != icon || (tipSeen && strcmp(Shown.szTip, tip) != 0)) {
+        Shown.hIcon = icon;
+        CopyText(Shown.szTip, sizeof(Shown.szTip), tip);
+        Send(NIM_MODIFY);
+    }
+    return 0;
+}
+
+void TrayIcon::AddAgain(const char* tip)
+{
+    if (Removed)
+        return;
+    CopyText(Shown.szTip, sizeof(Shown.szTip), tip);
+    Add();
+}
+
+void TrayIcon::ShowTip(const char* tip)
+{
+    if (Removed || strcmp(Shown.szTip, tip) == 0)
+        return;
+    CopyText(Shown.szTip, sizeof(Shown.szTip), tip);
+    Send(NIM_MODIFY);
+}
+
+void TrayIcon::ShowBalloon(DWORD icon, const char* title, const char* text)
+{
+    NOTIFYICONDATAA record = {};
+    record.cbSize = TrayRecordSize();
+    record.hWnd = Window;
+    record.uID = TRAY_ICON_ID;
+    record.uFlags = NIF_INFO;
+    // Not while the user is new to the system, presenting or busy full screen.
+    record.dwInfoFlags = icon | NIIF_RESPECT_QUIET_TIME;
+    record.uTimeout = BALLOON_TIMEOUT_MS;
+    CopyText(record.szInfoTitle, sizeof(record.szInfoTitle), title);
+    CopyText(record.szInfo, sizeof(record.szInfo), text);
+    Platform.NotifyIcon(NIM_MODIFY, &record);
+}
+
+TrayRequest TrayIcon::OnEvent(WPARAM wParam, LPARAM lParam, POINT* at)
+{
+    TrayRequest request = ReadTrayEvent(wParam, lParam, Version4, at);
+    UINT doubleClickMs = GetDoubleClickTime();
+    switch (request) {
+    case TrayClick:
+        // Version 4 selects again with the second click of a double click.
+        if (Version4 && DoubleClickTick != 0 &&
+            Platform.ReadTickCount() - DoubleClickTick < doubleClickMs)
+            return TrayNone;
+        // A menu opened at once would swallow the second click of a double click; without the
+        // timer, the menu it is.
+        if (SetTimer(Window, TRAY_CLICK_TIMER_ID, doubleClickMs, NULL) == 0) {
+            GetCursorPos(at);
+            return TrayMenu;
+        }
+        return TrayClick;
+    case TrayDoubleClick:
+        KillTimer(Window, TRAY_CLICK_TIMER_ID);
+        DoubleClickTick = Platform.ReadTickCount();
+        return request;
+    case TrayTipSeen:
+        TipCyclesLeft = TRAY_TIP_SEEN_CYCLES;
+        return request;
+    default:
+        return request;
+    }
 }
 
 // The program's own path, as the Run value names it.
@@ -31,106 +245,31 @@ static int ReadProgramPath(char* path, DWORD size)
     return length > 0 && length < size;
 }
 
-void MainWindow::OpenTrayMenu()
+void TrayIcon::OpenMenu(POINT at, int dialogOpen)
 {
-    HMENU menu = GetSubMenu(TrayMenu, 0);
+    // A click still waiting would open it a second time once this one closes.
+    KillTimer(Window, TRAY_CLICK_TIMER_ID);
+    HMENU menu = GetSubMenu(MenuBar.Get(), 0);
     if (menu == NULL)
         return;
     SetMenuDefaultItem(menu, ID_TRAY_SHOWHIDE, FALSE);
     char path[MAX_PATH];
     int starts = ReadProgramPath(path, sizeof(path)) && StartsWithWindows(path);
     CheckMenuItem(menu, ID_TRAY_STARTWITHWINDOWS, starts ? MF_CHECKED : MF_UNCHECKED);
-    UINT dialogItems = CommandDialogOpen ? MF_GRAYED : MF_ENABLED;
+    UINT dialogItems = dialogOpen ? MF_GRAYED : MF_ENABLED;
     EnableMenuItem(menu, ID_APP_SETTINGS, dialogItems);
     EnableMenuItem(menu, ID_APP_ABOUT, dialogItems);
 
-    POINT cursor;
-    GetCursorPos(&cursor);
     // Without the foreground the menu would not close when the user clicks elsewhere; the
     // message after it lets the shell see that the menu is gone.
     SetForegroundWindow(Window);
-    TrackPopupMenu(menu, TPM_BOTTOMALIGN | TPM_RIGHTALIGN, cursor.x, cursor.y, 0, Window, NULL);
+    TrackPopupMenu(menu, TPM_BOTTOMALIGN | TPM_RIGHTALIGN, at.x, at.y, 0, Window, NULL);
     PostMessageA(Window, WM_NULL, 0, 0);
 }
 
-LRESULT MainWindow::OnStartWithWindows(WORD, WORD, HWND, BOOL&)
+void ToggleStartWithWindows()
 {
     char path[MAX_PATH];
     if (ReadProgramPath(path, sizeof(path)))
         SetStartWithWindows(!StartsWithWindows(path), path);
-    return 0;
-}
-
-void MainWindow::FormatTrayTip(InterfaceMonitor* monitor, char* tip, size_t size)
-{
-    if (size > TRAY_TIP_CHARS)
-        size = TRAY_TIP_CHARS;
-    if (monitor == NULL) {
-        CopyText(tip, size, TRAY_TIP_ALONE);
-        return;
-    }
-    int prefix = BoundedPrint(tip, size, "%s", TRAY_TIP_PREFIX);
-    monitor->FormatTrafficSummary(tip + prefix, size - prefix);
-}
-
-void MainWindow::RefreshTrayTip()
-{
-    if (ShutdownDone)
-        return;
-    char tip[TRAY_TIP_CHARS];
-    FormatTrayTip(SelectedMonitor(), tip, sizeof(tip));
-    if (strcmp(TrayRecord.szTip, tip) == 0)
-        return;
-    CopyText(TrayRecord.szTip, sizeof(TrayRecord.szTip), tip);
-    SendTrayRecord(NIM_MODIFY);
-}
-
-void MainWindow::NoticeAlertCrossing(InterfaceMonitor* monitor)
-{
-    int wasOn = monitor->AlertNoticed;
-    monitor->AlertNoticed = monitor->AlertOn;
-    AlertNotice notice;
-    if (!DecideAlertNotice(wasOn, monitor->AlertOn, monitor->Total_in, monitor->Total_out,
-                           Settings, &notice))
-        return;
-    char description[MAX_DESCR + 1];
-    DWORD length = DescrLength(&monitor->IfRow);
-    memcpy(description, monitor->IfRow.bDescr, length);
-    description[length] = 0;
-    char text[sizeof(((NOTIFYICONDATAA*)NULL)->szInfo)];
-    FormatAlertNotice(notice, monitor->IPv4Text, description, text, sizeof(text));
-    SendBalloon(monitor, NIIF_WARNING, BALLOON_TITLE, text);
-}
-
-void MainWindow::SendBalloon(InterfaceMonitor* monitor, DWORD icon, const char* title,
-                             const char* text)
-{
-    NOTIFYICONDATAA record = {};
-    record.cbSize = TrayRecordSize();
-    record.hWnd = Window;
-    record.uID = TRAY_ICON_ID;
-    record.uFlags = NIF_INFO;
-    record.dwInfoFlags = icon;
-    record.uTimeout = BALLOON_TIMEOUT_MS;
-    CopyText(record.szInfoTitle, sizeof(record.szInfoTitle), title);
-    CopyText(record.szInfo, sizeof(record.szInfo), text);
-    BalloonMonitor = monitor;
-    Platform.NotifyIcon(NIM_MODIFY, &record);
-}
-
-void MainWindow::OnBalloonClick()
-{
-    if (ShutdownDone)
-        return;
-    if (BalloonMonitor == NULL) {
-        ShowMainWindow();
-        return;
-    }
-    // Monitors live as long as the tab strip, so the pointer is still good; its tab is found
-    // again because tabs shift as adapters come.
-    int position = Tabs().PositionOf(BalloonMonitor);
-    if (position >= 0 && position != Tabs().Selected())
-        ShowTab(position);
-    ShowMainWindow();
-    FitCurrentPage(TRUE);
 }

@@ -218,16 +218,6 @@ void InterfaceMonitor::StoreCounters(IniDocument& document) const
         Settings.WriteIniDate(document, section, "StartDay", &StartDay);
 }
 
-static void FillCounters(IniDocument& document, void* monitor)
-{
-    ((const InterfaceMonitor*)monitor)->StoreCounters(document);
-}
-
-int InterfaceMonitor::SaveCounters()
-{
-    return Settings.SaveIni(FillCounters, this);
-}
-
 void InterfaceMonitor::OnPageDestroy()
 {
     char mac[SHORT_TEXT];

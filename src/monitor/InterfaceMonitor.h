@@ -64,9 +64,6 @@ public:
     void LoadCounters(const char* macText);
     // Puts the adapter's section into a document of the INI file.
     void StoreCounters(IniDocument& document) const;
-    // Saves this adapter's section alone (the main window saves all of them at once). 1 when
-    // saved.
-    int SaveCounters();
     // Writes the "Since" text into page control 1006 while the page exists.
     void ShowSince(DATE date);
     // The stop line; the counters were saved with every other adapter's just before.

@@ -1,6 +1,6 @@
 // Handles that close themselves: one owner each, moved never copied, released when the owner
-// goes. Kinds: kernel handles (files, mutexes, events), icons, menus, GDI objects, memory DCs,
-// a window's DC and a selection into a DC that is put back.
+// goes. Kinds: kernel handles (files, mutexes, events), registry keys, icons, menus, GDI objects,
+// memory DCs, a window's DC and a selection into a DC that is put back.
 #ifndef BRISVANE_OWNEDHANDLE_H
 #define BRISVANE_OWNEDHANDLE_H
 
@@ -83,6 +83,13 @@ struct MemoryDcTraits {
     static void Close(HDC h) { DeleteDC(h); }
 };
 
+struct RegistryKeyTraits {
+    typedef HKEY Type;
+    static HKEY Empty() { return NULL; }
+    static bool IsValid(HKEY h) { return h != NULL; }
+    static void Close(HKEY h) { RegCloseKey(h); }
+};
+
 typedef Owned<KernelHandleTraits> OwnedHandle;
 typedef Owned<IconTraits> OwnedIcon;
 typedef Owned<MenuTraits> OwnedMenu;
@@ -93,6 +100,8 @@ typedef Owned<GdiObjectTraits<HPEN> > OwnedPen;
 typedef Owned<GdiObjectTraits<HRGN> > OwnedRegion;
 // From CreateCompatibleDC or CreateDC.
 typedef Owned<MemoryDcTraits> OwnedDc;
+// From RegOpenKeyEx or RegCreateKeyEx.
+typedef Owned<RegistryKeyTraits> OwnedKey;
 
 // A window's DC from GetDC, released to that window.
 class WindowDc {

@@ -3,7 +3,7 @@
 // The window property that binds a window to its object.
 static const char BindingProperty[] = "BrisvaneWindowObject";
 
-WindowObject::WindowObject() : Window(NULL), UnhandledProc(DefWindowProcA), CurrentMessage(NULL) {}
+WindowObject::WindowObject() : Window(NULL), UnhandledProc(DefWindowProcA) {}
 
 WindowObject::~WindowObject()
 {
@@ -70,18 +70,6 @@ LRESULT WindowObject::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CallWindowProcA(UnhandledProc, Window, message, wParam, lParam);
 }
 
-// Routes a message through the object's map, with the message as its current one meanwhile.
-static BOOL RouteCurrent(WindowObject* object, HWND window, UINT message, WPARAM wParam,
-                         LPARAM lParam, LRESULT* result)
-{
-    MSG current = {window, message, wParam, lParam, 0, {0, 0}};
-    const MSG* outer = object->CurrentMessage;
-    object->CurrentMessage = &current;
-    BOOL handled = object->RouteMessage(window, message, wParam, lParam, *result, 0);
-    object->CurrentMessage = outer;
-    return handled;
-}
-
 LRESULT CALLBACK SharedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     WindowObject* object = WindowObject::FromHandle(window);
@@ -89,7 +77,7 @@ LRESULT CALLBACK SharedWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return DefWindowProcA(window, message, wParam, lParam);
 
     LRESULT result = 0;
-    BOOL handled = RouteCurrent(object, window, message, wParam, lParam, &result);
+    BOOL handled = object->RouteMessage(window, message, wParam, lParam, result, 0);
     if (handled && message != WM_NCDESTROY)
         return result;
 
@@ -128,7 +116,7 @@ INT_PTR CALLBACK SharedDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
         return FALSE;
 
     LRESULT result = 0;
-    BOOL handled = RouteCurrent(object, window, message, wParam, lParam, &result);
+    BOOL handled = object->RouteMessage(window, message, wParam, lParam, result, 0);
 
     if (message == WM_NCDESTROY) {
         object->Detach(window);

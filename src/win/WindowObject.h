@@ -38,7 +38,6 @@ public:
 
     HWND Window;
     WNDPROC UnhandledProc;
-    const MSG* CurrentMessage;
 
 private:
     WindowObject(const WindowObject&);

@@ -149,7 +149,7 @@ TEST_F(MainWindowTest, SystemMenuRunsSettingsAndAboutAndToolBarButtonsNameThemse
     EXPECT_TRUE(IsIconic(main.Window));
 
     // What the tool bar asks of its parent when a button's tooltip is about to show.
-    HWND tips = (HWND)SendMessageA(main.ToolBar, TB_GETTOOLTIPS, 0, 0);
+    HWND tips = (HWND)SendMessageA(ToolBar(), TB_GETTOOLTIPS, 0, 0);
     ASSERT_NE((HWND)NULL, tips);
     const std::pair<UINT, const char*> buttons[] = {{ID_APP_SETTINGS, "Settings"},
                                                     {ID_APP_ABOUT, "About"}};

@@ -1,8 +1,6 @@
 // The main window with real windows: creation, layout, tab changes, close and shutdown, tray.
 #include "MainWindowTestSupport.h"
 
-#include <process.h>
-
 #include "ModalDriver.h"
 #include "ResetSchedule.h"
 #include "resource.h"
@@ -24,22 +22,22 @@ TEST_F(MainWindowTest, CreationBuildsChildrenLoadsSettingsAndAddsTrayIcon)
     fake.AddAdapter(2, 0x01, "192.168.1.10");
     ASSERT_NE((HWND)NULL, Create());
 
-    EXPECT_EQ(IDC_TABCONTROL, GetDlgCtrlID(main.TabControl));
-    EXPECT_EQ(IDC_TOOLBAR, GetDlgCtrlID(main.ToolBar));
-    EXPECT_EQ(3, (int)SendMessageA(main.ToolBar, TB_BUTTONCOUNT, 0, 0));
+    EXPECT_EQ(IDC_TABCONTROL, GetDlgCtrlID(TabControl()));
+    EXPECT_EQ(IDC_TOOLBAR, GetDlgCtrlID(ToolBar()));
+    EXPECT_EQ(3, (int)SendMessageA(ToolBar(), TB_BUTTONCOUNT, 0, 0));
     TBBUTTON button = {};
-    SendMessageA(main.ToolBar, TB_GETBUTTON, 0, (LPARAM)&button);
+    SendMessageA(ToolBar(), TB_GETBUTTON, 0, (LPARAM)&button);
     EXPECT_EQ(ID_APP_SETTINGS, button.idCommand);
     EXPECT_EQ(0, button.iBitmap);
-    SendMessageA(main.ToolBar, TB_GETBUTTON, 1, (LPARAM)&button);
+    SendMessageA(ToolBar(), TB_GETBUTTON, 1, (LPARAM)&button);
     EXPECT_EQ(ID_APP_ABOUT, button.idCommand);
     EXPECT_EQ(1, button.iBitmap);
-    SendMessageA(main.ToolBar, TB_GETBUTTON, 2, (LPARAM)&button);
+    SendMessageA(ToolBar(), TB_GETBUTTON, 2, (LPARAM)&button);
     EXPECT_EQ(ID_APP_HISTORY, button.idCommand);
     EXPECT_EQ(2, button.iBitmap);
     EXPECT_EQ(1, Settings.EnableLog);
-    EXPECT_NE((HMENU)NULL, main.TrayMenu);
-    EXPECT_NE((HICON)NULL, main.AlertIcon);
+    EXPECT_NE((HMENU)NULL, Tray().Menu());
+    EXPECT_NE((HICON)NULL, Tray().AlertIcon());
 
     TrayEvent(WM_MOUSEMOVE);  // the tip goes to the tray once it can be seen
     ASSERT_GE(fake.TrayCalls.size(), 2u);
@@ -49,7 +47,7 @@ TEST_F(MainWindowTest, CreationBuildsChildrenLoadsSettingsAndAddsTrayIcon)
     EXPECT_EQ(1u, add.Record.uID);
     EXPECT_EQ((UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP), add.Record.uFlags);
     EXPECT_EQ((UINT)(WM_USER + 1), add.Record.uCallbackMessage);
-    EXPECT_EQ((HICON)GetClassLongPtrA(main.Window, GCLP_HICON), add.Record.hIcon);
+    EXPECT_EQ(Tray().NormalIcon(), add.Record.hIcon);
     EXPECT_STREQ("Brisvane", add.Record.szTip);
     // The first poll cycle ran inside the creation, before the timer.
     EXPECT_EQ(1, TabCount());
@@ -71,9 +69,9 @@ TEST_F(MainWindowTest, LayoutFollowsTheClientArea)
     SetWindowPos(main.Window, NULL, 0, 0, 700, 500, SWP_NOZORDER | SWP_NOMOVE);
     RECT client, bar, tab, page, area;
     GetClientRect(main.Window, &client);
-    GetWindowRect(main.ToolBar, &bar);
+    GetWindowRect(ToolBar(), &bar);
     MapWindowPoints(NULL, main.Window, (POINT*)&bar, 2);
-    GetWindowRect(main.TabControl, &tab);
+    GetWindowRect(TabControl(), &tab);
     MapWindowPoints(NULL, main.Window, (POINT*)&tab, 2);
     int barHeight = bar.bottom - bar.top;
     EXPECT_GT(barHeight, 0);
@@ -87,10 +85,10 @@ TEST_F(MainWindowTest, LayoutFollowsTheClientArea)
 
     InterfaceMonitor* monitor = TabMonitor(0);
     ASSERT_NE((InterfaceMonitor*)NULL, monitor);
-    GetClientRect(main.TabControl, &area);
-    SendMessageA(main.TabControl, TCM_ADJUSTRECT, FALSE, (LPARAM)&area);
+    GetClientRect(TabControl(), &area);
+    SendMessageA(TabControl(), TCM_ADJUSTRECT, FALSE, (LPARAM)&area);
     GetWindowRect(monitor->Window, &page);
-    MapWindowPoints(NULL, main.TabControl, (POINT*)&page, 2);
+    MapWindowPoints(NULL, TabControl(), (POINT*)&page, 2);
     EXPECT_EQ(area.left, page.left);
     EXPECT_EQ(area.top, page.top);
     EXPECT_EQ(area.right, page.right);
@@ -109,12 +107,12 @@ TEST_F(MainWindowTest, TabChangeHidesTheOldPageBeforeShowingTheNew)
     EXPECT_TRUE(IsWindowVisible(first->Window));
     EXPECT_FALSE(IsWindowVisible(second->Window));
 
-    NMHDR changing = {main.TabControl, IDC_TABCONTROL, (UINT)TCN_SELCHANGING};
+    NMHDR changing = {TabControl(), IDC_TABCONTROL, (UINT)TCN_SELCHANGING};
     EXPECT_EQ(0, SendMessageA(main.Window, WM_NOTIFY, IDC_TABCONTROL, (LPARAM)&changing));
     EXPECT_FALSE(IsWindowVisible(first->Window));
     EXPECT_FALSE(IsWindowVisible(second->Window));
-    SendMessageA(main.TabControl, TCM_SETCURSEL, 1, 0);
-    NMHDR change = {main.TabControl, IDC_TABCONTROL, (UINT)TCN_SELCHANGE};
+    SendMessageA(TabControl(), TCM_SETCURSEL, 1, 0);
+    NMHDR change = {TabControl(), IDC_TABCONTROL, (UINT)TCN_SELCHANGE};
     SendMessageA(main.Window, WM_NOTIFY, IDC_TABCONTROL, (LPARAM)&change);
     EXPECT_FALSE(IsWindowVisible(first->Window));
     EXPECT_TRUE(IsWindowVisible(second->Window));
@@ -129,11 +127,11 @@ TEST_F(MainWindowTest, CloseHidesWhileVisibleAndShutsDownWhileHidden)
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_EQ(0, main.ShutdownDone);
+    EXPECT_EQ(0, ShutdownDone());
 
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(1, main.ShutdownDone);
+    EXPECT_EQ(1, ShutdownDone());
     EXPECT_EQ(1, TrayCalls(NIM_DELETE));
     EXPECT_EQ((HBRUSH)NULL, AlertBrush);
     std::string ini = Ini();
@@ -156,7 +154,7 @@ TEST_F(MainWindowTest, CloseCommandAsksFirstAndNoKeepsTheWindowHidden)
     EXPECT_TRUE(IsWindow(main.Window));
     EXPECT_FALSE(IsWindowVisible(main.Window));
     PumpMessages();
-    EXPECT_EQ(0, main.ShutdownDone);
+    EXPECT_EQ(0, ShutdownDone());
 
     AnswerMessageBox("Brisvane", IDYES);
     HWND window = main.Window;
@@ -164,7 +162,7 @@ TEST_F(MainWindowTest, CloseCommandAsksFirstAndNoKeepsTheWindowHidden)
     EXPECT_TRUE(StopAnsweringMessageBoxes().Found);
     PumpMessages();
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(1, main.ShutdownDone);
+    EXPECT_EQ(1, ShutdownDone());
 }
 
 TEST_F(MainWindowTest, EndSessionShutsDownOnceAndSavesOnce)
@@ -176,7 +174,7 @@ TEST_F(MainWindowTest, EndSessionShutsDownOnceAndSavesOnce)
     EXPECT_EQ(TRUE, SendMessageA(window, WM_QUERYENDSESSION, 0, 0));
     EXPECT_NE(std::string::npos, Ini().find("[00-1A-2B-3C-4D-01]"));  // saved when asked
     SendMessageA(window, WM_ENDSESSION, FALSE, 0);
-    EXPECT_EQ(0, main.ShutdownDone);
+    EXPECT_EQ(0, ShutdownDone());
     fake.Rows[0].dwInOctets += 500;
     Tick();
     Tick();
@@ -184,7 +182,7 @@ TEST_F(MainWindowTest, EndSessionShutsDownOnceAndSavesOnce)
     EXPECT_EQ(0, TrayCalls(NIM_DELETE));
 
     SendMessageA(window, WM_ENDSESSION, TRUE, 0);
-    EXPECT_EQ(1, main.ShutdownDone);
+    EXPECT_EQ(1, ShutdownDone());
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(1, TrayCalls(NIM_DELETE));
     EXPECT_EQ(1, CountOf(Log(), "\tStop IN "));
@@ -215,7 +213,7 @@ TEST_F(MainWindowTest, TaskbarRestartAddsTheTrayIconAgain)
     EXPECT_EQ((UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP), add->Record.uFlags);
     EXPECT_EQ((UINT)(WM_USER + 1), add->Record.uCallbackMessage);
     EXPECT_STREQ("Brisvane: In 0 B, Out 0 B, All 0 B", add->Record.szTip);
-    EXPECT_EQ((HICON)GetClassLongPtrA(main.Window, GCLP_HICON), add->Record.hIcon);
+    EXPECT_EQ(Tray().NormalIcon(), add->Record.hIcon);
 }
 
 TEST_F(MainWindowTest, FailingCreationEndsWithZeroAndNoTrayIcon)
@@ -237,33 +235,13 @@ TEST_F(MainWindowTest, FailingCreationEndsWithZeroAndNoTrayIcon)
     EXPECT_EQ(NULL, WindowModule.Creating);
 }
 
-namespace {
-
-// Picks the tray menu's first item ("&Show/Hide") with the keyboard once the menu shows.
-unsigned __stdcall PickFirstMenuItem(void* shown)
-{
-    for (int i = 0; i < 200; i++) {
-        HWND menu = FindWindowA("#32768", NULL);
-        if (menu != NULL && IsWindowVisible(menu)) {
-            *(int*)shown = 1;
-            PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-            PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-            return 0;
-        }
-        Sleep(10);
-    }
-    return 1;
-}
-
-}  // namespace
-
 TEST_F(MainWindowTest, TrayMenuOpensOnClicksAndKeysAndItsItemsReachTheWindow)
 {
     ASSERT_NE((HWND)NULL, Create());
-    HMENU popup = GetSubMenu(main.TrayMenu, 0);
+    HMENU popup = GetSubMenu(Tray().Menu(), 0);
     ASSERT_NE((HMENU)NULL, popup);
     char text[64] = "";
-    GetMenuStringA(main.TrayMenu, 0, text, sizeof(text), MF_BYPOSITION);
+    GetMenuStringA(Tray().Menu(), 0, text, sizeof(text), MF_BYPOSITION);
     EXPECT_STREQ("Icon Menu", text);
     EXPECT_EQ((UINT)ID_TRAY_SHOWHIDE, GetMenuItemID(popup, 0));
 
@@ -271,15 +249,8 @@ TEST_F(MainWindowTest, TrayMenuOpensOnClicksAndKeysAndItsItemsReachTheWindow)
                            NIN_KEYSELECT};
     for (UINT event : events) {
         BOOL visible = IsWindowVisible(main.Window);
-        int shown = 0;
-        HANDLE thread = (HANDLE)_beginthreadex(NULL, 0, PickFirstMenuItem, &shown, 0, NULL);
-        SendMessageA(main.Window, WM_USER + 1, TRAY_ICON_ID, event);
         // A left click opens the menu from a timer, once it cannot become a double click.
-        while (MsgWaitForMultipleObjects(1, &thread, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
-            PumpMessages();
-        CloseHandle(thread);
-        PumpMessages();
-        EXPECT_EQ(1, shown) << event;
+        EXPECT_EQ(1, PickFromTrayMenu(TRAY_ICON_ID, event, 1, event == WM_LBUTTONDOWN)) << event;
         EXPECT_NE(visible, IsWindowVisible(main.Window)) << event;
     }
 

@@ -46,7 +46,7 @@ TEST_F(MainWindowTest, LoopbackIgnoredFirstAdapterSelectedStartLinesInOrder)
     ASSERT_EQ(2, TabCount());
     EXPECT_EQ("192.168.1.10", TabText(0));
     EXPECT_EQ("10.0.0.5", TabText(1));
-    EXPECT_EQ(0, (int)SendMessageA(main.TabControl, TCM_GETCURSEL, 0, 0));
+    EXPECT_EQ(0, (int)SendMessageA(TabControl(), TCM_GETCURSEL, 0, 0));
     InterfaceMonitor* first = TabMonitor(0);
     InterfaceMonitor* second = TabMonitor(1);
     EXPECT_TRUE(IsWindowVisible(first->Window));
@@ -68,7 +68,7 @@ TEST_F(MainWindowTest, LoopbackIgnoredFirstAdapterSelectedStartLinesInOrder)
     Tick();
     EXPECT_EQ(3, TabCount());
     EXPECT_EQ("127.0.0.1", TabText(0));
-    EXPECT_EQ(0, (int)SendMessageA(main.TabControl, TCM_GETCURSEL, 0, 0));
+    EXPECT_EQ(0, (int)SendMessageA(TabControl(), TCM_GETCURSEL, 0, 0));
     EXPECT_FALSE(IsWindowVisible(first->Window));  // the new first page took its place
     EXPECT_TRUE(IsWindowVisible(TabMonitor(0)->Window));
 }
@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, FailedTableReadChangesNothing)
     EXPECT_EQ("Connected", PageText(monitor, IDC_PAGE_STATUS));
     EXPECT_EQ("Brisvane", WindowText(main.Window));
     EXPECT_EQ(trayCalls, fake.TrayCalls.size());
-    EXPECT_EQ(0, main.PollBusy);
+    EXPECT_EQ(0, MainWindowProbe::PollBusy(main));
 
     // The table read again, empty: every monitor is absent, the title follows the tip.
     fake.IfTableError = 0;
@@ -146,8 +146,8 @@ TEST_F(MainWindowTest, AddressChangeRelabelsAndNewHardwareAddressMakesANewPage)
     EXPECT_EQ("Connected", PageText(TabMonitor(0), IDC_PAGE_STATUS));
     EXPECT_EQ("00-1A-2B-3C-4D-EE", PageText(TabMonitor(0), IDC_PAGE_MAC));
     // The old page, out of sight, is brought up to date when its tab is picked.
-    SendMessageA(main.TabControl, TCM_SETCURSEL, 1, 0);
-    NMHDR change = {main.TabControl, IDC_TABCONTROL, (UINT)TCN_SELCHANGE};
+    SendMessageA(TabControl(), TCM_SETCURSEL, 1, 0);
+    NMHDR change = {TabControl(), IDC_TABCONTROL, (UINT)TCN_SELCHANGE};
     SendMessageA(main.Window, WM_NOTIFY, IDC_TABCONTROL, (LPARAM)&change);
     EXPECT_EQ("NOT Connected", PageText(monitor, IDC_PAGE_STATUS));
 }
@@ -245,16 +245,16 @@ TEST_F(MainWindowTest, TrayShowsTheAlertIconOnlyForTheSelectedMonitor)
     Settings.AlertType = AlertTotal;
     Settings.LimitIN = Settings.LimitOUT = GIGABYTE;
     Settings.AlertPercent = 100;
-    HICON classIcon = (HICON)GetClassLongPtrA(main.Window, GCLP_HICON);
+    HICON classIcon = Tray().NormalIcon();
 
     TabMonitor(1)->Total_in = 3 * GIGABYTE;  // the unselected adapter passes its limit
     Tick();
     EXPECT_EQ(1, TabMonitor(1)->AlertOn);
-    EXPECT_EQ(classIcon, main.TrayRecord.hIcon);
+    EXPECT_EQ(classIcon, Tray().Record().hIcon);
 
     TabMonitor(0)->Total_in = 3 * GIGABYTE;
     Tick();
-    EXPECT_EQ(main.AlertIcon, LastTrayCall(NIM_MODIFY, NIF_ICON)->Record.hIcon);
+    EXPECT_EQ(Tray().AlertIcon(), LastTrayCall(NIM_MODIFY, NIF_ICON)->Record.hIcon);
     TabMonitor(0)->Total_in = 0;
     Tick();
     EXPECT_EQ(classIcon, LastTrayCall(NIM_MODIFY, NIF_ICON)->Record.hIcon);
@@ -265,15 +265,15 @@ TEST_F(MainWindowTest, NoPagesTipIsTheProgramName)
     ASSERT_NE((HWND)NULL, Create());
     EXPECT_EQ(0, TabCount());
     Tick();
-    EXPECT_STREQ("Brisvane", main.TrayRecord.szTip);
-    EXPECT_EQ((HICON)GetClassLongPtrA(main.Window, GCLP_HICON), main.TrayRecord.hIcon);
+    EXPECT_STREQ("Brisvane", Tray().Record().szTip);
+    EXPECT_EQ(Tray().NormalIcon(), Tray().Record().hIcon);
 }
 
 TEST_F(MainWindowTest, RefusedTabItemIsTriedAgainOnlyAMinuteLaterAndLeavesNoPage)
 {
     const int retryAfter = 60;  // cycles
     ASSERT_NE((HWND)NULL, Create());
-    TabProcedure = (WNDPROC)SetWindowLongPtrA(main.TabControl, GWLP_WNDPROC,
+    TabProcedure = (WNDPROC)SetWindowLongPtrA(TabControl(), GWLP_WNDPROC,
                                               (LONG_PTR)RefusingTabProc);
     InsertAttempts = 0;
     fake.AddAdapter(2, 0xA1, "192.168.1.10");
@@ -283,15 +283,15 @@ TEST_F(MainWindowTest, RefusedTabItemIsTriedAgainOnlyAMinuteLaterAndLeavesNoPage
         Tick();
     EXPECT_EQ(1, InsertAttempts) << "tried again before the " << retryAfter << "th cycle";
     EXPECT_EQ(0, TabCount());
-    EXPECT_TRUE(PagesOf(main.TabControl).empty());
+    EXPECT_TRUE(PagesOf(TabControl()).empty());
     EXPECT_EQ(std::string::npos, Log().find("Start"));
     EXPECT_EQ(std::string::npos, Ini().find("[00-1A-2B-3C-4D-A1]"));
 
     // The strip takes items again: the next cycle, the 60th after the failure, makes the page.
-    SetWindowLongPtrA(main.TabControl, GWLP_WNDPROC, (LONG_PTR)TabProcedure);
+    SetWindowLongPtrA(TabControl(), GWLP_WNDPROC, (LONG_PTR)TabProcedure);
     Tick();
     EXPECT_EQ(1, TabCount());
-    EXPECT_EQ(1u, PagesOf(main.TabControl).size());
+    EXPECT_EQ(1u, PagesOf(TabControl()).size());
 }
 
 TEST_F(MainWindowTest, RowsBeyondTheAnsweredSizeAreNotRead)
@@ -311,8 +311,8 @@ TEST_F(MainWindowTest, BusyCycleDoesNothing)
     fake.AddAdapter(2, 0xA1, "192.168.1.10");
     ASSERT_NE((HWND)NULL, Create());
     int reads = fake.IfTableReads;
-    main.PollBusy = 1;
+    MainWindowProbe::PollBusy(main) = 1;
     Tick();
     EXPECT_EQ(reads, fake.IfTableReads);
-    main.PollBusy = 0;
+    MainWindowProbe::PollBusy(main) = 0;
 }

@@ -2,37 +2,10 @@
 // reaching their handlers, the double click and Show/Hide.
 #include "MainWindowTestSupport.h"
 
-#include <process.h>
-
 #include "ModalDriver.h"
 #include "resource.h"
 
 namespace {
-
-const DWORD MenuDeadlineMs = 5000;
-
-// Picks a tray menu item with the keyboard once the menu shows: Down as often as given, then
-// Enter (so 1 picks the first item; the separator is skipped).
-struct MenuPick {
-    int Downs;
-    int Shown;
-};
-
-unsigned __stdcall PickMenuItem(void* argument)
-{
-    MenuPick* pick = (MenuPick*)argument;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < MenuDeadlineMs; Sleep(10)) {
-        HWND menu = FindWindowA("#32768", NULL);
-        if (menu != NULL && IsWindowVisible(menu)) {
-            pick->Shown = 1;
-            for (int i = 0; i < pick->Downs; i++)
-                PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-            PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-            return 0;
-        }
-    }
-    return 1;
-}
 
 enum { PickShowHide = 1, PickSettings = 2, PickAbout = 3, PickHistory = 4, PickStartWithWindows = 5 };
 
@@ -41,17 +14,8 @@ enum { PickShowHide = 1, PickSettings = 2, PickAbout = 3, PickHistory = 4, PickS
 class TrayTest : public MainWindowTest {
 protected:
     // Opens the menu with a right click on the icon and picks an item; 1 when it showed.
-    int PickTrayItem(int downs)
-    {
-        MenuPick pick = {downs, 0};
-        HANDLE thread = (HANDLE)_beginthreadex(NULL, 0, PickMenuItem, &pick, 0, NULL);
-        TrayEvent(WM_RBUTTONDOWN);
-        WaitForSingleObject(thread, MenuDeadlineMs);
-        CloseHandle(thread);
-        PumpMessages();
-        return pick.Shown;
-    }
-    bool Checked() { return GetMenuState(GetSubMenu(main.TrayMenu, 0), ID_TRAY_STARTWITHWINDOWS,
+    int PickTrayItem(int downs) { return PickFromTrayMenu(TRAY_ICON_ID, WM_RBUTTONDOWN, downs); }
+    bool Checked() { return GetMenuState(GetSubMenu(Tray().Menu(), 0), ID_TRAY_STARTWITHWINDOWS,
                                          MF_BYCOMMAND) & MF_CHECKED; }
     int Modified(UINT flag)
     {
@@ -60,7 +24,7 @@ protected:
             count += call.Action == NIM_MODIFY && (call.Record.uFlags & flag) != 0;
         return count;
     }
-    int Selected() { return (int)SendMessageA(main.TabControl, TCM_GETCURSEL, 0, 0); }
+    int Selected() { return (int)SendMessageA(TabControl(), TCM_GETCURSEL, 0, 0); }
     void AlertLimits()
     {
         Settings.AlertType = AlertDistinct;
@@ -84,7 +48,7 @@ TEST_F(TrayTest, BalloonOncePerAlertCrossingAndItsClickShowsThatAdaptersTab)
     EXPECT_EQ(main.Window, balloon->Record.hWnd);
     EXPECT_EQ((UINT)TRAY_ICON_ID, balloon->Record.uID);
     EXPECT_EQ((UINT)NIF_INFO, balloon->Record.uFlags);  // icon and tip stay as they are
-    EXPECT_EQ((DWORD)NIIF_WARNING, balloon->Record.dwInfoFlags);
+    EXPECT_EQ((DWORD)(NIIF_WARNING | NIIF_RESPECT_QUIET_TIME), balloon->Record.dwInfoFlags);
     EXPECT_STREQ("Brisvane: alert limit reached", balloon->Record.szInfoTitle);
     EXPECT_STREQ("10.0.0.5 Test adapter 3\nIN: 9.00 GB of the 10.00 GB limit",
                  balloon->Record.szInfo);
@@ -142,7 +106,7 @@ TEST_F(TrayTest, TipGoesToTheTrayOnlyWhileItCanBeSeen)
     Tick();
     const TrayCall* icon = LastTrayCall(NIM_MODIFY, NIF_ICON);
     ASSERT_NE((const TrayCall*)NULL, icon);
-    EXPECT_EQ(main.AlertIcon, icon->Record.hIcon);
+    EXPECT_EQ(Tray().AlertIcon(), icon->Record.hIcon);
     EXPECT_STREQ("Brisvane: In 9.00 GB, Out 0 B, All 9.00 GB", icon->Record.szTip);
 }
 
@@ -160,9 +124,9 @@ TEST_F(TrayTest, MenuItemsReachTheirHandlers)
         EXPECT_TRUE(step.Ran());
     }
     ASSERT_EQ(1, PickTrayItem(PickHistory));
-    ASSERT_NE((HWND)NULL, main.HistoryView.Window);
-    DestroyWindow(main.HistoryView.Window);
-    HMENU menu = GetSubMenu(main.TrayMenu, 0);
+    ASSERT_NE((HWND)NULL, HistoryView().Window);
+    DestroyWindow(HistoryView().Window);
+    HMENU menu = GetSubMenu(Tray().Menu(), 0);
     const UINT ids[] = {ID_TRAY_SHOWHIDE, ID_APP_SETTINGS, ID_APP_ABOUT, ID_APP_HISTORY,
                         ID_TRAY_STARTWITHWINDOWS, 0, ID_TRAY_CLOSE};
     ASSERT_EQ(7, GetMenuItemCount(menu));
@@ -200,4 +164,144 @@ TEST_F(TrayTest, DoubleClickShowsTheWindowAndShowHideBringsBackAMinimisedOne)
     EXPECT_FALSE(IsIconic(main.Window));
     SendMessageA(main.Window, WM_COMMAND, ID_TRAY_SHOWHIDE, 0);
     EXPECT_FALSE(IsWindowVisible(main.Window));
+}
+
+namespace {
+
+// The width and height of an icon's image.
+SIZE IconSize(HICON icon)
+{
+    SIZE size = {0, 0};
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info))
+        return size;
+    BITMAP bitmap = {};
+    if (info.hbmColor != NULL && GetObjectA(info.hbmColor, sizeof(bitmap), &bitmap)) {
+        size.cx = bitmap.bmWidth;
+        size.cy = bitmap.bmHeight;
+    } else if (GetObjectA(info.hbmMask, sizeof(bitmap), &bitmap)) {
+        size.cx = bitmap.bmWidth;
+        size.cy = bitmap.bmHeight / 2;  // a monochrome icon's mask holds the image too
+    }
+    if (info.hbmColor != NULL)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return size;
+}
+
+LPARAM Version4Event(UINT event)
+{
+    return MAKELPARAM(event, TRAY_ICON_ID);
+}
+
+}  // namespace
+
+TEST(TrayEventTest, BothFormsReachTheSameRequests)
+{
+    POINT at = {-1, -1};
+    // Version 4: the anchor comes with the event, also left of the main screen.
+    EXPECT_EQ(TrayMenu, ReadTrayEvent(MAKEWPARAM(-20, 300), Version4Event(WM_CONTEXTMENU), 1, &at));
+    EXPECT_EQ(-20, at.x);
+    EXPECT_EQ(300, at.y);
+    EXPECT_EQ(TrayMenu, ReadTrayEvent(MAKEWPARAM(5, 6), Version4Event(NIN_KEYSELECT), 1, &at));
+    EXPECT_EQ(5, at.x);
+    EXPECT_EQ(TrayClick, ReadTrayEvent(0, Version4Event(NIN_SELECT), 1, &at));
+    EXPECT_EQ(TrayDoubleClick, ReadTrayEvent(0, Version4Event(WM_LBUTTONDBLCLK), 1, &at));
+    EXPECT_EQ(TrayTipSeen, ReadTrayEvent(0, Version4Event(WM_MOUSEMOVE), 1, &at));
+    EXPECT_EQ(TrayBalloonClick, ReadTrayEvent(0, Version4Event(NIN_BALLOONUSERCLICK), 1, &at));
+    // The button messages that version 4 follows with its own: one menu, one click.
+    EXPECT_EQ(TrayNone, ReadTrayEvent(0, Version4Event(WM_RBUTTONDOWN), 1, &at));
+    EXPECT_EQ(TrayNone, ReadTrayEvent(0, Version4Event(WM_LBUTTONDOWN), 1, &at));
+    EXPECT_EQ(TrayNone, ReadTrayEvent(0, MAKELPARAM(WM_CONTEXTMENU, TRAY_ICON_ID + 1), 1, &at));
+
+    // The old form: the icon in wParam, the menu at the cursor.
+    EXPECT_EQ(TrayClick, ReadTrayEvent(TRAY_ICON_ID, WM_LBUTTONDOWN, 0, &at));
+    EXPECT_EQ(TrayMenu, ReadTrayEvent(TRAY_ICON_ID, WM_RBUTTONDOWN, 0, &at));
+    EXPECT_EQ(TrayMenu, ReadTrayEvent(TRAY_ICON_ID, NIN_SELECT, 0, &at));
+    EXPECT_EQ(TrayMenu, ReadTrayEvent(TRAY_ICON_ID, NIN_KEYSELECT, 0, &at));
+    EXPECT_EQ(TrayDoubleClick, ReadTrayEvent(TRAY_ICON_ID, WM_LBUTTONDBLCLK, 0, &at));
+    EXPECT_EQ(TrayTipSeen, ReadTrayEvent(TRAY_ICON_ID, WM_MOUSEMOVE, 0, &at));
+    EXPECT_EQ(TrayNone, ReadTrayEvent(TRAY_ICON_ID, WM_LBUTTONUP, 0, &at));
+}
+
+TEST_F(TrayTest, Version4MessagesReachTheSameCommands)
+{
+    fake.TrayTakesVersion4 = true;
+    ASSERT_NE((HWND)NULL, Create());
+    const TrayCall* version = LastTrayCall(NIM_SETVERSION);
+    ASSERT_NE((const TrayCall*)NULL, version);
+    EXPECT_EQ((UINT)NOTIFYICON_VERSION_4, version->Record.uVersion);
+    ASSERT_EQ(1, Tray().UsesVersion4());
+
+    // The keyboard's select opens the menu; its Show/Hide hides the window.
+    ASSERT_EQ(1, PickFromTrayMenu(MAKEWPARAM(40, 50), Version4Event(NIN_KEYSELECT), PickShowHide));
+    EXPECT_FALSE(IsWindowVisible(main.Window));
+
+    // A left click waits for a double click, which shows the window; the select that comes
+    // with its second click starts no menu.
+    SendMessageA(main.Window, TRAY_CALLBACK_MESSAGE, 0, Version4Event(NIN_SELECT));
+    SendMessageA(main.Window, TRAY_CALLBACK_MESSAGE, 0, Version4Event(WM_LBUTTONDBLCLK));
+    SendMessageA(main.Window, TRAY_CALLBACK_MESSAGE, 0, Version4Event(NIN_SELECT));
+    EXPECT_TRUE(IsWindowVisible(main.Window));
+    EXPECT_FALSE(KillTimer(main.Window, TRAY_CLICK_TIMER_ID));
+    fake.AdvanceSeconds(5);
+    SendMessageA(main.Window, TRAY_CALLBACK_MESSAGE, 0, Version4Event(NIN_SELECT));
+    EXPECT_TRUE(KillTimer(main.Window, TRAY_CLICK_TIMER_ID));  // a click of its own again
+}
+
+TEST_F(TrayTest, RefusedAddIsTriedAgainEachCycleAndAfterTheTaskbarReturns)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    fake.TrayReady = false;
+    ASSERT_NE((HWND)NULL, Create());
+    ShowWindow(main.Window, SW_HIDE);
+    EXPECT_EQ(0, Tray().IsAdded());
+    int adds = TrayCalls(NIM_ADD);
+    Tick();
+    Tick();
+    EXPECT_EQ(adds + 2, TrayCalls(NIM_ADD));
+    EXPECT_EQ(1, CountOf(Log(), "The tray icon could not be added; it is tried again every second\r\n"));
+
+    // The shell's tray is up: the next cycle adds the icon with the tip of the moment.
+    fake.TrayReady = true;
+    Tick();
+    ASSERT_EQ(1, Tray().IsAdded());
+    EXPECT_STREQ("Brisvane: In 0 B, Out 0 B, All 0 B", LastTrayCall(NIM_ADD)->Record.szTip);
+    EXPECT_EQ(1, CountOf(Log(), "The tray icon was added after all\r\n"));
+    adds = TrayCalls(NIM_ADD);
+    Tick();
+    EXPECT_EQ(adds, TrayCalls(NIM_ADD));
+
+    // Refused again after Explorer restarted, it comes with the next broadcast.
+    fake.TrayReady = false;
+    SendMessageA(main.Window, MainWindowProbe::TaskbarCreatedMessage(main), 0, 0);
+    EXPECT_EQ(0, Tray().IsAdded());
+    fake.TrayReady = true;
+    SendMessageA(main.Window, MainWindowProbe::TaskbarCreatedMessage(main), 0, 0);
+    EXPECT_EQ(1, Tray().IsAdded());
+
+    // Missing for a minute, the icon leaves a hidden program out of reach: its window shows.
+    fake.TrayReady = false;
+    SendMessageA(main.Window, MainWindowProbe::TaskbarCreatedMessage(main), 0, 0);
+    for (int cycle = 1; cycle < TRAY_MISSING_SHOW_CYCLES; cycle++)
+        Tick();
+    EXPECT_FALSE(IsWindowVisible(main.Window));
+    Tick();
+    EXPECT_TRUE(IsWindowVisible(main.Window));
+}
+
+TEST_F(TrayTest, TheTrayAndTheCaptionGetTheSmallIcons)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    ASSERT_NE((HWND)NULL, Create());
+    SIZE small = {GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};
+    ASSERT_LT(small.cx, GetSystemMetrics(SM_CXICON));
+    const TrayCall* add = LastTrayCall(NIM_ADD);
+    ASSERT_NE((const TrayCall*)NULL, add);
+    EXPECT_EQ(small.cx, IconSize(add->Record.hIcon).cx);
+    EXPECT_EQ(small.cy, IconSize(add->Record.hIcon).cy);
+    EXPECT_EQ(small.cx, IconSize(Tray().AlertIcon()).cx);
+    HICON caption = (HICON)GetClassLongPtrA(main.Window, GCLP_HICONSM);
+    EXPECT_NE((HICON)GetClassLongPtrA(main.Window, GCLP_HICON), caption);
+    EXPECT_EQ(small.cx, IconSize(caption).cx);
 }

@@ -12,6 +12,7 @@
 #include "InterfaceMonitor.h"
 #include "LogChannel.h"
 #include "MainWindow.h"
+#include "MainWindowProbe.h"
 #include "ModalDriver.h"
 #include "monitor/MonitorTestSupport.h"
 #include "Settings.h"
@@ -540,7 +541,7 @@ TEST_F(SettingsDialogTest, OkWithAResetRequestResetsEveryMonitorWithOneDateAndOn
         monitor->StartDay.date = 40000.0;
     }
     MainWindow mainWindow;
-    mainWindow.TabControl = tabs.tabs;
+    MainWindowProbe::TabControl(mainWindow) = tabs.tabs;
 
     // The request withdrawn with a second click resets nothing and writes nothing.
     {
@@ -604,7 +605,7 @@ TEST_F(SettingsDialogTest, OkWithAResetRequestResetsEveryMonitorWithOneDateAndOn
     // Without any adapter page the line is written all the same.
     MonitorTabs none(0);
     MainWindow empty;
-    empty.TabControl = none.tabs;
+    MainWindowProbe::TabControl(empty) = none.tabs;
     {
         ModalStep step("Settings", [](HWND dialog) {
             SendDlgItemMessageA(dialog, IDC_SET_RESETCOUNTERS, BM_CLICK, 0, 0);

@@ -166,7 +166,7 @@ TEST_F(UsageHistoryTest, OpensFromToolBarAndTrayMenuAsOneWindowWithATip)
     fake.AddAdapter(2, 0x01, "192.168.1.10");
     ASSERT_NE((HWND)NULL, Create());
     NMTTDISPINFOA tip = {};
-    tip.hdr.hwndFrom = main.ToolBar;
+    tip.hdr.hwndFrom = ToolBar();
     tip.hdr.idFrom = ID_APP_HISTORY;
     tip.hdr.code = TTN_GETDISPINFOA;
     SendMessageA(main.Window, WM_NOTIFY, ID_APP_HISTORY, (LPARAM)&tip);
@@ -174,13 +174,13 @@ TEST_F(UsageHistoryTest, OpensFromToolBarAndTrayMenuAsOneWindowWithATip)
     EXPECT_STREQ("History", tip.lpszText);
 
     SendMessageA(main.Window, WM_COMMAND, MAKEWPARAM(ID_APP_HISTORY, BN_CLICKED),
-                 (LPARAM)main.ToolBar);
-    HWND window = main.HistoryView.Window;
+                 (LPARAM)ToolBar());
+    HWND window = HistoryView().Window;
     ASSERT_NE((HWND)NULL, window);
     EXPECT_TRUE(IsWindowVisible(window));
     ShowWindow(main.Window, SW_HIDE);  // the tray menu's item works with the window hidden
     SendMessageA(main.Window, WM_COMMAND, ID_APP_HISTORY, 0);
-    EXPECT_EQ(window, main.HistoryView.Window);
+    EXPECT_EQ(window, HistoryView().Window);
     int count = 0;
     for (HWND other = FindWindowExA(NULL, NULL, "#32770", "History"); other != NULL;
          other = FindWindowExA(NULL, other, "#32770", "History"))

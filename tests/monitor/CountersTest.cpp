@@ -12,6 +12,17 @@ namespace {
 
 const char Mac[] = "00-1A-2B-3C-4D-5E";
 
+void StoreOne(IniDocument& document, void* monitor)
+{
+    ((const InterfaceMonitor*)monitor)->StoreCounters(document);
+}
+
+// The main window's save of every adapter, with this one adapter in it.
+int SaveCounters(InterfaceMonitor& monitor)
+{
+    return Settings.SaveIni(StoreOne, &monitor);
+}
+
 class CountersTest : public CoreTest {
 protected:
     CountersTest() : monitor("192.168.1.10") {}
@@ -85,7 +96,7 @@ TEST_F(CountersTest, DailyResetAfterMidnightLogsSavesAndStartsAgain)
     EXPECT_EQ(455u, monitor.AverageIn);  // until the next counted sample
     // Asks to be saved at once, so a crash cannot bring the old totals back.
     EXPECT_EQ(1, monitor.SaveWanted);
-    monitor.SaveCounters();
+    SaveCounters(monitor);
     EXPECT_EQ("0", IniValue(Mac, "Total_in"));
     EXPECT_EQ("0", IniValue(Mac, "ActiveCountIn"));
     EXPECT_EQ("2026-12-07 00:00:01", IniValue(Mac, "StartDay"));
@@ -130,7 +141,7 @@ TEST_F(CountersTest, APointPassedWhileNotRunningResetsTheLoadedTotals)
     EXPECT_EQ(0u, monitor.Total_in);
     // The save right after it goes to the adapter's own section.
     EXPECT_EQ(1, monitor.SaveWanted);
-    monitor.SaveCounters();
+    SaveCounters(monitor);
     EXPECT_EQ("0", IniValue(Mac, "Total_in"));
     EXPECT_EQ("2026-12-06 12:00:01", IniValue(Mac, "StartDay"));
     EXPECT_EQ(std::string::npos, IniText().find("[00-00-00-00-00-00]"));
@@ -219,7 +230,7 @@ TEST_F(CountersTest, SavedCountersComeBackWhateverTheirSize)
     monitor.ActiveCountIn = 4294967295u;
     monitor.ActiveCountOut = 7;
     SetStartDay(monitor, DateOf(2026, 12, 6, 14, 3, 27));
-    monitor.SaveCounters();
+    SaveCounters(monitor);
     EXPECT_EQ("[00-1A-2B-3C-4D-5E]\r\n"
               "Total_in=9223372036854775813\r\n"
               "Total_out=18446744073709551615\r\n"
@@ -238,7 +249,7 @@ TEST_F(CountersTest, SavedCountersComeBackWhateverTheirSize)
     VariantClear(&loaded.StartDay);
 
     SetStartDay(monitor, DateOf(2026, 6, 1));
-    monitor.SaveCounters();
+    SaveCounters(monitor);
     EXPECT_EQ("2026-06-01 00:00:00", IniValue(Mac, "StartDay"));
 }
 
@@ -267,14 +278,14 @@ TEST_F(CountersTest, AStartDayThatIsNoDateIsNotWritten)
     WriteIni("[00-1A-2B-3C-4D-5E]\r\nStartDay=earlier text\r\n");
     monitor.IfRow = row;
     monitor.Total_in = 5;
-    monitor.SaveCounters();
+    SaveCounters(monitor);
     EXPECT_EQ("earlier text", IniValue(Mac, "StartDay"));
     EXPECT_EQ("5", IniValue(Mac, "Total_in"));
 
     // An adapter without a hardware address has a section of its own interface.
     monitor.IfRow.dwPhysAddrLen = 0;
     monitor.Luid = 0x0006000000000001ULL;
-    monitor.SaveCounters();
+    SaveCounters(monitor);
     EXPECT_EQ("5", IniValue("IF-0006000000000001", "Total_in"));
     EXPECT_EQ("<missing>", IniValue("00-00-00-00-00-00", "Total_in"));
 }
@@ -308,7 +319,7 @@ TEST_F(CountersTest, EverySaveReplacesTheWholeFileAndKeepsWhatItDoesNotWrite)
     monitor.IfRow = row;
     monitor.Total_in = 123;
     SetStartDay(monitor, DateOf(2026, 12, 1, 14, 5, 9));
-    EXPECT_EQ(1, monitor.SaveCounters());
+    EXPECT_EQ(1, SaveCounters(monitor));
     EXPECT_NE(old, FileIdentity(IniPath));
     EXPECT_EQ(before + "[00-1A-2B-3C-4D-5E]\r\nTotal_in=123\r\nTotal_out=0\r\n"
                        "ActiveCountIn=0\r\nActiveCountOut=0\r\nStartDay=2026-12-01 14:05:09\r\n",
@@ -331,13 +342,13 @@ TEST_F(CountersTest, AFileHeldOpenKeepsItsOldContentUntilTheNextSave)
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     monitor.IfRow = row;
     monitor.Total_in = 123;
-    EXPECT_EQ(0, monitor.SaveCounters());
+    EXPECT_EQ(0, SaveCounters(monitor));
     EXPECT_NE(NO_ERROR, Settings.LastSaveError);
     CloseHandle(held);
     EXPECT_EQ(before, IniText());  // never written in place, never cut short
     EXPECT_FALSE(FileExists(TemporaryOf(IniPath)));
     // Let go of, it takes the next save.
-    EXPECT_EQ(1, monitor.SaveCounters());
+    EXPECT_EQ(1, SaveCounters(monitor));
     EXPECT_EQ("123", IniValue(Mac, "Total_in"));
 }
 

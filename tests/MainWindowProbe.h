@@ -1,0 +1,17 @@
+// The main window's private state, reached by tests only.
+#ifndef BRISVANE_MAINWINDOWPROBE_H
+#define BRISVANE_MAINWINDOWPROBE_H
+
+#include "MainWindow.h"
+
+struct MainWindowProbe {
+    static HWND& TabControl(MainWindow& window) { return window.TabControl; }
+    static HWND ToolBar(MainWindow& window) { return window.ToolBar; }
+    static int& PollBusy(MainWindow& window) { return window.PollBusy; }
+    static int ShutdownDone(MainWindow& window) { return window.ShutdownDone; }
+    static HistoryWindow& HistoryView(MainWindow& window) { return window.HistoryView; }
+    static TrayIcon& Tray(MainWindow& window) { return window.Tray; }
+    static UINT TaskbarCreatedMessage(MainWindow& window) { return window.TaskbarCreatedMessage; }
+};
+
+#endif
