@@ -270,7 +270,7 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     ApplyDpi(DpiForWindow(SystemDpiFunctions(), Window));
 
     Settings.Load();
-    History.ReadTodayFigures(IniPath);
+    ReadTodayFigures(History, IniPath);
     // A tray that is not ready yet is tried again at every cycle.
     Tray.Create(Window, WindowModule.Instance, "Brisvane");
 

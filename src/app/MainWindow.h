@@ -133,7 +133,9 @@ private:
     void ReportLogFailures();
 
     // The poll cycle (PollCycle.cpp)
-    InterfaceMonitor* AddMonitor(const InterfaceRow* row, const char* ipv4Text, DWORD position);
+    InterfaceMonitor* MonitorOfRow(const InterfaceRow* row, const char* ipv4Text, DWORD position);
+    InterfaceMonitor* AddMonitor(const InterfaceRow* row, const char* ipv4Text, DWORD position,
+                                 int namedByInterface);
     void RememberFailedAdapter(const InterfaceRow* row);
     int AdapterWaitsAfterFailure(const InterfaceRow* row);
     void UpdateTrayAndTitle();

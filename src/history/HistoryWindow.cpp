@@ -26,9 +26,10 @@
 
 HistoryWindow::HistoryWindow()
     : Source(NULL), Links(), View(ViewDays), BillingDay(1), LoadedVersion(0), SkippedLines(0),
-      ReadError(0), ChooserCount(0)
+      ForeignFile(0), ReadError(0), ChooserCount(0)
 {
     Mac[0] = 0;
+    LoadedPath[0] = 0;
     StatusText[0] = 0;
 }
 
@@ -103,12 +104,17 @@ void HistoryWindow::LoadTable()
     SkippedLines = 0;
     ReadError = 0;
     LoadedVersion = Source != NULL ? Source->FinishedVersion : 0;
+    ForeignFile = 0;
+    LoadedPath[0] = 0;
     if (!HistoryPathFor(Links.IniPath, path, sizeof(path))) {
         Table.Clear();
         return;
     }
-    if (!Table.ReadFile(path, &SkippedLines))
+    CopyText(LoadedPath, sizeof(LoadedPath), path);
+    int read = Table.ReadFile(path, &SkippedLines);
+    if (read == HistoryReadFailed)
         ReadError = GetLastError() != 0 ? GetLastError() : ERROR_READ_FAULT;
+    ForeignFile = read == HistoryReadForeign;
 }
 
 void HistoryWindow::AddChooserItem(const char* mac, const char* description)
@@ -276,7 +282,7 @@ void HistoryWindow::Update(int rebuild)
         BuildPeriodRows(Table, mac, View, BillingDay, &Base);
     Fresh.CopyFrom(Base);
     if (Source != NULL)
-        AddRunningDays(*Source, Table, mac, View, BillingDay, &Fresh);
+        AddRunningDays(*Source, mac, View, BillingDay, &Fresh);
     ShowRows(Fresh, rebuild);
     if (knowToday)
         ShowChart(today);
@@ -312,10 +318,20 @@ void HistoryWindow::ShowStatus()
     else if (ReadError != 0)
         BoundedPrint(text, sizeof(text), "The history file could not be read (error %lu).",
                      ReadError);
+    else if (ForeignFile)
+        BoundedPrint(text, sizeof(text),
+                     "The history file is in a form Brisvane cannot read; at the next day's end "
+                     "it is kept beside the new one as %s.",
+                     "Brisvane-history" SET_ASIDE_SUFFIX);
     else if (SkippedLines > 0)
         BoundedPrint(text, sizeof(text),
-                     "%d lines of the history file are no history lines and are left out.",
-                     SkippedLines);
+                     "%d %s of the history file could not be read; %s kept unchanged at the end "
+                     "of %s.",
+                     SkippedLines, SkippedLines == 1 ? "line" : "lines",
+                     SkippedLines == 1 ? "it is" : "they are", LoadedPath);
+    else if (Source != NULL && Source->SetAsidePath[0] != 0)
+        BoundedPrint(text, sizeof(text), "A history file Brisvane could not read was kept as %s.",
+                     Source->SetAsidePath);
     else if (Shown.Count() == 0)
         BoundedPrint(text, sizeof(text), "%s", NO_HISTORY_TEXT);
     if (strcmp(text, StatusText) != 0) {

@@ -92,7 +92,9 @@ public:
     char Mac[MAC_TEXT_CHARS];  // the chosen adapter, empty for all of them
     int BillingDay;
     DWORD LoadedVersion;
-    int SkippedLines;
+    int SkippedLines;      // lines of the file that could not be read, kept at its end
+    int ForeignFile;       // the file is in a form the reader cannot take
+    char LoadedPath[PATH_CHARS];
     DWORD ReadError;
     char ChooserMacs[MAX_CHOOSER_ADAPTERS][MAC_TEXT_CHARS];
     int ChooserCount;

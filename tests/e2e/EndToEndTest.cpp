@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "BrisvaneVersion.h"
+#include "HistoryLink.h"
 #include "HistoryTable.h"
 #include "TestSupport.h"
 #include "UsageHistory.h"
@@ -412,7 +413,7 @@ TEST_F(EndToEndTest, DaysOfAScriptedClockAddUpToTheTotalAndShowInTheHistoryWindo
         days += file.Records[i].In;
     }
     UsageHistory today;
-    ASSERT_TRUE(today.ReadTodayFigures(Ini().c_str()));
+    ASSERT_TRUE(ReadTodayFigures(today, Ini().c_str()));
     ASSERT_EQ(1, today.Running.Count());
     days += today.Running[0].In;
     EXPECT_EQ(IniNumber(MacA, "Total_in"), days);
