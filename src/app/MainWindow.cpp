@@ -90,6 +90,7 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     History.ReadTodayFigures(IniPath);
     // A tray that is not ready yet is tried again at every cycle.
     Tray.Create(Window, WindowModule.Instance, "Brisvane");
+    Speed.Start(Window, IniPath);
 
     AlertBrushOwned.Reset(CreateSolidBrush(ALERT_BRUSH_COLOUR));
     AlertBrush = AlertBrushOwned.Get();
@@ -175,6 +176,7 @@ void MainWindow::Shutdown()
     // One save of the settings, every adapter's counters and the day's usage; then closing the
     // tab strip destroys every page, and each logs its stop line.
     SaveAllCounters();
+    Speed.Stop();
     SendMessageA(TabControl, WM_CLOSE, 0, 0);
     TabControl = NULL;
     AlertBrush = NULL;
@@ -206,6 +208,7 @@ static void FillEverything(IniDocument& document, void* mainWindow)
     Settings.StoreSection(document);
     ((MainWindow*)mainWindow)->ForEachMonitor(StoreMonitorCounters, &document);
     ((MainWindow*)mainWindow)->WriteHistoryInto(document);
+    ((MainWindow*)mainWindow)->WriteSpeedViewsInto(document);
 }
 
 int MainWindow::SaveAllCounters()

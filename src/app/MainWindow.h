@@ -16,6 +16,7 @@
 #include "TabStrip.h"
 #include "TrayIcon.h"
 #include "HistoryLink.h"
+#include "SpeedViews.h"
 #include "OwnedHandle.h"
 #include "WindowObject.h"
 #include "resource.h"
@@ -61,6 +62,8 @@ public:
         NOTIFY_HANDLER(ID_APP_ABOUT, TTN_GETDISPINFOA, OnToolTipText)
         NOTIFY_HANDLER(ID_APP_SETTINGS, TTN_GETDISPINFOW, OnToolTipText)
         NOTIFY_HANDLER(ID_APP_ABOUT, TTN_GETDISPINFOW, OnToolTipText)
+        MESSAGE_HANDLER(SPEED_WINDOW_MESSAGE, OnSpeedWindowRequest)
+        MESSAGE_HANDLER(WM_COMMAND, OnSpeedCommand)
     END_MSG_MAP()
 
     void OnLastMessage(HWND window) override;
@@ -82,6 +85,8 @@ public:
     // The usage history's part of the save of every adapter: finished days go into the history
     // file, the running figures into the document of the INI file.
     void WriteHistoryInto(IniDocument& document);
+    // The speed views' choices and the speed window's place, into the same document.
+    void WriteSpeedViewsInto(IniDocument& document) { Speed.Store(document); }
 
     // A balloon when the monitor's alert turned on since the last look; run after its refresh.
     void NoticeAlertCrossing(InterfaceMonitor* monitor);
@@ -109,6 +114,10 @@ private:
     void UpdateTrayAndTitle();
     // The tip the tray icon should carry now.
     void FormatTrayTip(InterfaceMonitor* monitor, char* tip, size_t size);
+
+    // The speed views (MainSpeedViews.cpp)
+    // Feeds them this cycle's figures; the icon the tray should show.
+    HICON FeedSpeedViews(InterfaceMonitor* selected);
 
     // Commands (MainCommands.cpp)
     // Shows the window, restored if it was minimised, in front.
@@ -159,6 +168,7 @@ private:
 
     UsageHistory History;       // the bytes of each adapter and day, kept by the poll cycle
     HistoryWindow HistoryView;  // open while its Window is not null
+    SpeedViews Speed;           // the speed in the tray icon and the speed window
 
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
@@ -181,6 +191,8 @@ private:
     LRESULT OnSelChanging(int, NMHDR*, BOOL&);
     LRESULT OnSelChange(int, NMHDR*, BOOL&);
     LRESULT OnToolTipText(int, NMHDR* header, BOOL&);
+    LRESULT OnSpeedWindowRequest(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSpeedCommand(UINT, WPARAM, LPARAM, BOOL&);
 };
 
 #endif
