@@ -67,6 +67,7 @@ void MainWindow::ShowMainWindow()
 
 void MainWindow::OpenTrayMenu(POINT at)
 {
+    Speed.PrepareMenu(Tray.Menu());
     Tray.OpenMenu(at, CommandDialogOpen);
 }
 

@@ -273,6 +273,7 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     ReadTodayFigures(History, IniPath);
     // A tray that is not ready yet is tried again at every cycle.
     Tray.Create(Window, WindowModule.Instance, "Brisvane");
+    Speed.Start(Window, IniPath);
 
     AlertBrushOwned.Reset(CreateSolidBrush(ALERT_BRUSH_COLOUR));
     AlertBrush = AlertBrushOwned.Get();
@@ -360,6 +361,7 @@ void MainWindow::Shutdown()
     // One save of the settings, every adapter's counters and the day's usage; then closing the
     // tab strip destroys every page, and each logs its stop line.
     SaveAllCounters();
+    Speed.Stop();
     SendMessageA(TabControl, WM_CLOSE, 0, 0);
     TabControl = NULL;
     AlertBrush = NULL;
@@ -392,6 +394,7 @@ static void FillEverything(IniDocument& document, void* mainWindow)
     ((MainWindow*)mainWindow)->ForEachMonitor(StoreMonitorCounters, &document);
     ((MainWindow*)mainWindow)->WriteHistoryInto(document);
     ((MainWindow*)mainWindow)->WritePlaceInto(document);
+    ((MainWindow*)mainWindow)->WriteSpeedViewsInto(document);
 }
 
 int MainWindow::SaveAllCounters()

@@ -17,6 +17,7 @@
 #include "TrayIcon.h"
 #include "HistoryLink.h"
 #include "DpiLayout.h"
+#include "SpeedViews.h"
 #include "OwnedHandle.h"
 #include "WindowPlace.h"
 #include "WindowObject.h"
@@ -74,6 +75,8 @@ public:
         NOTIFY_HANDLER(ID_APP_ABOUT, TTN_GETDISPINFOA, OnToolTipText)
         NOTIFY_HANDLER(ID_APP_SETTINGS, TTN_GETDISPINFOW, OnToolTipText)
         NOTIFY_HANDLER(ID_APP_ABOUT, TTN_GETDISPINFOW, OnToolTipText)
+        MESSAGE_HANDLER(SPEED_WINDOW_MESSAGE, OnSpeedWindowRequest)
+        MESSAGE_HANDLER(WM_COMMAND, OnSpeedCommand)
     END_MSG_MAP()
 
     void OnLastMessage(HWND window) override;
@@ -105,6 +108,8 @@ public:
     SIZE ClientSizeForPage();
     // The history window's links, with the tabs' names of the adapters.
     HistoryLinks LinksForHistory();
+    // The speed views' choices and the speed window's place, into the same document.
+    void WriteSpeedViewsInto(IniDocument& document) { Speed.Store(document); }
 
     // A balloon when the monitor's alert turned on since the last look; run after its refresh.
     void NoticeAlertCrossing(InterfaceMonitor* monitor);
@@ -141,6 +146,10 @@ private:
     void UpdateTrayAndTitle();
     // The tip the tray icon should carry now.
     void FormatTrayTip(InterfaceMonitor* monitor, char* tip, size_t size);
+
+    // The speed views (MainSpeedViews.cpp)
+    // Feeds them this cycle's figures; the icon the tray should show.
+    HICON FeedSpeedViews(InterfaceMonitor* selected);
 
     // Commands (MainCommands.cpp)
     // Shows the window, restored if it was minimised, in front.
@@ -201,6 +210,7 @@ private:
 
     UsageHistory History;       // the bytes of each adapter and day, kept by the poll cycle
     HistoryWindow HistoryView;  // open while its Window is not null
+    SpeedViews Speed;           // the speed in the tray icon and the speed window
 
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
@@ -224,6 +234,8 @@ private:
     LRESULT OnSelChanging(int, NMHDR*, BOOL&);
     LRESULT OnSelChange(int, NMHDR*, BOOL&);
     LRESULT OnToolTipText(int, NMHDR* header, BOOL&);
+    LRESULT OnSpeedWindowRequest(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSpeedCommand(UINT, WPARAM, LPARAM, BOOL&);
 };
 
 #endif

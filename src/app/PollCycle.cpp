@@ -265,7 +265,7 @@ InterfaceMonitor* MainWindow::AddMonitor(const InterfaceRow* sample, const char*
 void MainWindow::UpdateTrayAndTitle()
 {
     InterfaceMonitor* monitor = SelectedMonitor();
-    HICON icon = monitor != NULL && monitor->AlertOn ? Tray.AlertIcon() : Tray.NormalIcon();
+    HICON icon = FeedSpeedViews(monitor);
     BOOL minimised = IsIconic(Window);
     char tip[TRAY_TIP_CHARS] = "";
     if (minimised || Tray.WantsTip(icon))
@@ -273,6 +273,7 @@ void MainWindow::UpdateTrayAndTitle()
     // An icon missing for long leaves a hidden program out of reach: its window shows.
     if (Tray.Cycle(icon, tip) && !IsWindowVisible(Window))
         ShowWindow(Window, SW_SHOWNOACTIVATE);
+    Speed.DropReplacedIcon();
 
     const char* title = minimised ? tip : "Brisvane";
     if (strcmp(ShownTitle, title) != 0) {

@@ -419,3 +419,29 @@ TEST_F(EndToEndTest, DaysOfAScriptedClockAddUpToTheTotalAndShowInTheHistoryWindo
     EXPECT_EQ(IniNumber(MacA, "Total_in"), days);
     EXPECT_NE(0u, days);
 }
+
+TEST_F(EndToEndTest, TheSpeedWindowsTextFollowsTheTraffic)
+{
+    WritePrivateProfileStringA("SpeedView", "Window", "1", Ini().c_str());
+    WritePrivateProfileStringA("SpeedView", "TrayIcon", "2", Ini().c_str());
+    Script(std::string(AdapterA) + " rin=250000 rout=40000\nip index=2 addr=192.168.1.10\n");
+    HANDLE process = Start("/s");
+    ASSERT_NE((HWND)NULL, Window());
+    HWND speed = NULL;
+    auto speedText = [&] {
+        wchar_t text[128] = L"";
+        speed = FindWindowW(L"BrisvaneSpeedWindow", NULL);
+        if (speed != NULL)
+            GetWindowTextW(speed, text, 128);
+        return std::wstring(text);
+    };
+    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Down 250 KB/s, Up 40.0 KB/s"; }))
+        << speedText().size();
+    EXPECT_TRUE(IsWindowVisible(speed));
+    Script(std::string(AdapterA) + " rin=1250000 rout=0\nip index=2 addr=192.168.1.10\n");
+    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Down 1.25 MB/s, Up 0 B/s"; }));
+    End(Window());
+    EXPECT_EQ(0u, ExitCode(process));
+    EXPECT_EQ(1u, IniNumber("SpeedView", "Window"));
+    EXPECT_EQ(2u, IniNumber("SpeedView", "TrayIcon"));
+}
