@@ -228,7 +228,7 @@ void MainWindow::ReportSaveFailure(DWORD error, const char* path)
     char reason[SHORT_TEXT * 4];
     FormatSystemError(error, reason, sizeof(reason));
     EventLog.WriteLine("The counters could not be saved to %s: %s\r\n", path, reason);
-    char text[sizeof(((NOTIFYICONDATAA*)NULL)->szInfo)];
+    char text[TRAY_INFO_BYTES];
     BoundedPrint(text, sizeof(text), "%s could not be written: %s", path, reason);
     SendBalloon(NULL, NIIF_ERROR, "Brisvane cannot save its counts", text);
 }
@@ -248,7 +248,7 @@ void MainWindow::ReportLogFailures()
         char reason[SHORT_TEXT * 4];
         FormatSystemError(error, reason, sizeof(reason));
         EventLog.WriteLine("The log %s could not be written: %s\r\n", channel->Path, reason);
-        char text[sizeof(((NOTIFYICONDATAA*)NULL)->szInfo)];
+        char text[TRAY_INFO_BYTES];
         BoundedPrint(text, sizeof(text), "%s could not be written: %s", channel->Path, reason);
         SendBalloon(NULL, NIIF_ERROR, "Brisvane cannot write its log", text);
     }

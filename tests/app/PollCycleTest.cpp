@@ -184,7 +184,7 @@ TEST_F(MainWindowTest, TrayShowsTheAlertIconOnlyForTheSelectedMonitor)
     TabMonitor(1)->Total_in = 3 * GIGABYTE;  // the unselected adapter passes its limit
     Tick();
     EXPECT_EQ(1, TabMonitor(1)->AlertOn);
-    EXPECT_EQ(classIcon, Tray().Record().hIcon);
+    EXPECT_EQ(classIcon, Tray().Icon());
 
     TabMonitor(0)->Total_in = 3 * GIGABYTE;
     Tick();
@@ -199,8 +199,8 @@ TEST_F(MainWindowTest, NoPagesTipIsTheProgramName)
     ASSERT_NE((HWND)NULL, Create());
     EXPECT_EQ(0, TabCount());
     Tick();
-    EXPECT_STREQ("Brisvane", Tray().Record().szTip);
-    EXPECT_EQ(Tray().NormalIcon(), Tray().Record().hIcon);
+    EXPECT_STREQ("Brisvane", Tray().Tip());
+    EXPECT_EQ(Tray().NormalIcon(), Tray().Icon());
 }
 
 TEST_F(MainWindowTest, RefusedTabItemIsTriedAgainOnlyAMinuteLaterAndLeavesNoPage)

@@ -59,7 +59,7 @@ protected:
     }
 
     std::string Ini() { return folder.Path("Brisvane.INI"); }
-    std::string Log() { return ReadFileText(folder.Path("Brisvane.LOG")); }
+    std::string Log() { return ReadLogText(folder.Path("Brisvane.LOG")); }
     unsigned long long IniNumber(const char* section, const char* key)
     {
         char text[64] = "";
