@@ -78,8 +78,13 @@ static void SavePlacement(const RECT* place)
     Settings.SaveIni(WritePlacement, &copy);
 }
 
+static int ReadPlacement(const char* key, int fallback)
+{
+    return Settings.ReadIniInt(HISTORY_WINDOW_SECTION, key, fallback);
+}
+
 HistoryLinks SettingsHistoryLinks()
 {
-    HistoryLinks links = {IniPath, CurrentBillingDay, SavePlacement};
+    HistoryLinks links = {IniPath, CurrentBillingDay, SavePlacement, ReadPlacement};
     return links;
 }

@@ -162,23 +162,29 @@ static int ReadSettingsNumber(IniDocument& document, const char* key, unsigned _
 }
 
 // Whole numbers and switches read as the platform has always read them: leading digits with a
-// sign, 0 when there are none, the fallback when the key is missing or empty. Out-of-range
-// types are harmless (never due, alert left alone).
-static int ReadSettingsInt(IniDocument& document, const char* key, int fallback)
+// sign, 0 when there are none, the fallback when the text is empty. Out-of-range types are
+// harmless (never due, alert left alone).
+static int ParseInt(const char* text, int fallback)
 {
-    char text[NUMBER_CHARS];
-    if (!document.Get(SettingsSection, key, text, sizeof(text)) || text[0] == 0)
+    if (text[0] == 0)
         return fallback;
-    const char* digits = text;
-    int negative = *digits == '-';
-    if (*digits == '-' || *digits == '+')
-        digits++;
+    int negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        text++;
     unsigned __int64 value;
     size_t count;
-    if (ReadDecimal(digits, NO_LENGTH_LIMIT, 0xFFFFFFFFULL, &value, &count) == DecimalNone)
+    if (ReadDecimal(text, NO_LENGTH_LIMIT, 0xFFFFFFFFULL, &value, &count) == DecimalNone)
         return 0;
     // Beyond 32 bits the platform kept the low bits; so do we.
     return negative ? -(int)(DWORD)value : (int)(DWORD)value;
+}
+
+static int ReadSettingsInt(IniDocument& document, const char* key, int fallback)
+{
+    char text[NUMBER_CHARS];
+    if (!document.Get(SettingsSection, key, text, sizeof(text)))
+        return fallback;
+    return ParseInt(text, fallback);
 }
 
 // The percentage fits one byte: larger numbers stand for the largest, not their low 8 bits.
@@ -325,6 +331,13 @@ static void ReadIniText(const char* section, const char* key, const char* fallba
         CopyText(text, size, fallback);
     else
         ReadText(document, section, key, fallback, text, size);
+}
+
+int SettingsRecord::ReadIniInt(const char* section, const char* key, int fallback)
+{
+    char text[NUMBER_CHARS];
+    ReadIniText(section, key, "", text, sizeof(text));
+    return ParseInt(text, fallback);
 }
 
 int SettingsRecord::ReadIniU64(const char* section, const char* key, unsigned __int64* value)

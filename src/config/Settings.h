@@ -36,6 +36,8 @@ struct SettingsRecord {
     int ReadIniU64(const char* section, const char* key, unsigned __int64* value);
     int ReadIniU32(const char* section, const char* key, DWORD* value);
     int ReadIniDate(const char* section, const char* key, VARIANT* value);  // always a VT_DATE
+    // A whole number with a sign; fallback when the key is missing or empty.
+    int ReadIniInt(const char* section, const char* key, int fallback);
     // The writes go into a document of the INI file, which is then written whole. A date is
     // written as "yyyy-mm-dd hh:mm:ss", which every locale reads back the same.
     int WriteIniU64(IniDocument& document, const char* section, const char* key,

@@ -6,6 +6,7 @@
 #include "BoundedText.h"
 #include "HistoryCalendar.h"
 #include "Platform.h"
+#include "Utf8Text.h"
 
 #define ALL_ADAPTERS_TEXT "All adapters"
 #define CHOOSER_TEXT_CHARS (DESCRIPTION_CHARS + MAC_TEXT_CHARS + 8)
@@ -120,7 +121,7 @@ void HistoryWindow::AddChooserItem(const char* mac, const char* description)
         BoundedPrint(text, sizeof(text), "%s (%s)", description, mac);
     else
         BoundedPrint(text, sizeof(text), "%s", mac);
-    LRESULT item = SendMessageA(chooser, CB_ADDSTRING, 0, (LPARAM)text);
+    LRESULT item = SendMessageW(chooser, CB_ADDSTRING, 0, (LPARAM)WideText(text).Get());
     if (item < 0)
         return;
     CopyText(ChooserMacs[ChooserCount], MAC_TEXT_CHARS, mac);
@@ -234,7 +235,7 @@ void HistoryWindow::ShowStatus()
                      SkippedLines);
     if (strcmp(text, StatusText) != 0) {
         CopyText(StatusText, sizeof(StatusText), text);
-        SetDlgItemTextA(Window, IDC_HIST_STATUS, text);
+        SetDlgItemTextW(Window, IDC_HIST_STATUS, WideText(text));
     }
 }
 
@@ -315,13 +316,12 @@ LRESULT HistoryWindow::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, BOOL&)
 
 void HistoryWindow::RestorePlacement()
 {
-    const char* iniPath = Links.IniPath;
-    if (iniPath[0] == 0)
+    if (Links.IniPath[0] == 0 || Links.ReadPlacement == NULL)
         return;
-    int left = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Left", NO_PLACEMENT, iniPath);
-    int top = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Top", NO_PLACEMENT, iniPath);
-    int width = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Width", 0, iniPath);
-    int height = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Height", 0, iniPath);
+    int left = Links.ReadPlacement("Left", NO_PLACEMENT);
+    int top = Links.ReadPlacement("Top", NO_PLACEMENT);
+    int width = Links.ReadPlacement("Width", 0);
+    int height = Links.ReadPlacement("Height", 0);
     if (left == NO_PLACEMENT || top == NO_PLACEMENT || width <= 0 || height <= 0)
         return;
     // A place on a screen that is no longer there would leave the window out of reach.

@@ -28,6 +28,9 @@ struct HistoryLinks {
     int (*BillingDay)();
     // Keeps the window's place in the section HISTORY_WINDOW_SECTION of the INI file.
     void (*SavePlacement)(const RECT* place);
+    // Reads a number of that section (fallback when it is missing): the INI reader is the
+    // settings layer's.
+    int (*ReadPlacement)(const char* key, int fallback);
 };
 
 enum HistoryColumn { ColumnPeriod, ColumnIn, ColumnOut, ColumnTotal, HistoryColumnCount };

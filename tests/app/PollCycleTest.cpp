@@ -24,7 +24,7 @@ WNDPROC TabProcedure = NULL;
 int InsertAttempts = 0;
 LRESULT CALLBACK RefusingTabProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == TCM_INSERTITEMA) {
+    if (message == TCM_INSERTITEMW) {
         InsertAttempts++;
         return -1;
     }
