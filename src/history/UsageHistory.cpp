@@ -5,6 +5,7 @@
 #include "AddHeld.h"
 #include "BoundedText.h"
 #include "DecimalText.h"
+#include "Utf8Text.h"
 
 #define FIRST_SECTION_CHARS 4096
 #define MAX_SECTION_CHARS (4UL * 1024 * 1024)
@@ -93,20 +94,28 @@ int UsageHistory::ReadTodayFigures(const char* iniFile)
     Running.Clear();
     if (iniFile == NULL || iniFile[0] == 0)
         return 1;
-    GrowArray<char> text;
+    GrowArray<wchar_t> text;
     DWORD size = FIRST_SECTION_CHARS;
     for (;;) {
         if (!text.Resize((int)size))
             return 0;
-        DWORD got = GetPrivateProfileSectionA(HISTORY_SECTION, text.Data(), size, iniFile);
+        DWORD got = GetPrivateProfileSectionW(WideText(HISTORY_SECTION), text.Data(), size,
+                                              WideText(iniFile));
         if (got + 2 < size || size >= MAX_SECTION_CHARS)
             break;
         size *= 2;
     }
-    text[size - 1] = 0;
-    text[size - 2] = 0;
-    for (const char* line = text.Data(); *line != 0; line += strlen(line) + 1)
-        ReadFigureLine(this, line);
+    text[(int)size - 1] = 0;
+    text[(int)size - 2] = 0;
+    // Keys and figures are ASCII; a description may be anything, and is UTF-8 inside.
+    GrowArray<char> line;
+    for (const wchar_t* wide = text.Data(); *wide != 0; wide += wcslen(wide) + 1) {
+        size_t units = wcslen(wide);
+        if (!line.Resize((int)(units * 3 + 1)))
+            return 0;
+        WideToUtf8(wide, line.Data(), (size_t)line.Count());
+        ReadFigureLine(this, line.Data());
+    }
     Unsaved = 0;
     return 1;
 }
