@@ -1,5 +1,8 @@
 #include "FakePlatform.h"
 
+#include "PathSplit.h"
+#include "Utf8Text.h"
+
 #include <stdio.h>
 #include <string.h>
 
@@ -46,12 +49,33 @@ static DWORD WINAPI FakeIpAddrTable(PMIB_IPADDRTABLE table, PULONG size, BOOL)
     return NO_ERROR;
 }
 
-static BOOL WINAPI FakeNotifyIcon(DWORD action, PNOTIFYICONDATAA record)
+// The record as the tests read it: its texts in UTF-8, as the program holds them.
+static void CopyTrayRecord(const NOTIFYICONDATAW* record, NOTIFYICONDATAA* copy)
+{
+    NOTIFYICONDATAW whole;
+    memset(&whole, 0, sizeof(whole));
+    memcpy(&whole, record, record->cbSize < sizeof(whole) ? record->cbSize : sizeof(whole));
+    memset(copy, 0, sizeof(*copy));
+    copy->cbSize = whole.cbSize;
+    copy->hWnd = whole.hWnd;
+    copy->uID = whole.uID;
+    copy->uFlags = whole.uFlags;
+    copy->uCallbackMessage = whole.uCallbackMessage;
+    copy->hIcon = whole.hIcon;
+    copy->dwState = whole.dwState;
+    copy->dwStateMask = whole.dwStateMask;
+    copy->uTimeout = whole.uTimeout;
+    copy->dwInfoFlags = whole.dwInfoFlags;
+    WideToUtf8(whole.szTip, copy->szTip, sizeof(copy->szTip));
+    WideToUtf8(whole.szInfo, copy->szInfo, sizeof(copy->szInfo));
+    WideToUtf8(whole.szInfoTitle, copy->szInfoTitle, sizeof(copy->szInfoTitle));
+}
+
+static BOOL WINAPI FakeNotifyIcon(DWORD action, PNOTIFYICONDATAW record)
 {
     TrayCall call;
     call.Action = action;
-    memset(&call.Record, 0, sizeof(call.Record));
-    memcpy(&call.Record, record, record->cbSize < sizeof(call.Record) ? record->cbSize : sizeof(call.Record));
+    CopyTrayRecord(record, &call.Record);
     FakePlatform* fake = FakePlatform::Active;
     fake->TrayCalls.push_back(call);
     if (!fake->TrayReady)
@@ -64,14 +88,13 @@ static ULONGLONG WINAPI FakeTickCount()
     return FakePlatform::Active->Tick;
 }
 
-static DWORD WINAPI FakeModuleFileName(HMODULE, LPSTR buffer, DWORD size)
+static int FakeModuleFileName(char* buffer, size_t size)
 {
     const std::string& path = FakePlatform::Active->ModulePath;
-    if (size == 0)
+    if (path.size() + 1 > size)
         return 0;
-    strncpy(buffer, path.c_str(), size - 1);
-    buffer[size - 1] = 0;
-    return (DWORD)strlen(buffer);
+    memcpy(buffer, path.c_str(), path.size() + 1);
+    return 1;
 }
 
 FakePlatform::FakePlatform()
@@ -82,9 +105,11 @@ FakePlatform::FakePlatform()
 {
     Active = this;
     SetTime(2026, 12, 6);
-    char path[MAX_PATH];
-    GetModuleFileNameA(NULL, path, sizeof(path));
-    ModulePath = path;
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(NULL, path, MAX_PATH);
+    char text[PATH_CHARS];
+    WideToUtf8(path, text, sizeof(text));
+    ModulePath = text;
     Platform.ReadLocalTime = FakeLocalTime;
     Platform.ReadIfTable = FakeIfTable;
     Platform.ReadIpAddrTable = FakeIpAddrTable;

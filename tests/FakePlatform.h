@@ -16,7 +16,7 @@
 
 struct TrayCall {
     DWORD Action;
-    NOTIFYICONDATAA Record;
+    NOTIFYICONDATAA Record;  // the texts in UTF-8
 };
 
 class FakePlatform {
@@ -43,7 +43,7 @@ public:
     size_t RowsBeyondSize;
     SYSTEMTIME Now;
     ULONGLONG Tick;            // the monotonic clock, in milliseconds
-    std::string ModulePath;    // the program's path as the settings see it
+    std::string ModulePath;    // the program's path as the settings see it (UTF-8)
     std::vector<TrayCall> TrayCalls;  // every call, the refused ones too
     bool TrayReady;                   // false: every tray call is refused, as before the shell's tray is up
     bool TrayTakesVersion4;           // whether NIM_SETVERSION with version 4 is taken

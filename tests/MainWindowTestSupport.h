@@ -149,7 +149,7 @@ protected:
                 return;
         }
     }
-    std::string Log() { return ReadFileText(folder.Path("Brisvane.LOG")); }
+    std::string Log() { return ReadLogText(folder.Path("Brisvane.LOG")); }
     std::string Ini() { return ReadFileText(folder.Path("Brisvane.INI")); }
     int TrayCalls(DWORD action)
     {

@@ -56,10 +56,18 @@ void PumpMessages()
     }
 }
 
+// A UTF-8 path for the system's W calls (the package tests link none of the program's code).
+static std::wstring WidePath(const std::string& path)
+{
+    wchar_t wide[MAX_PATH * 2];
+    int units = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide, MAX_PATH * 2);
+    return units > 0 ? std::wstring(wide) : std::wstring();
+}
+
 std::string ReadFileText(const std::string& path)
 {
     std::string text;
-    FILE* file = fopen(path.c_str(), "rb");
+    FILE* file = _wfopen(WidePath(path).c_str(), L"rb");
     if (file == NULL)
         return text;
     char chunk[4096];
@@ -70,9 +78,15 @@ std::string ReadFileText(const std::string& path)
     return text;
 }
 
+std::string ReadLogText(const std::string& path)
+{
+    std::string text = ReadFileText(path);
+    return text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? text.substr(3) : text;
+}
+
 bool FileExists(const std::string& path)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 int CountOf(const std::string& text, const std::string& part)

@@ -20,8 +20,10 @@ private:
 
 // Dispatches every waiting message of this thread.
 void PumpMessages();
-// Reads a whole file; empty when it does not exist.
+// Reads a whole file (its path in UTF-8); empty when it does not exist.
 std::string ReadFileText(const std::string& path);
+// A log's text: the file without the byte-order mark a new log starts with.
+std::string ReadLogText(const std::string& path);
 bool FileExists(const std::string& path);
 // How often part occurs in text.
 int CountOf(const std::string& text, const std::string& part);

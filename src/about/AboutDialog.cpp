@@ -1,19 +1,20 @@
 #include "AboutDialog.h"
 
 #include "BrisvaneVersion.h"
+#include "Utf8Text.h"
 #include "resource.h"
 
 #include <stdio.h>
 
 // "Data folder: " and a path.
-#define ABOUT_LINE_CHARS 300
+#define ABOUT_LINE_CHARS (MAX_PATH * 3 + 32)  // "Data folder: " and a UTF-8 path
 
 // Makes the label a link of the dialog's control and gives it its text; a control that cannot
 // be subclassed stays a plain, empty static.
 static void MakeLink(HWND dialog, int controlId, LinkLabel& label, const char* text)
 {
     if (label.SubclassWindow(GetDlgItem(dialog, controlId)))
-        SetWindowTextA(label.Window, text);
+        SetWindowTextW(label.Window, WideText(text));
 }
 
 LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
@@ -22,12 +23,12 @@ LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     MakeLink(Window, IDC_ABOUT_WEB, WebLink, ABOUT_WEB_ADDRESS);
 
     ShowIcon(DpiForWindow(SystemDpiFunctions(), Window));
-    SetDlgItemTextA(Window, IDC_ABOUT_VERSION, "Brisvane " BRISVANE_VERSION_TEXT);
+    SetDlgItemTextW(Window, IDC_ABOUT_VERSION, WideText("Brisvane " BRISVANE_VERSION_TEXT));
     if (DataFolder != NULL) {
         char line[ABOUT_LINE_CHARS];
         _snprintf(line, sizeof(line), "Data folder: %s", DataFolder);
         line[sizeof(line) - 1] = 0;
-        SetDlgItemTextA(Window, IDC_ABOUT_DATA, line);
+        SetDlgItemTextW(Window, IDC_ABOUT_DATA, WideText(line));
     }
     // Let the dialog manager set the default focus.
     return 1;

@@ -124,8 +124,13 @@ static void SavePlace(const WindowPlace& place)
     Settings.SaveIni(WritePlace, &copy);
 }
 
+static void ReadPlaceText(const char* key, char* text, size_t size)
+{
+    Settings.ReadIniText(HISTORY_WINDOW_SECTION, key, "", text, size);
+}
+
 HistoryLinks SettingsHistoryLinks()
 {
-    HistoryLinks links = {IniPath, CurrentBillingDay, SavePlace, NULL, NULL, NULL};
+    HistoryLinks links = {IniPath, CurrentBillingDay, SavePlace, ReadPlaceText, NULL, NULL, NULL};
     return links;
 }

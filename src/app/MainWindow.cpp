@@ -162,18 +162,13 @@ void MainWindow::RestorePlace()
     UINT systemDpi = DpiForSystem(functions);
     SIZE size = FrameAround(Window, ClientSizeForPage());
 
-    WideText iniPath(IniPath);
     char texts[PlaceKeyCount][16];
     const char* values[PlaceKeyCount];
     for (int i = 0; i < PlaceKeyCount; i++) {
-        wchar_t text[16];
-        GetPrivateProfileStringW(WideText(MAIN_WINDOW_SECTION), WideText(PlaceKeys[i]), L"",
-                                 text, 16, iniPath);
-        WideToUtf8(text, texts[i], sizeof(texts[i]));
+        Settings.ReadIniText(MAIN_WINDOW_SECTION, PlaceKeys[i], "", texts[i], sizeof(texts[i]));
         values[i] = texts[i];
     }
-    TrayNoticeShown = GetPrivateProfileIntW(WideText(MAIN_WINDOW_SECTION),
-                                            WideText(TRAY_NOTICE_KEY), 0, iniPath) != 0;
+    TrayNoticeShown = Settings.ReadIniInt(MAIN_WINDOW_SECTION, TRAY_NOTICE_KEY, 0) != 0;
     WindowPlace place;
     RECT target;
     if (IniPath[0] != 0 && ParseWindowPlace(values, &place)) {
@@ -417,7 +412,7 @@ void MainWindow::ReportSaveFailure(DWORD error, const char* path)
     char reason[SHORT_TEXT * 4];
     FormatSystemError(error, reason, sizeof(reason));
     EventLog.WriteLine("The counters could not be saved to %s: %s\r\n", path, reason);
-    char text[sizeof(((NOTIFYICONDATAA*)NULL)->szInfo)];
+    char text[TRAY_INFO_BYTES];
     BoundedPrint(text, sizeof(text), "%s could not be written: %s", path, reason);
     SendBalloon(NULL, NIIF_ERROR, "Brisvane cannot save its counts", text);
 }
@@ -437,7 +432,7 @@ void MainWindow::ReportLogFailures()
         char reason[SHORT_TEXT * 4];
         FormatSystemError(error, reason, sizeof(reason));
         EventLog.WriteLine("The log %s could not be written: %s\r\n", channel->Path, reason);
-        char text[sizeof(((NOTIFYICONDATAA*)NULL)->szInfo)];
+        char text[TRAY_INFO_BYTES];
         BoundedPrint(text, sizeof(text), "%s could not be written: %s", channel->Path, reason);
         SendBalloon(NULL, NIIF_ERROR, "Brisvane cannot write its log", text);
     }

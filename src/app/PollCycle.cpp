@@ -306,7 +306,7 @@ void MainWindow::NoticeAlertCrossing(InterfaceMonitor* monitor)
     DWORD length = DescrLength(&monitor->IfRow);
     memcpy(description, monitor->IfRow.bDescr, length);
     description[length] = 0;
-    char text[sizeof(((NOTIFYICONDATAA*)NULL)->szInfo)];
+    char text[TRAY_INFO_BYTES];
     FormatAlertNotice(notice, monitor->IPv4Text, description, text, sizeof(text));
     SendBalloon(monitor, NIIF_WARNING, BALLOON_TITLE, text);
 }

@@ -2,20 +2,22 @@
 
 #include <commctrl.h>
 
+#include "Utf8Text.h"
+
 int TabStrip::Count() const
 {
     if (Control == NULL)
         return 0;
-    return (int)SendMessageA(Control, TCM_GETITEMCOUNT, 0, 0);
+    return (int)SendMessageW(Control, TCM_GETITEMCOUNT, 0, 0);
 }
 
 InterfaceMonitor* TabStrip::MonitorAt(int position) const
 {
     if (Control == NULL || position < 0)
         return NULL;
-    TCITEMA item = {};
+    TCITEMW item = {};
     item.mask = TCIF_PARAM;
-    if (!SendMessageA(Control, TCM_GETITEMA, position, (LPARAM)&item))
+    if (!SendMessageW(Control, TCM_GETITEMW, position, (LPARAM)&item))
         return NULL;
     return (InterfaceMonitor*)item.lParam;
 }
@@ -32,11 +34,12 @@ int TabStrip::PositionOf(const InterfaceMonitor* monitor) const
 
 int TabStrip::Insert(int position, InterfaceMonitor* monitor, const char* text)
 {
-    TCITEMA item = {};
+    WideText label(text);
+    TCITEMW item = {};
     item.mask = TCIF_TEXT | TCIF_PARAM;
-    item.pszText = (LPSTR)text;
+    item.pszText = (LPWSTR)label.Get();
     item.lParam = (LPARAM)monitor;
-    return (int)SendMessageA(Control, TCM_INSERTITEMA, position, (LPARAM)&item);
+    return (int)SendMessageW(Control, TCM_INSERTITEMW, position, (LPARAM)&item);
 }
 
 void TabStrip::Relabel(const InterfaceMonitor* monitor, const char* text)
@@ -44,22 +47,23 @@ void TabStrip::Relabel(const InterfaceMonitor* monitor, const char* text)
     int position = PositionOf(monitor);
     if (position < 0)
         return;
-    TCITEMA label = {};
+    WideText wide(text);
+    TCITEMW label = {};
     label.mask = TCIF_TEXT;
-    label.pszText = (LPSTR)text;
-    SendMessageA(Control, TCM_SETITEMA, position, (LPARAM)&label);
+    label.pszText = (LPWSTR)wide.Get();
+    SendMessageW(Control, TCM_SETITEMW, position, (LPARAM)&label);
 }
 
 int TabStrip::Selected() const
 {
     if (Control == NULL)
         return -1;
-    return (int)SendMessageA(Control, TCM_GETCURSEL, 0, 0);
+    return (int)SendMessageW(Control, TCM_GETCURSEL, 0, 0);
 }
 
 void TabStrip::Select(int position)
 {
-    SendMessageA(Control, TCM_SETCURSEL, position, 0);
+    SendMessageW(Control, TCM_SETCURSEL, position, 0);
 }
 
 int TabStrip::Step(int selected, int count, int step)

@@ -6,8 +6,10 @@
 
 #include "BoundedText.h"
 #include "LogChannel.h"
+#include "PathSplit.h"
 #include "Platform.h"
 #include "StartWithWindows.h"
+#include "Utf8Text.h"
 #include "resource.h"
 
 #define BALLOON_TIMEOUT_MS 10000
@@ -17,10 +19,10 @@ typedef HRESULT(WINAPI* LoadIconMetricFunction)(HINSTANCE, PCWSTR, int, HICON*);
 // The size the tray expects of its record: the version-3 form, whatever this SDK's full size is.
 DWORD TrayRecordSize()
 {
-#ifdef NOTIFYICONDATAA_V3_SIZE
-    return NOTIFYICONDATAA_V3_SIZE;
+#ifdef NOTIFYICONDATAW_V3_SIZE
+    return NOTIFYICONDATAW_V3_SIZE;
 #else
-    return sizeof(NOTIFYICONDATAA);
+    return sizeof(NOTIFYICONDATAW);
 #endif
 }
 
@@ -28,14 +30,14 @@ DWORD TrayRecordSize()
 // and later); elsewhere the small-icon metric says the size.
 static HICON LoadSmallIcon(HINSTANCE instance, WORD id)
 {
-    HMODULE controls = GetModuleHandleA("comctl32.dll");
+    HMODULE controls = GetModuleHandleW(L"comctl32.dll");
     LoadIconMetricFunction loadMetric =
         controls != NULL ? (LoadIconMetricFunction)(void*)GetProcAddress(controls, "LoadIconMetric")
                          : NULL;
     HICON icon = NULL;
     if (loadMetric != NULL && SUCCEEDED(loadMetric(instance, MAKEINTRESOURCEW(id), LIM_SMALL, &icon)))
         return icon;
-    return (HICON)LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON,
+    return (HICON)LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON,
                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                              LR_DEFAULTCOLOR);
 }
@@ -79,7 +81,8 @@ TrayRequest ReadTrayEvent(WPARAM wParam, LPARAM lParam, int version4, POINT* at)
 }
 
 TrayIcon::TrayIcon()
-    : Window(NULL), Instance(NULL), Shown(), Added(0), Removed(0), Version4(0), MissingCycles(0), FailureTold(0),
+    : Window(NULL), Instance(NULL), ShownIcon(NULL), Added(0), Removed(0), Version4(0),
+      MissingCycles(0), FailureTold(0),
       TipCyclesLeft(0), DoubleClickTick(0)
 {
 }
@@ -88,24 +91,24 @@ void TrayIcon::Create(HWND window, HINSTANCE instance, const char* tip)
 {
     Window = window;
     Instance = instance;
-    MenuBar.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TRAYMENU)));
+    MenuBar.Reset(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_TRAYMENU)));
     Normal.Reset(LoadSmallIcon(instance, IDI_PROGRAM));
     Alert.Reset(LoadSmallIcon(instance, IDI_ALERT));
-    Shown.hIcon = Normal.Get();
-    CopyText(Shown.szTip, sizeof(Shown.szTip), tip);
+    ShownIcon = Normal.Get();
+    CopyText(ShownTip, sizeof(ShownTip), tip);
     Add();
 }
 
 void TrayIcon::Send(DWORD action)
 {
-    NOTIFYICONDATAA record = {};
+    NOTIFYICONDATAW record = {};
     record.cbSize = TrayRecordSize();
     record.hWnd = Window;
     record.uID = TRAY_ICON_ID;
     if (action != NIM_DELETE) {
         record.uFlags = NIF_ICON | NIF_TIP;
-        record.hIcon = Shown.hIcon;
-        memcpy(record.szTip, Shown.szTip, sizeof(record.szTip));
+        record.hIcon = ShownIcon;
+        Utf8ToWide(ShownTip, record.szTip, ARRAYSIZE(record.szTip));
     }
     if (action == NIM_ADD) {
         record.uFlags |= NIF_MESSAGE;
@@ -150,7 +153,7 @@ void TrayIcon::Remove()
 
 int TrayIcon::WantsTip(HICON icon) const
 {
-    return TipCyclesLeft > 0 || Shown.hIcon != icon || !Added;
+    return TipCyclesLeft > 0 || ShownIcon != icon || !Added;
 }
 
 int TrayIcon::Cycle(HICON icon, const char* tip)
@@ -164,16 +167,16 @@ int TrayIcon::Cycle(HICON icon, const char* tip)
     if (tipSeen)
         TipCyclesLeft--;
     if (!Added) {
-        Shown.hIcon = icon;
-        CopyText(Shown.szTip, sizeof(Shown.szTip), tip);
+        ShownIcon = icon;
+        CopyText(ShownTip, sizeof(ShownTip), tip);
         if (Add())
             return 0;
         return ++MissingCycles == TRAY_MISSING_SHOW_CYCLES;
     }
     // The record keeps the icon and tip as sent, for the day Explorer restarts.
-    if (Shown.hIcon != icon || (tipSeen && strcmp(Shown.szTip, tip) != 0)) {
-        Shown.hIcon = icon;
-        CopyText(Shown.szTip, sizeof(Shown.szTip), tip);
+    if (ShownIcon != icon || (tipSeen && strcmp(ShownTip, tip) != 0)) {
+        ShownIcon = icon;
+        CopyText(ShownTip, sizeof(ShownTip), tip);
         Send(NIM_MODIFY);
     }
     return 0;
@@ -183,21 +186,21 @@ void TrayIcon::AddAgain(const char* tip)
 {
     if (Removed)
         return;
-    CopyText(Shown.szTip, sizeof(Shown.szTip), tip);
+    CopyText(ShownTip, sizeof(ShownTip), tip);
     Add();
 }
 
 void TrayIcon::ShowTip(const char* tip)
 {
-    if (Removed || strcmp(Shown.szTip, tip) == 0)
+    if (Removed || strcmp(ShownTip, tip) == 0)
         return;
-    CopyText(Shown.szTip, sizeof(Shown.szTip), tip);
+    CopyText(ShownTip, sizeof(ShownTip), tip);
     Send(NIM_MODIFY);
 }
 
 void TrayIcon::ShowBalloon(DWORD icon, const char* title, const char* text)
 {
-    NOTIFYICONDATAA record = {};
+    NOTIFYICONDATAW record = {};
     record.cbSize = TrayRecordSize();
     record.hWnd = Window;
     record.uID = TRAY_ICON_ID;
@@ -205,8 +208,8 @@ void TrayIcon::ShowBalloon(DWORD icon, const char* title, const char* text)
     // Not while the user is new to the system, presenting or busy full screen.
     record.dwInfoFlags = icon | NIIF_RESPECT_QUIET_TIME;
     record.uTimeout = BALLOON_TIMEOUT_MS;
-    CopyText(record.szInfoTitle, sizeof(record.szInfoTitle), title);
-    CopyText(record.szInfo, sizeof(record.szInfo), text);
+    Utf8ToWide(title, record.szInfoTitle, ARRAYSIZE(record.szInfoTitle));
+    Utf8ToWide(text, record.szInfo, ARRAYSIZE(record.szInfo));
     Platform.NotifyIcon(NIM_MODIFY, &record);
 }
 
@@ -224,8 +227,11 @@ void TrayIcon::ReloadIcons()
             DestroyIcon(alert);
         return;
     }
-    int alertShown = Shown.hIcon != NULL && Shown.hIcon == Alert.Get();
-    Shown.hIcon = alertShown ? alert : normal;
+    // A speed icon that is shown stays; the plain pair follows the DPI.
+    if (ShownIcon == Alert.Get())
+        ShownIcon = alert;
+    else if (ShownIcon == Normal.Get())
+        ShownIcon = normal;
     Normal.Reset(normal);
     Alert.Reset(alert);
     if (Added)
@@ -262,10 +268,9 @@ TrayRequest TrayIcon::OnEvent(WPARAM wParam, LPARAM lParam, POINT* at)
 }
 
 // The program's own path, as the Run value names it.
-static int ReadProgramPath(char* path, DWORD size)
+static int ReadProgramPath(char* path, size_t size)
 {
-    DWORD length = Platform.ReadModuleFileName(NULL, path, size);
-    return length > 0 && length < size;
+    return Platform.ReadModuleFileName(path, size);
 }
 
 void TrayIcon::OpenMenu(POINT at, int dialogOpen)
@@ -276,7 +281,7 @@ void TrayIcon::OpenMenu(POINT at, int dialogOpen)
     if (menu == NULL)
         return;
     SetMenuDefaultItem(menu, ID_TRAY_SHOWHIDE, FALSE);
-    char path[MAX_PATH];
+    char path[PATH_CHARS];
     int starts = ReadProgramPath(path, sizeof(path)) && StartsWithWindows(path);
     CheckMenuItem(menu, ID_TRAY_STARTWITHWINDOWS, starts ? MF_CHECKED : MF_UNCHECKED);
     UINT dialogItems = dialogOpen ? MF_GRAYED : MF_ENABLED;
@@ -287,12 +292,12 @@ void TrayIcon::OpenMenu(POINT at, int dialogOpen)
     // message after it lets the shell see that the menu is gone.
     SetForegroundWindow(Window);
     TrackPopupMenu(menu, TPM_BOTTOMALIGN | TPM_RIGHTALIGN, at.x, at.y, 0, Window, NULL);
-    PostMessageA(Window, WM_NULL, 0, 0);
+    PostMessageW(Window, WM_NULL, 0, 0);
 }
 
 void ToggleStartWithWindows()
 {
-    char path[MAX_PATH];
+    char path[PATH_CHARS];
     if (ReadProgramPath(path, sizeof(path)))
         SetStartWithWindows(!StartsWithWindows(path), path);
 }

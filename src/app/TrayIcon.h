@@ -42,6 +42,12 @@ TrayRequest ReadTrayEvent(WPARAM wParam, LPARAM lParam, int version4, POINT* at)
 // The tray menu's "Start with Windows": the Run value for this program, on or off.
 void ToggleStartWithWindows();
 
+// The tray's tip holds 128 UTF-16 units, its terminator included; in UTF-8 a unit takes up to
+// three bytes.
+#define TRAY_TIP_BYTES (128 * 3)
+// A balloon's text: 256 units.
+#define TRAY_INFO_BYTES (256 * 3)
+
 class TrayIcon {
 public:
     TrayIcon();
@@ -72,7 +78,9 @@ public:
     HICON NormalIcon() const { return Normal.Get(); }
     HICON AlertIcon() const { return Alert.Get(); }
     HMENU Menu() const { return MenuBar.Get(); }
-    const NOTIFYICONDATAA& Record() const { return Shown; }
+    // The icon and tip (UTF-8) as last sent.
+    HICON Icon() const { return ShownIcon; }
+    const char* Tip() const { return ShownTip; }
     int IsAdded() const { return Added; }
     int UsesVersion4() const { return Version4; }
 
@@ -86,7 +94,8 @@ private:
     OwnedIcon Alert;
     OwnedMenu MenuBar;
     // The icon and tip as last sent: added again when Explorer restarts.
-    NOTIFYICONDATAA Shown;
+    HICON ShownIcon;
+    char ShownTip[TRAY_TIP_BYTES];
     int Added;
     int Removed;
     int Version4;

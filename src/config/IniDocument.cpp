@@ -6,12 +6,24 @@
 
 #include "BoundedText.h"
 
-// An INI file larger than this is not something this program wrote.
-#define MAX_INI_BYTES (16UL * 1024 * 1024)
 #define LINE_END "\r\n"
 #define LINE_END_LENGTH 2
 // Slots of the key index at first; always a power of two.
 #define FIRST_SLOTS 64
+
+static int IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// The bytes of text that fit within room without cutting a UTF-8 character.
+static size_t CutUtf8(const char* text, size_t room)
+{
+    size_t at = room;
+    while (at > 0 && ((unsigned char)text[at] & 0xC0) == 0x80)
+        at--;
+    return at;
+}
 
 IniDocument::IniDocument()
     : Data(NULL), Used(0), Capacity(0), SetFailed(0), Indexed(0), IndexFound(0), IndexNameAt(0),
@@ -39,32 +51,35 @@ int IniDocument::Reserve(size_t more)
     return 1;
 }
 
-int IniDocument::Read(const char* path)
+int IniDocument::Get(const char* section, const char* key, char* value, size_t size)
 {
-    Used = 0;
-    SetFailed = 0;
-    DropIndex();
-    if (Data != NULL)
-        Data[0] = 0;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                                      FILE_SHARE_DELETE,
-                              NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    if (size != 0)
+        value[0] = 0;
+    if (!Reserve(0) || !IndexSection(section) || !IndexFound)
+        return 0;
+    size_t found = FindKey(key);
+    if (found == 0)
+        return 0;
+    IniLine line;
+    ScanLine(found - 1, &line);
+    size_t at = line.ValueAt, stop = line.Stop;
+    while (at < stop && IsBlank(Data[at]))
+        at++;
+    while (stop > at && IsBlank(Data[stop - 1]))
+        stop--;
+    // A value in quotes is read without them, as the platform's own reader does.
+    if (stop - at >= 2 && (Data[at] == '"' || Data[at] == '\'') && Data[stop - 1] == Data[at]) {
+        at++;
+        stop--;
     }
-    DWORD high = 0;
-    DWORD length = GetFileSize(file, &high);
-    int ok = length != INVALID_FILE_SIZE && high == 0 && length <= MAX_INI_BYTES &&
-             Reserve(length);
-    if (ok) {
-        DWORD got = 0;
-        ok = ReadFile(file, Data, length, &got, NULL) && got == length;
-        Used = ok ? length : 0;
-        Data[Used] = 0;
-    }
-    CloseHandle(file);
-    return ok;
+    size_t length = stop - at;
+    if (size == 0)
+        return 1;
+    if (length > size - 1)
+        length = CutUtf8(Data + at, size - 1);
+    memcpy(value, Data + at, length);
+    value[length] = 0;
+    return 1;
 }
 
 int IniDocument::Splice(size_t at, size_t removed, const char* text, size_t length)
@@ -77,11 +92,6 @@ int IniDocument::Splice(size_t at, size_t removed, const char* text, size_t leng
     memcpy(Data + at, text, length);
     Used = Used - removed + length;
     return 1;
-}
-
-static int IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
 }
 
 // Whether the text from at to stop, blanks aside, is name (in any case).
@@ -358,45 +368,3 @@ int IniDocument::ForEachLineOf(const char* section, LineVisitor visit, void* con
     return 1;
 }
 
-int TemporaryPathOf(const char* path, char* temporary, size_t size)
-{
-    const char* slash = strrchr(path, '\\');
-    const char* dot = strrchr(path, '.');
-    size_t base = dot != NULL && (slash == NULL || dot > slash) ? (size_t)(dot - path)
-                                                                : strlen(path);
-    if (base + 5 > size || base + 5 > MAX_PATH)
-        return 0;
-    memcpy(temporary, path, base);
-    memcpy(temporary + base, ".TMP", 5);
-    return 1;
-}
-
-int IniDocument::WriteReplacing(const char* path, DWORD* error)
-{
-    *error = NO_ERROR;
-    char temporary[MAX_PATH];
-    if (!TemporaryPathOf(path, temporary, sizeof(temporary))) {
-        *error = ERROR_FILENAME_EXCED_RANGE;
-        return 0;
-    }
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) {
-        *error = GetLastError();
-        return 0;
-    }
-    DWORD written = 0;
-    int ok = (Used == 0 || (WriteFile(file, Data, (DWORD)Used, &written, NULL) &&
-                            written == Used)) &&
-             FlushFileBuffers(file);
-    if (!ok)
-        *error = GetLastError();
-    CloseHandle(file);
-    if (ok && !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        *error = GetLastError();
-        ok = 0;
-    }
-    if (!ok)
-        DeleteFileA(temporary);
-    return ok;
-}

@@ -8,6 +8,7 @@
 #include <stddef.h>
 
 #include "GrowArray.h"
+#include "PathSplit.h"
 
 enum IniLineKind { IniBlankLine, IniTextLine, IniKeyLine, IniHeaderLine };
 
@@ -29,7 +30,12 @@ public:
     ~IniDocument();
 
     // Reads the file; 1 also when there is none yet, 0 when it is there but cannot be read.
+    // The text is held as UTF-8 whatever form the file has: UTF-8 or UTF-16 after a byte-order
+    // mark, else the ANSI code page (older versions wrote that).
     int Read(const char* path);
+    // The value of a key in the first section of that name, blanks around it and enclosing
+    // quotes left out, within size bytes (never half a character). 1 when the key is there.
+    int Get(const char* section, const char* key, char* value, size_t size);
     // Sets a key in the first section of that name, adding the key at the section's end, or the
     // section at the document's end, where missing. 0 when no memory could be had; the document
     // then counts as failed (Failed) until it is read again, so that a save does not write it.
@@ -41,7 +47,8 @@ public:
     typedef void (*LineVisitor)(const char* line, void* context);
     int ForEachLineOf(const char* section, LineVisitor visit, void* context) const;
     // Writes the text into the temporary file beside path, flushes it, and puts it in path's
-    // place. 0 when any step fails: the file at path is then as it was, and no temporary file
+    // place: in the ANSI code page when that holds every character, else as UTF-8 after a
+    // byte-order mark. 0 when any step fails: the file at path is then as it was, and no temporary file
     // is left. error gets the platform's error code of the failed step.
     int WriteReplacing(const char* path, DWORD* error);
 

@@ -1,6 +1,5 @@
 #include "Settings.h"
 
-#include <mbstring.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -9,20 +8,16 @@
 #include "BoundedText.h"
 #include "DecimalText.h"
 #include "Platform.h"
+#include "Utf8Text.h"
 
 SettingsRecord Settings;
-char IniPath[PATH_CHARS];
-char DataFolder[PATH_CHARS];
 
 static const char SettingsSection[] = "Settings";
 
 #define NUMBER_CHARS 64
 #define DATE_FORMAT "%04u-%02u-%02u %02u:%02u:%02u"
-#define PER_USER_FOLDER "Brisvane"
-#define INSTALLED_MARK "Brisvane.installed"
-#define WRITE_PROBE "~Brisvane.probe"
-// The longest program path that is looked at; a longer one keeps its data per user.
-#define LONG_PATH_CHARS 1024
+// The longest program path that is looked at, in UTF-8; a longer one keeps its data per user.
+#define LONG_PATH_CHARS (WIDE_PATH_CHARS * 3)
 
 SettingsRecord::SettingsRecord()
     : ResetDate(), ResetType(ResetNever), AlertType(AlertNone), LimitIN(0), LimitOUT(0),
@@ -68,8 +63,7 @@ static int IsBareNumber(const char* text)
 static int TextToDate(const char* text, DATE* date)
 {
     WCHAR wide[NUMBER_CHARS];
-    if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, NUMBER_CHARS) == 0)
-        return 0;
+    Utf8ToWide(text, wide, NUMBER_CHARS);
     VARIANT in, out;
     VariantInit(&in);
     VariantInit(&out);
@@ -134,187 +128,100 @@ static void CurrentDate(DATE* date)
         *date = 0;
 }
 
-// Replaces the extension of a copy of modulePath by extension, or appends it when the file
-// name has none. The result never names the program file itself.
-static void ReplaceExtension(const char* modulePath, const char* extension, char* target)
-{
-    size_t extensionLength = strlen(extension);
-    size_t baseLength = strlen(modulePath);
-    const unsigned char* path = (const unsigned char*)modulePath;
-    const unsigned char* dot = _mbsrchr(path, '.');
-    if (dot != NULL && (size_t)(dot - path) >= FolderPartLength(modulePath)) {
-        size_t dotAt = (size_t)(dot - path);
-        // "Tool.ini" must not become "Tool.INI", the program itself.
-        if (lstrcmpiA(modulePath + dotAt, extension) != 0)
-            baseLength = dotAt;
-    }
-    // Keep the extension whole when the path is long: cut the base at a character boundary.
-    if (baseLength + extensionLength > PATH_CHARS - 1) {
-        size_t room = PATH_CHARS - 1 - extensionLength;
-        size_t at = 0;
-        while (at < room) {
-            size_t next = (size_t)((const unsigned char*)_mbsinc(path + at) - path);
-            if (next > room)
-                break;
-            at = next;
-        }
-        baseLength = at;
-    }
-    memcpy(target, modulePath, baseLength);
-    memcpy(target + baseLength, extension, extensionLength + 1);
-}
-
-void DeriveIniPaths(const char* modulePath, char* iniPath, char* eventLogPath,
-                    char* trafficLogPath)
-{
-    ReplaceExtension(modulePath, ".INI", iniPath);
-    ReplaceExtension(modulePath, ".LOG", eventLogPath);
-    ReplaceExtension(modulePath, ".CSV", trafficLogPath);
-}
-
-static int FileExists(const char* path)
-{
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Whether a file can be made in the folder: the only sure test of the rights it grants.
-static int FolderCanBeWritten(const char* folder)
-{
-    char probe[PATH_CHARS];
-    if (BoundedPrint(probe, sizeof(probe), "%s\\%s", folder, WRITE_PROBE) !=
-        (int)(strlen(folder) + 1 + strlen(WRITE_PROBE)))
-        return 0;
-    HANDLE file = CreateFileA(probe, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    CloseHandle(file);
-    DeleteFileA(probe);
-    return 1;
-}
-
-// Copies a file in whole into the place of target (a new file, then one replace).
-static void CopyAsFirstContent(const char* source, const char* target)
-{
-    IniDocument document;
-    DWORD error;
-    if (document.Read(source) && document.Length() != 0)
-        document.WriteReplacing(target, &error);
-}
-
-void ChooseDataFolder(const char* modulePath, char* eventLogPath, char* trafficLogPath)
-{
-    size_t length = strlen(modulePath);
-    const char* slash = strrchr(modulePath, '\\');
-    const char* name = slash != NULL ? slash + 1 : modulePath;
-    size_t folderLength = (size_t)(name - modulePath) - (slash != NULL ? 1 : 0);
-
-    char beside[PATH_CHARS] = "";
-    // Room for the INI name and for the temporary file its saves write first.
-    int fits = length + sizeof(".INI") < PATH_CHARS;
-    if (fits) {
-        char folder[PATH_CHARS], mark[PATH_CHARS];
-        CopyText(folder, folderLength + 1 < sizeof(folder) ? folderLength + 1 : sizeof(folder),
-                 modulePath);
-        char eventLog[PATH_CHARS], trafficLog[PATH_CHARS];
-        DeriveIniPaths(modulePath, beside, eventLog, trafficLog);
-        BoundedPrint(mark, sizeof(mark), "%s\\%s", folder, INSTALLED_MARK);
-        if (!FileExists(mark) && FolderCanBeWritten(folder)) {
-            CopyText(DataFolder, sizeof(DataFolder), folder);
-            CopyText(IniPath, PATH_CHARS, beside);
-            CopyText(eventLogPath, PATH_CHARS, eventLog);
-            CopyText(trafficLogPath, PATH_CHARS, trafficLog);
-            return;
-        }
-    }
-
-    char perUser[PATH_CHARS], program[PATH_CHARS];
-    if (!Platform.ReadAppDataFolder(perUser, sizeof(perUser)) ||
-        BoundedPrint(perUser + strlen(perUser), sizeof(perUser) - strlen(perUser), "\\%s",
-                     PER_USER_FOLDER) <= 0 ||
-        BoundedPrint(program, sizeof(program), "%s\\%s", perUser, name) <= 0 ||
-        strlen(program) + sizeof(".INI") >= PATH_CHARS) {
-        // Nowhere else to go: the program's folder, where a failed save is reported.
-        CopyText(DataFolder, folderLength + 1 < sizeof(DataFolder) ? folderLength + 1
-                                                                  : sizeof(DataFolder),
-                 modulePath);
-        if (fits)
-            DeriveIniPaths(modulePath, IniPath, eventLogPath, trafficLogPath);
-        return;
-    }
-    CreateDirectoryA(perUser, NULL);
-    CopyText(DataFolder, sizeof(DataFolder), perUser);
-    DeriveIniPaths(program, IniPath, eventLogPath, trafficLogPath);
-    if (fits && !FileExists(IniPath) && FileExists(beside))
-        CopyAsFirstContent(beside, IniPath);
-}
-
 int SettingsRecord::Load()
 {
     char module[LONG_PATH_CHARS];
-    DWORD length = Platform.ReadModuleFileName(NULL, module, sizeof(module));
-    if (length == 0 || length >= sizeof(module))
+    if (!Platform.ReadModuleFileName(module, sizeof(module)))
         module[0] = 0;
-    module[sizeof(module) - 1] = 0;
     if (module[0] != 0) {
         ChooseDataFolder(module, EventLogPath, TrafficLogPath);
         // A save that a killed process left half done.
         char temporary[PATH_CHARS];
         if (IniPath[0] != 0 && TemporaryPathOf(IniPath, temporary, sizeof(temporary)))
-            DeleteFileA(temporary);
+            DeleteFileW(WideText(temporary));
     }
     return ReadSection();
 }
 
+// One key of a document of the INI file, or fallback where it is missing.
+static void ReadText(IniDocument& document, const char* section, const char* key,
+                     const char* fallback, char* text, size_t size)
+{
+    if (!document.Get(section, key, text, size))
+        CopyText(text, size, fallback);
+}
+
 // A numeric key of the section "Settings": 1 with its value when it holds a number that is
 // not negative, 0 when it is missing or holds none.
-static int ReadSettingsNumber(const char* key, unsigned __int64 limit, unsigned __int64* value)
+static int ReadSettingsNumber(IniDocument& document, const char* key, unsigned __int64 limit,
+                              unsigned __int64* value)
 {
     char text[NUMBER_CHARS];
-    GetPrivateProfileStringA(SettingsSection, key, "", text, sizeof(text), IniPath);
+    ReadText(document, SettingsSection, key, "", text, sizeof(text));
     return ParseUnsigned(text, limit, value);
 }
 
-// Whole numbers and switches read as the platform reads them: leading digits with a sign,
-// 0 when there are none. Out-of-range types are harmless (never due, alert left alone).
-static int ReadSettingsInt(const char* key, int fallback)
+// Whole numbers and switches read as the platform has always read them: leading digits with a
+// sign, 0 when there are none, the fallback when the text is empty. Out-of-range types are
+// harmless (never due, alert left alone).
+static int ParseInt(const char* text, int fallback)
 {
-    return (int)GetPrivateProfileIntA(SettingsSection, key, fallback, IniPath);
+    if (text[0] == 0)
+        return fallback;
+    int negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        text++;
+    unsigned __int64 value;
+    size_t count;
+    if (ReadDecimal(text, NO_LENGTH_LIMIT, 0xFFFFFFFFULL, &value, &count) == DecimalNone)
+        return 0;
+    // Beyond 32 bits the platform kept the low bits; so do we.
+    return negative ? -(int)(DWORD)value : (int)(DWORD)value;
+}
+
+static int ReadSettingsInt(IniDocument& document, const char* key, int fallback)
+{
+    char text[NUMBER_CHARS];
+    if (!document.Get(SettingsSection, key, text, sizeof(text)))
+        return fallback;
+    return ParseInt(text, fallback);
 }
 
 // The percentage fits one byte: larger numbers stand for the largest, not their low 8 bits.
-static BYTE ReadSettingsPercent()
+static BYTE ReadSettingsPercent(IniDocument& document)
 {
     unsigned __int64 percent;
-    if (ReadSettingsNumber("AlertPercent", 255, &percent))
+    if (ReadSettingsNumber(document, "AlertPercent", 255, &percent))
         return (BYTE)percent;
-    int value = ReadSettingsInt("AlertPercent", 100);
+    int value = ReadSettingsInt(document, "AlertPercent", 100);
     return (BYTE)(value < 0 ? 0 : value > 255 ? 255 : value);
 }
 
-static unsigned __int64 ReadSettingsLimit(const char* key)
+static unsigned __int64 ReadSettingsLimit(IniDocument& document, const char* key)
 {
     unsigned __int64 gigabytes;
-    if (!ReadSettingsNumber(key, MAX_LIMIT_GB, &gigabytes))
+    if (!ReadSettingsNumber(document, key, MAX_LIMIT_GB, &gigabytes))
         return 0;
     return gigabytes * GIGABYTE;
 }
 
-static void ReadSettingsPath(const char* key, char* path)
+static void ReadSettingsPath(IniDocument& document, const char* key, char* path)
 {
     char fallback[PATH_CHARS];
     CopyText(fallback, sizeof(fallback), path);
-    GetPrivateProfileStringA(SettingsSection, key, fallback, path, PATH_CHARS, IniPath);
-    path[PATH_CHARS - 1] = 0;
+    ReadText(document, SettingsSection, key, fallback, path, PATH_CHARS);
 }
 
 int SettingsRecord::ReadSection()
 {
     if (IniPath[0] == 0)
         return 1;
+    // A file that cannot be read leaves every setting as it is, as a missing key does.
+    IniDocument document;
+    document.Read(IniPath);
 
     char text[NUMBER_CHARS];
-    GetPrivateProfileStringA(SettingsSection, "ResetDate", "", text, sizeof(text), IniPath);
+    ReadText(document, SettingsSection, "ResetDate", "", text, sizeof(text));
     if (text[0] != 0) {
         DATE date;
         SYSTEMTIME point;
@@ -327,16 +234,16 @@ int SettingsRecord::ReadSection()
             ResetDate.wDay = (WORD)atoi(text);
         }
     }
-    ResetType = ReadSettingsInt("ResetType", ResetNever);
-    AlertType = ReadSettingsInt("AlertType", AlertNone);
-    LimitIN = ReadSettingsLimit("LimitIN");
-    LimitOUT = ReadSettingsLimit("LimitOUT");
-    AlertPercent = ReadSettingsPercent();
-    EnableLog = ReadSettingsInt("EnableLog", 0);
-    ReadSettingsPath("LogPathName", EventLogPath);
-    EnableTrafficLog = ReadSettingsInt("EnableTrafficLog", 0);
-    ReadSettingsPath("TrafficLogPathName", TrafficLogPath);
-    IgnoreLoopBack = ReadSettingsInt("IgnoreLoopBack", IgnoreLoopBack);
+    ResetType = ReadSettingsInt(document, "ResetType", ResetNever);
+    AlertType = ReadSettingsInt(document, "AlertType", AlertNone);
+    LimitIN = ReadSettingsLimit(document, "LimitIN");
+    LimitOUT = ReadSettingsLimit(document, "LimitOUT");
+    AlertPercent = ReadSettingsPercent(document);
+    EnableLog = ReadSettingsInt(document, "EnableLog", 0);
+    ReadSettingsPath(document, "LogPathName", EventLogPath);
+    EnableTrafficLog = ReadSettingsInt(document, "EnableTrafficLog", 0);
+    ReadSettingsPath(document, "TrafficLogPathName", TrafficLogPath);
+    IgnoreLoopBack = ReadSettingsInt(document, "IgnoreLoopBack", IgnoreLoopBack);
     return 1;
 }
 
@@ -415,20 +322,35 @@ int SettingsRecord::SaveIni(void (*fill)(IniDocument& document, void* context), 
     return 1;
 }
 
+void SettingsRecord::ReadIniText(const char* section, const char* key, const char* fallback,
+                                 char* text, size_t size)
+{
+    IniDocument document;
+    if (IniPath[0] == 0 || !document.Read(IniPath))
+        CopyText(text, size, fallback);
+    else
+        ReadText(document, section, key, fallback, text, size);
+}
+
+int SettingsRecord::ReadIniInt(const char* section, const char* key, int fallback)
+{
+    char text[NUMBER_CHARS];
+    ReadIniText(section, key, "", text, sizeof(text));
+    return ParseInt(text, fallback);
+}
+
 int SettingsRecord::ReadIniU64(const char* section, const char* key, unsigned __int64* value)
 {
-    char text[NUMBER_CHARS] = "0";
-    if (IniPath[0] != 0)
-        GetPrivateProfileStringA(section, key, "0", text, sizeof(text), IniPath);
+    char text[NUMBER_CHARS];
+    ReadIniText(section, key, "0", text, sizeof(text));
     ParseUnsigned(text, 0xFFFFFFFFFFFFFFFFULL, value);
     return 1;
 }
 
 int SettingsRecord::ReadIniU32(const char* section, const char* key, DWORD* value)
 {
-    char text[NUMBER_CHARS] = "0";
-    if (IniPath[0] != 0)
-        GetPrivateProfileStringA(section, key, "0", text, sizeof(text), IniPath);
+    char text[NUMBER_CHARS];
+    ReadIniText(section, key, "0", text, sizeof(text));
     unsigned __int64 number;
     ParseUnsigned(text, 0xFFFFFFFFULL, &number);
     *value = (DWORD)number;
@@ -437,9 +359,8 @@ int SettingsRecord::ReadIniU32(const char* section, const char* key, DWORD* valu
 
 int SettingsRecord::ReadIniDate(const char* section, const char* key, VARIANT* value)
 {
-    char text[NUMBER_CHARS] = "";
-    if (IniPath[0] != 0)
-        GetPrivateProfileStringA(section, key, "", text, sizeof(text), IniPath);
+    char text[NUMBER_CHARS];
+    ReadIniText(section, key, "", text, sizeof(text));
     DATE date;
     if (text[0] == 0 || !ReadDateText(text, &date))
         CurrentDate(&date);

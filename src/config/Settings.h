@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include "DataFolder.h"
 #include "IniDocument.h"
 #include "PathSplit.h"
 
@@ -35,6 +36,11 @@ struct SettingsRecord {
     int ReadIniU64(const char* section, const char* key, unsigned __int64* value);
     int ReadIniU32(const char* section, const char* key, DWORD* value);
     int ReadIniDate(const char* section, const char* key, VARIANT* value);  // always a VT_DATE
+    // A whole number with a sign; fallback when the key is missing or empty.
+    int ReadIniInt(const char* section, const char* key, int fallback);
+    // One key of any section as text; fallback when the file or the key is missing.
+    void ReadIniText(const char* section, const char* key, const char* fallback, char* text,
+                     size_t size);
     // The writes go into a document of the INI file, which is then written whole. A date is
     // written as "yyyy-mm-dd hh:mm:ss", which every locale reads back the same.
     int WriteIniU64(IniDocument& document, const char* section, const char* key,
@@ -62,26 +68,8 @@ struct SettingsRecord {
 };
 
 extern SettingsRecord Settings;
-extern char IniPath[PATH_CHARS];
-// The folder of the INI file and the logs: the program's own when it can be written there,
-// else the user's own (see ChooseDataFolder).
-extern char DataFolder[PATH_CHARS];
-
-// The data folder of a program: its own folder when files can be created there, the INI path
-// fits, and it is no installed copy (marked by "Brisvane.installed" beside it); else
-// "Brisvane" in the user's application data folder (created when missing). modulePath may be
-// longer than PATH_CHARS. Writes DataFolder, IniPath and the two default log paths; an INI
-// beside a program that does not keep its data there becomes the first content of the new one.
-void ChooseDataFolder(const char* modulePath, char* eventLogPath, char* trafficLogPath);
-
 // Date texts of the INI file: "yyyy-mm-dd hh:mm:ss" first, then the user's own format, in which
 // older versions wrote them. 1 with the date.
 int ReadDateText(const char* text, DATE* date);
-
-// The INI path and the two default log paths that belong to a program file: its extension
-// replaced by ".INI", ".LOG" and ".CSV", or these appended when the file name has none. Each
-// buffer holds PATH_CHARS characters.
-void DeriveIniPaths(const char* modulePath, char* iniPath, char* eventLogPath,
-                    char* trafficLogPath);
 
 #endif

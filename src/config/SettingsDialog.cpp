@@ -8,17 +8,18 @@
 #include "DecimalText.h"
 #include "Platform.h"
 #include "Settings.h"
+#include "Utf8Text.h"
 #include "WindowModule.h"
 
 // The file-open dialog's library is loaded at the first browse, not at start: it brings the
 // printing libraries with it, a third of the program's memory, for a dialog seldom opened.
-static BOOL WINAPI OpenFileDialogOnDemand(LPOPENFILENAMEA request)
+static BOOL WINAPI OpenFileDialogOnDemand(LPOPENFILENAMEW request)
 {
     static OpenFileNameFunction getOpenFileName = NULL;
     if (getOpenFileName == NULL) {
-        HMODULE library = LoadLibraryA("comdlg32.dll");
+        HMODULE library = LoadLibraryW(L"comdlg32.dll");
         if (library != NULL)
-            getOpenFileName = (OpenFileNameFunction)(void*)GetProcAddress(library, "GetOpenFileNameA");
+            getOpenFileName = (OpenFileNameFunction)(void*)GetProcAddress(library, "GetOpenFileNameW");
         if (getOpenFileName == NULL)
             return FALSE;
     }
@@ -27,17 +28,20 @@ static BOOL WINAPI OpenFileDialogOnDemand(LPOPENFILENAMEA request)
 
 OpenFileNameFunction ShowOpenFileDialog = OpenFileDialogOnDemand;
 
-OPENFILENAMEA EventLogBrowse;
-OPENFILENAMEA TrafficLogBrowse;
+OPENFILENAMEW EventLogBrowse;
+OPENFILENAMEW TrafficLogBrowse;
+// The paths the dialogs start from and answer in.
+static wchar_t EventLogFile[MAX_PATH];
+static wchar_t TrafficLogFile[MAX_PATH];
 
 // OFN_EXPLORER | OFN_CREATEPROMPT | OFN_PATHMUSTEXIST | OFN_EXTENSIONDIFFERENT
 static const DWORD BrowseFlags =
     OFN_EXPLORER | OFN_CREATEPROMPT | OFN_PATHMUSTEXIST | OFN_EXTENSIONDIFFERENT;
 static_assert(BrowseFlags == 0x82c00, "browse flags");
 
-static const char EventLogFilter[] = "Log files (*.LOG)\0*.LOG\0All files (*.*)\0*.*\0";
-static const char TrafficLogFilter[] =
-    "Comma separated values (*.CSV)\0*.CSV\0All files (*.*)\0*.*\0";
+static const wchar_t EventLogFilter[] = L"Log files (*.LOG)\0*.LOG\0All files (*.*)\0*.*\0";
+static const wchar_t TrafficLogFilter[] =
+    L"Comma separated values (*.CSV)\0*.CSV\0All files (*.*)\0*.*\0";
 
 static const char ResetRequestText[] = "Do not &Reset Counters";
 static const char NoResetRequestText[] = "&Reset counters";
@@ -142,14 +146,14 @@ void SettingsDialog::UpdateLogGroup()
     EnableWindow(GetDlgItem(Window, IDC_SET_LOGPATH_LABEL), eventLog);
     EnableWindow(GetDlgItem(Window, IDC_SET_LOGPATH), eventLog);
     EnableWindow(GetDlgItem(Window, IDC_SET_LOGBROWSE), eventLog);
-    SetDlgItemTextA(Window, IDC_SET_LOGPATH, Settings.EventLogPath);
+    SetDlgItemTextW(Window, IDC_SET_LOGPATH, WideText(Settings.EventLogPath));
 
     BOOL trafficLog = Settings.EnableTrafficLog != 0;
     CheckDlgButton(Window, IDC_SET_ENABLECSV, trafficLog ? BST_CHECKED : BST_UNCHECKED);
     EnableWindow(GetDlgItem(Window, IDC_SET_CSVPATH_LABEL), trafficLog);
     EnableWindow(GetDlgItem(Window, IDC_SET_CSVPATH), trafficLog);
     EnableWindow(GetDlgItem(Window, IDC_SET_CSVBROWSE), trafficLog);
-    SetDlgItemTextA(Window, IDC_SET_CSVPATH, Settings.TrafficLogPath);
+    SetDlgItemTextW(Window, IDC_SET_CSVPATH, WideText(Settings.TrafficLogPath));
 }
 
 WORD SettingsDialog::TodaysDay()
@@ -231,19 +235,24 @@ LRESULT SettingsDialog::OnLogSwitch(WORD, WORD id, HWND, BOOL&)
 LRESULT SettingsDialog::OnBrowse(WORD, WORD id, HWND, BOOL&)
 {
     bool eventLog = id == IDC_SET_LOGBROWSE;
-    OPENFILENAMEA& request = eventLog ? EventLogBrowse : TrafficLogBrowse;
+    OPENFILENAMEW& request = eventLog ? EventLogBrowse : TrafficLogBrowse;
     // Only these members are set; the rest keep what the last browse left in them.
-    request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    request.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     request.hwndOwner = Window;
     request.hInstance = WindowModule.Instance;
     request.lpstrFilter = eventLog ? EventLogFilter : TrafficLogFilter;
-    // The chosen path is written straight into Settings.
-    request.lpstrFile = eventLog ? Settings.EventLogPath : Settings.TrafficLogPath;
-    request.nMaxFile = PATH_CHARS;
+    // The dialog starts from the path in Settings, and the chosen one goes straight there.
+    char* path = eventLog ? Settings.EventLogPath : Settings.TrafficLogPath;
+    request.lpstrFile = eventLog ? EventLogFile : TrafficLogFile;
+    request.nMaxFile = MAX_PATH;
+    Utf8ToWide(path, request.lpstrFile, MAX_PATH);
     request.Flags = BrowseFlags;
-    request.lpstrDefExt = eventLog ? "LOG" : "CSV";
-    if (ShowOpenFileDialog(&request))
-        SetDlgItemTextA(Window, eventLog ? IDC_SET_LOGPATH : IDC_SET_CSVPATH, request.lpstrFile);
+    request.lpstrDefExt = eventLog ? L"LOG" : L"CSV";
+    if (ShowOpenFileDialog(&request)) {
+        request.lpstrFile[MAX_PATH - 1] = 0;
+        WideToUtf8(request.lpstrFile, path, PATH_CHARS);
+        SetDlgItemTextW(Window, eventLog ? IDC_SET_LOGPATH : IDC_SET_CSVPATH, request.lpstrFile);
+    }
     return 0;
 }
 

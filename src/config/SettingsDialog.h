@@ -11,13 +11,13 @@
 #include "resource.h"
 
 // The file-open dialog behind the two browse buttons; tests put their own answer here.
-typedef BOOL(WINAPI* OpenFileNameFunction)(LPOPENFILENAMEA);
-extern OpenFileNameFunction ShowOpenFileDialog;  // GetOpenFileNameA, loaded on demand
+typedef BOOL(WINAPI* OpenFileNameFunction)(LPOPENFILENAMEW);
+extern OpenFileNameFunction ShowOpenFileDialog;  // GetOpenFileNameW, loaded on demand
 
 // The browse requests of the two logs. They live for the whole process, so the filter the user
 // chose last is offered first the next time.
-extern OPENFILENAMEA EventLogBrowse;
-extern OPENFILENAMEA TrafficLogBrowse;
+extern OPENFILENAMEW EventLogBrowse;
+extern OPENFILENAMEW TrafficLogBrowse;
 
 class SettingsDialog : public DialogObject {
 public:

@@ -413,7 +413,7 @@ int HistoryTable::ReadFile(const char* path, int* skipped)
 {
     Clear();
     *skipped = 0;
-    OwnedHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
+    OwnedHandle file(CreateFileW(WideText(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
                                  FILE_SHARE_DELETE, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                  NULL));
     if (!file) {
@@ -536,7 +536,7 @@ int HistoryTable::WriteFile(const char* path, DWORD* error) const
     if (!FormatText(&text))
         return 0;
     DWORD length = (DWORD)text.Count() - 1;
-    OwnedHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+    OwnedHandle file(CreateFileW(WideText(temporary), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, NULL));
     if (!file) {
         *error = GetLastError();
@@ -548,12 +548,13 @@ int HistoryTable::WriteFile(const char* path, DWORD* error) const
     if (!ok)
         *error = GetLastError();
     file.Reset();
-    if (ok && !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (ok && !MoveFileExW(WideText(temporary), WideText(path),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         *error = GetLastError();
         ok = 0;
     }
     if (!ok) {
-        DeleteFileA(temporary);
+        DeleteFileW(WideText(temporary));
         return 0;
     }
     *error = 0;

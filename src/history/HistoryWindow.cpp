@@ -135,7 +135,7 @@ void HistoryWindow::AddChooserItem(const char* mac, const char* description)
         BoundedPrint(text, sizeof(text), "%s (%s)", description, mac);
     else
         BoundedPrint(text, sizeof(text), "%s", mac);
-    LRESULT item = SendMessageA(chooser, CB_ADDSTRING, 0, (LPARAM)text);
+    LRESULT item = SendMessageW(chooser, CB_ADDSTRING, 0, (LPARAM)WideText(text).Get());
     if (item < 0)
         return;
     CopyText(ChooserMacs[ChooserCount], MAC_TEXT_CHARS, mac);
@@ -336,7 +336,7 @@ void HistoryWindow::ShowStatus()
         BoundedPrint(text, sizeof(text), "%s", NO_HISTORY_TEXT);
     if (strcmp(text, StatusText) != 0) {
         CopyText(StatusText, sizeof(StatusText), text);
-        SetDlgItemTextA(Window, IDC_HIST_STATUS, text);
+        SetDlgItemTextW(Window, IDC_HIST_STATUS, WideText(text));
     }
 }
 
@@ -417,17 +417,12 @@ LRESULT HistoryWindow::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, BOOL&)
 
 void HistoryWindow::RestorePlacement()
 {
-    const char* iniPath = Links.IniPath;
-    if (iniPath == NULL || iniPath[0] == 0)
+    if (Links.IniPath == NULL || Links.IniPath[0] == 0 || Links.ReadPlaceText == NULL)
         return;
-    WideText widePath(iniPath);
     char texts[PlaceKeyCount][16];
     const char* values[PlaceKeyCount];
     for (int i = 0; i < PlaceKeyCount; i++) {
-        wchar_t text[16];
-        GetPrivateProfileStringW(WideText(HISTORY_WINDOW_SECTION), WideText(PlaceKeys[i]), L"",
-                                 text, 16, widePath);
-        WideToUtf8(text, texts[i], sizeof(texts[i]));
+        Links.ReadPlaceText(PlaceKeys[i], texts[i], sizeof(texts[i]));
         values[i] = texts[i];
     }
     WindowPlace place;

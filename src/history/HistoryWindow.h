@@ -37,6 +37,9 @@ struct HistoryLinks {
     // Keeps the window's place, in 96-DPI units, in the section HISTORY_WINDOW_SECTION of the
     // INI file.
     void (*SavePlace)(const WindowPlace& place);
+    // Reads a key of that section as text ("" when missing): the INI reader is the settings
+    // layer's.
+    void (*ReadPlaceText)(const char* key, char* text, size_t size);
     // The name the main window's tab gives the adapter of a MAC text; 0 when no tab shows it.
     // Null: adapters go by their descriptions alone.
     int (*TabName)(void* context, const char* mac, char* name, size_t size);

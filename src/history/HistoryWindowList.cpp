@@ -1,6 +1,7 @@
 // The history window's list: its rows drawn as they change, their texts asked for by the
 // list itself, and the copy of the selected rows.
 #include "HistoryWindow.h"
+#include "Utf8Text.h"
 
 #include <string.h>
 
@@ -77,9 +78,7 @@ LRESULT HistoryWindow::OnGetDispInfoW(int, NMHDR* header, BOOL&)
         info->item.cchTextMax > 0) {
         char text[PERIOD_TEXT_CHARS];
         FillItemText(info->item.iItem, info->item.iSubItem, text, sizeof(text));
-        if (MultiByteToWideChar(CP_ACP, 0, text, -1, info->item.pszText,
-                                info->item.cchTextMax) == 0)
-            info->item.pszText[0] = 0;
+        Utf8ToWide(text, info->item.pszText, (size_t)info->item.cchTextMax);
     }
     return 0;
 }

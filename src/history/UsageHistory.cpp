@@ -5,6 +5,7 @@
 #include "AddHeld.h"
 #include "BoundedText.h"
 #include "DecimalText.h"
+#include "Utf8Text.h"
 
 UsageHistory::UsageHistory()
     : HandOver(0), FinishedVersion(0), LastError(0), Unsaved(0)

@@ -4,9 +4,11 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "CodePageText.h"
 #include "OwnedHandle.h"
 #include "Platform.h"
 #include "Settings.h"
+#include "Utf8Text.h"
 
 LogChannel EventLog(Settings.EventLogPath, LogEventLine);
 LogChannel TrafficLog(Settings.TrafficLogPath, LogCsvLine);
@@ -28,7 +30,7 @@ LogChannel::~LogChannel()
 void LogChannel::ForgetWaiting()
 {
     while (Count > 0) {
-        HeapFree(GetProcessHeap(), 0, Waiting[First].Text);
+        Waiting[First].Text = GrowArray<char>();
         First = (First + 1) % MAX_WAITING_LOG_LINES;
         Count--;
     }
@@ -37,28 +39,36 @@ void LogChannel::ForgetWaiting()
     FailureUntold = 0;
 }
 
-// The date (and for event lines the time and milliseconds) of one reading of the local time.
-// The date and time names follow the system's locale, whoever is logged on.
+#define UTF8_MARK "\xEF\xBB\xBF"
+#define UTF8_MARK_BYTES 3
+
+// The date (and for event lines the time and milliseconds) of one reading of the local time, in
+// UTF-8. The date and time names follow the system's locale, whoever is logged on.
 static int FormatPrefix(int mode, char* prefix, int size)
 {
     SYSTEMTIME now;
     Platform.ReadLocalTime(&now);
-    int length = GetDateFormatA(LOCALE_SYSTEM_DEFAULT, 0, &now, "dd'/'MMM'/'yyyy", prefix, size);
+    wchar_t wide[PREFIX_CHARS];
+    int length = GetDateFormatW(LOCALE_SYSTEM_DEFAULT, 0, &now, L"dd'/'MMM'/'yyyy", wide,
+                                PREFIX_CHARS);
     // A date that cannot be formatted is left out; the line still says what happened.
     length = length > 0 ? length - 1 : 0;
-    prefix[length] = 0;
+    wide[length] = 0;
+    if (mode == LogEventLine) {
+        int time = GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, 0, &now, L" HH':'mm':'ss",
+                                  wide + length, PREFIX_CHARS - length);
+        if (time > 0)
+            length += time - 1;
+        wide[length] = 0;
+    }
+    length = (int)WideToUtf8(wide, prefix, (size_t)size);
     if (mode != LogEventLine) {
-        prefix[length++] = ',';
-        prefix[length] = 0;
+        if (length + 1 < size) {
+            prefix[length++] = ',';
+            prefix[length] = 0;
+        }
         return length;
     }
-    int time = GetTimeFormatA(LOCALE_SYSTEM_DEFAULT, 0, &now, " HH':'mm':'ss", prefix + length,
-                              size - length);
-    if (time <= 0) {
-        prefix[length] = 0;
-        return length;
-    }
-    length += time - 1;
     int milliseconds =
         _snprintf(prefix + length, size - length, ".%03d ", (int)now.wMilliseconds);
     if (milliseconds < 0 || milliseconds >= size - length)
@@ -87,16 +97,16 @@ int LogChannel::WriteLine(const char* format, ...)
 
     // The whole line in one buffer, however long the message, so it is written in one piece.
     size_t size = (size_t)prefixLength + (size_t)messageLength + 1;
-    char* line = (char*)HeapAlloc(GetProcessHeap(), 0, size);
-    if (line == NULL) {
+    GrowArray<char> line;
+    if (size > MAXDWORD / 2 || !line.Resize((int)size)) {
         Lost++;  // said in the log with the next line that is written
         return 0;
     }
-    memcpy(line, prefix, (size_t)prefixLength);
+    memcpy(line.Data(), prefix, (size_t)prefixLength);
     va_start(arguments, format);
-    _vsnprintf(line + prefixLength, (size_t)messageLength + 1, format, arguments);
+    _vsnprintf(line.Data() + prefixLength, (size_t)messageLength + 1, format, arguments);
     va_end(arguments);
-    line[size - 1] = 0;
+    line[(int)size - 1] = 0;
     // It queues behind the lines that wait, so that the file gets them in order.
     Keep(line, (DWORD)(size - 1));
     return WriteWaiting();
@@ -104,20 +114,21 @@ int LogChannel::WriteLine(const char* format, ...)
 
 void LogChannel::DropOldest()
 {
-    HeapFree(GetProcessHeap(), 0, Waiting[First].Text);
+    Waiting[First].Text = GrowArray<char>();
     First = (First + 1) % MAX_WAITING_LOG_LINES;
     Count--;
     Lost++;
 }
 
-void LogChannel::Keep(char* text, DWORD length)
+void LogChannel::Keep(GrowArray<char>& text, DWORD length)
 {
     if (Count == MAX_WAITING_LOG_LINES)
         DropOldest();
     WaitingLine& slot = Waiting[(First + Count) % MAX_WAITING_LOG_LINES];
-    slot.Text = text;
+    slot.Text = static_cast<GrowArray<char>&&>(text);
     slot.Length = length;
     slot.Done = 0;
+    slot.DoneAnsi = 0;
     Count++;
 }
 
@@ -149,6 +160,29 @@ int LogChannel::WriteText(const char* text, DWORD length, DWORD* written)
     return 0;
 }
 
+// Writes a UTF-8 text in the file's form from *done on; *done counts the bytes of that form
+// already written.
+int LogChannel::WriteInForm(const char* text, DWORD length, int ansi, DWORD* done)
+{
+    GrowArray<char> converted;
+    if (ansi) {
+        int exact;
+        int bytes = Utf8ToAnsi(text, length, &converted, &exact);
+        if (bytes < 0) {
+            NoteFailure(ERROR_NOT_ENOUGH_MEMORY);
+            return 0;
+        }
+        text = converted.Data();
+        length = (DWORD)bytes;
+    }
+    if (*done > length)
+        *done = 0;
+    DWORD written;
+    int ok = WriteText(text + *done, length - *done, &written);
+    *done += written;
+    return ok;
+}
+
 int LogChannel::WriteWaiting()
 {
     if (Count == 0 && Lost == 0)
@@ -156,8 +190,10 @@ int LogChannel::WriteWaiting()
     if (Path == NULL)
         return 0;
     // Appending only: every write lands at the end, whoever else writes the file meanwhile.
-    OwnedHandle file(CreateFileA(Path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL));
+    // Read too, for the form the file was begun in.
+    OwnedHandle file(CreateFileW(WideText(Path), FILE_READ_DATA | FILE_APPEND_DATA,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, NULL));
     if (!file) {
         NoteFailure(GetLastError());
         return 0;
@@ -165,7 +201,15 @@ int LogChannel::WriteWaiting()
     File = file.Get();
     int ok = 1;
     DWORD written;
-    if (Lost != 0) {
+    char mark[UTF8_MARK_BYTES];
+    DWORD got = 0;
+    BOOL read = ReadFile(File, mark, UTF8_MARK_BYTES, &got, NULL);
+    int ansi = 0;
+    if (read && got == 0)
+        ok = WriteText(UTF8_MARK, UTF8_MARK_BYTES, &written);
+    else
+        ansi = !read || got < UTF8_MARK_BYTES || memcmp(mark, UTF8_MARK, UTF8_MARK_BYTES) != 0;
+    if (ok && Lost != 0) {
         // Where the lost lines stood: before the oldest line that was kept.
         char prefix[PREFIX_CHARS];
         char text[PREFIX_CHARS + LOST_LINE_CHARS];
@@ -174,19 +218,23 @@ int LogChannel::WriteWaiting()
                                "%s%u lines of this log were lost: its file could not be "
                                "written\r\n",
                                prefix, Lost);
-        ok = length > 0 && length < (int)sizeof(text) && WriteText(text, (DWORD)length, &written);
+        DWORD done = 0;
+        ok = length > 0 && length < (int)sizeof(text) &&
+             WriteInForm(text, (DWORD)length, ansi, &done);
         if (ok)
             Lost = 0;
     }
     while (ok && Count > 0) {
         WaitingLine& line = Waiting[First];
-        ok = WriteText(line.Text + line.Done, line.Length - line.Done, &written);
+        if (line.DoneAnsi != ansi)
+            line.Done = 0;  // begun in a file of another form, which is gone
+        line.DoneAnsi = ansi;
+        // The rest follows when the disk has room again.
+        ok = WriteInForm(line.Text.Data(), line.Length, ansi, &line.Done);
         if (ok) {
-            HeapFree(GetProcessHeap(), 0, line.Text);
+            line.Text = GrowArray<char>();
             First = (First + 1) % MAX_WAITING_LOG_LINES;
             Count--;
-        } else {
-            line.Done += written;  // the rest follows when the disk has room again
         }
     }
     File = INVALID_HANDLE_VALUE;  // the file closes as it goes out of scope

@@ -3,10 +3,15 @@
 // file is held without sharing, the disk is full) waits in memory and is written, in order,
 // before the next line; the oldest go first when too many wait, and the log then says how
 // many were lost.
+// Lines are UTF-8: a new file starts with UTF-8's byte-order mark. A file without the mark was
+// begun by an older version in the ANSI code page and goes on in it, so that it stays one
+// readable text (a character that code page lacks stands as its default character there).
 #ifndef BRISVANE_LOGCHANNEL_H
 #define BRISVANE_LOGCHANNEL_H
 
 #include <windows.h>
+
+#include "GrowArray.h"
 
 enum LogModes { LogEventLine = 0, LogCsvLine = 1 };
 
@@ -37,13 +42,15 @@ public:
 
 private:
     struct WaitingLine {
-        char* Text;  // from the process heap
+        GrowArray<char> Text;  // UTF-8, terminated
         DWORD Length;
         DWORD Done;  // bytes already in the file (a write cut short by a full disk)
+        int DoneAnsi;  // the form those bytes took
     };
-    void Keep(char* text, DWORD length);
+    void Keep(GrowArray<char>& text, DWORD length);
     void DropOldest();
     int WriteText(const char* text, DWORD length, DWORD* written);
+    int WriteInForm(const char* text, DWORD length, int ansi, DWORD* done);
     void NoteFailure(DWORD error);
 
     WaitingLine Waiting[MAX_WAITING_LOG_LINES];  // a ring, oldest at First

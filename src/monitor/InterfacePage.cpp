@@ -1,6 +1,7 @@
 // The adapter page's display: texts, status, byte amounts, the traffic alert and the tray
 // summary of one InterfaceMonitor.
 #include "InterfaceMonitor.h"
+#include "Utf8Text.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -49,7 +50,7 @@ static void SetPageText(InterfaceMonitor* monitor, PageFigure figure, const char
     if (strcmp(shown, text) == 0)
         return;
     CopyText(shown, SHORT_TEXT, text);
-    SetDlgItemTextA(monitor->Window, FigureControl[figure], text);
+    SetDlgItemTextW(monitor->Window, FigureControl[figure], WideText(text));
 }
 
 void InterfaceMonitor::SetAmountText(PageFigure figure, unsigned __int64 amount, const char* unit)
@@ -99,17 +100,17 @@ void InterfaceMonitor::ShowFigures()
         DWORD length = DescrLength(&IfRow);
         memcpy(description, IfRow.bDescr, length);
         description[length] = 0;
-        SetDlgItemTextA(Window, IDC_PAGE_DESCR, description);
+        SetDlgItemTextW(Window, IDC_PAGE_DESCR, WideText(description));
         DescrChanged = 0;
     }
     if (MacChanged) {
         FormatMacText(IfRow.bPhysAddr, PhysAddrLength(&IfRow), text, sizeof(text));
-        SetDlgItemTextA(Window, IDC_PAGE_MAC, text);
+        SetDlgItemTextW(Window, IDC_PAGE_MAC, WideText(text));
         MacChanged = 0;
     }
     if (SpeedChanged) {
         FormatSpeedText(LinkSpeed, text, sizeof(text));
-        SetDlgItemTextA(Window, IDC_PAGE_SPEED, text);
+        SetDlgItemTextW(Window, IDC_PAGE_SPEED, WideText(text));
         SpeedChanged = 0;
     }
     SetPageText(this, FigureStatus, StatusText(Present, IfRow.dwOperStatus));

@@ -4,13 +4,34 @@
 
 #include "BoundedText.h"
 #include "InterfaceIdentity.h"
+#include "Utf8Text.h"
 
 #define MAX_DWORD 0xFFFFFFFFULL
+
+// A description as UTF-8 in the row's own bytes, cut only between characters; its length
+// counts the terminator, as the 32-bit table counts it.
+static void SetDescription(MIB_IFROW* target, const wchar_t* description)
+{
+    size_t bytes = WideToUtf8(description, (char*)target->bDescr, MAX_DESCR);
+    target->dwDescrLen = (DWORD)bytes + 1;
+}
 
 void RowFromIfRow(const MIB_IFROW* source, InterfaceRow* row)
 {
     memset(row, 0, sizeof(*row));
     row->Row = *source;
+    // The 32-bit table gives the description in the ANSI code page.
+    DWORD length = DescrLength(source);
+    while (length > 0 && source->bDescr[length - 1] == 0)
+        length--;
+    length = (DWORD)strnlen((const char*)source->bDescr, length);
+    wchar_t wide[MAX_DESCR + 1];
+    int units = length == 0 ? 0
+                            : MultiByteToWideChar(CP_ACP, 0, (const char*)source->bDescr,
+                                                  (int)length, wide, MAX_DESCR);
+    wide[units > 0 ? units : 0] = 0;
+    memset(row->Row.bDescr, 0, sizeof(row->Row.bDescr));
+    SetDescription(&row->Row, wide);
     row->InOctets = source->dwInOctets;
     row->OutOctets = source->dwOutOctets;
     row->BitsPerSecond = source->dwSpeed;
@@ -37,7 +58,7 @@ static DWORD OperStatusOf(const MIB_IF_ROW2* source)
 }
 
 // What the user sees of an adapter comes from here when the system has the 64-bit table: the
-// index, hardware address, description (in the ANSI code page, as the 32-bit table gives it),
+// index, hardware address, description (UTF-8, as every row holds it),
 // link speed (held at the 32-bit maximum in the row, whole beside it) and connection state; the
 // counters are kept whole beside the row and only their low 32 bits go into it.
 int RowFromIfRow2(const MIB_IF_ROW2* source, InterfaceRow* row)
@@ -61,13 +82,10 @@ int RowFromIfRow2(const MIB_IF_ROW2* source, InterfaceRow* row)
     target.dwOperStatus = OperStatusOf(source);
     target.dwInOctets = (DWORD)source->InOctets;
     target.dwOutOctets = (DWORD)source->OutOctets;
-    int length = WideCharToMultiByte(CP_ACP, 0, source->Description, -1, (char*)target.bDescr,
-                                     MAX_DESCR, NULL, NULL);
-    if (length <= 0) {
-        target.bDescr[MAX_DESCR - 1] = 0;
-        length = (int)strlen((const char*)target.bDescr) + 1;
-    }
-    target.dwDescrLen = (DWORD)length;  // with its terminator, as the 32-bit table counts it
+    wchar_t description[ARRAYSIZE(source->Description)];
+    memcpy(description, source->Description, sizeof(description));
+    description[ARRAYSIZE(description) - 1] = 0;
+    SetDescription(&target, description);
 
     row->InOctets = source->InOctets;
     row->OutOctets = source->OutOctets;

@@ -1,5 +1,5 @@
 // One row of the interface table as the program uses it: the 32-bit row that the pages, the
-// logs and the identity rules read, with the full-width counters, link speed and the
+// logs and the identity rules read (its description in UTF-8, from either table), with the full-width counters, link speed and the
 // interface's LUID beside it when the system gives them.
 #ifndef BRISVANE_INTERFACEROW_H
 #define BRISVANE_INTERFACEROW_H

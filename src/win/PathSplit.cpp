@@ -1,13 +1,12 @@
 #include "PathSplit.h"
 
-#include <mbstring.h>
+#include <string.h>
 
 size_t FolderPartLength(const char* path)
 {
-    const unsigned char* text = (const unsigned char*)path;
-    const unsigned char* slash = _mbsrchr(text, '\\');
-    const unsigned char* forward = _mbsrchr(text, '/');
+    const char* slash = strrchr(path, '\\');
+    const char* forward = strrchr(path, '/');
     if (forward != NULL && (slash == NULL || forward > slash))
         slash = forward;
-    return slash != NULL ? (size_t)(slash - text) + 1 : 0;
+    return slash != NULL ? (size_t)(slash - path) + 1 : 0;
 }

@@ -4,10 +4,13 @@
 
 #include <stddef.h>
 
-#define PATH_CHARS 260
+#include <windows.h>
+
+// Paths are UTF-8 inside: a path of MAX_PATH UTF-16 units takes up to three bytes a unit.
+#define PATH_CHARS (MAX_PATH * 3)
 
 // The length of the folder part of path, its last "\" or "/" included; 0 for a bare file name.
-// Double-byte characters of the user's code page are read as whole characters.
+// Paths are UTF-8, whose multi-byte characters never hold a byte of "\", "/" or ".".
 size_t FolderPartLength(const char* path);
 
 #endif

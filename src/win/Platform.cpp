@@ -3,6 +3,8 @@
 #include <shlobj.h>
 #include <string.h>
 
+#include "Utf8Text.h"
+
 // Thin calls of our own, so that the record is filled before any other start-up code runs
 // (the addresses of imported functions are only known at load time).
 static void WINAPI CallGetLocalTime(LPSYSTEMTIME now)
@@ -20,14 +22,29 @@ static DWORD WINAPI CallGetIpAddrTable(PMIB_IPADDRTABLE table, PULONG size, BOOL
     return GetIpAddrTable(table, size, order);
 }
 
-static BOOL WINAPI CallShellNotifyIcon(DWORD action, PNOTIFYICONDATAA record)
+static BOOL WINAPI CallShellNotifyIcon(DWORD action, PNOTIFYICONDATAW record)
 {
-    return Shell_NotifyIconA(action, record);
+    return Shell_NotifyIconW(action, record);
 }
 
-static DWORD WINAPI CallGetModuleFileName(HMODULE module, LPSTR path, DWORD size)
+// A system path as UTF-8, whole or not at all.
+static int WidePathToUtf8(const wchar_t* wide, char* path, size_t size)
 {
-    return GetModuleFileNameA(module, path, size);
+    int needed = WideCharToMultiByte(CP_UTF8, 0, wide, -1, NULL, 0, NULL, NULL);
+    if (needed <= 0 || (size_t)needed > size)
+        return 0;
+    WideToUtf8(wide, path, size);
+    return 1;
+}
+
+static int CallGetModuleFileName(char* path, size_t size)
+{
+    wchar_t wide[WIDE_PATH_CHARS];
+    DWORD length = GetModuleFileNameW(NULL, wide, WIDE_PATH_CHARS);
+    if (length == 0 || length >= WIDE_PATH_CHARS)
+        return 0;
+    wide[length] = 0;
+    return WidePathToUtf8(wide, path, size);
 }
 
 static ULONGLONG WINAPI CallGetTickCount64()
@@ -37,14 +54,11 @@ static ULONGLONG WINAPI CallGetTickCount64()
 
 static int CallGetAppDataFolder(char* path, size_t size)
 {
-    char folder[MAX_PATH];
-    if (FAILED(SHGetFolderPathA(NULL, CSIDL_APPDATA | CSIDL_FLAG_CREATE, NULL, 0, folder)))
+    wchar_t folder[MAX_PATH];
+    if (FAILED(SHGetFolderPathW(NULL, CSIDL_APPDATA | CSIDL_FLAG_CREATE, NULL, 0, folder)))
         return 0;
-    size_t length = strlen(folder);
-    if (length + 1 > size)
-        return 0;
-    memcpy(path, folder, length + 1);
-    return 1;
+    folder[MAX_PATH - 1] = 0;
+    return WidePathToUtf8(folder, path, size);
 }
 
 template <typename Function> static Function LookUp(const char* module, const char* name)

@@ -13,27 +13,27 @@
 typedef void(WINAPI* LocalTimeFunction)(LPSYSTEMTIME);
 typedef DWORD(WINAPI* IfTableFunction)(PMIB_IFTABLE, PULONG, BOOL);
 typedef DWORD(WINAPI* IpAddrTableFunction)(PMIB_IPADDRTABLE, PULONG, BOOL);
-typedef BOOL(WINAPI* NotifyIconFunction)(DWORD, PNOTIFYICONDATAA);
-typedef DWORD(WINAPI* ModuleFileNameFunction)(HMODULE, LPSTR, DWORD);
+typedef BOOL(WINAPI* NotifyIconFunction)(DWORD, PNOTIFYICONDATAW);
 typedef ULONGLONG(WINAPI* TickCountFunction)(void);
 typedef DWORD(WINAPI* IfTable2Function)(PMIB_IF_TABLE2*);
 typedef void(WINAPI* FreeTableFunction)(PVOID);
-typedef int (*FolderFunction)(char* path, size_t size);
+// A path in UTF-8 within size bytes: 1 when it was there and fits whole, else 0.
+typedef int (*PathFunction)(char* path, size_t size);
 
 struct PlatformCalls {
     LocalTimeFunction ReadLocalTime;        // GetLocalTime
     IfTableFunction ReadIfTable;            // GetIfTable
     IpAddrTableFunction ReadIpAddrTable;    // GetIpAddrTable
-    NotifyIconFunction NotifyIcon;          // Shell_NotifyIconA
-    ModuleFileNameFunction ReadModuleFileName;  // GetModuleFileNameA: where the INI file lies
+    NotifyIconFunction NotifyIcon;          // Shell_NotifyIconW
+    PathFunction ReadModuleFileName;        // GetModuleFileNameW: where the INI file lies
     TickCountFunction ReadTickCount;        // GetTickCount64: milliseconds, never set back
     // GetIfTable2 and FreeMibTable, looked up at start: null on a system without them, which
     // then reads the 32-bit table.
     IfTable2Function ReadIfTable2;
     FreeTableFunction FreeIfTable2;
     // The user's application data folder (roaming), where data goes that cannot stay beside
-    // the program. 0 when there is none.
-    FolderFunction ReadAppDataFolder;
+    // the program (SHGetFolderPathW). 0 when there is none.
+    PathFunction ReadAppDataFolder;
     LCID UserLocale;  // the date format that texts of older versions were written in
 };
 

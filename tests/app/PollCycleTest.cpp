@@ -26,7 +26,7 @@ WNDPROC TabProcedure = NULL;
 int InsertAttempts = 0;
 LRESULT CALLBACK RefusingTabProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == TCM_INSERTITEMA) {
+    if (message == TCM_INSERTITEMW) {
         InsertAttempts++;
         return -1;
     }
@@ -250,7 +250,7 @@ TEST_F(MainWindowTest, TrayShowsTheAlertIconOnlyForTheSelectedMonitor)
     TabMonitor(1)->Total_in = 3 * GIGABYTE;  // the unselected adapter passes its limit
     Tick();
     EXPECT_EQ(1, TabMonitor(1)->AlertOn);
-    EXPECT_EQ(classIcon, Tray().Record().hIcon);
+    EXPECT_EQ(classIcon, Tray().Icon());
 
     TabMonitor(0)->Total_in = 3 * GIGABYTE;
     Tick();
@@ -265,8 +265,8 @@ TEST_F(MainWindowTest, NoPagesTipIsTheProgramName)
     ASSERT_NE((HWND)NULL, Create());
     EXPECT_EQ(0, TabCount());
     Tick();
-    EXPECT_STREQ("Brisvane", Tray().Record().szTip);
-    EXPECT_EQ(Tray().NormalIcon(), Tray().Record().hIcon);
+    EXPECT_STREQ("Brisvane", Tray().Tip());
+    EXPECT_EQ(Tray().NormalIcon(), Tray().Icon());
 }
 
 TEST_F(MainWindowTest, RefusedTabItemIsTriedAgainOnlyAMinuteLaterAndLeavesNoPage)

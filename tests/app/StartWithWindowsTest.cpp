@@ -6,6 +6,7 @@
 #include <string>
 
 #include "StartWithWindows.h"
+#include "Utf8Text.h"
 
 TEST(StartWithWindows, WrittenReadBackAndRemovedInATestKey)
 {
@@ -43,6 +44,32 @@ TEST(StartWithWindows, WrittenReadBackAndRemovedInATestKey)
     store("C:\\Tools\\Brisvane.exe /s");
     EXPECT_EQ(1, StartsWithWindows("C:\\Tools\\Brisvane.exe"));
     EXPECT_EQ(0, StartsWithWindows("C:\\Tools\\Brisvane"));
+
+    RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\BrisvaneTest");
+    RunKey = saved;
+}
+
+TEST(StartWithWindows, APathOutsideTheCodePageRoundTripsAsItself)
+{
+    RunKeyLocation saved = RunKey;
+    std::string path = "Software\\BrisvaneTest\\RunWide-" + std::to_string(GetCurrentProcessId());
+    RunKey.Path = path.c_str();
+    // "Z:\Łukasz-流量\Brisvane.exe", as the program holds it (UTF-8) and as the registry does.
+    const char program[] = "Z:\\\xC5\x81ukasz-\xE6\xB5\x81\xE9\x87\x8F\\Brisvane.exe";
+    const wchar_t command[] = L"\"Z:\\\x0141ukasz-\x6D41\x91CF\\Brisvane.exe\" /s";
+
+    EXPECT_EQ(1, SetStartWithWindows(1, program));
+    wchar_t data[512] = L"";
+    DWORD size = sizeof(data) - sizeof(wchar_t);
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, WideText(path.c_str()), L"Brisvane",
+                                          RRF_RT_REG_SZ, NULL, data, &size));
+    EXPECT_EQ(std::wstring(command), std::wstring(data));
+    // The check mark: this very path, letter case aside beyond ASCII too; a path that lost its
+    // characters to the code page is another program.
+    EXPECT_EQ(1, StartsWithWindows(program));
+    EXPECT_EQ(1, StartsWithWindows("z:\\\xC5\x82UKASZ-\xE6\xB5\x81\xE9\x87\x8F\\brisvane.exe"));
+    EXPECT_EQ(0, StartsWithWindows("Z:\\Lukasz-??\\Brisvane.exe"));
 
     RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\BrisvaneTest");

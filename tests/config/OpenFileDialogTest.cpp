@@ -7,7 +7,7 @@
 TEST(OpenFileDialog, LoadedOnDemandAndCalled)
 {
     // A request of size 0 is refused by the platform at once, without showing anything.
-    OPENFILENAMEA request = {};
+    OPENFILENAMEW request = {};
     request.lStructSize = 0;
     EXPECT_FALSE(ShowOpenFileDialog(&request));
     EXPECT_NE((HMODULE)NULL, GetModuleHandleA("comdlg32.dll"));

@@ -17,6 +17,7 @@
 #include "monitor/MonitorTestSupport.h"
 #include "Settings.h"
 #include "SettingsDialog.h"
+#include "Utf8Text.h"
 #include "WindowModule.h"
 #include "resource.h"
 
@@ -45,33 +46,44 @@ const SYSTEMTIME StoredDate = {2027, 6, 2, 15, 13, 45, 10, 500};
 
 // What the browse seam saw and what it answers.
 struct BrowseCall {
-    OPENFILENAMEA Request;
-    std::vector<char> Filter;  // the whole double-NUL-terminated list
+    OPENFILENAMEW Request;
+    std::vector<char> Filter;  // the whole double-NUL-terminated list, in UTF-8
     std::string DefaultExtension;
+    std::string File;  // the path the dialog starts from, in UTF-8
     DWORD FilterIndexSeen;
 };
+
+std::string Utf8Of(const wchar_t* text)
+{
+    char utf8[PATH_CHARS];
+    WideToUtf8(text, utf8, sizeof(utf8));
+    return utf8;
+}
 std::vector<BrowseCall> BrowseCalls;
 const char* BrowseAnswer = NULL;  // null: the user cancels
 DWORD BrowseFilterChoice = 0;
 
-BOOL WINAPI FakeOpenFileDialog(LPOPENFILENAMEA request)
+BOOL WINAPI FakeOpenFileDialog(LPOPENFILENAMEW request)
 {
     BrowseCall call;
     call.Request = *request;
     call.FilterIndexSeen = request->nFilterIndex;
     if (request->lpstrFilter != NULL) {
-        const char* end = request->lpstrFilter;
-        while (end[0] != 0 || end[1] != 0)
-            end++;
-        call.Filter.assign(request->lpstrFilter, end + 2);
+        for (const wchar_t* part = request->lpstrFilter; *part != 0; part += wcslen(part) + 1) {
+            std::string text = Utf8Of(part);
+            call.Filter.insert(call.Filter.end(), text.begin(), text.end());
+            call.Filter.push_back(0);
+        }
+        call.Filter.push_back(0);
     }
     if (request->lpstrDefExt != NULL)
-        call.DefaultExtension = request->lpstrDefExt;
+        call.DefaultExtension = Utf8Of(request->lpstrDefExt);
+    if (request->lpstrFile != NULL)
+        call.File = Utf8Of(request->lpstrFile);
     BrowseCalls.push_back(call);
     if (BrowseAnswer == NULL)
         return FALSE;
-    strncpy(request->lpstrFile, BrowseAnswer, request->nMaxFile - 1);
-    request->lpstrFile[request->nMaxFile - 1] = 0;
+    Utf8ToWide(BrowseAnswer, request->lpstrFile, request->nMaxFile);
     if (BrowseFilterChoice != 0)
         request->nFilterIndex = BrowseFilterChoice;
     return TRUE;
@@ -585,7 +597,7 @@ TEST_F(SettingsDialogTest, OkWithAResetRequestResetsEveryMonitorWithOneDateAndOn
         EXPECT_EQ(0u, monitor->PeakIn);
         EXPECT_EQ(0u, monitor->PeakOut);
     }
-    std::string log = ReadFileText(Settings.EventLogPath);
+    std::string log = ReadLogText(Settings.EventLogPath);
     EXPECT_EQ(1, CountOf(log, "The counters were reset at user request\r\n")) << log;
     EXPECT_EQ(1, CountOf(log, "\r\n")) << log;
 
@@ -614,7 +626,7 @@ TEST_F(SettingsDialogTest, OkWithAResetRequestResetsEveryMonitorWithOneDateAndOn
         RunSettingsCommand(empty);
         EXPECT_TRUE(step.Ran());
     }
-    log = ReadFileText(Settings.EventLogPath);
+    log = ReadLogText(Settings.EventLogPath);
     EXPECT_EQ(2, CountOf(log, "The counters were reset at user request\r\n")) << log;
     EXPECT_EQ(2, CountOf(log, "\r\n")) << log;
 }
@@ -675,6 +687,7 @@ TEST_F(SettingsDialogTest, BrowseWritesThePathIntoSettingsAndTheEdit)
     Settings.EnableLog = 1;
     Settings.EnableTrafficLog = 1;
     const std::string oldTrafficPath = Settings.TrafficLogPath;
+    const std::string oldEventPath = Settings.EventLogPath;
     OpenDialog dialog;
     ASSERT_NE((HWND)NULL, dialog.window);
 
@@ -682,11 +695,11 @@ TEST_F(SettingsDialogTest, BrowseWritesThePathIntoSettingsAndTheEdit)
     BrowseFilterChoice = 2;
     dialog.Click(IDC_SET_LOGBROWSE);
     ASSERT_EQ(1u, BrowseCalls.size());
-    const OPENFILENAMEA& request = BrowseCalls[0].Request;
-    EXPECT_EQ((DWORD)OPENFILENAME_SIZE_VERSION_400A, request.lStructSize);
+    const OPENFILENAMEW& request = BrowseCalls[0].Request;
+    EXPECT_EQ((DWORD)OPENFILENAME_SIZE_VERSION_400W, request.lStructSize);
     EXPECT_EQ(dialog.window, request.hwndOwner);
     EXPECT_EQ(WindowModule.Instance, request.hInstance);
-    EXPECT_EQ(Settings.EventLogPath, request.lpstrFile);
+    EXPECT_EQ(oldEventPath, BrowseCalls[0].File);
     EXPECT_EQ(260u, request.nMaxFile);
     EXPECT_EQ(0x82c00u, request.Flags);
     EXPECT_EQ("LOG", BrowseCalls[0].DefaultExtension);
@@ -708,7 +721,7 @@ TEST_F(SettingsDialogTest, BrowseWritesThePathIntoSettingsAndTheEdit)
     BrowseFilterChoice = 0;
     dialog.Click(IDC_SET_CSVBROWSE);
     ASSERT_EQ(3u, BrowseCalls.size());
-    EXPECT_EQ(Settings.TrafficLogPath, BrowseCalls[2].Request.lpstrFile);
+    EXPECT_EQ(oldTrafficPath, BrowseCalls[2].File);
     EXPECT_EQ("CSV", BrowseCalls[2].DefaultExtension);
     const char trafficFilter[] =
         "Comma separated values (*.CSV)\0*.CSV\0All files (*.*)\0*.*\0";

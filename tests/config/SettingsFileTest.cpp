@@ -361,12 +361,12 @@ std::string AppDataRoot;
 
 std::string ModulePath;
 
-DWORD WINAPI FakeModuleFileName(HMODULE, LPSTR path, DWORD size)
+int FakeModuleFileName(char* path, size_t size)
 {
     if (ModulePath.size() + 1 > size)
         return 0;
     memcpy(path, ModulePath.c_str(), ModulePath.size() + 1);
-    return (DWORD)ModulePath.size();
+    return 1;
 }
 
 int FakeAppData(char* path, size_t size)

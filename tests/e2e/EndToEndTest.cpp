@@ -14,6 +14,7 @@
 #include "HistoryTable.h"
 #include "TestSupport.h"
 #include "UsageHistory.h"
+#include "Utf8Text.h"
 #include "resource.h"
 
 namespace {
@@ -21,6 +22,17 @@ namespace {
 const char MainClass[] = "BrisvaneAtl_class";
 
 // A control's text in another process: GetWindowText would give only its creation caption.
+// A window's text in UTF-8, whatever code page it is beyond.
+std::string RemoteWideText(HWND window)
+{
+    wchar_t text[512] = L"";
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, (LPARAM)text, SMTO_BLOCK, 5000, &length);
+    char utf8[512 * 3];
+    WideToUtf8(text, utf8, sizeof(utf8));
+    return utf8;
+}
+
 std::string RemoteText(HWND window)
 {
     char text[512] = "";
@@ -60,7 +72,7 @@ protected:
     }
 
     std::string Ini() { return folder.Path("Brisvane.INI"); }
-    std::string Log() { return ReadFileText(folder.Path("Brisvane.LOG")); }
+    std::string Log() { return ReadLogText(folder.Path("Brisvane.LOG")); }
     unsigned long long IniNumber(const char* section, const char* key)
     {
         char text[64] = "";
@@ -85,12 +97,13 @@ protected:
 
     HANDLE Start(const char* tail = "")
     {
-        STARTUPINFOA startup = {};
+        STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION process = {};
         std::string line = "\"" + exe + "\" " + tail;
-        if (!CreateProcessA(exe.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                            &process))
+        WideText wideLine(line.c_str());
+        if (!CreateProcessW(WideText(exe.c_str()), (LPWSTR)wideLine.Get(), NULL, NULL, FALSE, 0,
+                            NULL, NULL, &startup, &process))
             return NULL;
         started.push_back(process);
         return process.hProcess;
@@ -444,4 +457,42 @@ TEST_F(EndToEndTest, TheSpeedWindowsTextFollowsTheTraffic)
     EXPECT_EQ(0u, ExitCode(process));
     EXPECT_EQ(1u, IniNumber("SpeedView", "Window"));
     EXPECT_EQ(2u, IniNumber("SpeedView", "TrayIcon"));
+}
+
+TEST_F(EndToEndTest, APortableCopyInAFolderBeyondTheCodePageKeepsItsDataBesideItself)
+{
+    ASSERT_EQ(1252u, GetACP());
+    // "Łukasz-流量"; the adapter "Адаптер 流量".
+    const std::string home = folder.Path("\xC5\x81ukasz-\xE6\xB5\x81\xE9\x87\x8F");
+    const std::string description =
+        "\xD0\x90\xD0\xB4\xD0\xB0\xD0\xBF\xD1\x82\xD0\xB5\xD1\x80 \xE6\xB5\x81\xE9\x87\x8F";
+    ASSERT_TRUE(CreateDirectoryW(WideText(home.c_str()), NULL));
+    const std::string copy = home + "\\Brisvane.exe";
+    ASSERT_TRUE(CopyFileW(WideText(exe.c_str()), WideText(copy.c_str()), FALSE));
+    exe = copy;
+    const std::string ini = home + "\\Brisvane.INI";
+    WritePrivateProfileStringW(L"Settings", L"EnableLog", L"1", WideText(ini.c_str()));
+    WritePrivateProfileStringW(L"00-1A-2B-3C-4D-A1", L"Total_in", L"5000", WideText(ini.c_str()));
+    Script("wide\nif index=2 mac=00-1A-2B-3C-4D-A1 luid=7 in=70 descr=" + description +
+           "\nip index=2 addr=192.168.1.10\n");
+    for (int run = 0; run < 2; run++) {
+        HANDLE process = Start();
+        HWND window = Window();
+        ASSERT_NE((HWND)NULL, window);
+        HWND page = NULL;
+        ASSERT_TRUE(WaitUntil([&] {
+            page = ShownPage(window);
+            return page != NULL && Text(page, IDC_PAGE_MAC) == MacA;
+        }));
+        EXPECT_EQ(description, RemoteWideText(GetDlgItem(page, IDC_PAGE_DESCR)));
+        End(window);
+        ASSERT_EQ(0u, ExitCode(process));
+        // Each run found the total beside itself (the second in the UTF-8 file the first one
+        // wrote, since the log's path is beyond the code page) and kept it.
+        std::string text = ReadFileText(ini);
+        EXPECT_EQ(0u, text.compare(0, 3, "\xEF\xBB\xBF"));
+        EXPECT_NE(std::string::npos, text.find("LogPathName=" + home + "\\Brisvane.LOG\r\n"));
+        EXPECT_NE(std::string::npos, text.find("Total_in=5000\r\n")) << "run " << run;
+    }
+    EXPECT_EQ(2, CountOf(ReadLogText(home + "\\Brisvane.LOG"), "\tStart\r\n"));
 }

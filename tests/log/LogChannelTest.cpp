@@ -67,7 +67,7 @@ TEST_F(LogChannelTest, AChangedPathTakesEffectWithTheNextLine)
     EventLog.WriteLine("one\r\n");
     SetText(Settings.EventLogPath, folder.Path("other.log"));
     EventLog.WriteLine("two\r\n");
-    EXPECT_EQ("06/Dec/2026 14:03:27.045 one\r\n", ReadFileText(first));
+    EXPECT_EQ("06/Dec/2026 14:03:27.045 one\r\n", ReadLogText(first));
     EXPECT_EQ("06/Dec/2026 14:03:27.045 two\r\n", EventLogText());
 }
 

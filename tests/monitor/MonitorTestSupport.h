@@ -58,8 +58,8 @@ protected:
     }
 
     std::string IniText() const { return ReadFileText(IniPath); }
-    std::string EventLogText() const { return ReadFileText(Settings.EventLogPath); }
-    std::string TrafficLogText() const { return ReadFileText(Settings.TrafficLogPath); }
+    std::string EventLogText() const { return ReadLogText(Settings.EventLogPath); }
+    std::string TrafficLogText() const { return ReadLogText(Settings.TrafficLogPath); }
 
     // The clock at a moment, milliseconds included.
     void SetClock(int year, int month, int day, int hour, int minute, int second,

@@ -2,6 +2,7 @@
 // When BRISVANE_SCRIPT names a file, every table read answers from that file, read afresh at
 // each call, so a test changes the adapters by rewriting it. Lines:
 //   if index=2 mac=00-1A-2B-3C-4D-A1 in=100 out=5 rin=0 rout=0 speed=100000000 status=5 descr=Text
+//               (descr= is UTF-8 for the 64-bit table, the ANSI code page's bytes for the 32-bit one)
 //   ip index=2 addr=192.168.1.10
 //   fail        (the interface table cannot be read)
 //   fast        (a poll cycle every few milliseconds instead of every second)
@@ -259,7 +260,7 @@ DWORD WINAPI ScriptedIfTable2(PMIB_IF_TABLE2* result)
         row.InterfaceLuid.Value = Current.Luid[i];
         row.PhysicalAddressLength = from.dwPhysAddrLen;
         memcpy(row.PhysicalAddress, from.bPhysAddr, from.dwPhysAddrLen);
-        MultiByteToWideChar(CP_ACP, 0, (const char*)from.bDescr, -1, row.Description,
+        MultiByteToWideChar(CP_UTF8, 0, (const char*)from.bDescr, -1, row.Description,
                             sizeof(row.Description) / sizeof(WCHAR) - 1);
         row.ReceiveLinkSpeed = row.TransmitLinkSpeed = Current.Speed[i];
         row.AdminStatus = NET_IF_ADMIN_STATUS_UP;
