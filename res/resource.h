@@ -28,6 +28,7 @@
 #define ID_TRAY_CLOSE           40004
 #define ID_TRAY_STARTWITHWINDOWS 40005
 #define ID_APP_HISTORY          40006
+#define ID_TRAY_FORECASTWARN    40007
 #define ID_NEXT_TAB             40010
 #define ID_PREVIOUS_TAB         40011
 

@@ -1,6 +1,7 @@
 #include "HistoryLink.h"
 
 #include "BoundedText.h"
+#include "ForecastLink.h"
 #include "InterfaceIdentity.h"
 
 static_assert(DESCRIPTION_CHARS == MAX_DESCR, "the history keeps the descriptions whole");
@@ -78,8 +79,31 @@ static void SavePlacement(const RECT* place)
     Settings.SaveIni(WritePlacement, &copy);
 }
 
+int SinceDayOfAdapter(const char* iniPath, const char* section)
+{
+    if (iniPath == NULL || iniPath[0] == 0 || section == NULL)
+        return NO_DAY;
+    char text[SHORT_TEXT] = "";
+    GetPrivateProfileStringA(section, "StartDay", "", text, sizeof(text), iniPath);
+    DATE date;
+    int day;
+    if (text[0] == 0 || !ReadDateText(text, &date) || !DayOfDateValue(date, &day))
+        return NO_DAY;
+    return day;
+}
+
+static int SettingsForecastRule(int today, const char* mac, PeriodSpan* span,
+                                PeriodLimits* limits)
+{
+    // Only a period that ends on a date starts at the adapter's last reset; for all adapters
+    // together it starts with the month.
+    int since = Settings.ResetType == ResetOnDate ? SinceDayOfAdapter(IniPath, mac) : NO_DAY;
+    *limits = LimitsOfSettings(Settings);
+    return CurrentPeriodSpan(Settings, today, since, span);
+}
+
 HistoryLinks SettingsHistoryLinks()
 {
-    HistoryLinks links = {IniPath, CurrentBillingDay, SavePlacement};
+    HistoryLinks links = {IniPath, CurrentBillingDay, SavePlacement, SettingsForecastRule};
     return links;
 }

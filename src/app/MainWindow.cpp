@@ -88,6 +88,7 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
 
     Settings.Load();
     History.ReadTodayFigures(IniPath);
+    ReadForecastState(IniPath, &Forecasts.Warning);
     // A tray that is not ready yet is tried again at every cycle.
     Tray.Create(Window, WindowModule.Instance, "Brisvane");
 
@@ -206,6 +207,7 @@ static void FillEverything(IniDocument& document, void* mainWindow)
     Settings.StoreSection(document);
     ((MainWindow*)mainWindow)->ForEachMonitor(StoreMonitorCounters, &document);
     ((MainWindow*)mainWindow)->WriteHistoryInto(document);
+    ((MainWindow*)mainWindow)->WriteForecastInto(document);
 }
 
 int MainWindow::SaveAllCounters()

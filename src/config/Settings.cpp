@@ -202,7 +202,10 @@ static void CopyAsFirstContent(const char* source, const char* target)
         document.WriteReplacing(target, &error);
 }
 
-void ChooseDataFolder(const char* modulePath, char* eventLogPath, char* trafficLogPath)
+// prepare: the per-user folder is made, and a first INI copied into it, as the program needs
+// them; without, the same choice is only looked up.
+static void PlaceDataFolder(const char* modulePath, char* eventLogPath, char* trafficLogPath,
+                            int prepare)
 {
     size_t length = strlen(modulePath);
     const char* slash = strrchr(modulePath, '\\');
@@ -242,11 +245,23 @@ void ChooseDataFolder(const char* modulePath, char* eventLogPath, char* trafficL
             DeriveIniPaths(modulePath, IniPath, eventLogPath, trafficLogPath);
         return;
     }
-    CreateDirectoryA(perUser, NULL);
+    if (prepare)
+        CreateDirectoryA(perUser, NULL);
     CopyText(DataFolder, sizeof(DataFolder), perUser);
     DeriveIniPaths(program, IniPath, eventLogPath, trafficLogPath);
-    if (fits && !FileExists(IniPath) && FileExists(beside))
+    if (prepare && fits && !FileExists(IniPath) && FileExists(beside))
         CopyAsFirstContent(beside, IniPath);
+}
+
+void ChooseDataFolder(const char* modulePath, char* eventLogPath, char* trafficLogPath)
+{
+    PlaceDataFolder(modulePath, eventLogPath, trafficLogPath, 1);
+}
+
+void LocateDataFolder(const char* modulePath)
+{
+    char eventLog[PATH_CHARS], trafficLog[PATH_CHARS];
+    PlaceDataFolder(modulePath, eventLog, trafficLog, 0);
 }
 
 int SettingsRecord::Load()

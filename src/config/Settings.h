@@ -74,6 +74,10 @@ extern char DataFolder[PATH_CHARS];
 // beside a program that does not keep its data there becomes the first content of the new one.
 void ChooseDataFolder(const char* modulePath, char* eventLogPath, char* trafficLogPath);
 
+// The same choice for another program that only reads the data: DataFolder and IniPath as
+// the program at modulePath would have them, and nothing made or copied.
+void LocateDataFolder(const char* modulePath);
+
 // Date texts of the INI file: "yyyy-mm-dd hh:mm:ss" first, then the user's own format, in which
 // older versions wrote them. 1 with the date.
 int ReadDateText(const char* text, DATE* date);
