@@ -70,8 +70,9 @@ void MainWindow::AppendForecastTip(InterfaceMonitor* monitor, char* tip, size_t 
         return;
     char name[SHORT_TEXT];
     monitor->SectionName(name, sizeof(name));
+    // Nothing counted in the period yet: nothing worth a line.
     const PeriodForecast* forecast = Forecasts.LatestOf(name);
-    if (forecast == NULL)
+    if (forecast == NULL || (forecast->SoFarIn == 0 && forecast->SoFarOut == 0))
         return;
     char line[FORECAST_TIP_LINE_CHARS];
     int length = FormatForecastTipLine(*forecast, line, sizeof(line));

@@ -436,9 +436,10 @@ TEST_F(EndToEndTest, ReportBesideTheRunningProgramGivesTheSavedFigures)
     Script(std::string(AdapterA) + " in=1100 out=510" + address);
     ASSERT_TRUE(WaitUntil([&] { return IniNumber(MacA, "Total_in") == 1000; }, 60000));
 
+    int runs = 0;
     auto run = [&](const std::string& tail, std::string* output) {
         SECURITY_ATTRIBUTES inherit = {sizeof(inherit), NULL, TRUE};
-        std::string outPath = folder.Path("report.out");
+        std::string outPath = folder.Path(("report" + std::to_string(++runs) + ".out").c_str());
         HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
         STARTUPINFOA startup = {};
