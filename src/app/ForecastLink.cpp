@@ -3,6 +3,7 @@
 #include "HistoryCalendar.h"
 #include "HistoryLink.h"
 #include "TrafficAlert.h"
+#include "Utf8Text.h"
 
 #define PERCENT 100
 #define SECONDS_PER_HOUR 3600
@@ -84,10 +85,14 @@ void ReadForecastState(const char* iniPath, ForecastWarningState* state)
     state->WarnedPeriod = NO_DAY;
     if (iniPath == NULL || iniPath[0] == 0)
         return;
-    state->Enabled = GetPrivateProfileIntA(FORECAST_SECTION, FORECAST_WARN_KEY, 1, iniPath) != 0;
-    char text[STATE_TEXT_CHARS] = "";
-    GetPrivateProfileStringA(FORECAST_SECTION, FORECAST_WARNED_KEY, "", text, sizeof(text),
-                             iniPath);
+    WideText path(iniPath);
+    state->Enabled =
+        GetPrivateProfileIntW(L"" FORECAST_SECTION, L"" FORECAST_WARN_KEY, 1, path) != 0;
+    wchar_t wide[STATE_TEXT_CHARS] = L"";
+    GetPrivateProfileStringW(L"" FORECAST_SECTION, L"" FORECAST_WARNED_KEY, L"", wide,
+                             STATE_TEXT_CHARS, path);
+    char text[STATE_TEXT_CHARS];
+    WideToUtf8(wide, text, sizeof(text));
     int day;
     size_t length = 0;
     while (text[length] != 0)

@@ -3,6 +3,7 @@
 #include "BoundedText.h"
 #include "ForecastLink.h"
 #include "InterfaceIdentity.h"
+#include "Utf8Text.h"
 
 static_assert(DESCRIPTION_CHARS == MAX_DESCR, "the history keeps the descriptions whole");
 
@@ -83,8 +84,11 @@ int SinceDayOfAdapter(const char* iniPath, const char* section)
 {
     if (iniPath == NULL || iniPath[0] == 0 || section == NULL)
         return NO_DAY;
-    char text[SHORT_TEXT] = "";
-    GetPrivateProfileStringA(section, "StartDay", "", text, sizeof(text), iniPath);
+    wchar_t wide[SHORT_TEXT] = L"";
+    GetPrivateProfileStringW(WideText(section), L"StartDay", L"", wide, SHORT_TEXT,
+                             WideText(iniPath));
+    char text[SHORT_TEXT];
+    WideToUtf8(wide, text, sizeof(text));
     DATE date;
     int day;
     if (text[0] == 0 || !ReadDateText(text, &date) || !DayOfDateValue(date, &day))

@@ -2,7 +2,8 @@
 # The release packages under dist/ (scripts/package.sh makes them; scripts/test.sh runs it before
 # the tests): exactly the three packages of the project's version and their checksums, the ZIPs
 # holding exactly the exe, brisvane-report.exe, README.txt and LICENSE.txt; then test_package
-# under Wine, in a fresh prefix of its own, checks what the exes carry and installs, upgrades and uninstalls.
+# under Wine, in a fresh prefix of its own, checks what the exes carry and installs, upgrades
+# and uninstalls.
 # Usage: package-test.sh DIST_DIR TEST_PROGRAM PROJECT_VERSION WORK_DIR
 set -uo pipefail
 . "$(dirname "$0")/../../scripts/common.sh"
