@@ -29,6 +29,19 @@
 #define ID_TRAY_STARTWITHWINDOWS 40005
 #define ID_APP_HISTORY          40006
 #define ID_TRAY_FORECASTWARN    40007
+// The speed views' choices in the tray menu.
+#define ID_SPEED_TRAY_PROGRAM   40101
+#define ID_SPEED_TRAY_SPEED     40102
+#define ID_SPEED_TRAY_GRAPH     40103
+#define ID_SPEED_ADAPTER_SHOWN  40104
+#define ID_SPEED_ADAPTER_ALL    40105
+#define ID_SPEED_BYTES          40106
+#define ID_SPEED_BITS           40107
+#define ID_SPEED_WINDOW         40108
+#define ID_SPEED_CLICKTHROUGH   40109
+#define ID_SPEED_OPACITY_100    40110
+#define ID_SPEED_OPACITY_80     40111
+#define ID_SPEED_OPACITY_60     40112
 #define ID_NEXT_TAB             40010
 #define ID_PREVIOUS_TAB         40011
 

@@ -117,5 +117,18 @@ script_b="$(winepath -w "$work/floor.txt" 2>/dev/null || echo "Z:${work//\//\\}\
 compare "$busy_seconds" 1.3 program "$work/BrisvaneScripted.exe" /s \
     floor "$work/ScriptedBaseline.exe"
 
+# The speed views: the figures change every second ("vary"), so the tray icon is drawn anew and
+# the speed window repainted at every cycle; the floor reads the same changing tables.
+printf '%s\nvary\n' "$adapters" >"$work/program.txt"
+printf '%s\nvary\n' "$adapters" >"$work/floor.txt"
+for view in TrayIcon Window; do
+    echo
+    echo "== busy in the tray over ${busy_seconds}s with [SpeedView] $view=1, changing figures"
+    printf '[SpeedView]\r\n%s=1\r\n' "$view" >"$work/BrisvaneScripted.INI"
+    compare "$busy_seconds" 1.3 program "$work/BrisvaneScripted.exe" /s \
+        floor "$work/ScriptedBaseline.exe"
+done
+rm -f "$work/BrisvaneScripted.INI"
+
 WINEPREFIX="$dir/wineprefix" wine cmd /c exit 0 >/dev/null 2>&1 || true
 rm -rf "$work"

@@ -113,6 +113,13 @@ prepare_wine() {
     wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
 }
 
+# set_wine_dpi DPI: the DPI that Wine's programs in the prefix start with from now on (the
+# prefix's LogPixels value): 96 is 100 %, 144 is 150 %.
+set_wine_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+        >/dev/null 2>&1 || true
+}
+
 stop_wine() {
     [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
 }

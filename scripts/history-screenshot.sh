@@ -2,15 +2,19 @@
 # Takes a picture of the history window under Xvfb after five weeks of scripted traffic: the
 # scripted build of the program (tests/e2e/scripted) runs on two scripted adapters with a
 # scripted clock that moves half an hour at every poll cycle, then opens its history window.
-# Usage: scripts/history-screenshot.sh [output.png]
+# Usage: [BRISVANE_DPI=144] scripts/history-screenshot.sh [output.png]
+# BRISVANE_DPI is the screen's DPI for the picture (96, 100 %, when not given).
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
 out=${1:-$BRISVANE_ROOT/docs/history.png}
 cycles=1700   # 35 days and a few hours at half an hour per cycle
 work=
-trap 'stop_wine; stop_display; [ -n "$work" ] && rm -rf "$work"' EXIT
+dpi=${BRISVANE_DPI:-96}
+# The prefix is the tests' own: its DPI goes back to 100 % afterwards.
+trap '[ -n "$work" ] && set_wine_dpi 96; stop_wine; stop_display; [ -n "$work" ] && rm -rf "$work"' EXIT
 prepare_scripted_picture
+set_wine_dpi "$dpi"
 
 adapters="if index=2 mac=00-1A-2B-3C-4D-A1 rin=40000000 rout=6000000 speed=1000000000 descr=Intel(R) Ethernet Connection
 if index=3 mac=00-1A-2B-3C-4D-B2 rin=9000000 rout=2500000 speed=300000000 descr=Wireless LAN Adapter

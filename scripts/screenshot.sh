@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Takes a picture of the running program under Xvfb: the main window with its tabs, on the
 # scripted build's adapters, so that the figures move as with real traffic.
-# Usage: scripts/screenshot.sh [output.png] [seconds to run first]
+# Usage: [BRISVANE_DPI=144] scripts/screenshot.sh [output.png] [seconds to run first]
+# BRISVANE_DPI is the screen's DPI for the picture (96, 100 %, when not given).
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
 out=${1:-$BRISVANE_ROOT/docs/screenshot.png}
 wait_seconds=${2:-8}
 work=
-trap 'stop_wine; stop_display; [ -n "$work" ] && rm -rf "$work"' EXIT
+dpi=${BRISVANE_DPI:-96}
+# The prefix is the tests' own: its DPI goes back to 100 % afterwards.
+trap '[ -n "$work" ] && set_wine_dpi 96; stop_wine; stop_display; [ -n "$work" ] && rm -rf "$work"' EXIT
 prepare_scripted_picture
+set_wine_dpi "$dpi"
 
 # Two adapters carrying traffic and one unplugged, the first with the totals of some days.
 cat >"$work/adapters.txt" <<'SCRIPT'

@@ -6,6 +6,7 @@
 
 struct MainWindowProbe {
     static HWND& TabControl(MainWindow& window) { return window.TabControl; }
+    static SpeedViews& Speed(MainWindow& window) { return window.Speed; }
     static HWND ToolBar(MainWindow& window) { return window.ToolBar; }
     static int& PollBusy(MainWindow& window) { return window.PollBusy; }
     static int ShutdownDone(MainWindow& window) { return window.ShutdownDone; }

@@ -21,6 +21,7 @@ LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     MakeLink(Window, IDC_ABOUT_MAIL, MailLink, ABOUT_CONTACT_ADDRESS);
     MakeLink(Window, IDC_ABOUT_WEB, WebLink, ABOUT_WEB_ADDRESS);
 
+    ShowIcon(DpiForWindow(SystemDpiFunctions(), Window));
     SetDlgItemTextA(Window, IDC_ABOUT_VERSION, "Brisvane " BRISVANE_VERSION_TEXT);
     if (DataFolder != NULL) {
         char line[ABOUT_LINE_CHARS];
@@ -30,6 +31,23 @@ LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     }
     // Let the dialog manager set the default focus.
     return 1;
+}
+
+void AboutDialog::ShowIcon(UINT dpi)
+{
+    HICON icon = LoadIconForDpi(SystemDpiFunctions(), WindowModule.Instance, IDI_PROGRAM,
+                                SM_CXICON, dpi);
+    if (icon == NULL)
+        return;
+    SendDlgItemMessageW(Window, IDC_ABOUT_ICON, STM_SETICON, (WPARAM)icon, 0);
+    Icon.Reset(icon);  // after the control let the old one go
+}
+
+LRESULT AboutDialog::OnDpiChanged(UINT, WPARAM wParam, LPARAM, BOOL& handled)
+{
+    ShowIcon(HIWORD(wParam));
+    handled = FALSE;
+    return 0;
 }
 
 LRESULT AboutDialog::OnCloseCommand(WORD, WORD id, HWND, BOOL&)

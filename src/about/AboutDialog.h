@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include "DpiLayout.h"
 #include "LinkLabel.h"
+#include "OwnedHandle.h"
 #include "WindowObject.h"
 
 // The links' targets.
@@ -17,6 +19,7 @@ class AboutDialog : public DialogObject {
 public:
     BEGIN_MSG_MAP(AboutDialog)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
         COMMAND_ID_HANDLER(IDOK, OnCloseCommand)
         COMMAND_ID_HANDLER(IDCANCEL, OnCloseCommand)
         REFLECT_NOTIFICATIONS()
@@ -24,12 +27,17 @@ public:
 
     LRESULT OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnCloseCommand(WORD code, WORD id, HWND control, BOOL& handled);
+    // The icon again at the new DPI's size; the dialog manager does the rest.
+    LRESULT OnDpiChanged(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    // The program's icon at the large-icon size of the DPI.
+    void ShowIcon(UINT dpi);
 
     AboutDialog() : DataFolder(NULL) {}
 
     LinkLabel MailLink;
     LinkLabel WebLink;
     const char* DataFolder;  // shown under the links; null for none
+    OwnedIcon Icon;          // the one the icon control shows
 };
 
 // Runs the about box modally over the owner; both links start unvisited every time.

@@ -1,8 +1,12 @@
 #include "HistoryLink.h"
 
+#include <string.h>
+
 #include "BoundedText.h"
 #include "ForecastLink.h"
+#include "HistoryCalendar.h"
 #include "InterfaceIdentity.h"
+#include "Platform.h"
 #include "Utf8Text.h"
 
 static_assert(DESCRIPTION_CHARS == MAX_DESCR, "the history keeps the descriptions whole");
@@ -24,11 +28,60 @@ int AddHistorySample(UsageHistory& history, int day, const char* name, const MIB
     return history.Add(day, name, description, in, out);
 }
 
+static void ReadFigure(const char* line, void* history)
+{
+    ((UsageHistory*)history)->ReadFigureLine(line);
+}
+
+int ReadTodayFigures(UsageHistory& history, const char* iniFile)
+{
+    history.ClearFigures();
+    if (iniFile == NULL || iniFile[0] == 0)
+        return 1;
+    IniDocument document;
+    if (!document.Read(iniFile) ||
+        !document.ForEachLineOf(HISTORY_SECTION, ReadFigure, &history))
+        return 0;
+    history.Unsaved = 0;
+    SYSTEMTIME now;
+    Platform.ReadLocalTime(&now);
+    int today;
+    char path[PATH_CHARS];
+    // Days that have ended may have reached the history file before the INI file was written.
+    if (SampleDay(&now, &today) && history.HasFinishedDays(today) &&
+        HistoryPathFor(iniFile, path, sizeof(path)))
+        history.SettleWithFile(path);
+    return 1;
+}
+
 int WriteTodayFigures(const UsageHistory& history, IniDocument& document)
 {
     // The section is written whole: figures of days that went into the history file go.
     document.RemoveSection(HISTORY_SECTION);
     int ok = 1;
+    // Lines that are no figures go back as they came.
+    for (int at = 0; at < history.KeptLines.Count();) {
+        const char* line = history.KeptLines.Data() + at;
+        size_t length = strlen(line);
+        at += (int)length + 1;
+        const char* equals = strchr(line, '=');
+        if (equals == NULL)
+            continue;
+        char key[FIGURE_VALUE_CHARS];
+        size_t keyLength = (size_t)(equals - line);
+        if (keyLength + 1 > sizeof(key))
+            keyLength = sizeof(key) - 1;
+        memcpy(key, line, keyLength);
+        key[keyLength] = 0;
+        if (!document.Set(HISTORY_SECTION, key, equals + 1))
+            ok = 0;
+    }
+    if (history.HandOver != 0) {
+        char value[SHORT_TEXT];
+        BoundedPrint(value, sizeof(value), "%I64u", history.HandOver);
+        if (!document.Set(HISTORY_SECTION, HAND_OVER_KEY, value))
+            ok = 0;
+    }
     for (int i = 0; i < history.Running.Count(); i++) {
         char key[FIGURE_KEY_CHARS];
         char value[FIGURE_VALUE_CHARS];
@@ -60,24 +113,17 @@ static int CurrentBillingDay()
     return BillingDayOfSettings(Settings);
 }
 
-static void WritePlacement(IniDocument& document, void* placeRecord)
+static void WritePlace(IniDocument& document, void* placeRecord)
 {
-    const RECT& place = *(const RECT*)placeRecord;
-    char text[SHORT_TEXT];
-    BoundedPrint(text, sizeof(text), "%ld", place.left);
-    document.Set(HISTORY_WINDOW_SECTION, "Left", text);
-    BoundedPrint(text, sizeof(text), "%ld", place.top);
-    document.Set(HISTORY_WINDOW_SECTION, "Top", text);
-    BoundedPrint(text, sizeof(text), "%ld", place.right - place.left);
-    document.Set(HISTORY_WINDOW_SECTION, "Width", text);
-    BoundedPrint(text, sizeof(text), "%ld", place.bottom - place.top);
-    document.Set(HISTORY_WINDOW_SECTION, "Height", text);
+    WindowPlaceText text = FormatWindowPlace(*(const WindowPlace*)placeRecord);
+    for (int i = 0; i < PlaceKeyCount; i++)
+        document.Set(HISTORY_WINDOW_SECTION, PlaceKeys[i], text.Values[i]);
 }
 
-static void SavePlacement(const RECT* place)
+static void SavePlace(const WindowPlace& place)
 {
-    RECT copy = *place;
-    Settings.SaveIni(WritePlacement, &copy);
+    WindowPlace copy = place;
+    Settings.SaveIni(WritePlace, &copy);
 }
 
 int SinceDayOfAdapter(const char* iniPath, const char* section)
@@ -108,6 +154,7 @@ static int SettingsForecastRule(int today, const char* mac, PeriodSpan* span,
 
 HistoryLinks SettingsHistoryLinks()
 {
-    HistoryLinks links = {IniPath, CurrentBillingDay, SavePlacement, SettingsForecastRule};
+    HistoryLinks links = {IniPath, CurrentBillingDay, SavePlace, NULL, NULL, NULL,
+                          SettingsForecastRule};
     return links;
 }

@@ -5,6 +5,7 @@
 #include "AboutDialog.h"
 #include "AlertNotice.h"
 #include "BoundedText.h"
+#include "InterfaceIdentity.h"
 #include "InterfaceMonitor.h"
 #include "LogChannel.h"
 #include "MainWindow.h"
@@ -69,6 +70,7 @@ void MainWindow::ShowMainWindow()
 void MainWindow::OpenTrayMenu(POINT at)
 {
     CheckForecastMenuItem();
+    Speed.PrepareMenu(Tray.Menu());
     Tray.OpenMenu(at, CommandDialogOpen);
 }
 
@@ -189,6 +191,38 @@ LRESULT MainWindow::OnCloseCommand(WORD, WORD, HWND, BOOL&)
 
 LRESULT MainWindow::OnHistoryCommand(WORD, WORD, HWND, BOOL&)
 {
-    HistoryView.Open(Window, &History, SettingsHistoryLinks());
+    HistoryView.Open(Window, &History, LinksForHistory());
     return 0;
+}
+
+// What a tab name search looks for and finds.
+struct TabNameSearch {
+    const char* Mac;
+    char* Name;
+    size_t Size;
+};
+
+static void* FindTabName(InterfaceMonitor* monitor, void* search)
+{
+    TabNameSearch* wanted = (TabNameSearch*)search;
+    char mac[SHORT_TEXT];
+    FormatMacText(monitor->IfRow.bPhysAddr, PhysAddrLength(&monitor->IfRow), mac, sizeof(mac));
+    if (strcmp(mac, wanted->Mac) != 0)
+        return NULL;
+    CopyText(wanted->Name, wanted->Size, monitor->IPv4Text);
+    return monitor;
+}
+
+static int TabNameOf(void* mainWindow, const char* mac, char* name, size_t size)
+{
+    TabNameSearch search = {mac, name, size};
+    return ((MainWindow*)mainWindow)->ForEachMonitor(FindTabName, &search) != NULL;
+}
+
+HistoryLinks MainWindow::LinksForHistory()
+{
+    HistoryLinks links = SettingsHistoryLinks();
+    links.TabName = TabNameOf;
+    links.TabNameContext = this;
+    return links;
 }

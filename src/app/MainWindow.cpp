@@ -10,6 +10,7 @@
 #include "ResetSchedule.h"
 #include "Settings.h"
 #include "SettingsDialog.h"
+#include "Utf8Text.h"
 
 #define TOOLBAR_RESOURCE_TYPE 241
 #define TAB_CONTROL_STYLE (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | TCS_FOCUSONBUTTONDOWN)
@@ -22,7 +23,7 @@ MainWindow::MainWindow()
       TaskbarCreatedMessage(RegisterWindowMessageA("TaskbarCreated")), ShownTitle(),
       BalloonMonitor(NULL), Accelerators(NULL), CommandDialogOpen(0), FailedAdapters(),
       CycleCount(0), LastSaveCycle(0), SaveFailureReported(0), LogFailureReported(0),
-      IfTableSize(0)
+      IfTableSize(0), Dpi(BaseDpi), TrayNoticeShown(0)
 {
 }
 
@@ -31,7 +32,8 @@ void MainWindow::OnLastMessage(HWND)
     PostQuitMessage(0);
 }
 
-// Adds the tool bar's buttons from the tool bar resource and its bitmap. 0 on failure.
+// Adds the tool bar's buttons from the tool bar resource; their images come from the image
+// list of the DPI. 0 on failure.
 static int AddToolBarButtons(HWND toolBar)
 {
     HRSRC found = FindResourceA(WindowModule.Instance, MAKEINTRESOURCEA(IDR_TOOLBAR),
@@ -65,8 +67,189 @@ static int AddToolBarButtons(HWND toolBar)
         if (!SendMessageA(toolBar, TB_ADDBUTTONSA, 1, (LPARAM)&button))
             return 0;
     }
-    TBADDBITMAP bitmap = {WindowModule.Instance, IDB_TOOLBAR};
-    return SendMessageA(toolBar, TB_ADDBITMAP, images, (LPARAM)&bitmap) != -1;
+    return images > 0;
+}
+
+// The tool bar's strip for the DPI as an image list of square images; null on failure.
+static HIMAGELIST LoadToolBarImages(UINT dpi)
+{
+    int size = ToolBarImageSizeFor(dpi);
+    int id = size == ToolBarImageSizes[0] ? IDB_TOOLBAR16
+             : size == ToolBarImageSizes[1] ? IDB_TOOLBAR24
+                                            : IDB_TOOLBAR32;
+    // A DIB section keeps the strip's alpha, which the image list blends.
+    OwnedBitmap strip((HBITMAP)LoadImageW(WindowModule.Instance, MAKEINTRESOURCEW(id),
+                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!strip)
+        return NULL;
+    BITMAP info;
+    if (!GetObjectW(strip.Get(), sizeof(info), &info) || info.bmHeight != size)
+        return NULL;
+    OwnedImageList images(ImageList_Create(size, size, ILC_COLOR32, info.bmWidth / size, 0));
+    if (!images || ImageList_Add(images.Get(), strip.Get(), NULL) < 0)
+        return NULL;
+    return images.Release();
+}
+
+void MainWindow::ApplyDpi(UINT dpi)
+{
+    Dpi = dpi;
+    const DpiFunctions& functions = SystemDpiFunctions();
+    HFONT font = CreateDialogFont(dpi);
+    if (font != NULL) {
+        SendMessageW(TabControl, WM_SETFONT, (WPARAM)font, TRUE);
+        TabFont.Reset(font);  // after the tabs let the old one go
+    }
+    HIMAGELIST images = LoadToolBarImages(dpi);
+    if (images != NULL) {
+        SendMessageW(ToolBar, TB_SETIMAGELIST, 0, (LPARAM)images);
+        ToolBarImages.Reset(images);
+        SendMessageW(ToolBar, TB_AUTOSIZE, 0, 0);
+    }
+    // The caption's and the task switcher's icons, each at its own size for this DPI.
+    HICON small = LoadIconForDpi(functions, WindowModule.Instance, IDI_PROGRAM, SM_CXSMICON, dpi);
+    HICON big = LoadIconForDpi(functions, WindowModule.Instance, IDI_PROGRAM, SM_CXICON, dpi);
+    if (small != NULL) {
+        SendMessageW(Window, WM_SETICON, ICON_SMALL, (LPARAM)small);
+        SmallIcon.Reset(small);
+    }
+    if (big != NULL) {
+        SendMessageW(Window, WM_SETICON, ICON_BIG, (LPARAM)big);
+        BigIcon.Reset(big);
+    }
+}
+
+SIZE MainWindow::ClientSizeForPage()
+{
+    // The adapter page's template in dialog units.
+    enum { PageWidthUnits = 317, PageHeightUnits = 157 };
+    OwnedFont font(CreateDialogFont(Dpi));
+    SIZE units = DialogBaseUnitsOf(font.Get());
+    RECT tabs = {0, 0, DialogUnitsToPixelsX(PageWidthUnits, units),
+                 DialogUnitsToPixelsY(PageHeightUnits, units)};
+    SendMessageW(TabControl, TCM_ADJUSTRECT, TRUE, (LPARAM)&tabs);
+    RECT bar;
+    GetWindowRect(ToolBar, &bar);
+    SIZE size = {tabs.right - tabs.left, tabs.bottom - tabs.top + (bar.bottom - bar.top)};
+    return size;
+}
+
+// The window's size around a client size, with the frame it has now (which Windows has already
+// drawn for the new DPI when the DPI changes).
+static SIZE FrameAround(HWND window, SIZE client)
+{
+    RECT frame, inside;
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &inside);
+    SIZE size = {client.cx + (frame.right - frame.left) - inside.right,
+                 client.cy + (frame.bottom - frame.top) - inside.bottom};
+    return size;
+}
+
+void MainWindow::FitToPage()
+{
+    SIZE size = FrameAround(Window, ClientSizeForPage());
+    SetWindowPos(Window, NULL, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::RestorePlace()
+{
+    const DpiFunctions& functions = SystemDpiFunctions();
+    enum { MaxWorkAreas = 16 };
+    WorkArea areas[MaxWorkAreas];
+    size_t count = CollectWorkAreas(functions, areas, MaxWorkAreas);
+    UINT systemDpi = DpiForSystem(functions);
+    SIZE size = FrameAround(Window, ClientSizeForPage());
+
+    WideText iniPath(IniPath);
+    char texts[PlaceKeyCount][16];
+    const char* values[PlaceKeyCount];
+    for (int i = 0; i < PlaceKeyCount; i++) {
+        wchar_t text[16];
+        GetPrivateProfileStringW(WideText(MAIN_WINDOW_SECTION), WideText(PlaceKeys[i]), L"",
+                                 text, 16, iniPath);
+        WideToUtf8(text, texts[i], sizeof(texts[i]));
+        values[i] = texts[i];
+    }
+    TrayNoticeShown = GetPrivateProfileIntW(WideText(MAIN_WINDOW_SECTION),
+                                            WideText(TRAY_NOTICE_KEY), 0, iniPath) != 0;
+    WindowPlace place;
+    RECT target;
+    if (IniPath[0] != 0 && ParseWindowPlace(values, &place)) {
+        // The window is as big as its page: the saved size only stands for what has to be
+        // reachable.
+        place.Width = UnscaleForDpi(size.cx, Dpi);
+        place.Height = UnscaleForDpi(size.cy, Dpi);
+        target = PlaceOnWorkArea(place, systemDpi, areas, count);
+    } else if (count > 0) {
+        // A first start: in the middle of the primary work area.
+        const RECT& area = areas[0].Area;
+        int left = area.left + (area.right - area.left - size.cx) / 2;
+        int top = area.top + (area.bottom - area.top - size.cy) / 2;
+        target.left = left > area.left ? left : area.left;
+        target.top = top > area.top ? top : area.top;
+        target.right = target.left + size.cx;
+        target.bottom = target.top + size.cy;
+    } else {
+        return;
+    }
+    SetWindowPos(Window, NULL, target.left, target.top, target.right - target.left,
+                 target.bottom - target.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // On a monitor of another DPI the window has been laid out again meanwhile.
+    FitToPage();
+}
+
+void MainWindow::WritePlaceInto(IniDocument& document)
+{
+    RECT rect;
+    if (Window == NULL || !NormalWindowRect(Window, &rect))
+        return;
+    const DpiFunctions& functions = SystemDpiFunctions();
+    WindowPlaceText text = FormatWindowPlace(PlaceOfWindow(rect, DpiForSystem(functions), Dpi));
+    for (int i = 0; i < PlaceKeyCount; i++)
+        document.Set(MAIN_WINDOW_SECTION, PlaceKeys[i], text.Values[i]);
+    if (TrayNoticeShown)
+        document.Set(MAIN_WINDOW_SECTION, TRAY_NOTICE_KEY, "1");
+}
+
+// The pages' part of a DPI change.
+struct PageDpiChange {
+    SIZE From;  // dialog base units
+    SIZE To;
+    HFONT Font;
+};
+
+static void* ScalePage(InterfaceMonitor* monitor, void* change)
+{
+    const PageDpiChange* pages = (const PageDpiChange*)change;
+    if (monitor->Window != NULL)
+        ScaleChildren(monitor->Window, pages->From, pages->To, pages->Font);
+    return NULL;
+}
+
+LRESULT MainWindow::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    UINT dpi = HIWORD(wParam);
+    const RECT* suggested = (const RECT*)lParam;
+    if (dpi == 0 || suggested == NULL)
+        return 0;
+    OwnedFont oldFont(CreateDialogFont(Dpi));
+    PageDpiChange change = {DialogBaseUnitsOf(oldFont.Get()), {0, 0}, CreateDialogFont(dpi)};
+    change.To = DialogBaseUnitsOf(change.Font);
+    ApplyDpi(dpi);
+    // The pages' controls, laid out by the dialog manager for the old DPI, follow.
+    if (change.Font != NULL) {
+        ForEachMonitor(ScalePage, &change);
+        PageFont.Reset(change.Font);
+    }
+    Tray.ReloadIcons();
+    // Windows' rectangle for the new DPI; then the size of the page at that DPI.
+    SetWindowPos(Window, NULL, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    FitToPage();
+    return 0;
 }
 
 LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
@@ -75,7 +258,6 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
                                  (HMENU)(UINT_PTR)IDC_TABCONTROL, WindowModule.Instance, NULL);
     if (TabControl == NULL)
         return -1;
-    SendMessageA(TabControl, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
 
     ToolBar = CreateWindowExA(0, TOOLBARCLASSNAMEA, NULL, TOOL_BAR_STYLE, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window,
@@ -85,16 +267,20 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     SendMessageA(ToolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     if (!AddToolBarButtons(ToolBar))
         return -1;
+    ApplyDpi(DpiForWindow(SystemDpiFunctions(), Window));
 
     Settings.Load();
-    History.ReadTodayFigures(IniPath);
+    ReadTodayFigures(History, IniPath);
     ReadForecastState(IniPath, &Forecasts.Warning);
     // A tray that is not ready yet is tried again at every cycle.
     Tray.Create(Window, WindowModule.Instance, "Brisvane");
+    Speed.Start(Window, IniPath);
 
     AlertBrushOwned.Reset(CreateSolidBrush(ALERT_BRUSH_COLOUR));
     AlertBrush = AlertBrushOwned.Get();
     PollCycle();
+    // Once the first tabs are there, so that their row counts in the window's size.
+    RestorePlace();
     // Without the timer nothing would be counted: the window is not made.
     if (SetTimer(Window, POLL_TIMER_ID, POLL_PERIOD_MS, NULL) == 0) {
         char reason[SHORT_TEXT * 4];
@@ -176,6 +362,7 @@ void MainWindow::Shutdown()
     // One save of the settings, every adapter's counters and the day's usage; then closing the
     // tab strip destroys every page, and each logs its stop line.
     SaveAllCounters();
+    Speed.Stop();
     SendMessageA(TabControl, WM_CLOSE, 0, 0);
     TabControl = NULL;
     AlertBrush = NULL;
@@ -207,6 +394,8 @@ static void FillEverything(IniDocument& document, void* mainWindow)
     Settings.StoreSection(document);
     ((MainWindow*)mainWindow)->ForEachMonitor(StoreMonitorCounters, &document);
     ((MainWindow*)mainWindow)->WriteHistoryInto(document);
+    ((MainWindow*)mainWindow)->WritePlaceInto(document);
+    ((MainWindow*)mainWindow)->WriteSpeedViewsInto(document);
     ((MainWindow*)mainWindow)->WriteForecastInto(document);
 }
 
@@ -300,6 +489,12 @@ LRESULT MainWindow::OnClose(UINT, WPARAM, LPARAM, BOOL& handled)
 {
     if (IsWindowVisible(Window)) {
         ShowWindow(Window, SW_HIDE);
+        // Once ever: a new user would take the hidden window for the end of the program.
+        if (!TrayNoticeShown && !ShutdownDone) {
+            TrayNoticeShown = 1;
+            SendBalloon(NULL, NIIF_INFO, TRAY_NOTICE_TITLE, TRAY_NOTICE_TEXT);
+            SaveAllCounters();
+        }
         return 0;
     }
     Shutdown();

@@ -17,16 +17,29 @@
 #include "TrayIcon.h"
 #include "ForecastKeeper.h"
 #include "HistoryLink.h"
+#include "DpiLayout.h"
+#include "SpeedViews.h"
 #include "OwnedHandle.h"
+#include "WindowPlace.h"
 #include "WindowObject.h"
 #include "resource.h"
 
 #define MAIN_WINDOW_CLASS "BrisvaneAtl_class"
+#define MAIN_WINDOW_STYLE \
+    ((WS_OVERLAPPEDWINDOW & ~(WS_THICKFRAME | WS_MAXIMIZEBOX)) | WS_CLIPCHILDREN)
 #define POLL_TIMER_ID 1
 // Brings the close question to the front once it shows.
 #define FRONT_TIMER_ID 3
 // The tray tip with the forecast's line: the room of the tray's record.
 #define FULL_TIP_CHARS sizeof(((NOTIFYICONDATAA*)NULL)->szTip)
+// The main window's own section of the INI file: its place, and whether the first close has
+// been told.
+#define MAIN_WINDOW_SECTION "MainWindow"
+#define TRAY_NOTICE_KEY "TrayNoticeShown"
+// The balloon of the first close to the tray.
+#define TRAY_NOTICE_TITLE "Brisvane is still counting"
+#define TRAY_NOTICE_TEXT \
+    "It goes on in the tray. To end it, right-click the tray icon and choose Close."
 
 class InterfaceMonitor;
 
@@ -48,6 +61,7 @@ public:
         MESSAGE_HANDLER(TRAY_CALLBACK_MESSAGE, OnTrayNotify)
         MESSAGE_HANDLER(TaskbarCreatedMessage, OnTaskbarCreated)
         MESSAGE_HANDLER(WM_SYSCOMMAND, OnSysCommand)
+        MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
         COMMAND_ID_HANDLER(ID_APP_ABOUT, OnAboutCommand)
         COMMAND_ID_HANDLER(ID_APP_SETTINGS, OnSettingsCommand)
         COMMAND_ID_HANDLER(ID_TRAY_SHOWHIDE, OnShowHide)
@@ -65,6 +79,8 @@ public:
         NOTIFY_HANDLER(ID_APP_ABOUT, TTN_GETDISPINFOA, OnToolTipText)
         NOTIFY_HANDLER(ID_APP_SETTINGS, TTN_GETDISPINFOW, OnToolTipText)
         NOTIFY_HANDLER(ID_APP_ABOUT, TTN_GETDISPINFOW, OnToolTipText)
+        MESSAGE_HANDLER(SPEED_WINDOW_MESSAGE, OnSpeedWindowRequest)
+        MESSAGE_HANDLER(WM_COMMAND, OnSpeedCommand)
     END_MSG_MAP()
 
     void OnLastMessage(HWND window) override;
@@ -88,6 +104,18 @@ public:
     void WriteHistoryInto(IniDocument& document);
     // The early warning's switch and mark, into the same document.
     void WriteForecastInto(IniDocument& document) { StoreForecastState(document, Forecasts.Warning); }
+    // The window's section: its place in 96-DPI units and whether the first close was told.
+    void WritePlaceInto(IniDocument& document);
+
+    // DPI (MainWindow.cpp)
+    // The DPI the window is laid out for.
+    UINT LayoutDpi() const { return Dpi; }
+    // The client size that holds the tool bar, the tabs and a page at the layout DPI.
+    SIZE ClientSizeForPage();
+    // The history window's links, with the tabs' names of the adapters.
+    HistoryLinks LinksForHistory();
+    // The speed views' choices and the speed window's place, into the same document.
+    void WriteSpeedViewsInto(IniDocument& document) { Speed.Store(document); }
 
     // A balloon when the monitor's alert turned on since the last look; run after its refresh.
     void NoticeAlertCrossing(InterfaceMonitor* monitor);
@@ -105,11 +133,20 @@ private:
 
     // The frame (MainWindow.cpp)
     void FitCurrentPage(BOOL focus);
+    // Fonts, tool bar images and icons for the DPI.
+    void ApplyDpi(UINT dpi);
+    // The window as big as its page, its top left corner kept.
+    void FitToPage();
+    // The saved place brought back onto a work area, else the window centred on the primary
+    // one.
+    void RestorePlace();
     void ReportSaveFailure(DWORD error, const char* path);
     void ReportLogFailures();
 
     // The poll cycle (PollCycle.cpp)
-    InterfaceMonitor* AddMonitor(const InterfaceRow* row, const char* ipv4Text, DWORD position);
+    InterfaceMonitor* MonitorOfRow(const InterfaceRow* row, const char* ipv4Text, DWORD position);
+    InterfaceMonitor* AddMonitor(const InterfaceRow* row, const char* ipv4Text, DWORD position,
+                                 int namedByInterface);
     void RememberFailedAdapter(const InterfaceRow* row);
     int AdapterWaitsAfterFailure(const InterfaceRow* row);
     void UpdateTrayAndTitle();
@@ -125,6 +162,9 @@ private:
     // Adds the forecast's line to the tray tip when the whole line fits.
     void AppendForecastTip(InterfaceMonitor* monitor, char* tip, size_t size);
     void CheckForecastMenuItem();
+    // The speed views (MainSpeedViews.cpp)
+    // Feeds them this cycle's figures; the icon the tray should show.
+    HICON FeedSpeedViews(InterfaceMonitor* selected);
 
     // Commands (MainCommands.cpp)
     // Shows the window, restored if it was minimised, in front.
@@ -173,9 +213,20 @@ private:
     int LogFailureReported;
     ULONG IfTableSize;  // what the last read of the 32-bit interface table needed
 
+    // What the window is drawn with at its DPI.
+    UINT Dpi;
+    OwnedFont TabFont;
+    OwnedFont PageFont;  // the pages' font after a DPI change (till then the dialogs' own)
+    OwnedImageList ToolBarImages;
+    OwnedIcon SmallIcon;
+    OwnedIcon BigIcon;
+    // The first close to the tray was told with a balloon (kept in the INI file).
+    int TrayNoticeShown;
+
     UsageHistory History;       // the bytes of each adapter and day, kept by the poll cycle
     HistoryWindow HistoryView;  // open while its Window is not null
     ForecastKeeper Forecasts;   // the period forecasts and the early warning's state
+    SpeedViews Speed;           // the speed in the tray icon and the speed window
 
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
@@ -188,6 +239,7 @@ private:
     LRESULT OnTrayNotify(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTaskbarCreated(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSysCommand(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDpiChanged(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnAboutCommand(WORD, WORD, HWND, BOOL&);
     LRESULT OnSettingsCommand(WORD, WORD, HWND, BOOL&);
     LRESULT OnShowHide(WORD, WORD, HWND, BOOL&);
@@ -199,6 +251,8 @@ private:
     LRESULT OnSelChanging(int, NMHDR*, BOOL&);
     LRESULT OnSelChange(int, NMHDR*, BOOL&);
     LRESULT OnToolTipText(int, NMHDR* header, BOOL&);
+    LRESULT OnSpeedWindowRequest(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSpeedCommand(UINT, WPARAM, LPARAM, BOOL&);
 };
 
 #endif

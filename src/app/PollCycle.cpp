@@ -46,9 +46,57 @@ InterfaceMonitor* MainWindow::SelectedMonitor()
     return tabs.MonitorAt(tabs.Selected());
 }
 
-static void* MatchHardwareAddress(InterfaceMonitor* monitor, void* row)
+// What the monitors say of one row of the cycle. A monitor that took a row this cycle is
+// Present; none takes two rows of a cycle, so no interface's counters meet another's.
+struct RowMatch {
+    const InterfaceRow* Row;
+    InterfaceMonitor* Own;      // a monitor named by this very interface
+    InterfaceMonitor* Address;  // the monitor named by the row's address, free this cycle
+    int OwnTaken;               // this interface's row came twice
+    int AddressTaken;           // another interface took the address's monitor this cycle
+};
+
+static void* MatchInterface(InterfaceMonitor* monitor, void* context)
 {
-    return monitor->IsInterfaceOf((const InterfaceRow*)row) ? monitor : NULL;
+    RowMatch& match = *(RowMatch*)context;
+    if (!monitor->IsInterfaceOf(match.Row))
+        return NULL;
+    if (monitor->NamedByInterface) {
+        if (monitor->Present)
+            match.OwnTaken = 1;
+        else if (match.Own == NULL)
+            match.Own = monitor;
+    } else if (monitor->Present) {
+        match.AddressTaken = 1;
+    } else if (match.Address == NULL) {
+        match.Address = monitor;
+    }
+    return NULL;
+}
+
+// The row's monitor, made when missing; null when the row is to be passed over.
+InterfaceMonitor* MainWindow::MonitorOfRow(const InterfaceRow* sample, const char* ipv4Text,
+                                           DWORD position)
+{
+    RowMatch match = {sample, NULL, NULL, 0, 0};
+    ForEachMonitor(MatchInterface, &match);
+    if (match.Own != NULL)
+        return match.Own;
+    if (match.OwnTaken)
+        return NULL;
+    if (match.Address != NULL) {
+        // The address's section went to another interface with this address: its counters
+        // only set the starting point.
+        InterfaceMonitor* monitor = match.Address;
+        if (monitor->SampleCount != 0 &&
+            !SameInterfaceInstance(&monitor->IfRow, monitor->Luid, &sample->Row, sample->Luid))
+            monitor->PrimeNextSample();
+        return monitor;
+    }
+    // The same interface twice without an address to tell it by: counted once.
+    if (match.AddressTaken && PhysAddrLength(&sample->Row) == 0)
+        return NULL;
+    return AddMonitor(sample, ipv4Text, position, match.AddressTaken);
 }
 
 static void* MarkAbsent(InterfaceMonitor* monitor, void*)
@@ -99,12 +147,9 @@ LRESULT MainWindow::PollCycle()
             continue;
         if (Settings.IgnoreLoopBack && strcmp(ipv4Text, LOOPBACK_TEXT) == 0)
             continue;
-        InterfaceMonitor* monitor = (InterfaceMonitor*)ForEachMonitor(MatchHardwareAddress, sample);
-        if (monitor == NULL) {
-            monitor = AddMonitor(sample, ipv4Text, (DWORD)i);
-            if (monitor == NULL)
-                continue;
-        }
+        InterfaceMonitor* monitor = MonitorOfRow(sample, ipv4Text, (DWORD)i);
+        if (monitor == NULL)
+            continue;
         const char* newText = monitor->ApplySample(sample);
         if (newText != NULL)
             Tabs().Relabel(monitor, newText);
@@ -162,7 +207,7 @@ void MainWindow::RememberFailedAdapter(const InterfaceRow* row)
 }
 
 InterfaceMonitor* MainWindow::AddMonitor(const InterfaceRow* sample, const char* ipv4Text,
-                                         DWORD position)
+                                         DWORD position, int namedByInterface)
 {
     const MIB_IFROW* row = &sample->Row;
     if (AdapterWaitsAfterFailure(sample))
@@ -192,7 +237,11 @@ InterfaceMonitor* MainWindow::AddMonitor(const InterfaceRow* sample, const char*
         return NULL;
     }
     monitor->DeleteOnLastMessage = 1;
+    monitor->NamedByInterface = namedByInterface;
     owned.release();
+    // The first tab brings the row of tabs, which the window makes room for.
+    if (tabs.Count() == 1)
+        FitToPage();
 
     char macText[SHORT_TEXT];
     FormatMacText(row->bPhysAddr, PhysAddrLength(row), macText, sizeof(macText));
@@ -207,7 +256,10 @@ InterfaceMonitor* MainWindow::AddMonitor(const InterfaceRow* sample, const char*
         FitCurrentPage(TRUE);
     }
     char section[SHORT_TEXT];
-    FormatSectionName(row, sample->Luid, section, sizeof(section));
+    if (namedByInterface)
+        FormatInterfaceSectionName(row, sample->Luid, section, sizeof(section));
+    else
+        FormatSectionName(row, sample->Luid, section, sizeof(section));
     monitor->LoadCounters(section);
     return monitor;
 }
@@ -215,7 +267,7 @@ InterfaceMonitor* MainWindow::AddMonitor(const InterfaceRow* sample, const char*
 void MainWindow::UpdateTrayAndTitle()
 {
     InterfaceMonitor* monitor = SelectedMonitor();
-    HICON icon = monitor != NULL && monitor->AlertOn ? Tray.AlertIcon() : Tray.NormalIcon();
+    HICON icon = FeedSpeedViews(monitor);
     BOOL minimised = IsIconic(Window);
     char tip[FULL_TIP_CHARS] = "";
     if (minimised || Tray.WantsTip(icon))
@@ -226,6 +278,7 @@ void MainWindow::UpdateTrayAndTitle()
     // An icon missing for long leaves a hidden program out of reach: its window shows.
     if (Tray.Cycle(icon, tip) && !IsWindowVisible(Window))
         ShowWindow(Window, SW_SHOWNOACTIVATE);
+    Speed.DropReplacedIcon();
 
     const char* title = minimised ? summary : "Brisvane";
     if (strcmp(ShownTitle, title) != 0) {

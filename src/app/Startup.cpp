@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "MainWindow.h"
+#include "Dpi.h"
 #include "OwnedHandle.h"
 #include "resource.h"
 
@@ -30,14 +31,16 @@ HWND CreateMainWindow(HINSTANCE instance, MainWindow& mainWindow)
     wc.hIconSm = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                    LR_SHARED);
-    wc.hbrBackground = (HBRUSH)(COLOR_INACTIVECAPTION + 1);
+    // Behind the tool bar: the face of the tabs and pages below it.
+    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     wc.lpszClassName = MAIN_WINDOW_CLASS;
     ATOM atom = AtlModuleRegisterWndClassInfoA(&wc);
     if (atom == 0)
         return NULL;
+    // As big as its page, which is laid out in dialog units and would only gain empty space:
+    // no sizing frame and no maximise box. The window then moves to its saved place.
     return mainWindow.CreateBound(WS_EX_APPWINDOW | WS_EX_CLIENTEDGE, MAKEINTATOM(atom), "Brisvane",
-                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, width, height, NULL,
-                                  NULL);
+                                  MAIN_WINDOW_STYLE, 0, 0, width, height, NULL, NULL);
 }
 
 // Shows the window of the instance that runs already; when both were started together, its
@@ -66,6 +69,9 @@ int RunBrisvane(HINSTANCE instance, const char* commandTail, int showCommand)
         ShowRunningInstance();
         return EXIT_ALREADY_RUNNING;
     }
+
+    // Per-monitor where the manifest was not read (it declares the same); else nothing changes.
+    BecomeDpiAware(SystemDpiFunctions());
 
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_TAB_CLASSES |
                                                            ICC_UPDOWN_CLASS | ICC_DATE_CLASSES |

@@ -79,7 +79,7 @@ TrayRequest ReadTrayEvent(WPARAM wParam, LPARAM lParam, int version4, POINT* at)
 }
 
 TrayIcon::TrayIcon()
-    : Window(NULL), Shown(), Added(0), Removed(0), Version4(0), MissingCycles(0), FailureTold(0),
+    : Window(NULL), Instance(NULL), Shown(), Added(0), Removed(0), Version4(0), MissingCycles(0), FailureTold(0),
       TipCyclesLeft(0), DoubleClickTick(0)
 {
 }
@@ -87,6 +87,7 @@ TrayIcon::TrayIcon()
 void TrayIcon::Create(HWND window, HINSTANCE instance, const char* tip)
 {
     Window = window;
+    Instance = instance;
     MenuBar.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TRAYMENU)));
     Normal.Reset(LoadSmallIcon(instance, IDI_PROGRAM));
     Alert.Reset(LoadSmallIcon(instance, IDI_ALERT));
@@ -207,6 +208,28 @@ void TrayIcon::ShowBalloon(DWORD icon, const char* title, const char* text)
     CopyText(record.szInfoTitle, sizeof(record.szInfoTitle), title);
     CopyText(record.szInfo, sizeof(record.szInfo), text);
     Platform.NotifyIcon(NIM_MODIFY, &record);
+}
+
+void TrayIcon::ReloadIcons()
+{
+    if (Window == NULL || Removed)
+        return;
+    HICON normal = LoadSmallIcon(Instance, IDI_PROGRAM);
+    HICON alert = LoadSmallIcon(Instance, IDI_ALERT);
+    if (normal == NULL || alert == NULL) {
+        // The old pair stays rather than half of a new one.
+        if (normal != NULL)
+            DestroyIcon(normal);
+        if (alert != NULL)
+            DestroyIcon(alert);
+        return;
+    }
+    int alertShown = Shown.hIcon != NULL && Shown.hIcon == Alert.Get();
+    Shown.hIcon = alertShown ? alert : normal;
+    Normal.Reset(normal);
+    Alert.Reset(alert);
+    if (Added)
+        Send(NIM_MODIFY);
 }
 
 TrayRequest TrayIcon::OnEvent(WPARAM wParam, LPARAM lParam, POINT* at)

@@ -61,6 +61,8 @@ public:
     // The tip when it changed, while the mouse is on the icon.
     void ShowTip(const char* tip);
     void ShowBalloon(DWORD icon, const char* title, const char* text);
+    // The icons loaded again at the tray's size, after a DPI change; the one shown is replaced.
+    void ReloadIcons();
 
     // Decodes the callback; the click timer starts and stops here.
     TrayRequest OnEvent(WPARAM wParam, LPARAM lParam, POINT* at);
@@ -79,6 +81,7 @@ private:
     void Send(DWORD action);
 
     HWND Window;
+    HINSTANCE Instance;
     OwnedIcon Normal;
     OwnedIcon Alert;
     OwnedMenu MenuBar;

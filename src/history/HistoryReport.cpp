@@ -89,19 +89,13 @@ int BuildPeriodRows(const HistoryTable& table, const char* mac, int view, int bi
     return ok;
 }
 
-int AddRunningDays(const UsageHistory& history, const HistoryTable& table, const char* mac,
-                   int view, int billingDay, PeriodRows* rows)
+int AddRunningDays(const UsageHistory& history, const char* mac, int view, int billingDay,
+                   PeriodRows* rows)
 {
     for (const RunningDay& entry : history.Running) {
         if (mac != NULL && strcmp(entry.Mac, mac) != 0)
             continue;
-        unsigned __int64 in = entry.In, out = entry.Out;
-        const HistoryRecord* written = table.Find(entry.Day, entry.Mac);
-        if (written != NULL) {
-            in = in > written->In ? in - written->In : 0;
-            out = out > written->Out ? out - written->Out : 0;
-        }
-        if (!rows->Add(PeriodStart(entry.Day, view, billingDay), in, out))
+        if (!rows->Add(PeriodStart(entry.Day, view, billingDay), entry.In, entry.Out))
             return 0;
     }
     return 1;

@@ -45,10 +45,10 @@ public:
 // The rows of the table's days of the adapter with that MAC text (null: all adapters).
 int BuildPeriodRows(const HistoryTable& table, const char* mac, int view, int billingDay,
                     PeriodRows* rows);
-// Adds the running figures of the adapter (null: all). A day the table holds as well counts
-// once: its larger reading stands, as when the day is written to the file.
-int AddRunningDays(const UsageHistory& history, const HistoryTable& table, const char* mac,
-                   int view, int billingDay, PeriodRows* rows);
+// Adds the running figures of the adapter (null: all). A day the table holds as well (found
+// again after the clock was set back) adds to it, as when the day is written to the file.
+int AddRunningDays(const UsageHistory& history, const char* mac, int view, int billingDay,
+                   PeriodRows* rows);
 
 // How many bars the chart of a view has: 31 days, 12 months, 10 years.
 int ChartBarCount(int view);

@@ -11,6 +11,10 @@ void HistoryTable::Clear()
 {
     Names.Free();
     Records.Free();
+    Unread.Free();
+    UnreadCount = 0;
+    HandOverId = 0;
+    HandOverDay = 0;
 }
 
 int HistoryTable::NameIndex(const char* mac, const char* description)

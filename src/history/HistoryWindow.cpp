@@ -19,16 +19,20 @@
 #define PERIOD_COLUMN_UNITS 110
 #define AMOUNT_COLUMN_UNITS 60
 #define LIST_SHARE_PERCENT 55
-#define NO_PLACEMENT ((int)0x80000000)
+// The most work areas looked at: more monitors than anyone has.
+#define MAX_WORK_AREAS 16
+// Room in the dropped list beside the longest entry's text, in 96-DPI pixels.
+#define CHOOSER_TEXT_MARGIN 8
 #define FORECAST_REFRESH_MS 60000
 #define SECONDS_PER_HOUR 3600
 #define SECONDS_PER_MINUTE 60
 
 HistoryWindow::HistoryWindow()
     : Source(NULL), Links(), View(ViewDays), BillingDay(1), LoadedVersion(0), SkippedLines(0),
-      ReadError(0), ChooserCount(0), ForecastTick(0), ForecastDay(0)
+      ForeignFile(0), ReadError(0), ChooserCount(0), ForecastTick(0), ForecastDay(0)
 {
     Mac[0] = 0;
+    LoadedPath[0] = 0;
     StatusText[0] = 0;
     ForecastText[0] = 0;
 }
@@ -73,13 +77,13 @@ LRESULT HistoryWindow::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     static const char* const titles[HistoryColumnCount] = {"", "IN", "OUT", "Total"};
     for (int column = 0; column < HistoryColumnCount; column++) {
         LVCOLUMNA item = {};
-        item.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        item.mask = LVCF_TEXT | LVCF_FMT | LVCF_SUBITEM;
         item.fmt = column == ColumnPeriod ? LVCFMT_LEFT : LVCFMT_RIGHT;
-        item.cx = DialogUnitsX(column == ColumnPeriod ? PERIOD_COLUMN_UNITS : AMOUNT_COLUMN_UNITS);
         item.pszText = (LPSTR)titles[column];
         item.iSubItem = column;
         SendMessageA(list, LVM_INSERTCOLUMNA, column, (LPARAM)&item);
     }
+    FitToDpi();
     Chart.Create(Window, IDC_HIST_CHART);
     // The chart comes after the list in the Tab order, which it does not join.
     if (Chart.Window != NULL)
@@ -104,12 +108,17 @@ void HistoryWindow::LoadTable()
     SkippedLines = 0;
     ReadError = 0;
     LoadedVersion = Source != NULL ? Source->FinishedVersion : 0;
+    ForeignFile = 0;
+    LoadedPath[0] = 0;
     if (!HistoryPathFor(Links.IniPath, path, sizeof(path))) {
         Table.Clear();
         return;
     }
-    if (!Table.ReadFile(path, &SkippedLines))
+    CopyText(LoadedPath, sizeof(LoadedPath), path);
+    int read = Table.ReadFile(path, &SkippedLines);
+    if (read == HistoryReadFailed)
         ReadError = GetLastError() != 0 ? GetLastError() : ERROR_READ_FAULT;
+    ForeignFile = read == HistoryReadForeign;
 }
 
 void HistoryWindow::AddChooserItem(const char* mac, const char* description)
@@ -121,7 +130,12 @@ void HistoryWindow::AddChooserItem(const char* mac, const char* description)
         return;
     HWND chooser = GetDlgItem(Window, IDC_HIST_ADAPTER);
     char text[CHOOSER_TEXT_CHARS];
-    if (description[0] != 0)
+    char tab[TAB_NAME_CHARS];
+    // Named as its tab names it where it has one; the description says which it is.
+    if (Links.TabName != NULL && Links.TabName(Links.TabNameContext, mac, tab, sizeof(tab)) &&
+        tab[0] != 0)
+        BoundedPrint(text, sizeof(text), "%s - %s", tab, description[0] != 0 ? description : mac);
+    else if (description[0] != 0)
         BoundedPrint(text, sizeof(text), "%s (%s)", description, mac);
     else
         BoundedPrint(text, sizeof(text), "%s", mac);
@@ -131,6 +145,81 @@ void HistoryWindow::AddChooserItem(const char* mac, const char* description)
     CopyText(ChooserMacs[ChooserCount], MAC_TEXT_CHARS, mac);
     SendMessageA(chooser, CB_SETITEMDATA, item, ChooserCount);
     ChooserCount++;
+    FitChooserWidth();
+}
+
+void HistoryWindow::FitChooserWidth()
+{
+    HWND chooser = GetDlgItem(Window, IDC_HIST_ADAPTER);
+    WindowDc dc(chooser);
+    if (dc.Get() == NULL)
+        return;
+    SelectedObject font(dc.Get(), (HFONT)SendMessageW(chooser, WM_GETFONT, 0, 0));
+    int widest = 0;
+    int count = (int)SendMessageW(chooser, CB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count; i++) {
+        wchar_t text[CHOOSER_TEXT_CHARS];
+        LRESULT length = SendMessageW(chooser, CB_GETLBTEXTLEN, i, 0);
+        if (length < 0 || length >= CHOOSER_TEXT_CHARS)
+            continue;
+        SendMessageW(chooser, CB_GETLBTEXT, i, (LPARAM)text);
+        SIZE extent;
+        if (GetTextExtentPoint32W(dc.Get(), text, (int)length, &extent) && extent.cx > widest)
+            widest = extent.cx;
+    }
+    UINT dpi = DpiForWindow(SystemDpiFunctions(), Window);
+    int width = widest + ScaleForDpi(CHOOSER_TEXT_MARGIN, dpi) +
+                SystemMetricForDpi(SystemDpiFunctions(), SM_CXVSCROLL, dpi);
+    RECT box;
+    GetWindowRect(chooser, &box);
+    // Never narrower than the box itself.
+    if (width < box.right - box.left)
+        width = box.right - box.left;
+    SendMessageW(chooser, CB_SETDROPPEDWIDTH, width, 0);
+}
+
+void HistoryWindow::FitToDpi()
+{
+    const DpiFunctions& functions = SystemDpiFunctions();
+    UINT dpi = DpiForWindow(functions, Window);
+    HICON small = LoadIconForDpi(functions, WindowModule.Instance, IDI_PROGRAM, SM_CXSMICON, dpi);
+    HICON big = LoadIconForDpi(functions, WindowModule.Instance, IDI_PROGRAM, SM_CXICON, dpi);
+    if (small != NULL) {
+        SendMessageW(Window, WM_SETICON, ICON_SMALL, (LPARAM)small);
+        SmallIcon.Reset(small);
+    }
+    if (big != NULL) {
+        SendMessageW(Window, WM_SETICON, ICON_BIG, (LPARAM)big);
+        BigIcon.Reset(big);
+    }
+    HWND list = GetDlgItem(Window, IDC_HIST_LIST);
+    for (int column = 0; column < HistoryColumnCount; column++)
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, column,
+                     DialogUnitsX(column == ColumnPeriod ? PERIOD_COLUMN_UNITS
+                                                         : AMOUNT_COLUMN_UNITS));
+    FitChooserWidth();
+}
+
+LRESULT HistoryWindow::OnDpiChanged(UINT, WPARAM, LPARAM lParam, BOOL& handled)
+{
+    const RECT* suggested = (const RECT*)lParam;
+    if (suggested != NULL)
+        SetWindowPos(Window, NULL, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    // The dialog manager makes its fonts anew; the icons and columns follow once it has.
+    PostMessageW(Window, HISTORY_DPI_FOLLOWED, 0, 0);
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT HistoryWindow::OnDpiFollowed(UINT, WPARAM, LPARAM, BOOL&)
+{
+    FitToDpi();
+    RECT client;
+    GetClientRect(Window, &client);
+    Layout(client.right, client.bottom);
+    return 0;
 }
 
 void HistoryWindow::FillChooser()
@@ -197,7 +286,7 @@ void HistoryWindow::Update(int rebuild)
         BuildPeriodRows(Table, mac, View, BillingDay, &Base);
     Fresh.CopyFrom(Base);
     if (Source != NULL)
-        AddRunningDays(*Source, Table, mac, View, BillingDay, &Fresh);
+        AddRunningDays(*Source, mac, View, BillingDay, &Fresh);
     ShowRows(Fresh, rebuild);
     if (knowToday) {
         ShowChart(today);
@@ -261,10 +350,22 @@ void HistoryWindow::ShowStatus()
     else if (ReadError != 0)
         BoundedPrint(text, sizeof(text), "The history file could not be read (error %lu).",
                      ReadError);
+    else if (ForeignFile)
+        BoundedPrint(text, sizeof(text),
+                     "The history file is in a form Brisvane cannot read; at the next day's end "
+                     "it is kept beside the new one as %s.",
+                     "Brisvane-history" SET_ASIDE_SUFFIX);
     else if (SkippedLines > 0)
         BoundedPrint(text, sizeof(text),
-                     "%d lines of the history file are no history lines and are left out.",
-                     SkippedLines);
+                     "%d %s of the history file could not be read; %s kept unchanged at the end "
+                     "of %s.",
+                     SkippedLines, SkippedLines == 1 ? "line" : "lines",
+                     SkippedLines == 1 ? "it is" : "they are", LoadedPath);
+    else if (Source != NULL && Source->SetAsidePath[0] != 0)
+        BoundedPrint(text, sizeof(text), "A history file Brisvane could not read was kept as %s.",
+                     Source->SetAsidePath);
+    else if (Shown.Count() == 0)
+        BoundedPrint(text, sizeof(text), "%s", NO_HISTORY_TEXT);
     else
         CopyText(text, sizeof(text), ForecastText);
     if (strcmp(text, StatusText) != 0) {
@@ -351,31 +452,41 @@ LRESULT HistoryWindow::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, BOOL&)
 void HistoryWindow::RestorePlacement()
 {
     const char* iniPath = Links.IniPath;
-    if (iniPath[0] == 0)
+    if (iniPath == NULL || iniPath[0] == 0)
         return;
-    int left = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Left", NO_PLACEMENT, iniPath);
-    int top = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Top", NO_PLACEMENT, iniPath);
-    int width = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Width", 0, iniPath);
-    int height = (int)GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "Height", 0, iniPath);
-    if (left == NO_PLACEMENT || top == NO_PLACEMENT || width <= 0 || height <= 0)
+    WideText widePath(iniPath);
+    char texts[PlaceKeyCount][16];
+    const char* values[PlaceKeyCount];
+    for (int i = 0; i < PlaceKeyCount; i++) {
+        wchar_t text[16];
+        GetPrivateProfileStringW(WideText(HISTORY_WINDOW_SECTION), WideText(PlaceKeys[i]), L"",
+                                 text, 16, widePath);
+        WideToUtf8(text, texts[i], sizeof(texts[i]));
+        values[i] = texts[i];
+    }
+    WindowPlace place;
+    if (!ParseWindowPlace(values, &place))
         return;
-    // A place on a screen that is no longer there would leave the window out of reach.
-    RECT place = {left, top, left + width, top + height};
-    if (MonitorFromRect(&place, MONITOR_DEFAULTTONULL) == NULL)
-        return;
-    SetWindowPos(Window, NULL, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const DpiFunctions& functions = SystemDpiFunctions();
+    WorkArea areas[MAX_WORK_AREAS];
+    size_t count = Links.WorkAreas != NULL ? Links.WorkAreas(areas, MAX_WORK_AREAS)
+                                           : CollectWorkAreas(functions, areas, MAX_WORK_AREAS);
+    // In screen coordinates, as it was saved; a place off every screen comes back onto one.
+    RECT r = PlaceOnWorkArea(place, DpiForSystem(functions), areas, count);
+    SetWindowPos(Window, NULL, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void HistoryWindow::SavePlacement()
 {
-    if (Links.IniPath[0] == 0)
+    if (Links.IniPath == NULL || Links.IniPath[0] == 0 || Links.SavePlace == NULL)
         return;
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof(placement);
-    if (!GetWindowPlacement(Window, &placement))
+    RECT r;
+    if (!NormalWindowRect(Window, &r))
         return;
+    const DpiFunctions& functions = SystemDpiFunctions();
     // A place that cannot be saved now is no loss of data: the next closing saves it.
-    Links.SavePlacement(&placement.rcNormalPosition);
+    Links.SavePlace(PlaceOfWindow(r, DpiForSystem(functions), DpiForWindow(functions, Window)));
 }
 
 LRESULT HistoryWindow::OnClose(UINT, WPARAM, LPARAM, BOOL&)

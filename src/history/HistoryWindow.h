@@ -14,12 +14,20 @@
 #include "PeriodForecast.h"
 #include "UsageChart.h"
 #include "UsageHistory.h"
+#include "DpiLayout.h"
+#include "OwnedHandle.h"
 #include "WindowObject.h"
+#include "WindowPlace.h"
 #include "resource.h"
 
 #define HISTORY_WINDOW_SECTION "HistoryWindow"
 #define MAX_CHOOSER_ADAPTERS 256
 #define STATUS_TEXT_CHARS (PATH_CHARS + 128)
+#define TAB_NAME_CHARS 64
+// The status line while neither the file nor today holds a figure.
+#define NO_HISTORY_TEXT "No history yet: Brisvane writes each day here once it has ended."
+// Posted to itself after the dialog manager has followed a DPI change.
+#define HISTORY_DPI_FOLLOWED (WM_APP + 1)
 
 // What the window needs of the program around it, which keeps the settings and the INI file.
 struct HistoryLinks {
@@ -27,8 +35,16 @@ struct HistoryLinks {
     const char* IniPath;
     // The day the months start on (BillingDayOf) by the settings as they are now.
     int (*BillingDay)();
-    // Keeps the window's place in the section HISTORY_WINDOW_SECTION of the INI file.
-    void (*SavePlacement)(const RECT* place);
+    // Keeps the window's place, in 96-DPI units, in the section HISTORY_WINDOW_SECTION of the
+    // INI file.
+    void (*SavePlace)(const WindowPlace& place);
+    // The name the main window's tab gives the adapter of a MAC text; 0 when no tab shows it.
+    // Null: adapters go by their descriptions alone.
+    int (*TabName)(void* context, const char* mac, char* name, size_t size);
+    void* TabNameContext;
+    // The monitors' work areas, the primary first; null for those of this system (tests put
+    // screens of their own here).
+    size_t (*WorkAreas)(WorkArea* areas, size_t capacity);
     // The current period of the adapter (null: all of them) that holds today, and the limits
     // it is held against; 0 when there is none to show. May be null.
     int (*ForecastRule)(int today, const char* mac, PeriodSpan* span, PeriodLimits* limits);
@@ -46,6 +62,8 @@ public:
         MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
+        MESSAGE_HANDLER(HISTORY_DPI_FOLLOWED, OnDpiFollowed)
         COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
         COMMAND_HANDLER(IDC_HIST_ADAPTER, CBN_SELCHANGE, OnAdapterChange)
         COMMAND_HANDLER(IDC_HIST_DAYS, BN_CLICKED, OnViewClick)
@@ -78,12 +96,17 @@ public:
     char Mac[MAC_TEXT_CHARS];  // the chosen adapter, empty for all of them
     int BillingDay;
     DWORD LoadedVersion;
-    int SkippedLines;
+    int SkippedLines;      // lines of the file that could not be read, kept at its end
+    int ForeignFile;       // the file is in a form the reader cannot take
+    char LoadedPath[PATH_CHARS];
     DWORD ReadError;
     char ChooserMacs[MAX_CHOOSER_ADAPTERS][MAC_TEXT_CHARS];
     int ChooserCount;
     char StatusText[STATUS_TEXT_CHARS];
     char ForecastText[FORECAST_LINE_CHARS];  // shown in the status line when all is well
+    // The caption's and the task switcher's icons at the window's DPI.
+    OwnedIcon SmallIcon;
+    OwnedIcon BigIcon;
 
 private:
     void Update(int rebuild);
@@ -101,6 +124,9 @@ private:
     void Layout(int width, int height);
     void RestorePlacement();
     void SavePlacement();
+    // Icons, list columns and the chooser's dropped width for the window's DPI.
+    void FitToDpi();
+    void FitChooserWidth();
     int DialogUnitsX(int units);
     int DialogUnitsY(int units);
     void FillItemText(int item, int column, char* buffer, size_t size);
@@ -110,6 +136,8 @@ private:
     LRESULT OnGetMinMaxInfo(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDpiChanged(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDpiFollowed(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCancel(WORD, WORD, HWND, BOOL&);
     LRESULT OnAdapterChange(WORD, WORD, HWND, BOOL&);
     LRESULT OnViewClick(WORD, WORD, HWND, BOOL&);

@@ -13,11 +13,6 @@
 #define AMOUNT_CHARS 32
 #define MIDDLE_DOT "\xC2\xB7"  // UTF-8
 
-static unsigned __int64 Larger(unsigned __int64 a, unsigned __int64 b)
-{
-    return a > b ? a : b;
-}
-
 static int Matches(const char* mac, const char* other)
 {
     return mac == NULL || strcmp(mac, other) == 0;
@@ -48,12 +43,9 @@ void SumSpanDays(const HistoryTable& table, const UsageHistory* running, const c
             sums->FirstKnownDay = entry.Day;
         if (entry.Day < first || entry.Day > last)
             continue;
-        // The file may hold the same day: only what the running reading adds beyond it.
-        const HistoryRecord* saved = table.Find(entry.Day, entry.Mac);
-        unsigned __int64 savedIn = saved != NULL ? saved->In : 0;
-        unsigned __int64 savedOut = saved != NULL ? saved->Out : 0;
-        sums->In = AddHeld(sums->In, Larger(entry.In, savedIn) - savedIn);
-        sums->Out = AddHeld(sums->Out, Larger(entry.Out, savedOut) - savedOut);
+        // A day the file holds as well adds to it, as when the day is written to the file.
+        sums->In = AddHeld(sums->In, entry.In);
+        sums->Out = AddHeld(sums->Out, entry.Out);
     }
 }
 

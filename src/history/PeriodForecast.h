@@ -59,8 +59,7 @@ struct LimitPick {
 };
 
 // Sums the days of the adapter (null: all adapters) from first to last in the table and the
-// running figures; a day in both counts once, its larger reading standing, as when the day is
-// written to the file. The first known day looks at every day, in the range or not.
+// running figures; a day in both adds up, as when the day is written to the file. The first known day looks at every day, in the range or not.
 void SumSpanDays(const HistoryTable& table, const UsageHistory* running, const char* mac,
                  int first, int last, SpanSums* sums);
 

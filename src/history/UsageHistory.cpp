@@ -6,11 +6,11 @@
 #include "BoundedText.h"
 #include "DecimalText.h"
 
-#define FIRST_SECTION_CHARS 4096
-#define MAX_SECTION_CHARS (4UL * 1024 * 1024)
-
-UsageHistory::UsageHistory() : FinishedVersion(0), LastError(0), Unsaved(0) {}
-
+UsageHistory::UsageHistory()
+    : HandOver(0), FinishedVersion(0), LastError(0), Unsaved(0)
+{
+    SetAsidePath[0] = 0;
+}
 int UsageHistory::Add(int day, const char* mac, const char* description, unsigned __int64 in,
                       unsigned __int64 out)
 {
@@ -55,66 +55,113 @@ static int ReadNumber(const char** text, unsigned __int64* value)
     return 1;
 }
 
+// The key's length without the blanks before "=".
+static size_t KeyLength(const char* line, const char* equals)
+{
+    size_t length = (size_t)(equals - line);
+    while (length > 0 && line[length - 1] == ' ')
+        length--;
+    return length;
+}
+
+// "HandOver=17".
+static int ReadHandOverLine(UsageHistory* history, const char* line)
+{
+    const char* equals = strchr(line, '=');
+    if (equals == NULL || KeyLength(line, equals) != strlen(HAND_OVER_KEY) ||
+        _strnicmp(line, HAND_OVER_KEY, strlen(HAND_OVER_KEY)) != 0)
+        return 0;
+    const char* value = equals + 1;
+    while (*value == ' ')
+        value++;
+    unsigned __int64 id;
+    if (!ReadNumber(&value, &id) || *value != 0)
+        return 0;
+    // Two sections may name two: the later hand-over stands.
+    if (id > history->HandOver)
+        history->HandOver = id;
+    return 1;
+}
+
 // One "2026-12-07 00-1A-2B-3C-4D-5E=in,out,description" line of the section.
-static void ReadFigureLine(UsageHistory* history, const char* line)
+static int ReadFigure(UsageHistory* history, const char* line)
 {
     const char* equals = strchr(line, '=');
     if (equals == NULL)
-        return;
-    size_t keyLength = (size_t)(equals - line);
-    while (keyLength > 0 && line[keyLength - 1] == ' ')
-        keyLength--;
+        return 0;
+    size_t keyLength = KeyLength(line, equals);
     int day;
     if (keyLength < ISO_DATE_CHARS + 2 || line[ISO_DATE_CHARS] != ' ' ||
         !ParseIsoDate(line, ISO_DATE_CHARS, &day))
-        return;
-    const char* mac = line + ISO_DATE_CHARS + 1;
-    size_t macLength = keyLength - ISO_DATE_CHARS - 1;
-    if (!IsMacText(mac, macLength))
-        return;
-    char macText[MAC_TEXT_CHARS];
-    memcpy(macText, mac, macLength);
-    macText[macLength] = 0;
+        return 0;
+    char name[MAC_TEXT_CHARS];
+    if (!NormalAdapterName(line + ISO_DATE_CHARS + 1, keyLength - ISO_DATE_CHARS - 1, name,
+                           sizeof(name)))
+        return 0;
     const char* value = equals + 1;
     while (*value == ' ')
         value++;
     unsigned __int64 in, out;
     if (!ReadNumber(&value, &in) || *value++ != ',' || !ReadNumber(&value, &out) ||
         (*value != ',' && *value != 0))
-        return;
+        return 0;
     const char* description = *value == ',' ? value + 1 : "";
+    if (strlen(description) > DESCRIPTION_CHARS)
+        return 0;
     char clean[DESCRIPTION_CHARS + 1];
     CleanDescription(description, strlen(description), clean, sizeof(clean));
-    history->Add(day, macText, clean, in, out);
+    return history->Add(day, name, clean, in, out);
 }
 
-int UsageHistory::ReadTodayFigures(const char* iniFile)
+void UsageHistory::ClearFigures()
 {
     Running.Clear();
-    if (iniFile == NULL || iniFile[0] == 0)
-        return 1;
-    GrowArray<char> text;
-    DWORD size = FIRST_SECTION_CHARS;
-    for (;;) {
-        if (!text.Resize((int)size))
-            return 0;
-        DWORD got = GetPrivateProfileSectionA(HISTORY_SECTION, text.Data(), size, iniFile);
-        if (got + 2 < size || size >= MAX_SECTION_CHARS)
-            break;
-        size *= 2;
-    }
-    text[size - 1] = 0;
-    text[size - 2] = 0;
-    for (const char* line = text.Data(); *line != 0; line += strlen(line) + 1)
-        ReadFigureLine(this, line);
+    KeptLines.Clear();
+    HandOver = 0;
     Unsaved = 0;
+}
+
+int UsageHistory::ReadFigureLine(const char* line)
+{
+    if (ReadHandOverLine(this, line) || ReadFigure(this, line))
+        return 1;
+    // Kept as it was, to go back into the section at the next save.
+    int count = KeptLines.Count();
+    size_t length = strlen(line) + 1;
+    if (!KeptLines.Resize(count + (int)length))
+        return 0;
+    memcpy(KeptLines.Data() + count, line, length);
+    return 1;
+}
+
+void UsageHistory::SettleHandOver(unsigned __int64 fileHandOver, int fileHandOverDay)
+{
+    if (fileHandOver <= HandOver)
+        return;
+    // The file took these days, but the INI file was not written after it.
+    int kept = 0;
+    for (int i = 0; i < Running.Count(); i++)
+        if (Running[i].Day >= fileHandOverDay)
+            Running[kept++] = Running[i];
+    Running.Resize(kept);
+    HandOver = fileHandOver;
+    Unsaved = 1;
+}
+
+int UsageHistory::SettleWithFile(const char* historyPath)
+{
+    HistoryTable table;
+    int skipped;
+    if (table.ReadFile(historyPath, &skipped) != HistoryReadDone)
+        return 0;
+    SettleHandOver(table.HandOverId, table.HandOverDay);
     return 1;
 }
 
 int UsageHistory::HasFinishedDays(int today) const
 {
     for (const RunningDay& entry : Running)
-        if (entry.Day != today)
+        if (entry.Day < today)
             return 1;
     return 0;
 }
@@ -125,29 +172,42 @@ int UsageHistory::FinishDays(int today, const char* historyPath)
         return 1;
     HistoryTable table;
     int skipped = 0;
-    // A file that is there but cannot be read is never replaced: its days would be lost.
-    if (!table.ReadFile(historyPath, &skipped)) {
+    int read = table.ReadFile(historyPath, &skipped);
+    // A file that is there but cannot be read now is never replaced: its days would be lost.
+    if (read == HistoryReadFailed) {
         LastError = GetLastError() != 0 ? GetLastError() : ERROR_READ_FAULT;
         return 0;
     }
+    // One in a form this reader cannot take is kept whole beside the new one.
+    if (read == HistoryReadForeign) {
+        DWORD error = 0;
+        if (!SetAsideHistoryFile(historyPath, SetAsidePath, sizeof(SetAsidePath), &error)) {
+            LastError = error != 0 ? error : ERROR_WRITE_FAULT;
+            return 0;
+        }
+        table.Clear();
+    }
+    SettleHandOver(table.HandOverId, table.HandOverDay);
     for (const RunningDay& entry : Running) {
-        // The file may hold this day already when the program ended between writing the
-        // file and the INI file: the larger reading of the same day stands.
-        if (entry.Day != today &&
+        // A day the file holds already was found again (the clock set back): both count.
+        if (entry.Day < today &&
             !table.Merge(entry.Day, entry.Mac, entry.Description, entry.In, entry.Out,
-                         MergeLarger)) {
+                         MergeAdd)) {
             LastError = ERROR_NOT_ENOUGH_MEMORY;
             return 0;
         }
     }
+    table.HandOverId = HandOver + 1;
+    table.HandOverDay = today;
     DWORD error = 0;
     if (!table.WriteFile(historyPath, &error)) {
         LastError = error != 0 ? error : ERROR_WRITE_FAULT;
         return 0;
     }
+    HandOver = table.HandOverId;
     int kept = 0;
     for (int i = 0; i < Running.Count(); i++)
-        if (Running[i].Day == today)
+        if (Running[i].Day >= today)
             Running[kept++] = Running[i];
     Running.Resize(kept);
     FinishedVersion++;

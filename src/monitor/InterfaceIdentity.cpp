@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "AddressTableCycle.h"
+#include "BoundedText.h"
 #include "Platform.h"
 
 DWORD PhysAddrLength(const MIB_IFROW* row)
@@ -21,6 +22,23 @@ int SameHardwareAddress(const MIB_IFROW* a, const MIB_IFROW* b)
 {
     DWORD length = PhysAddrLength(a);
     return length == PhysAddrLength(b) && memcmp(a->bPhysAddr, b->bPhysAddr, length) == 0;
+}
+
+int SameInterfaceInstance(const MIB_IFROW* a, unsigned __int64 luidA, const MIB_IFROW* b,
+                          unsigned __int64 luidB)
+{
+    if (luidA != 0 && luidB != 0)
+        return luidA == luidB;
+    return a->dwIndex == b->dwIndex;
+}
+
+void FormatInterfaceSectionName(const MIB_IFROW* row, unsigned __int64 luid, char* buffer,
+                                size_t size)
+{
+    if (luid != 0)
+        BoundedPrint(buffer, size, "IF-%016I64X", luid);
+    else
+        BoundedPrint(buffer, size, "IF-INDEX-%lu", row->dwIndex);
 }
 
 void FormatMacText(const BYTE* address, DWORD length, char* buffer, size_t size)

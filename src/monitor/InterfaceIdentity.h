@@ -17,6 +17,14 @@ DWORD PhysAddrLength(const MIB_IFROW* row);
 DWORD DescrLength(const MIB_IFROW* row);
 // Same length and same first length bytes; two empty addresses are the same.
 int SameHardwareAddress(const MIB_IFROW* a, const MIB_IFROW* b);
+// Whether two rows are one interface whatever their addresses: by LUID when both have one,
+// else by index. Several interfaces may share a hardware address (the VLANs of one card).
+int SameInterfaceInstance(const MIB_IFROW* a, unsigned __int64 luidA, const MIB_IFROW* b,
+                          unsigned __int64 luidB);
+// The INI section of an interface named by itself rather than by its hardware address: "IF-"
+// and its LUID in hex, or "IF-INDEX-" and its index without a LUID; no MAC text takes it.
+void FormatInterfaceSectionName(const MIB_IFROW* row, unsigned __int64 luid, char* buffer,
+                                size_t size);
 
 void FormatMacText(const BYTE* address, DWORD length, char* buffer, size_t size);
 void FormatIPv4(DWORD address, char* buffer, size_t size);

@@ -14,7 +14,7 @@
 
 InterfaceMonitor::InterfaceMonitor(const char* ipv4Text)
     : TrafficFigures(), IfRow(), Present(0), LostArmed(1), DescrChanged(1), MacChanged(1), SpeedChanged(1), AlertOn(0),
-      SaveWanted(0), LastSampleTime(0), LastReading(), Luid(0), LinkSpeed(0), MissedCycle(0), PrimeNext(0),
+      SaveWanted(0), LastSampleTime(0), LastReading(), Luid(0), NamedByInterface(0), LinkSpeed(0), MissedCycle(0), PrimeNext(0),
       DeleteOnLastMessage(0)
 {
     VariantInit(&StartDay);
@@ -52,12 +52,17 @@ const char* InterfaceMonitor::ApplySample(const MIB_IFROW* row)
 
 int InterfaceMonitor::IsInterfaceOf(const InterfaceRow* row) const
 {
+    if (NamedByInterface)
+        return SameInterfaceInstance(&IfRow, Luid, &row->Row, row->Luid);
     return SameInterface(&IfRow, Luid, &row->Row, row->Luid);
 }
 
 void InterfaceMonitor::SectionName(char* buffer, size_t size) const
 {
-    FormatSectionName(&IfRow, Luid, buffer, size);
+    if (NamedByInterface)
+        FormatInterfaceSectionName(&IfRow, Luid, buffer, size);
+    else
+        FormatSectionName(&IfRow, Luid, buffer, size);
 }
 
 const char* InterfaceMonitor::ApplySample(const InterfaceRow* sample)

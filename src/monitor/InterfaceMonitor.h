@@ -56,9 +56,10 @@ public:
     const char* ApplySample(const MIB_IFROW* row);
     // The next row only primes: after a sleep the counters may have started again.
     void PrimeNextSample() { PrimeNext = 1; }
-    // Whether the row is this monitor's adapter.
+    // Whether the row is this monitor's adapter: by hardware address, or by the interface
+    // itself for a monitor NamedByInterface.
     int IsInterfaceOf(const InterfaceRow* row) const;
-    // The INI section of this adapter's counters.
+    // The INI section of this adapter's counters: its MAC text, or the interface's own name.
     void SectionName(char* buffer, size_t size) const;
     void LoadCounters(const char* macText);
     // Puts the adapter's section into a document of the INI file.
@@ -92,6 +93,9 @@ public:
     DATE LastSampleTime;      // local time of the last applied row
     CounterReading LastReading;  // the counters of the last applied row, at their full width
     unsigned __int64 Luid;    // the interface's LUID, 0 when the table gives none
+    // A further interface with the hardware address of another one: named and matched by
+    // itself (FormatInterfaceSectionName), never by the address.
+    int NamedByInterface;
     unsigned __int64 LinkSpeed;  // bits per second, beyond what the 32-bit row holds
     int MissedCycle;          // a cycle went by without a row for this adapter
     int PrimeNext;            // the next row only primes

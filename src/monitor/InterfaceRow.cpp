@@ -93,8 +93,6 @@ void FormatSectionName(const MIB_IFROW* row, unsigned __int64 luid, char* buffer
 {
     if (PhysAddrLength(row) != 0)
         FormatMacText(row->bPhysAddr, PhysAddrLength(row), buffer, size);
-    else if (luid != 0)
-        BoundedPrint(buffer, size, "IF-%016I64X", luid);
     else
-        BoundedPrint(buffer, size, "IF-INDEX-%lu", row->dwIndex);
+        FormatInterfaceSectionName(row, luid, buffer, size);
 }

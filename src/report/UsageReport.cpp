@@ -227,7 +227,7 @@ static int ReadData(const char* programPath, ReportData& data, ReportText* error
     }
     if (iniThere) {
         Settings.ReadSection();
-        if (!data.Running.ReadTodayFigures(IniPath) || !ReadSavedAdapters(data)) {
+        if (!ReadTodayFigures(data.Running, IniPath) || !ReadSavedAdapters(data)) {
             error->Print("%s cannot be read: no memory.\n", IniPath);
             return 0;
         }
@@ -628,12 +628,11 @@ int RunReport(int count, const char* const* arguments, const char* programPath,
         PeriodRows days, months;
         if (options.Days > 0) {
             BuildPeriodRows(data.Table, adapter.Name, ViewDays, 1, &days);
-            AddRunningDays(data.Running, data.Table, adapter.Name, ViewDays, 1, &days);
+            AddRunningDays(data.Running, adapter.Name, ViewDays, 1, &days);
         }
         if (options.Months > 0) {
             BuildPeriodRows(data.Table, adapter.Name, ViewMonths, data.BillingDay, &months);
-            AddRunningDays(data.Running, data.Table, adapter.Name, ViewMonths, data.BillingDay,
-                           &months);
+            AddRunningDays(data.Running, adapter.Name, ViewMonths, data.BillingDay, &months);
         }
         if (options.Json) {
             out->Add(written > 0 ? ",\n" : "\n");

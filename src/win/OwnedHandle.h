@@ -1,10 +1,11 @@
 // Handles that close themselves: one owner each, moved never copied, released when the owner
 // goes. Kinds: kernel handles (files, mutexes, events), registry keys, icons, menus, GDI objects,
-// memory DCs, a window's DC and a selection into a DC that is put back.
+// memory DCs, image lists, a window's DC and a selection into a DC that is put back.
 #ifndef BRISVANE_OWNEDHANDLE_H
 #define BRISVANE_OWNEDHANDLE_H
 
 #include <windows.h>
+#include <commctrl.h>
 
 template <typename Traits>
 class Owned {
@@ -102,6 +103,15 @@ typedef Owned<GdiObjectTraits<HRGN> > OwnedRegion;
 typedef Owned<MemoryDcTraits> OwnedDc;
 // From RegOpenKeyEx or RegCreateKeyEx.
 typedef Owned<RegistryKeyTraits> OwnedKey;
+
+struct ImageListTraits {
+    typedef HIMAGELIST Type;
+    static HIMAGELIST Empty() { return NULL; }
+    static bool IsValid(HIMAGELIST h) { return h != NULL; }
+    static void Close(HIMAGELIST h) { ImageList_Destroy(h); }
+};
+// From ImageList_Create.
+typedef Owned<ImageListTraits> OwnedImageList;
 
 // A window's DC from GetDC, released to that window.
 class WindowDc {

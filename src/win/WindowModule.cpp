@@ -26,6 +26,22 @@ ATOM AtlModuleRegisterWndClassInfoA(WNDCLASSEXA* wc)
     return RegisterClassExA(wc);
 }
 
+ATOM AtlModuleRegisterWndClassInfoW(WNDCLASSEXW* wc)
+{
+    if (wc == NULL || wc->lpszClassName == NULL)
+        return 0;
+    wc->cbSize = sizeof(WNDCLASSEXW);
+    wc->hInstance = WindowModule.Instance;
+    if (wc->hCursor == NULL)
+        wc->hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
+    WNDCLASSEXW existing;
+    existing.cbSize = sizeof(existing);
+    ATOM atom = (ATOM)GetClassInfoExW(wc->hInstance, wc->lpszClassName, &existing);
+    if (atom != 0)
+        return atom;
+    return RegisterClassExW(wc);
+}
+
 int AtlModuleAddCreateWndData(WindowObject* object)
 {
     CreateWndEntry* entry = (CreateWndEntry*)malloc(sizeof(CreateWndEntry));

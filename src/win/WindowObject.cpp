@@ -50,6 +50,27 @@ HWND WindowObject::CreateBound(DWORD exStyle, LPCSTR className, LPCSTR title, DW
     return window;
 }
 
+HWND WindowObject::CreateBoundW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style,
+                                int x, int y, int width, int height, HWND parent, HMENU menuOrId)
+{
+    if (!AtlModuleAddCreateWndData(this))
+        return NULL;
+    HWND window = CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent,
+                                  menuOrId, WindowModule.Instance, NULL);
+    AtlModuleRemoveCreateWndData(this);
+    return window;
+}
+
+// A window of a UTF-16 class takes its unhandled messages to the UTF-16 default procedure,
+// which reads their texts as UTF-16.
+static LRESULT CallUnhandled(WNDPROC unhandled, HWND window, UINT message, WPARAM wParam,
+                             LPARAM lParam)
+{
+    if (unhandled == DefWindowProcW)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return CallWindowProcA(unhandled, window, message, wParam, lParam);
+}
+
 BOOL WindowObject::SubclassWindow(HWND control)
 {
     if (control == NULL || Window != NULL)
@@ -67,7 +88,7 @@ BOOL WindowObject::SubclassWindow(HWND control)
 
 LRESULT WindowObject::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return CallWindowProcA(UnhandledProc, Window, message, wParam, lParam);
+    return CallUnhandled(UnhandledProc, Window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK SharedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -83,10 +104,10 @@ LRESULT CALLBACK SharedWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 
     WNDPROC unhandled = object->UnhandledProc;
     if (!handled)
-        result = CallWindowProcA(unhandled, window, message, wParam, lParam);
+        result = CallUnhandled(unhandled, window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         // Give a subclassed control its procedure back, unless someone subclassed it after us.
-        if (unhandled != DefWindowProcA &&
+        if (unhandled != DefWindowProcA && unhandled != DefWindowProcW &&
             (WNDPROC)GetWindowLongPtrA(window, GWLP_WNDPROC) == SharedWindowProc)
             SetWindowLongPtrA(window, GWLP_WNDPROC, (LONG_PTR)unhandled);
         object->Detach(window);
@@ -137,7 +158,13 @@ LRESULT CALLBACK StartWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         return DefWindowProcA(window, message, wParam, lParam);
     object->Attach(window);
     WNDPROC procedure = object->GetProcedure();
-    SetWindowLongPtrA(window, GWLP_WNDPROC, (LONG_PTR)procedure);
+    // Set with the A form, the procedure would turn a UTF-16 window into an ANSI one.
+    if (IsWindowUnicode(window)) {
+        object->UnhandledProc = DefWindowProcW;
+        SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)procedure);
+    } else {
+        SetWindowLongPtrA(window, GWLP_WNDPROC, (LONG_PTR)procedure);
+    }
     return procedure(window, message, wParam, lParam);
 }
 

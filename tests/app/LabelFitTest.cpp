@@ -1,10 +1,15 @@
-// The picture test: rendered by the dialog manager at 96 DPI, every label of the adapter page
-// and of the settings dialog fits its control in the dialog's own font, so no text is cut.
+// The picture test: rendered by the dialog manager at 96 DPI, and in a child run of this
+// program at 144 DPI, every label of the adapter page, the settings dialog, the about box and
+// the history window fits its control in the dialog's own font, so no text is cut; the main
+// window fits its page there too.
 #include "MainWindowTestSupport.h"
+
+#include <stdlib.h>
 
 #include <string>
 #include <vector>
 
+#include "AboutDialog.h"
 #include "SettingsDialog.h"
 #include "TrafficAlert.h"
 #include "ModalDriver.h"
@@ -70,11 +75,26 @@ int ScreenDpi()
     return dpi;
 }
 
+// Set in the child run: the DPI its prefix was given.
+const char ChildDpiVariable[] = "BRISVANE_TEST_DPI";
+const int HigherDpi = 144;
+const DWORD ChildRunMs = 240000;
+
+int ExpectedDpi()
+{
+    const char* text = getenv(ChildDpiVariable);
+    return text != NULL ? atoi(text) : 96;
+}
+
+// Wine's DPI is this value of the prefix, read as each process starts.
+const wchar_t DesktopKey[] = L"Control Panel\\Desktop";
+const wchar_t LogPixelsValue[] = L"LogPixels";
+
 }  // namespace
 
 TEST_F(MainWindowTest, NoLabelOfThePageOrTheSettingsDialogIsCut)
 {
-    ASSERT_EQ(96, ScreenDpi());
+    ASSERT_EQ(ExpectedDpi(), ScreenDpi());
     fake.AddAdapter(2, 0xA1, "192.168.1.10");
     ASSERT_NE((HWND)NULL, Create());
     HWND page = TabMonitor(0)->Window;
@@ -109,4 +129,76 @@ TEST_F(MainWindowTest, NoLabelOfThePageOrTheSettingsDialogIsCut)
         EXPECT_TRUE(step.Ran());
     }
     EXPECT_EQ("", misfits);
+}
+
+TEST_F(MainWindowTest, NoLabelOfTheAboutBoxOrTheHistoryWindowIsCut)
+{
+    ASSERT_EQ(ExpectedDpi(), ScreenDpi());
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    ASSERT_NE((HWND)NULL, Create());
+    std::string misfits;
+    {
+        ModalStep step("About", [&](HWND dialog) {
+            CheckLabels(dialog, misfits);
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        });
+        SendMessageA(main.Window, WM_COMMAND, ID_APP_ABOUT, 0);
+        EXPECT_TRUE(step.Ran());
+    }
+    SendMessageA(main.Window, WM_COMMAND, ID_APP_HISTORY, 0);
+    HWND history = HistoryView().Window;
+    ASSERT_NE((HWND)NULL, history);
+    CheckLabels(history, misfits);
+    // The line of an empty history, in the status line's width.
+    EXPECT_EQ(NO_HISTORY_TEXT, WindowText(GetDlgItem(history, IDC_HIST_STATUS)));
+    CheckLabel(GetDlgItem(history, IDC_HIST_STATUS), misfits);
+    DestroyWindow(history);
+    EXPECT_EQ("", misfits);
+}
+
+// The same pictures at 144 DPI: this program again, in a child process that starts with the
+// prefix's DPI set to 144; the DPI goes back as it was afterwards.
+TEST(DpiPictureTest, At144DpiNoLabelIsCutAndTheWindowFitsItsPage)
+{
+    if (getenv(ChildDpiVariable) != NULL)
+        GTEST_SKIP() << "the child run itself";
+    HKEY key = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, DesktopKey, 0, NULL, 0,
+                                             KEY_QUERY_VALUE | KEY_SET_VALUE, NULL, &key, NULL));
+    DWORD before = 0, type = 0, size = sizeof(before);
+    bool had = RegQueryValueExW(key, LogPixelsValue, NULL, &type, (BYTE*)&before, &size) ==
+                   ERROR_SUCCESS && type == REG_DWORD;
+    DWORD dpi = HigherDpi;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetValueExW(key, LogPixelsValue, 0, REG_DWORD, (const BYTE*)&dpi, sizeof(dpi)));
+
+    wchar_t program[MAX_PATH];
+    GetModuleFileNameW(NULL, program, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(program) +
+                           L"\" --gtest_brief=1 --gtest_filter=MainWindowTest.NoLabel*:"
+                           L"MainWindowPlaceTest.IsAsBigAsItsPage*";
+    SetEnvironmentVariableW(L"BRISVANE_TEST_DPI", std::to_wstring(HigherDpi).c_str());
+    STARTUPINFOW start = {};
+    start.cb = sizeof(start);
+    PROCESS_INFORMATION child = {};
+    BOOL started = CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &start,
+                                  &child);
+    SetEnvironmentVariableW(L"BRISVANE_TEST_DPI", NULL);
+    DWORD waited = started ? WaitForSingleObject(child.hProcess, ChildRunMs) : WAIT_FAILED;
+    DWORD code = 1;
+    if (started) {
+        if (waited != WAIT_OBJECT_0)
+            TerminateProcess(child.hProcess, 1);
+        GetExitCodeProcess(child.hProcess, &code);
+        CloseHandle(child.hProcess);
+        CloseHandle(child.hThread);
+    }
+    if (had)
+        RegSetValueExW(key, LogPixelsValue, 0, REG_DWORD, (const BYTE*)&before, sizeof(before));
+    else
+        RegDeleteValueW(key, LogPixelsValue);
+    RegCloseKey(key);
+    ASSERT_TRUE(started);
+    EXPECT_EQ((DWORD)WAIT_OBJECT_0, waited);
+    EXPECT_EQ(0u, code) << "the child run at 144 DPI failed: its output is above";
 }

@@ -3,6 +3,8 @@
 
 #include <string.h>
 
+#include <algorithm>
+
 #include "resource.h"
 
 namespace {
@@ -169,6 +171,70 @@ TEST_F(MainWindowTest, AdaptersWithoutHardwareAddressEachHaveAMonitorAndASection
     main.Shutdown();
     EXPECT_EQ(500u, GetPrivateProfileIntA("IF-INDEX-2", "Total_in", 7, IniPath));
     EXPECT_EQ(0u, GetPrivateProfileIntA("IF-INDEX-3", "Total_in", 7, IniPath));
+}
+
+TEST_F(MainWindowTest, InterfacesSharingAHardwareAddressEachHaveAMonitorAndASection)
+{
+    // Two VLANs of one card: one address, one busy interface, one nearly idle.
+    fake.AddAdapter(2, 0xA1, "192.168.1.10").dwInOctets = 1000;
+    fake.AddAdapter(3, 0xA1, "192.168.2.10").dwInOctets = 90000000;
+    ASSERT_NE((HWND)NULL, Create());
+    ASSERT_EQ(2, TabCount());
+    InterfaceMonitor* first = TabMonitor(0);
+    InterfaceMonitor* second = TabMonitor(1);
+    for (int cycle = 1; cycle <= 6; cycle++) {
+        fake.AdvanceSeconds(1);
+        fake.Row(2)->dwInOctets += 1000;
+        fake.Row(2)->dwOutOctets += 100;
+        fake.Row(3)->dwInOctets += 1;
+        // The table lists them in the other order now and then: each keeps its own.
+        if (cycle % 3 == 0)
+            std::swap(fake.Rows[0], fake.Rows[1]);
+        Tick();
+    }
+    EXPECT_EQ(2, TabCount());
+    EXPECT_EQ(6000u, first->Total_in);
+    EXPECT_EQ(600u, first->Total_out);
+    EXPECT_EQ(6u, second->Total_in);
+    EXPECT_EQ(0u, second->Total_out);
+    main.Shutdown();
+    // The first keeps the section of the address; the other is named as an interface, in the
+    // history too.
+    EXPECT_EQ(6000u, GetPrivateProfileIntA("00-1A-2B-3C-4D-A1", "Total_in", 7, IniPath));
+    EXPECT_EQ(6u, GetPrivateProfileIntA("IF-INDEX-3", "Total_in", 7, IniPath));
+    char figures[128] = "";
+    GetPrivateProfileStringA("History", "2026-12-06 00-1A-2B-3C-4D-A1", "", figures,
+                             sizeof(figures), IniPath);
+    EXPECT_STREQ("6000,600,Test adapter 2", figures);
+    GetPrivateProfileStringA("History", "2026-12-06 IF-INDEX-3", "", figures, sizeof(figures),
+                             IniPath);
+    EXPECT_STREQ("6,0,Test adapter 3", figures);
+
+    // Started again with the second alone, it is the first of its address; the other, back
+    // with counters far ahead, gets a section of its own: neither is counted against the other.
+    DWORD firstCounter = fake.Row(2)->dwInOctets;
+    fake.Rows.erase(fake.Rows.begin() + (fake.Rows[0].dwIndex == 2 ? 0 : 1));
+    MainWindow again;
+    ASSERT_NE((HWND)NULL, CreateMainWindow(GetModuleHandleA(NULL), again));
+    InterfaceMonitor* only = again.Tabs().MonitorAt(0);
+    ASSERT_NE((InterfaceMonitor*)NULL, only);
+    EXPECT_EQ(6000u, only->Total_in);
+    fake.Row(3)->dwInOctets += 5;
+    fake.AdvanceSeconds(1);
+    SendMessageA(again.Window, WM_TIMER, POLL_TIMER_ID, 0);
+    EXPECT_EQ(6000u + 5, only->Total_in);
+    fake.AddAdapter(2, 0xA1, "192.168.1.10").dwInOctets = firstCounter + 1000;
+    for (int cycle = 0; cycle < 2; cycle++) {
+        fake.AdvanceSeconds(1);
+        fake.Row(3)->dwInOctets += 5;
+        SendMessageA(again.Window, WM_TIMER, POLL_TIMER_ID, 0);
+    }
+    ASSERT_EQ(2, again.Tabs().Count());
+    EXPECT_EQ(6000u + 15, only->Total_in);
+    ShowWindow(again.Window, SW_HIDE);
+    SendMessageA(again.Window, WM_CLOSE, 0, 0);  // saves, and leaves no window behind
+    PumpMessages();
+    EXPECT_EQ(0u, GetPrivateProfileIntA("IF-INDEX-2", "Total_in", 7, IniPath));
 }
 
 TEST_F(MainWindowTest, TrayShowsTheAlertIconOnlyForTheSelectedMonitor)

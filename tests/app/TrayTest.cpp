@@ -127,10 +127,12 @@ TEST_F(TrayTest, MenuItemsReachTheirHandlers)
     ASSERT_NE((HWND)NULL, HistoryView().Window);
     DestroyWindow(HistoryView().Window);
     HMENU menu = GetSubMenu(Tray().Menu(), 0);
-    const UINT ids[] = {ID_TRAY_SHOWHIDE,         ID_APP_SETTINGS,      ID_APP_ABOUT, ID_APP_HISTORY,
-                        ID_TRAY_STARTWITHWINDOWS, ID_TRAY_FORECASTWARN, 0,            ID_TRAY_CLOSE};
-    ASSERT_EQ(8, GetMenuItemCount(menu));
-    for (int i = 0; i < 8; i++)
+    const UINT submenu = (UINT)-1;
+    const UINT ids[] = {ID_TRAY_SHOWHIDE, ID_APP_SETTINGS, ID_APP_ABOUT, ID_APP_HISTORY,
+                        ID_TRAY_STARTWITHWINDOWS, ID_TRAY_FORECASTWARN, 0, submenu,
+                        ID_SPEED_WINDOW, ID_SPEED_CLICKTHROUGH, submenu, 0, ID_TRAY_CLOSE};
+    ASSERT_EQ(13, GetMenuItemCount(menu));
+    for (int i = 0; i < 13; i++)
         EXPECT_EQ(ids[i], GetMenuItemID(menu, i)) << i;
     EXPECT_EQ((UINT)ID_TRAY_SHOWHIDE, GetMenuDefaultItem(menu, FALSE, 0));  // in bold
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "BrisvaneVersion.h"
+#include "HistoryLink.h"
 #include "HistoryTable.h"
 #include "TestSupport.h"
 #include "UsageHistory.h"
@@ -412,7 +413,7 @@ TEST_F(EndToEndTest, DaysOfAScriptedClockAddUpToTheTotalAndShowInTheHistoryWindo
         days += file.Records[i].In;
     }
     UsageHistory today;
-    ASSERT_TRUE(today.ReadTodayFigures(Ini().c_str()));
+    ASSERT_TRUE(ReadTodayFigures(today, Ini().c_str()));
     ASSERT_EQ(1, today.Running.Count());
     days += today.Running[0].In;
     EXPECT_EQ(IniNumber(MacA, "Total_in"), days);
@@ -479,4 +480,30 @@ TEST_F(EndToEndTest, ReportBesideTheRunningProgramGivesTheSavedFigures)
     EXPECT_EQ(window, FindWindowA(MainClass, NULL));
     End(window);
     EXPECT_EQ(0u, ExitCode(process));
+}
+
+TEST_F(EndToEndTest, TheSpeedWindowsTextFollowsTheTraffic)
+{
+    WritePrivateProfileStringA("SpeedView", "Window", "1", Ini().c_str());
+    WritePrivateProfileStringA("SpeedView", "TrayIcon", "2", Ini().c_str());
+    Script(std::string(AdapterA) + " rin=250000 rout=40000\nip index=2 addr=192.168.1.10\n");
+    HANDLE process = Start("/s");
+    ASSERT_NE((HWND)NULL, Window());
+    HWND speed = NULL;
+    auto speedText = [&] {
+        wchar_t text[128] = L"";
+        speed = FindWindowW(L"BrisvaneSpeedWindow", NULL);
+        if (speed != NULL)
+            GetWindowTextW(speed, text, 128);
+        return std::wstring(text);
+    };
+    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Down 250 KB/s, Up 40.0 KB/s"; }))
+        << speedText().size();
+    EXPECT_TRUE(IsWindowVisible(speed));
+    Script(std::string(AdapterA) + " rin=1250000 rout=0\nip index=2 addr=192.168.1.10\n");
+    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Down 1.25 MB/s, Up 0 B/s"; }));
+    End(Window());
+    EXPECT_EQ(0u, ExitCode(process));
+    EXPECT_EQ(1u, IniNumber("SpeedView", "Window"));
+    EXPECT_EQ(2u, IniNumber("SpeedView", "TrayIcon"));
 }

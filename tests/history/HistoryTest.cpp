@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "FakePlatform.h"
 #include "HistoryCalendar.h"
 #include "HistoryLink.h"
 #include "HistoryReport.h"
@@ -138,7 +139,7 @@ TEST_F(HistoryFileTest, WrittenWithHeaderQuotedDescriptionsAndReadBackTheSame)
     DWORD error = 1;
     ASSERT_TRUE(table.WriteFile(path, &error));
     EXPECT_EQ(0u, error);
-    EXPECT_EQ("Date,MAC,Description,Bytes in,Bytes out\r\n"
+    EXPECT_EQ("\xEF\xBB\xBF" "Date,MAC,Description,Bytes in,Bytes out\r\n"
               "2026-12-06,00-1A-2B-3C-4D-5F,\"'=SUM(A1)\",18446744073709551615,0\r\n"
               "2026-12-07,00-1A-2B-3C-4D-01,\"\",1,2\r\n"
               "2026-12-07,00-1A-2B-3C-4D-5E,\"Fast \"\"LAN\"\", port 1\",5,6\r\n",
@@ -186,7 +187,7 @@ TEST_F(HistoryFileTest, CorruptOrForeignLinesAreSkippedAndNothingValidIsLost)
     HistoryTable table;
     int skipped = 0;
     ASSERT_TRUE(table.ReadFile(path, &skipped));
-    EXPECT_EQ(11, skipped);
+    EXPECT_EQ(10, skipped);  // not ",,,,", which holds nothing
     ASSERT_EQ(5, table.Records.Count());
     EXPECT_EQ(100u, table.Find(Day(2026, 12, 1), "00-1A-2B-3C-4D-5E")->In);
     EXPECT_EQ(7000u, table.Find(Day(2019, 3, 4), "00-99-88-77-66-55")->In);
@@ -202,13 +203,25 @@ TEST_F(HistoryFileTest, CorruptOrForeignLinesAreSkippedAndNothingValidIsLost)
     history.Add(Day(2026, 12, 6), "00-1A-2B-3C-4D-5E", "LAN", 40, 4);
     history.Add(Day(2026, 12, 7), "00-1A-2B-3C-4D-5E", "LAN", 1, 1);
     ASSERT_TRUE(history.FinishDays(Day(2026, 12, 7), path));
-    EXPECT_EQ("Date,MAC,Description,Bytes in,Bytes out\r\n"
+    // The lines it could not read follow, unchanged (in UTF-8: the file was ANSI).
+    EXPECT_EQ("\xEF\xBB\xBF" "Date,MAC,Description,Bytes in,Bytes out,"
+              "Hand-over 1 before 2026-12-07\r\n"
               "2019-03-04,00-99-88-77-66-55,\"Old modem\",7000,700\r\n"
               "2026-12-01,00-1A-2B-3C-4D-5E,\"LAN\",100,10\r\n"
               "2026-12-03,00-1A-2B-3C-4D-5E,\"LAN\",11,22\r\n"
               "2026-12-04,00-1A-2B-3C-4D-5E,\"a \"\"b\"\", c\",1,1\r\n"
               "2026-12-06,00-1A-2B-3C-4D-5E,\"LAN\",40,4\r\n"
-              "2031-01-01,00-1A-2B-3C-4D-5E,\"LAN\",5,5\r\n",
+              "2031-01-01,00-1A-2B-3C-4D-5E,\"LAN\",5,5\r\n"
+              "garbage\r\n"
+              "2026-12-02,00-1A-2B-3C-4D-5E,LAN,abc,10\r\n"
+              "2026-12-02,00-1A-2B-3C-4D-5E,LAN,-5,10\r\n"
+              "2026-12-02,00-1A-2B-3C-4D-5E,LAN,99999999999999999999,10\r\n"
+              "2026-02-30,00-1A-2B-3C-4D-5E,LAN,1,1\r\n"
+              "2026-12-02,00-1A-2B-3C-4D-5,LAN,1,1\r\n"
+              "2026-12-02,00:1A:2B:3C:4D:5E,LAN,1,1\r\n"
+              "2026-12-02,00-1A-2B-3C-4D-5E,\"unclosed,1,1\r\n"
+              "2026-12-02,00-1A-2B-3C-4D-5E,LAN,1,1,extra\r\n"
+              "\x01\x02\xC3\xBF\xC3\xBE binary\r\n",
               FileText());
     ASSERT_EQ(1, history.Running.Count());  // today stays running
     EXPECT_EQ(Day(2026, 12, 7), history.Running[0].Day);
@@ -235,10 +248,166 @@ TEST_F(HistoryFileTest, AFileThatCannotBeReadIsNeverReplaced)
     EXPECT_NE(std::string::npos, FileText().find("2026-12-01,00-1A-2B-3C-4D-5E,\"LAN\",100,10\r\n"
                                                   "2026-12-06,00-1A-2B-3C-4D-5E,\"LAN\",40,4\r\n"));
 
-    // A day read again after the program ended between the two writes counts once.
+    // A day found again (the clock set back) adds to what the file holds.
     history.Add(Day(2026, 12, 6), "00-1A-2B-3C-4D-5E", "LAN", 30, 4);
     ASSERT_TRUE(history.FinishDays(Day(2026, 12, 7), path));
-    EXPECT_NE(std::string::npos, FileText().find("2026-12-06,00-1A-2B-3C-4D-5E,\"LAN\",40,4\r\n"));
+    EXPECT_NE(std::string::npos, FileText().find("2026-12-06,00-1A-2B-3C-4D-5E,\"LAN\",70,8\r\n"));
+}
+
+TEST_F(HistoryFileTest, SpreadsheetFormsAreReadAndLinesItCannotReadSurviveEveryRewrite)
+{
+    const std::string longDescription(5000, 'x');
+    // Saved back by a European spreadsheet in the ANSI code page, with what it cannot read.
+    const std::string unreadable =
+        "2026-11-08,00-1A-2B-3C-4D-5E,LAN,1.2E+10,1\r\n"
+        "2026-11-08,00-1A-2B-3C-4D-5E,LAN,\"1.234.567\",1\r\n"
+        "2026-11-08,00-1A-2B-3C-4D-5E,LAN,18446744073709551616,1\r\n"
+        "2026-11-08,00-1A-2B-3C-4D-5E,LAN,-5,1\r\n"
+        "2026-11-08,00-1A-2B-3C-4D-5E,\"" + longDescription + "\",1,1\r\n"
+        "11/08/2026,00-1A-2B-3C-4D-5E,LAN,1,1\r\n";
+    WriteText(path, "Date;MAC;Description;Bytes in;Bytes out;;\r\n"
+                    "06.11.2026;00-1a-2b-3c-4d-5e;\"Caf\xE9\";\"1000\";20;;\r\n"
+                    "2026-11-07,IF-00000000000000AB,\"VPN\",5,6\r"
+                    "7.11.2026;if-index-12;PPP;7;8\n" +
+                    unreadable);
+    HistoryTable table;
+    int skipped = 0;
+    ASSERT_EQ(HistoryReadDone, table.ReadFile(path, &skipped));
+    EXPECT_EQ(6, skipped);
+    const HistoryRecord* record = table.Find(Day(2026, 11, 6), "00-1A-2B-3C-4D-5E");
+    ASSERT_NE((const HistoryRecord*)NULL, record);
+    EXPECT_EQ(1000u, record->In);
+    EXPECT_STREQ("Caf\xC3\xA9", table.Names[record->Name].Description);  // now UTF-8
+    ASSERT_NE((const HistoryRecord*)NULL, table.Find(Day(2026, 11, 7), "IF-00000000000000AB"));
+    ASSERT_NE((const HistoryRecord*)NULL, table.Find(Day(2026, 11, 7), "IF-INDEX-12"));
+
+    // Two day ends: the IF- lines and the unreadable ones are all there, once each.
+    UsageHistory history;
+    history.Add(Day(2026, 12, 6), "IF-INDEX-12", "PPP", 1, 1);
+    ASSERT_TRUE(history.FinishDays(Day(2026, 12, 7), path));
+    history.Add(Day(2026, 12, 7), "IF-00000000000000AB", "VPN", 2, 2);
+    ASSERT_TRUE(history.FinishDays(Day(2026, 12, 8), path));
+    EXPECT_EQ("\xEF\xBB\xBF" "Date,MAC,Description,Bytes in,Bytes out,"
+              "Hand-over 2 before 2026-12-08\r\n"
+              "2026-11-06,00-1A-2B-3C-4D-5E,\"Caf\xC3\xA9\",1000,20\r\n"
+              "2026-11-07,IF-00000000000000AB,\"VPN\",5,6\r\n"
+              "2026-11-07,IF-INDEX-12,\"PPP\",7,8\r\n"
+              "2026-12-06,IF-INDEX-12,\"PPP\",1,1\r\n"
+              "2026-12-07,IF-00000000000000AB,\"VPN\",2,2\r\n" + unreadable,
+              FileText());
+    ASSERT_EQ(HistoryReadDone, table.ReadFile(path, &skipped));
+    EXPECT_EQ(6, skipped);
+    EXPECT_EQ(2u, table.HandOverId);
+    EXPECT_EQ(Day(2026, 12, 8), table.HandOverDay);
+}
+
+TEST_F(HistoryFileTest, Utf16AndMarkedFilesAreReadAndAForeignOneIsSetAsideWhole)
+{
+    // UTF-16, little-endian and big-endian, each with its byte-order mark.
+    const std::wstring lines = L"Date,MAC,Description,Bytes in,Bytes out\r\n"
+                               L"2026-12-01,00-1A-2B-3C-4D-5E,\"\u0141\u00f3d\u017a \u6d41\u91cf\",100,10\r\n"
+                               L"2026-12-02,00-1A-2B-3C-4D-5E,\"\U0001F600\",5,6\r\n";
+    for (int bigEndian = 0; bigEndian <= 1; bigEndian++) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (wchar_t unit : lines) {
+            char low = (char)(unit & 0xFF), high = (char)(unit >> 8);
+            bytes += bigEndian ? std::string(1, high) + low : std::string(1, low) + high;
+        }
+        WriteText(path, bytes);
+        HistoryTable table;
+        int skipped = -1;
+        ASSERT_EQ(HistoryReadDone, table.ReadFile(path, &skipped)) << bigEndian;
+        EXPECT_EQ(0, skipped);
+        ASSERT_EQ(2, table.Records.Count());
+        EXPECT_STREQ("\xC5\x81\xC3\xB3" "d\xC5\xBA \xE6\xB5\x81\xE9\x87\x8F",
+                     table.Names[table.Records[0].Name].Description);
+        EXPECT_STREQ("\xF0\x9F\x98\x80", table.Names[table.Records[1].Name].Description);
+        EXPECT_EQ(6u, table.Records[1].Out);
+    }
+
+    // A UTF-8 byte-order mark right before a data line does not cost that line.
+    WriteText(path, "\xEF\xBB\xBF" "2026-12-01,00-1A-2B-3C-4D-5E,\"LAN\",100,10\r\n");
+    HistoryTable marked;
+    int skipped = -1;
+    ASSERT_EQ(HistoryReadDone, marked.ReadFile(path, &skipped));
+    EXPECT_EQ(0, skipped);
+    EXPECT_EQ(1, marked.Records.Count());
+
+    // Forms it cannot read (half a UTF-16 unit; UTF-16 without its mark) are set aside whole,
+    // each under a name of its own, and a new file is begun.
+    const std::string foreign[] = {std::string("\xFF\xFE\x32\x00\x30", 5),
+                                   std::string("2\x00" "0\x00" "2\x00", 6)};
+    for (int i = 0; i < 2; i++) {
+        WriteText(path, foreign[i]);
+        HistoryTable table;
+        EXPECT_EQ(HistoryReadForeign, table.ReadFile(path, &skipped));
+        UsageHistory history;
+        history.Add(Day(2026, 12, 6), "00-1A-2B-3C-4D-5E", "LAN", 40, 4);
+        ASSERT_TRUE(history.FinishDays(Day(2026, 12, 7), path));
+        std::string name = "Brisvane-history-unreadable-" + std::to_string(i + 1) + ".csv";
+        std::string aside = folder.Path(name.c_str());
+        EXPECT_EQ(aside, history.SetAsidePath);
+        EXPECT_EQ(foreign[i], ReadFileText(aside));
+        EXPECT_NE(std::string::npos,
+                  FileText().find("2026-12-06,00-1A-2B-3C-4D-5E,\"LAN\",40,4\r\n"));
+    }
+}
+
+TEST_F(HistoryFileTest, EachDayIsHandedOverOnceEvenWhenTheProgramEndsBetweenTheTwoWrites)
+{
+    FakePlatform fake;
+    fake.SetTime(2026, 12, 8, 0, 5);
+    const char* mac = "00-1A-2B-3C-4D-5E";
+    // The INI file as the last save before midnight left it: the 7th and the 6th still running.
+    UsageHistory before;
+    before.Add(Day(2026, 12, 6), mac, "LAN", 600, 6);
+    before.Add(Day(2026, 12, 7), mac, "LAN", 700, 7);
+    ASSERT_TRUE(WriteTodayFigures(before, IniPath));
+
+    // A day after today (the clock was ahead) is not finished; the others go into the file,
+    // which names the hand-over. Then the program ends before the INI file is written.
+    before.Add(Day(2026, 12, 7), mac, "LAN", 10, 1);
+    before.Add(Day(2026, 12, 9), mac, "LAN", 9, 9);
+    EXPECT_EQ(1, before.HasFinishedDays(Day(2026, 12, 8)));
+    ASSERT_TRUE(before.FinishDays(Day(2026, 12, 8), path));
+    ASSERT_EQ(1, before.Running.Count());
+    EXPECT_EQ(Day(2026, 12, 9), before.Running[0].Day);
+    EXPECT_EQ(0, before.HasFinishedDays(Day(2026, 12, 8)));
+    const std::string handedOver = FileText();
+    EXPECT_NE(std::string::npos, handedOver.find("Hand-over 1 before 2026-12-08\r\n"));
+    EXPECT_NE(std::string::npos, handedOver.find("2026-12-07,00-1A-2B-3C-4D-5E,\"LAN\",710,8\r\n"));
+
+    // The next start finds the file ahead of the INI file: the days it took are not running.
+    UsageHistory restarted;
+    ASSERT_TRUE(ReadTodayFigures(restarted, IniPath));
+    EXPECT_EQ(0, restarted.Running.Count());
+    EXPECT_EQ(1u, restarted.HandOver);
+    restarted.Add(Day(2026, 12, 8), mac, "LAN", 80, 8);
+    ASSERT_TRUE(WriteTodayFigures(restarted, IniPath));
+    EXPECT_NE(std::string::npos, IniText().find("HandOver=1\r\n"));
+
+    // A start on the 9th, the INI file in step with the file: the 8th is handed over, once.
+    fake.SetTime(2026, 12, 9, 8, 0);
+    UsageHistory next;
+    ASSERT_TRUE(ReadTodayFigures(next, IniPath));
+    ASSERT_EQ(1, next.Running.Count());
+    ASSERT_TRUE(next.FinishDays(Day(2026, 12, 9), path));
+    HistoryTable file;
+    int skipped;
+    ASSERT_EQ(HistoryReadDone, file.ReadFile(path, &skipped));
+    ASSERT_EQ(3, file.Records.Count());
+    EXPECT_EQ(600u, file.Find(Day(2026, 12, 6), mac)->In);
+    EXPECT_EQ(710u, file.Find(Day(2026, 12, 7), mac)->In);
+    EXPECT_EQ(80u, file.Find(Day(2026, 12, 8), mac)->In);
+    EXPECT_EQ(2u, file.HandOverId);
+
+    // A file restored from before the hand-over takes nothing away.
+    WriteText(path, handedOver);
+    UsageHistory ahead;
+    ahead.HandOver = 2;
+    ahead.Add(Day(2026, 12, 8), mac, "LAN", 80, 8);
+    ASSERT_TRUE(ahead.SettleWithFile(path));
+    EXPECT_EQ(1, ahead.Running.Count());
 }
 
 TEST_F(HistoryFileTest, RunningFiguresGoIntoTheirOwnSectionAndComeBack)
@@ -262,7 +431,7 @@ TEST_F(HistoryFileTest, RunningFiguresGoIntoTheirOwnSectionAndComeBack)
               IniText());
 
     UsageHistory loaded;
-    ASSERT_TRUE(loaded.ReadTodayFigures(IniPath));
+    ASSERT_TRUE(ReadTodayFigures(loaded, IniPath));
     ASSERT_EQ(2, loaded.Running.Count());
     EXPECT_EQ(Day(2026, 12, 7), loaded.Running[0].Day);
     EXPECT_STREQ("00-1A-2B-3C-4D-5E", loaded.Running[0].Mac);
@@ -272,14 +441,27 @@ TEST_F(HistoryFileTest, RunningFiguresGoIntoTheirOwnSectionAndComeBack)
     EXPECT_EQ(1, loaded.HasFinishedDays(Day(2026, 12, 7)));
     EXPECT_EQ(0, loaded.Unsaved);
 
-    // Lines that are no figures are passed over; the good ones still count.
+    // Lines that are no figures are kept and written back as they were; the good ones count,
+    // in every section of that name, with an IF- name as with a MAC text.
     WriteIni("[History]\r\nnonsense\r\n2026-12-07 00-1A-=1,1\r\n2026-13-07 00-1A-2B-3C-4D-5E=1,1\r\n"
-             "2026-12-07 00-1A-2B-3C-4D-5E=x,1\r\n2026-12-07 00-1A-2B-3C-4D-5E=5\r\n"
-             "2026-12-07 00-1A-2B-3C-4D-01=7,8\r\n");
-    ASSERT_TRUE(loaded.ReadTodayFigures(IniPath));
-    ASSERT_EQ(1, loaded.Running.Count());
+             "2026-12-07 00-1A-2B-3C-4D-5E=x,1\r\n2026-12-07 00-1A-2B-3C-4D-5F=5\r\n"
+             "2026-12-07 00-1A-2B-3C-4D-01=7,8\r\n[Settings]\r\nResetType=2\r\n"
+             "[History]\r\n2026-12-07 if-00000000000000ab=1,2,VPN\r\nHandOver=3\r\n"
+             "2026-12-07 00-1A-2B-3C-4D-01=3,4\r\n");
+    ASSERT_TRUE(ReadTodayFigures(loaded, IniPath));
+    ASSERT_EQ(2, loaded.Running.Count());
     EXPECT_STREQ("00-1A-2B-3C-4D-01", loaded.Running[0].Mac);
-    EXPECT_EQ(8u, loaded.Running[0].Out);
+    EXPECT_EQ(12u, loaded.Running[0].Out);
+    EXPECT_STREQ("IF-00000000000000AB", loaded.Running[1].Mac);
+    EXPECT_EQ(3u, loaded.HandOver);
+    ASSERT_TRUE(WriteTodayFigures(loaded, IniPath));
+    EXPECT_EQ("[Settings]\r\nResetType=2\r\n[History]\r\n"
+              "2026-12-07 00-1A-=1,1\r\n2026-13-07 00-1A-2B-3C-4D-5E=1,1\r\n"
+              "2026-12-07 00-1A-2B-3C-4D-5E=x,1\r\n2026-12-07 00-1A-2B-3C-4D-5F=5\r\n"
+              "HandOver=3\r\n"
+              "2026-12-07 00-1A-2B-3C-4D-01=10,12,\r\n"
+              "2026-12-07 IF-00000000000000AB=1,2,VPN\r\n",
+              IniText());
 
     // No figures: no section at all.
     UsageHistory empty;
@@ -300,11 +482,11 @@ TEST(HistoryReportTest, RowsOfDaysMonthsYearsAndBillingPeriodsNewestFirst)
     table.Normalize(MergeAdd);
     UsageHistory running;
     running.Add(Day(2026, 12, 7), A, "a", 5, 5);
-    running.Add(Day(2026, 12, 6), B, "b", 10007, 20000);  // read again: the larger stands
+    running.Add(Day(2026, 12, 6), B, "b", 7, 0);  // found again: adds to the file's
 
     PeriodRows rows;
     ASSERT_TRUE(BuildPeriodRows(table, NULL, ViewDays, 1, &rows));
-    ASSERT_TRUE(AddRunningDays(running, table, NULL, ViewDays, 1, &rows));
+    ASSERT_TRUE(AddRunningDays(running, NULL, ViewDays, 1, &rows));
     ASSERT_EQ(5, rows.Count());
     EXPECT_EQ(Day(2026, 12, 7), rows.Rows[0].Start);
     EXPECT_EQ(10007u, rows.Rows[1].In);
@@ -312,14 +494,14 @@ TEST(HistoryReportTest, RowsOfDaysMonthsYearsAndBillingPeriodsNewestFirst)
     EXPECT_EQ(Day(2025, 12, 31), rows.Rows[4].Start);
 
     ASSERT_TRUE(BuildPeriodRows(table, A, ViewMonths, 1, &rows));
-    ASSERT_TRUE(AddRunningDays(running, table, A, ViewMonths, 1, &rows));
+    ASSERT_TRUE(AddRunningDays(running, A, ViewMonths, 1, &rows));
     ASSERT_EQ(3, rows.Count());
     EXPECT_EQ(5u, rows.Rows[0].In);      // 2026-12
     EXPECT_EQ(110u, rows.Rows[1].In);    // 2026-11
     EXPECT_EQ(1u, rows.Rows[2].In);      // 2025-12
 
     ASSERT_TRUE(BuildPeriodRows(table, NULL, ViewMonths, 15, &rows));
-    ASSERT_TRUE(AddRunningDays(running, table, NULL, ViewMonths, 15, &rows));
+    ASSERT_TRUE(AddRunningDays(running, NULL, ViewMonths, 15, &rows));
     ASSERT_EQ(3, rows.Count());
     EXPECT_EQ(Day(2026, 11, 15), rows.Rows[0].Start);
     EXPECT_EQ(100u + 1000 + 10007 + 5, rows.Rows[0].In);

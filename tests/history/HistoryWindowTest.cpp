@@ -437,4 +437,111 @@ TEST_F(HistoryWindowTest, TheChartHasBarsWhereTheDataIsAndNoneElsewhere)
     EXPECT_EQ(9036000u, view.Chart.Bars[9].In);
 }
 
+// A screen whose work area does not start at (0,0): a taskbar on the left and at the top.
+size_t ShiftedWorkArea(WorkArea* areas, size_t capacity)
+{
+    if (capacity == 0)
+        return 0;
+    WorkArea area = {{200, 100, 1280, 1024}, 96};
+    areas[0] = area;
+    return 1;
+}
+
+int TabNameOfA(void*, const char* mac, char* name, size_t size)
+{
+    if (strcmp(mac, MacA) != 0)
+        return 0;
+    strncpy(name, "192.168.1.10", size - 1);
+    name[size - 1] = 0;
+    return 1;
+}
+
+TEST_F(HistoryWindowTest, ItsPlaceComesBackWhereItWasOnAWorkAreaAwayFromTheCorner)
+{
+    HistoryLinks links = SettingsHistoryLinks();
+    links.WorkAreas = ShiftedWorkArea;
+    ASSERT_NE((HWND)NULL, view.Open(NULL, &running, links));
+    SetWindowPos(view.Window, NULL, 300, 180, 600, 450, SWP_NOZORDER);
+    DestroyWindow(view.Window);
+    PumpMessages();
+    ASSERT_NE((HWND)NULL, view.Open(NULL, &running, links));
+    RECT place;
+    GetWindowRect(view.Window, &place);
+    EXPECT_EQ(300, place.left);
+    EXPECT_EQ(180, place.top);
+    EXPECT_EQ(600, place.right - place.left);
+    EXPECT_EQ(450, place.bottom - place.top);
+    DestroyWindow(view.Window);
+    PumpMessages();
+
+    // A place that leaves a corner in sight, or none of it, comes back with its title bar on
+    // the work area.
+    const int places[][4] = {{1270, 1014, 600, 450}, {-99990, -99990, 100000, 100000},
+                             {50, 20, 600, 450}};
+    for (const auto& saved : places) {
+        SCOPED_TRACE(std::to_string(saved[0]) + "," + std::to_string(saved[1]));
+        const char* keys[] = {"Left", "Top", "Width", "Height"};
+        for (int i = 0; i < 4; i++)
+            WritePrivateProfileStringA(HISTORY_WINDOW_SECTION, keys[i],
+                                       std::to_string(saved[i]).c_str(), IniPath);
+        ASSERT_NE((HWND)NULL, view.Open(NULL, &running, links));
+        GetWindowRect(view.Window, &place);
+        EXPECT_GE(place.left, 200);
+        EXPECT_GE(place.top, 100);
+        EXPECT_LE(place.right, 1280);
+        EXPECT_LE(place.bottom, 1024);
+        DestroyWindow(view.Window);
+        PumpMessages();
+    }
+}
+
+TEST_F(HistoryWindowTest, AdaptersGoByTheirTabsNamesUncutAndAnEmptyHistorySaysSo)
+{
+    HistoryLinks links = SettingsHistoryLinks();
+    links.TabName = TabNameOfA;
+    ASSERT_NE((HWND)NULL, view.Open(NULL, &running, links));
+    std::vector<std::string> items = ChooserItems();
+    ASSERT_EQ(3u, items.size());
+    EXPECT_EQ("192.168.1.10 - LAN, port 1", items[1]);
+    EXPECT_EQ("Old modem (00-1A-2B-3C-4D-0B)", items[2]);
+    // The dropped list is as wide as its longest entry.
+    HWND chooser = GetDlgItem(view.Window, IDC_HIST_ADAPTER);
+    HDC dc = GetDC(chooser);
+    HGDIOBJ old = SelectObject(dc, (HFONT)SendMessageA(chooser, WM_GETFONT, 0, 0));
+    LONG widest = 0;
+    for (const std::string& item : items) {
+        SIZE extent;
+        GetTextExtentPoint32A(dc, item.c_str(), (int)item.size(), &extent);
+        widest = extent.cx > widest ? extent.cx : widest;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(chooser, dc);
+    EXPECT_GE((LONG)SendMessageA(chooser, CB_GETDROPPEDWIDTH, 0, 0), widest);
+    // Owned windows have no taskbar button; the caption has the program's icon.
+    EXPECT_EQ(0, GetWindowLongA(view.Window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_NE((HICON)NULL, (HICON)SendMessageA(view.Window, WM_GETICON, ICON_SMALL, 0));
+    // No error to tell: the status line has the period's forecast.
+    std::string status = WindowText(GetDlgItem(view.Window, IDC_HIST_STATUS));
+    EXPECT_EQ(0u, status.find("This period so far: ")) << status;
+    // A DPI change: Windows' rectangle, and the icons again.
+    HICON small = (HICON)SendMessageA(view.Window, WM_GETICON, ICON_SMALL, 0);
+    RECT suggested = {70, 60, 70 + 700, 60 + 520};
+    SendMessageA(view.Window, WM_DPICHANGED, MAKEWPARAM(144, 144), (LPARAM)&suggested);
+    PumpMessages();
+    RECT place;
+    GetWindowRect(view.Window, &place);
+    EXPECT_EQ(70, place.left);
+    EXPECT_EQ(520, place.bottom - place.top);
+    EXPECT_NE(small, (HICON)SendMessageA(view.Window, WM_GETICON, ICON_SMALL, 0));
+    DestroyWindow(view.Window);
+    PumpMessages();
+
+    // No file and nothing today.
+    DeleteFileA(folder.Path("Brisvane-history.csv").c_str());
+    UsageHistory none;
+    ASSERT_NE((HWND)NULL, view.Open(NULL, &none, links));
+    EXPECT_EQ(0, RowCount());
+    EXPECT_EQ(NO_HISTORY_TEXT, WindowText(GetDlgItem(view.Window, IDC_HIST_STATUS)));
+}
+
 }  // namespace

@@ -84,7 +84,7 @@ TEST(PeriodForecastTest, RefusesADayOutsideThePeriodAndHoldsHugeCounts)
     EXPECT_EQ(0xFFFFFFFFFFFFFFFFULL, huge.AtEndIn);
 }
 
-TEST(PeriodForecastTest, SumsTheFilesDaysAndTheRunningFiguresOnceEach)
+TEST(PeriodForecastTest, SumsTheFilesDaysAndTheRunningFiguresInTheRange)
 {
     HistoryTable table;
     ASSERT_TRUE(table.Append(DayNumber(2026, 11, 28), "00-AA", "A", 500, 5));
@@ -93,16 +93,16 @@ TEST(PeriodForecastTest, SumsTheFilesDaysAndTheRunningFiguresOnceEach)
     ASSERT_TRUE(table.Append(Dec(3), "00-BB", "B", 1000, 10));
     table.Normalize(MergeAdd);
     UsageHistory running;
-    ASSERT_TRUE(running.Add(Dec(5), "00-AA", "A", 250, 1));  // the same day, read later: larger
+    ASSERT_TRUE(running.Add(Dec(5), "00-AA", "A", 250, 1));  // the same day again: it adds
     ASSERT_TRUE(running.Add(Dec(6), "00-AA", "A", 30, 3));
 
     SpanSums sums;
     SumSpanDays(table, &running, "00-AA", Dec(1), Dec(6), &sums);
-    EXPECT_EQ(380u, sums.In);
-    EXPECT_EQ(6u, sums.Out);  // 1 + 2 (the file's larger) + 3
+    EXPECT_EQ(580u, sums.In);
+    EXPECT_EQ(7u, sums.Out);
     EXPECT_EQ(DayNumber(2026, 11, 28), sums.FirstKnownDay);
     SumSpanDays(table, &running, NULL, Dec(1), Dec(6), &sums);
-    EXPECT_EQ(1380u, sums.In);
+    EXPECT_EQ(1580u, sums.In);
     SumSpanDays(table, NULL, "00-AA", Dec(1), Dec(4), &sums);
     EXPECT_EQ(100u, sums.In);
     // An empty range still tells the first known day.

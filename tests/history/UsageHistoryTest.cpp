@@ -7,6 +7,7 @@
 #include <string>
 
 #include "HistoryCalendar.h"
+#include "HistoryLink.h"
 #include "HistoryTable.h"
 #include "MainWindowTestSupport.h"
 #include "UsageHistory.h"
@@ -110,6 +111,54 @@ TEST_F(UsageHistoryTest, DaysAddUpToTheTotalsAcrossMidnightAResetAndARestart)
                   ",Test adapter 2",
               IniFigures("2026-12-08"));
     EXPECT_EQ("", IniFigures("2026-12-07"));  // in the history file now
+}
+
+TEST_F(UsageHistoryTest, IfLinesAndTheClockSetBackAcrossMidnightKeepEveryByte)
+{
+    // An adapter with a hardware address and one without (written as "IF-" lines).
+    fake.AddAdapter(2, 0x01, "192.168.1.10");
+    fake.AddAdapter(3, 0x00, "10.8.0.2").dwPhysAddrLen = 0;
+    fake.SetTime(2026, 12, 6, 23, 59, 0);
+    ASSERT_NE((HWND)NULL, Create());
+    auto run = [&](int seconds) {
+        for (int second = 0; second < seconds; second++) {
+            fake.Row(3)->dwInOctets += 300;
+            Second(main, 1000, 10);
+        }
+    };
+    run(130);  // into the 7th: the 6th is finished
+    fake.SetTime(2026, 12, 7, 23, 59, 0);
+    run(130);  // into the 8th: the 7th is finished, the 6th's lines stay
+    fake.SetTime(2026, 12, 7, 23, 58, 0);  // set back across midnight
+    run(200);  // the 7th found again, and the 8th once more
+    Close(main);
+
+    HistoryTable file;
+    int skipped = -1;
+    ASSERT_EQ(HistoryReadDone, file.ReadFile(HistoryPath().c_str(), &skipped));
+    EXPECT_EQ(0, skipped);
+    ASSERT_NE((const HistoryRecord*)NULL, file.Find(DayNumber(2026, 12, 6), "IF-INDEX-3"));
+    ASSERT_NE((const HistoryRecord*)NULL, file.Find(DayNumber(2026, 12, 7), "IF-INDEX-3"));
+    EXPECT_EQ(nullptr, file.Find(DayNumber(2026, 12, 8), Mac));  // not finished twice
+    UsageHistory running;
+    ASSERT_TRUE(ReadTodayFigures(running, folder.Path("Brisvane.INI").c_str()));
+    for (const char* name : {Mac, "IF-INDEX-3"}) {
+        unsigned long long days = 0;
+        for (const HistoryRecord& record : file.Records)
+            if (strcmp(file.Names[record.Name].Mac, name) == 0)
+                days += record.In;
+        for (const RunningDay& day : running.Running)
+            if (strcmp(day.Mac, name) == 0)
+                days += day.In;
+        char total[64] = "";
+        GetPrivateProfileStringA(name, "Total_in", "", total, sizeof(total),
+                                 folder.Path("Brisvane.INI").c_str());
+        EXPECT_EQ(strtoull(total, NULL, 10), days) << name;
+        EXPECT_NE(0u, days);
+    }
+    // The 7th holds all of its parts: 70 s after the first midnight, 60 s up to the next one
+    // (its sample counts for the 7th) and 120 s once the clock went back.
+    EXPECT_EQ(1000u * (70 + 60 + 120), file.Find(DayNumber(2026, 12, 7), Mac)->In);
 }
 
 TEST_F(UsageHistoryTest, OpensFromToolBarAndTrayMenuAsOneWindowWithATip)

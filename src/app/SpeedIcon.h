@@ -1,0 +1,46 @@
+// The tray icon that shows the speed: download over upload as short text, or the last seconds
+// as bars. Drawn pixel by pixel with a font of its own, so that it is crisp at the tray's sizes
+// (16, 20, 24 and 32 pixels) whatever fonts the system has.
+#ifndef BRISVANE_SPEEDICON_H
+#define BRISVANE_SPEEDICON_H
+
+#include <windows.h>
+
+#include "SpeedGraph.h"
+#include "SpeedText.h"
+
+// The largest tray icon drawn: 32 pixels at 200 %.
+const int SpeedIconMaxSize = 64;
+
+// Colours of the icon (as COLORREF).
+const COLORREF SpeedIconBackground = RGB(24, 24, 24);
+const COLORREF SpeedIconAlertBackground = RGB(208, 0, 0);
+const COLORREF SpeedIconDownColour = RGB(255, 255, 255);
+const COLORREF SpeedIconUpColour = RGB(120, 200, 255);
+const COLORREF SpeedIconDownBarColour = RGB(80, 224, 80);
+const COLORREF SpeedIconUpBarColour = RGB(255, 176, 48);
+
+// Everything the icon shows: a new icon is made only when this changes.
+struct SpeedIconContent {
+    int Mode;  // SpeedTraySpeed or SpeedTrayGraph
+    int Alert;
+    int Size;
+    char Down[ShortSpeedChars];
+    char Up[ShortSpeedChars];
+    int Bars;  // graph columns in use
+    signed char DownBars[SpeedIconMaxSize];
+    signed char UpBars[SpeedIconMaxSize];
+};
+
+// The content for the figures. size is the icon's side in pixels.
+SpeedIconContent DescribeSpeedIcon(int mode, int alert, int size, int bits,
+                                   const SpeedHistory& history);
+bool SameSpeedIcon(const SpeedIconContent& a, const SpeedIconContent& b);
+
+// Draws the icon into size * size pixels, top row first, as 0xAARRGGBB. 0 when the size is
+// out of range.
+int DrawSpeedIcon(const SpeedIconContent& content, DWORD* pixels);
+// The icon itself; the caller owns it. Null when it could not be made.
+HICON MakeSpeedIcon(const SpeedIconContent& content);
+
+#endif

@@ -1,0 +1,281 @@
+#include "SpeedWindow.h"
+
+#include <string.h>
+
+#include "BoundedText.h"
+#include "Dpi.h"
+#include "Utf8Text.h"
+
+namespace {
+
+// 96-DPI units.
+const int FontHeight = 18;
+const int TextMargin = 6;
+const int CornerMargin = 12;
+// Within this many pixels (at 100 %) of a screen edge the window comes to rest against it.
+const int SnapDistance = 12;
+const int FullOpacity = 100;
+const BYTE OpaqueAlpha = 255;
+// A trickle below this many units a second shows as low bars.
+const unsigned __int64 GraphFloor = 1000;
+
+const COLORREF Background = RGB(16, 16, 16);
+const COLORREF AlertBackground = RGB(112, 0, 0);
+const COLORREF DownBar = RGB(36, 110, 36);
+const COLORREF UpBar = RGB(150, 92, 20);
+const COLORREF DownText = RGB(255, 255, 255);
+const COLORREF UpText = RGB(140, 210, 255);
+
+const DWORD WindowStyle = WS_POPUP;
+const DWORD WindowExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED;
+
+void FillColour(HDC dc, const RECT& r, COLORREF colour)
+{
+    // The DC's own brush: nothing to make or free for each bar.
+    SetDCBrushColor(dc, colour);
+    FillRect(dc, &r, (HBRUSH)GetStockObject(DC_BRUSH));
+}
+
+}  // namespace
+
+RECT PlaceSpeedWindow(const WindowPlace* saved, UINT systemDpi, const WorkArea* areas,
+                      size_t count)
+{
+    if (saved != NULL) {
+        WindowPlace place = *saved;
+        place.Width = SpeedWindowWidth;
+        place.Height = SpeedWindowHeight;
+        return PlaceOnWorkArea(place, systemDpi, areas, count, SpeedWindowPlaceRules);
+    }
+    if (count == 0) {
+        RECT r = {0, 0, ScaleForDpi(SpeedWindowWidth, systemDpi),
+                  ScaleForDpi(SpeedWindowHeight, systemDpi)};
+        return r;
+    }
+    const WorkArea& area = areas[0];
+    int width = ScaleForDpi(SpeedWindowWidth, area.Dpi);
+    int height = ScaleForDpi(SpeedWindowHeight, area.Dpi);
+    int margin = ScaleForDpi(CornerMargin, area.Dpi);
+    RECT r = {area.Area.right - width - margin, area.Area.bottom - height - margin,
+              area.Area.right - margin, area.Area.bottom - margin};
+    return r;
+}
+
+void FormatSpeedWindowText(unsigned __int64 down, unsigned __int64 up, int bits, char* text,
+                           size_t size)
+{
+    char downWords[SpeedWordsChars];
+    char upWords[SpeedWordsChars];
+    FormatSpeedWords(SpeedInUnits(down, bits), bits, downWords, sizeof(downWords));
+    FormatSpeedWords(SpeedInUnits(up, bits), bits, upWords, sizeof(upWords));
+    BoundedPrint(text, size, "Down %s, Up %s", downWords, upWords);
+}
+
+SpeedWindow::SpeedWindow() : Owner(NULL), Dpi(BaseDpi), Bits(0), Alert(0), Words() {}
+
+int SpeedWindow::Create(HWND owner, const SpeedViewChoices& choices)
+{
+    if (Window != NULL)
+        return 1;
+    Owner = owner;
+    WNDCLASSEXW wc = {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = StartWindowProc;
+    wc.lpszClassName = SPEED_WINDOW_CLASS;
+    ATOM atom = AtlModuleRegisterWndClassInfoW(&wc);
+    if (atom == 0)
+        return 0;
+    const DpiFunctions& functions = SystemDpiFunctions();
+    enum { MostMonitors = 16 };
+    WorkArea areas[MostMonitors];
+    size_t count = CollectWorkAreas(functions, areas, MostMonitors);
+    RECT r = PlaceSpeedWindow(choices.HasPlace ? &choices.Place : NULL, DpiForSystem(functions),
+                              areas, count);
+    FormatSpeedWindowText(0, 0, choices.Bits, Words, sizeof(Words));
+    if (CreateBoundW(WindowExStyle, MAKEINTRESOURCEW(atom), WideText(Words), WindowStyle, r.left, r.top,
+                     r.right - r.left, r.bottom - r.top, NULL, NULL) == NULL)
+        return 0;
+    Dpi = DpiForWindow(functions, Window);
+    MakeFont();
+    ApplyLook(choices.ClickThrough, choices.Opacity);
+    return 1;
+}
+
+void SpeedWindow::Destroy()
+{
+    if (Window != NULL)
+        DestroyWindow(Window);
+}
+
+void SpeedWindow::MakeFont()
+{
+    LOGFONTW font = {};
+    font.lfHeight = -ScaleForDpi(FontHeight, Dpi);
+    font.lfWeight = FW_BOLD;
+    font.lfQuality = CLEARTYPE_QUALITY;
+    lstrcpynW(font.lfFaceName, L"Segoe UI", LF_FACESIZE);
+    Font.Reset(CreateFontIndirectW(&font));
+}
+
+void SpeedWindow::ApplyLook(int clickThrough, int opacity)
+{
+    if (Window == NULL)
+        return;
+    LONG_PTR style = GetWindowLongPtrW(Window, GWL_EXSTYLE);
+    LONG_PTR wanted = clickThrough ? (style | WS_EX_TRANSPARENT) : (style & ~(LONG_PTR)WS_EX_TRANSPARENT);
+    if (wanted != style)
+        SetWindowLongPtrW(Window, GWL_EXSTYLE, wanted);
+    if (opacity <= 0 || opacity > FullOpacity)
+        opacity = FullOpacity;
+    SetLayeredWindowAttributes(Window, 0, (BYTE)(OpaqueAlpha * opacity / FullOpacity), LWA_ALPHA);
+}
+
+void SpeedWindow::Show(const SpeedHistory& history, int bits, int alert)
+{
+    if (Window == NULL)
+        return;
+    Figures = history;
+    unsigned __int64 down, up;
+    history.Latest(&down, &up);
+    char words[SpeedWindowTextChars];
+    FormatSpeedWindowText(down, up, bits, words, sizeof(words));
+    int changed = strcmp(words, Words) != 0 || bits != Bits || alert != Alert;
+    Bits = bits;
+    Alert = alert;
+    if (strcmp(words, Words) != 0) {
+        CopyText(Words, sizeof(Words), words);
+        SetWindowTextW(Window, WideText(Words));
+    }
+    // The graph moves on as long as the last minute had traffic.
+    if (changed || down != 0 || up != 0 || history.Count() < SpeedHistorySeconds)
+        InvalidateRect(Window, NULL, FALSE);
+}
+
+int SpeedWindow::ReadPlace(WindowPlace* place) const
+{
+    RECT r;
+    if (Window == NULL || !GetWindowRect(Window, &r))
+        return 0;
+    const DpiFunctions& functions = SystemDpiFunctions();
+    *place = PlaceOfWindow(r, DpiForSystem(functions), Dpi);
+    return 1;
+}
+
+void SpeedWindow::Paint(HDC dc, const RECT& area)
+{
+    FillColour(dc, area, Alert ? AlertBackground : Background);
+    unsigned __int64 down[SpeedHistorySeconds];
+    unsigned __int64 up[SpeedHistorySeconds];
+    size_t count = Figures.Recent(SpeedHistorySeconds, down, up);
+    // One scale for both, so that their bars can be compared.
+    unsigned __int64 both[2 * SpeedHistorySeconds];
+    for (size_t i = 0; i < count; i++) {
+        both[i] = SpeedInUnits(down[i], Bits);
+        both[count + i] = SpeedInUnits(up[i], Bits);
+    }
+    int heights[2 * SpeedHistorySeconds];
+    int height = area.bottom - area.top;
+    int width = area.right - area.left;
+    ScaleGraph(both, 2 * count, GraphFloor, height, heights);
+    // The newest second at the right edge; a minute across the window.
+    for (size_t i = 0; i < count; i++) {
+        size_t slot = SpeedHistorySeconds - count + i;
+        LONG left = (LONG)(width * slot / SpeedHistorySeconds);
+        LONG right = (LONG)(width * (slot + 1) / SpeedHistorySeconds);
+        RECT bar = {left, area.bottom - heights[i], right, area.bottom};
+        FillColour(dc, bar, DownBar);
+        RECT upBar = {left + (right - left) / 2, area.bottom - heights[count + i], right,
+                      area.bottom};
+        FillColour(dc, upBar, UpBar);
+    }
+    unsigned __int64 downNow, upNow;
+    Figures.Latest(&downNow, &upNow);
+    char downWords[SpeedWordsChars];
+    char upWords[SpeedWordsChars];
+    FormatSpeedWords(SpeedInUnits(downNow, Bits), Bits, downWords, sizeof(downWords));
+    FormatSpeedWords(SpeedInUnits(upNow, Bits), Bits, upWords, sizeof(upWords));
+    char line[SpeedWindowTextChars];
+    SelectedObject font(dc, Font.Get());
+    SetBkMode(dc, TRANSPARENT);
+    int margin = ScaleForDpi(TextMargin, Dpi);
+    RECT upper = {area.left + margin, area.top, area.right - margin, area.top + height / 2};
+    RECT lower = {area.left + margin, area.top + height / 2, area.right - margin, area.bottom};
+    SetTextColor(dc, DownText);
+    BoundedPrint(line, sizeof(line), "Down %s", downWords);
+    DrawTextW(dc, WideText(line), -1, &upper, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    SetTextColor(dc, UpText);
+    BoundedPrint(line, sizeof(line), "Up %s", upWords);
+    DrawTextW(dc, WideText(line), -1, &lower, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+}
+
+LRESULT SpeedWindow::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(Window, &paint);
+    if (dc == NULL)
+        return 0;
+    RECT area;
+    GetClientRect(Window, &area);
+    // Drawn off screen first, so that the figures do not flicker as they change.
+    OwnedDc memory(CreateCompatibleDC(dc));
+    OwnedBitmap picture(CreateCompatibleBitmap(dc, area.right, area.bottom));
+    if (memory && picture) {
+        SelectedObject selected(memory.Get(), picture.Get());
+        Paint(memory.Get(), area);
+        BitBlt(dc, 0, 0, area.right, area.bottom, memory.Get(), 0, 0, SRCCOPY);
+    } else {
+        Paint(dc, area);
+    }
+    EndPaint(Window, &paint);
+    return 0;
+}
+
+LRESULT SpeedWindow::OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&)
+{
+    return 1;  // the paint covers all of it
+}
+
+LRESULT SpeedWindow::OnHitTest(UINT, WPARAM, LPARAM, BOOL&)
+{
+    // Anywhere is the handle to move it by.
+    return HTCAPTION;
+}
+
+LRESULT SpeedWindow::OnSwallow(UINT, WPARAM, LPARAM, BOOL&)
+{
+    return 0;  // no system menu: the button's release opens the tray menu
+}
+
+LRESULT SpeedWindow::OnRightClick(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    SendMessageW(Owner, SPEED_WINDOW_MESSAGE, SpeedRequestMenu, lParam);
+    return 0;
+}
+
+LRESULT SpeedWindow::OnDoubleClick(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    SendMessageW(Owner, SPEED_WINDOW_MESSAGE, SpeedRequestShowMain, lParam);
+    return 0;
+}
+
+LRESULT SpeedWindow::OnMoving(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    RECT* moving = (RECT*)lParam;
+    HMONITOR monitor = MonitorFromRect(moving, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (monitor != NULL && GetMonitorInfoW(monitor, &info))
+        *moving = SnapToEdges(*moving, info.rcWork, ScaleForDpi(SnapDistance, Dpi));
+    return TRUE;
+}
+
+LRESULT SpeedWindow::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    Dpi = HIWORD(wParam);
+    MakeFont();
+    const RECT* suggested = (const RECT*)lParam;
+    SetWindowPos(Window, NULL, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(Window, NULL, FALSE);
+    return 0;
+}

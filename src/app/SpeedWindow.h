@@ -1,0 +1,86 @@
+// The speed window: a small captionless window, on top of the others, with the download and
+// upload speed in large figures over a graph of the last minute. Dragged anywhere to move, it
+// snaps to the edges of the screen; its window text is the speed in words for screen readers.
+#ifndef BRISVANE_SPEEDWINDOW_H
+#define BRISVANE_SPEEDWINDOW_H
+
+#include <windows.h>
+
+#include "OwnedHandle.h"
+#include "SpeedGraph.h"
+#include "SpeedText.h"
+#include "SpeedViewChoices.h"
+#include "WindowObject.h"
+#include "WindowPlace.h"
+
+#define SPEED_WINDOW_CLASS L"BrisvaneSpeedWindow"
+// Sent to the main window: wParam a SpeedWindowRequest, lParam the screen point.
+#define SPEED_WINDOW_MESSAGE (WM_USER + 2)
+
+enum SpeedWindowRequest { SpeedRequestMenu = 1, SpeedRequestShowMain = 2 };
+
+// The window's size in 96-DPI units.
+const int SpeedWindowWidth = 176;
+const int SpeedWindowHeight = 56;
+// The whole of the window stays on a work area: it has no caption to take it back by.
+const PlaceRules SpeedWindowPlaceRules = {SpeedWindowHeight, SpeedWindowWidth, SpeedWindowWidth,
+                                          SpeedWindowHeight};
+// Its text: "Down 1.25 MB/s, Up 210 KB/s".
+const size_t SpeedWindowTextChars = 64;
+
+// Where the window shows: the saved place (null: none) brought into a work area at the design
+// size, else the lower right corner of the first work area.
+RECT PlaceSpeedWindow(const WindowPlace* saved, UINT systemDpi, const WorkArea* areas,
+                      size_t count);
+// The window's text for the newest speeds.
+void FormatSpeedWindowText(unsigned __int64 down, unsigned __int64 up, int bits, char* text,
+                           size_t size);
+
+class SpeedWindow : public WindowObject {
+public:
+    SpeedWindow();
+
+    BEGIN_MSG_MAP(SpeedWindow)
+        MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
+        MESSAGE_HANDLER(WM_NCHITTEST, OnHitTest)
+        MESSAGE_HANDLER(WM_NCRBUTTONUP, OnRightClick)
+        MESSAGE_HANDLER(WM_NCLBUTTONDBLCLK, OnDoubleClick)
+        MESSAGE_HANDLER(WM_MOVING, OnMoving)
+        MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
+        MESSAGE_HANDLER(WM_NCRBUTTONDOWN, OnSwallow)
+    END_MSG_MAP()
+
+    // Makes the window, hidden, for the owner to be told of clicks. 0 when it could not be.
+    int Create(HWND owner, const SpeedViewChoices& choices);
+    void Destroy();
+    // Shows the figures; the text and picture change only when they do.
+    void Show(const SpeedHistory& history, int bits, int alert);
+    void ApplyLook(int clickThrough, int opacity);
+    // Where the window is now, in 96-DPI units; 0 when it is not there.
+    int ReadPlace(WindowPlace* place) const;
+    const char* Text() const { return Words; }
+
+private:
+    void MakeFont();
+    void Paint(HDC dc, const RECT& area);
+
+    HWND Owner;
+    UINT Dpi;
+    OwnedFont Font;
+    SpeedHistory Figures;
+    int Bits;
+    int Alert;
+    char Words[SpeedWindowTextChars];
+
+    LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnHitTest(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnRightClick(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDoubleClick(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMoving(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDpiChanged(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSwallow(UINT, WPARAM, LPARAM, BOOL&);
+};
+
+#endif

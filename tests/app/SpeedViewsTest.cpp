@@ -1,0 +1,213 @@
+// The speed views: where the speed window comes back, the tray icon's picture in "Speed" and
+// "Graph", and the choices of the INI file and the menu at work in the main window.
+#include "MainWindowTestSupport.h"
+
+#include <string>
+#include <vector>
+
+#include "SpeedIcon.h"
+#include "SpeedViews.h"
+#include "resource.h"
+
+namespace {
+
+const WorkArea Screen = {{0, 0, 1280, 984}, 96};
+
+std::string Text(const RECT& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+           std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+}
+
+// The icon's pixels as 0xRRGGBB, read back from the icon itself.
+struct Picture {
+    int Size;
+    std::vector<DWORD> Pixels;
+    DWORD At(int x, int y) const { return Pixels[y * Size + x] & 0xFFFFFF; }
+    // The rows and columns in which a colour shows; false when it does not.
+    bool Spans(COLORREF colour, RECT* span) const
+    {
+        DWORD wanted = ((DWORD)GetRValue(colour) << 16) | ((DWORD)GetGValue(colour) << 8) |
+                       GetBValue(colour);
+        SetRect(span, Size, Size, -1, -1);
+        for (int y = 0; y < Size; y++)
+            for (int x = 0; x < Size; x++)
+                if (At(x, y) == wanted) {
+                    span->left = std::min<LONG>(span->left, x);
+                    span->top = std::min<LONG>(span->top, y);
+                    span->right = std::max<LONG>(span->right, x);
+                    span->bottom = std::max<LONG>(span->bottom, y);
+                }
+        return span->right >= 0;
+    }
+};
+
+Picture IconPicture(int mode, int alert, int size, const SpeedHistory& history)
+{
+    Picture picture = {size, std::vector<DWORD>(size * size)};
+    OwnedIcon icon(MakeSpeedIcon(DescribeSpeedIcon(mode, alert, size, 0, history)));
+    EXPECT_TRUE(icon.IsValid());
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon.Get(), &info))
+        return picture;
+    OwnedBitmap colour(info.hbmColor), mask(info.hbmMask);
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = size;
+    format.bmiHeader.biHeight = -size;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    WindowDc screen(NULL);
+    EXPECT_EQ(size, GetDIBits(screen.Get(), colour.Get(), 0, size, picture.Pixels.data(), &format,
+                              DIB_RGB_COLORS));
+    return picture;
+}
+
+DWORD Rgb(COLORREF colour)
+{
+    return ((DWORD)GetRValue(colour) << 16) | ((DWORD)GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+}  // namespace
+
+TEST(SpeedWindowPlace, ComesBackWholeOnAWorkAreaThatIsThere)
+{
+    // First start: the lower right corner, clear of the taskbar.
+    EXPECT_EQ("1092,916 176x56", Text(PlaceSpeedWindow(NULL, 96, &Screen, 1)));
+    // Where it was, at its design size whatever size was saved.
+    WindowPlace kept = {300, 200, 500, 500};
+    EXPECT_EQ("300,200 176x56", Text(PlaceSpeedWindow(&kept, 96, &Screen, 1)));
+    // Half off the bottom edge: all of it comes back up, for it has no caption to take it by.
+    WindowPlace low = {600, 960, 176, 56};
+    EXPECT_EQ("600,928 176x56", Text(PlaceSpeedWindow(&low, 96, &Screen, 1)));
+    // Far off screen, and on the right-hand monitor that is gone now.
+    WindowPlace away = {-5000, -5000, 176, 56};
+    RECT shown = PlaceSpeedWindow(&away, 96, &Screen, 1);
+    EXPECT_TRUE(shown.left >= 0 && shown.top >= 0) << Text(shown);
+    WindowPlace gone = {1700, 300, 176, 56};
+    EXPECT_EQ("1104,300 176x56", Text(PlaceSpeedWindow(&gone, 96, &Screen, 1)));
+    // At 150 %: one and a half times the pixels, the corner at the same place to the eye.
+    const WorkArea scaled = {{0, 0, 1920, 1040}, 144};
+    EXPECT_EQ("1638,938 264x84", Text(PlaceSpeedWindow(NULL, 144, &scaled, 1)));
+    WindowPlace middle = {400, 300, 176, 56};
+    EXPECT_EQ("600,450 264x84", Text(PlaceSpeedWindow(&middle, 144, &scaled, 1)));
+    // No work area known: the saved place as it is.
+    EXPECT_EQ("300,200 176x56", Text(PlaceSpeedWindow(&kept, 96, NULL, 0)));
+}
+
+TEST(SpeedIconPicture, SpeedAndGraphAt16And24PixelsAndRedOnAlert)
+{
+    SpeedHistory history;
+    for (int second = 1; second <= 30; second++)
+        history.Add(400000ULL * second, 210000);  // ends at 12 MB/s down, 210 KB/s up
+    for (int size : {16, 24}) {
+        SCOPED_TRACE(size);
+        Picture speed = IconPicture(SpeedTraySpeed, 0, size, history);
+        RECT down, up;
+        ASSERT_TRUE(speed.Spans(SpeedIconDownColour, &down));
+        ASSERT_TRUE(speed.Spans(SpeedIconUpColour, &up));
+        // "12M" over "210K", each right-aligned, in its own half.
+        EXPECT_LT(down.bottom, size / 2);
+        EXPECT_GE(up.top, size / 2);
+        EXPECT_EQ(size - 1, down.right);
+        EXPECT_EQ(size - 1, up.right);
+        EXPECT_GT(down.left, up.left);  // three characters beside four
+        EXPECT_GE(down.bottom - down.top, size >= 24 ? 6 : 4);  // tall enough to read
+        EXPECT_EQ(Rgb(SpeedIconBackground), speed.At(0, 0));
+        EXPECT_EQ(Rgb(SpeedIconAlertBackground),
+                  IconPicture(SpeedTraySpeed, 1, size, history).At(0, 0));
+
+        Picture graph = IconPicture(SpeedTrayGraph, 0, size, history);
+        RECT downBars, upBars;
+        ASSERT_TRUE(graph.Spans(SpeedIconDownBarColour, &downBars));
+        ASSERT_TRUE(graph.Spans(SpeedIconUpBarColour, &upBars));
+        int middle = size / 2;
+        // Download grows up from the middle, the newest at the right and the highest.
+        EXPECT_EQ(middle - 1, downBars.bottom);
+        EXPECT_EQ(size - 1, downBars.right);
+        EXPECT_EQ(Rgb(SpeedIconDownBarColour), graph.At(size - 1, 1));
+        EXPECT_EQ(Rgb(SpeedIconBackground), graph.At(size - size / 2, 1));  // older, lower
+        // Upload, steady, is a band of full bars below the middle.
+        EXPECT_EQ(middle, upBars.top);
+        EXPECT_EQ(size - 1, upBars.right);
+        EXPECT_EQ(Rgb(SpeedIconUpBarColour), graph.At(size - size / 3, size - 2));
+        Picture alarmed = IconPicture(SpeedTrayGraph, 1, size, history);
+        EXPECT_EQ(Rgb(SpeedIconAlertBackground), alarmed.At(size - 1, size - 1));
+        EXPECT_EQ(Rgb(SpeedIconDownBarColour), alarmed.At(size - 1, middle - 1));
+    }
+    // A full screen program hides the window; the other states leave it.
+    EXPECT_EQ(0, SpeedWindowWanted(1, QUNS_BUSY));
+    EXPECT_EQ(0, SpeedWindowWanted(1, QUNS_RUNNING_D3D_FULL_SCREEN));
+    EXPECT_EQ(0, SpeedWindowWanted(1, QUNS_PRESENTATION_MODE));
+    EXPECT_EQ(1, SpeedWindowWanted(1, QUNS_ACCEPTS_NOTIFICATIONS));
+    EXPECT_EQ(1, SpeedWindowWanted(1, 0));
+    EXPECT_EQ(0, SpeedWindowWanted(0, QUNS_ACCEPTS_NOTIFICATIONS));
+}
+
+class SpeedViewsTest : public MainWindowTest {
+protected:
+    SpeedViews& Speed() { return MainWindowProbe::Speed(main); }
+    HICON LastIcon()
+    {
+        const TrayCall* call = LastTrayCall(NIM_MODIFY, NIF_ICON);
+        return call != NULL ? call->Record.hIcon : NULL;
+    }
+    void Traffic(DWORD inA, DWORD outA, DWORD inB, DWORD outB)
+    {
+        fake.Row(2)->dwInOctets += inA;
+        fake.Row(2)->dwOutOctets += outA;
+        fake.Row(3)->dwInOctets += inB;
+        fake.Row(3)->dwOutOctets += outB;
+        fake.AdvanceSeconds(1);
+        Tick();
+    }
+};
+
+TEST_F(SpeedViewsTest, TheChoicesOfTheIniAndTheMenuDriveBothViews)
+{
+    std::string ini = folder.Path("Brisvane.INI");
+    WritePrivateProfileStringA("SpeedView", "TrayIcon", "1", ini.c_str());
+    WritePrivateProfileStringA("SpeedView", "Window", "1", ini.c_str());
+    WritePrivateProfileStringA("SpeedView", "Adapter", "1", ini.c_str());
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    fake.AddAdapter(3, 0xB2, "10.0.0.5");
+    ASSERT_NE((HWND)NULL, Create());
+    Traffic(1000000, 10000, 250000, 200000);
+    Traffic(1000000, 10000, 250000, 200000);
+    HWND window = Speed().WindowHandle();
+    ASSERT_NE((HWND)NULL, window);
+    EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // Both adapters summed, in words, as the window's own text.
+    EXPECT_EQ("Down 1.25 MB/s, Up 210 KB/s", WindowText(window));
+    HICON speedIcon = LastIcon();
+    EXPECT_NE(Tray().NormalIcon(), speedIcon);
+    // The same figures again: no new icon.
+    size_t calls = fake.TrayCalls.size();
+    Traffic(1000000, 10000, 250000, 200000);
+    EXPECT_EQ(calls, fake.TrayCalls.size());
+
+    // Bits, the adapter on show (the first), and the program's icon again.
+    SendMessageA(main.Window, WM_COMMAND, ID_SPEED_BITS, 0);
+    SendMessageA(main.Window, WM_COMMAND, ID_SPEED_ADAPTER_SHOWN, 0);
+    Traffic(1000000, 10000, 250000, 200000);
+    EXPECT_EQ("Down 8.00 Mbit/s, Up 80.0 Kbit/s", WindowText(window));
+    SendMessageA(main.Window, WM_COMMAND, ID_SPEED_TRAY_PROGRAM, 0);
+    Traffic(0, 0, 0, 0);
+    EXPECT_EQ(Tray().NormalIcon(), LastIcon());
+    SendMessageA(main.Window, WM_COMMAND, ID_SPEED_OPACITY_60, 0);
+    SendMessageA(main.Window, WM_COMMAND, ID_SPEED_CLICKTHROUGH, 0);
+    EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+    SendMessageA(main.Window, WM_COMMAND, ID_SPEED_WINDOW, 0);
+    EXPECT_FALSE(IsWindow(window));
+
+    // The one save keeps the choices.
+    ShowWindow(main.Window, SW_HIDE);
+    SendMessageA(main.Window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, GetPrivateProfileIntA("SpeedView", "TrayIcon", 9, ini.c_str()));
+    EXPECT_EQ(0u, GetPrivateProfileIntA("SpeedView", "Window", 9, ini.c_str()));
+    EXPECT_EQ(0u, GetPrivateProfileIntA("SpeedView", "Adapter", 9, ini.c_str()));
+    EXPECT_EQ(1u, GetPrivateProfileIntA("SpeedView", "Bits", 9, ini.c_str()));
+    EXPECT_EQ(1u, GetPrivateProfileIntA("SpeedView", "ClickThrough", 9, ini.c_str()));
+    EXPECT_EQ(60u, GetPrivateProfileIntA("SpeedView", "Opacity", 9, ini.c_str()));
+    EXPECT_EQ(56u, GetPrivateProfileIntA("SpeedView", "Height", 0, ini.c_str()));
+}
