@@ -1,13 +1,14 @@
 ; The Windows installer of Brisvane. scripts/package.sh builds it with Debian's makensis:
-;   makensis -DVERSION=1.0.5.3 -DEXE_X64=... -DEXE_X86=... -DREADME=... -DLICENSE=... -DICON=...
+;   makensis -DVERSION=1.0.5.3 -DEXE_X64=... -DEXE_X86=... -DREPORT_X64=... -DREPORT_X86=...
+;            -DREADME=... -DLICENSE=... -DICON=...
 ;            -DOUTFILE=... installer/Brisvane.nsi
 ; One 32-bit installer for both kinds of Windows; it puts the 64-bit program on 64-bit Windows.
 ; It installs for the current user without elevation, under %LOCALAPPDATA%\Programs\Brisvane,
 ; or for all users under Program Files when it runs elevated or is given /ALLUSERS (which asks
 ; for elevation). /S installs silently; /D=FOLDER (last) picks the folder.
 
-!ifndef VERSION | EXE_X64 | EXE_X86 | README | LICENSE | ICON | OUTFILE
-!error "package.sh passes VERSION, EXE_X64, EXE_X86, README, LICENSE, ICON and OUTFILE"
+!ifndef VERSION | EXE_X64 | EXE_X86 | REPORT_X64 | REPORT_X86 | README | LICENSE | ICON | OUTFILE
+!error "package.sh passes VERSION, EXE_X64, EXE_X86, REPORT_X64, REPORT_X86, README, LICENSE, ICON and OUTFILE"
 !endif
 
 Unicode true
@@ -203,9 +204,12 @@ Section "Brisvane" SecProgram
     SetOutPath "$INSTDIR"
     ${If} ${RunningX64}
         File "/oname=Brisvane.exe" "${EXE_X64}"
+        File "/oname=brisvane-report.exe" "${REPORT_X64}"
     ${Else}
         File "/oname=Brisvane.exe" "${EXE_X86}"
+        File "/oname=brisvane-report.exe" "${REPORT_X86}"
     ${EndIf}
+    ; The report is called by its full path (see the README): the PATH is left alone.
     File "/oname=README.txt" "${README}"
     File "/oname=LICENSE.txt" "${LICENSE}"
     ClearErrors
@@ -294,6 +298,7 @@ Section "un.Brisvane" UnSecProgram
     SectionIn RO
     Call un.EndRunningBrisvane
     Delete "$INSTDIR\Brisvane.exe"
+    Delete "$INSTDIR\brisvane-report.exe"
     Delete "$INSTDIR\${MARKER}"
     Delete "$INSTDIR\README.txt"
     Delete "$INSTDIR\LICENSE.txt"

@@ -28,6 +28,7 @@
 #define ID_TRAY_CLOSE           40004
 #define ID_TRAY_STARTWITHWINDOWS 40005
 #define ID_APP_HISTORY          40006
+#define ID_TRAY_FORECASTWARN    40007
 // The speed views' choices in the tray menu.
 #define ID_SPEED_TRAY_PROGRAM   40101
 #define ID_SPEED_TRAY_SPEED     40102

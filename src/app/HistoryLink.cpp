@@ -3,9 +3,11 @@
 #include <string.h>
 
 #include "BoundedText.h"
+#include "ForecastLink.h"
 #include "HistoryCalendar.h"
 #include "InterfaceIdentity.h"
 #include "Platform.h"
+#include "Utf8Text.h"
 
 static_assert(DESCRIPTION_CHARS == MAX_DESCR, "the history keeps the descriptions whole");
 
@@ -129,8 +131,34 @@ static void ReadPlaceText(const char* key, char* text, size_t size)
     Settings.ReadIniText(HISTORY_WINDOW_SECTION, key, "", text, size);
 }
 
+int SinceDayOfAdapter(const char* iniPath, const char* section)
+{
+    if (iniPath == NULL || iniPath[0] == 0 || section == NULL)
+        return NO_DAY;
+    IniDocument document;
+    char text[SHORT_TEXT] = "";
+    if (!document.Read(iniPath) || !document.Get(section, "StartDay", text, sizeof(text)))
+        return NO_DAY;
+    DATE date;
+    int day;
+    if (text[0] == 0 || !ReadDateText(text, &date) || !DayOfDateValue(date, &day))
+        return NO_DAY;
+    return day;
+}
+
+static int SettingsForecastRule(int today, const char* mac, PeriodSpan* span,
+                                PeriodLimits* limits)
+{
+    // Only a period that ends on a date starts at the adapter's last reset; for all adapters
+    // together it starts with the month.
+    int since = Settings.ResetType == ResetOnDate ? SinceDayOfAdapter(IniPath, mac) : NO_DAY;
+    *limits = LimitsOfSettings(Settings);
+    return CurrentPeriodSpan(Settings, today, since, span);
+}
+
 HistoryLinks SettingsHistoryLinks()
 {
-    HistoryLinks links = {IniPath, CurrentBillingDay, SavePlace, ReadPlaceText, NULL, NULL, NULL};
+    HistoryLinks links = {IniPath, CurrentBillingDay, SavePlace, ReadPlaceText,
+                          NULL,    NULL,              NULL,      SettingsForecastRule};
     return links;
 }

@@ -35,6 +35,9 @@ int WriteTodayFigures(const UsageHistory& history, const char* iniFile);
 
 // The history's month rule of the settings' reset schedule.
 int BillingDayOfSettings(const SettingsRecord& settings);
+// The day of the adapter's last reset, from "StartDay" of its section of the INI file; NO_DAY
+// when there is none. Only reads.
+int SinceDayOfAdapter(const char* iniPath, const char* section);
 // The history window's links to the settings and the INI file.
 HistoryLinks SettingsHistoryLinks();
 

@@ -28,8 +28,9 @@ LRESULT MainWindow::OnTrayNotify(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
     case TrayTipSeen: {
         if (ShutdownDone)
             break;
-        char tip[TRAY_TIP_CHARS];
-        FormatTrayTip(SelectedMonitor(), tip, sizeof(tip));
+        char tip[FULL_TIP_CHARS];
+        FormatTrayTip(SelectedMonitor(), tip, TRAY_TIP_CHARS);
+        AppendForecastTip(SelectedMonitor(), tip, sizeof(tip));
         Tray.ShowTip(tip);
         break;
     }
@@ -50,8 +51,9 @@ LRESULT MainWindow::OnTaskbarCreated(UINT, WPARAM, LPARAM, BOOL& handled)
         return 0;
     }
     // The tip is sent only while it can be seen, so the record's may be old.
-    char tip[TRAY_TIP_CHARS];
-    FormatTrayTip(SelectedMonitor(), tip, sizeof(tip));
+    char tip[FULL_TIP_CHARS];
+    FormatTrayTip(SelectedMonitor(), tip, TRAY_TIP_CHARS);
+    AppendForecastTip(SelectedMonitor(), tip, sizeof(tip));
     Tray.AddAgain(tip);
     return 0;
 }
@@ -67,6 +69,7 @@ void MainWindow::ShowMainWindow()
 
 void MainWindow::OpenTrayMenu(POINT at)
 {
+    CheckForecastMenuItem();
     Speed.PrepareMenu(Tray.Menu());
     Tray.OpenMenu(at, CommandDialogOpen);
 }

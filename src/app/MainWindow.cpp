@@ -266,6 +266,7 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
 
     Settings.Load();
     ReadTodayFigures(History, IniPath);
+    ReadForecastState(IniPath, &Forecasts.Warning);
     // A tray that is not ready yet is tried again at every cycle.
     Tray.Create(Window, WindowModule.Instance, "Brisvane");
     Speed.Start(Window, IniPath);
@@ -390,6 +391,7 @@ static void FillEverything(IniDocument& document, void* mainWindow)
     ((MainWindow*)mainWindow)->WriteHistoryInto(document);
     ((MainWindow*)mainWindow)->WritePlaceInto(document);
     ((MainWindow*)mainWindow)->WriteSpeedViewsInto(document);
+    ((MainWindow*)mainWindow)->WriteForecastInto(document);
 }
 
 int MainWindow::SaveAllCounters()

@@ -15,6 +15,7 @@
 #include "SettingsDialog.h"
 #include "TabStrip.h"
 #include "TrayIcon.h"
+#include "ForecastKeeper.h"
 #include "HistoryLink.h"
 #include "DpiLayout.h"
 #include "SpeedViews.h"
@@ -29,6 +30,8 @@
 #define POLL_TIMER_ID 1
 // Brings the close question to the front once it shows.
 #define FRONT_TIMER_ID 3
+// The tray tip with the forecast's line: the room of the tray's record.
+#define FULL_TIP_CHARS sizeof(((NOTIFYICONDATAA*)NULL)->szTip)
 // The main window's own section of the INI file: its place, and whether the first close has
 // been told.
 #define MAIN_WINDOW_SECTION "MainWindow"
@@ -67,6 +70,7 @@ public:
         NOTIFY_HANDLER(ID_APP_HISTORY, TTN_GETDISPINFOA, OnToolTipText)
         NOTIFY_HANDLER(ID_APP_HISTORY, TTN_GETDISPINFOW, OnToolTipText)
         COMMAND_ID_HANDLER(ID_TRAY_STARTWITHWINDOWS, OnStartWithWindows)
+        COMMAND_ID_HANDLER(ID_TRAY_FORECASTWARN, OnForecastWarnCommand)
         COMMAND_ID_HANDLER(ID_NEXT_TAB, OnStepTab)
         COMMAND_ID_HANDLER(ID_PREVIOUS_TAB, OnStepTab)
         NOTIFY_HANDLER(IDC_TABCONTROL, TCN_SELCHANGING, OnSelChanging)
@@ -98,6 +102,8 @@ public:
     // The usage history's part of the save of every adapter: finished days go into the history
     // file, the running figures into the document of the INI file.
     void WriteHistoryInto(IniDocument& document);
+    // The early warning's switch and mark, into the same document.
+    void WriteForecastInto(IniDocument& document) { StoreForecastState(document, Forecasts.Warning); }
     // The window's section: its place in 96-DPI units and whether the first close was told.
     void WritePlaceInto(IniDocument& document);
 
@@ -147,6 +153,15 @@ private:
     // The tip the tray icon should carry now.
     void FormatTrayTip(InterfaceMonitor* monitor, char* tip, size_t size);
 
+    // The period forecast (ForecastCycle.cpp)
+    // Once a minute, or when the day or the history file changed: every adapter's forecast,
+    // and the early warning where one is due.
+    void UpdateForecasts(const SYSTEMTIME& now, int today);
+    void WarnOfForecast(InterfaceMonitor* monitor, const PeriodForecast& forecast,
+                        const LimitPick& pick);
+    // Adds the forecast's line to the tray tip when the whole line fits.
+    void AppendForecastTip(InterfaceMonitor* monitor, char* tip, size_t size);
+    void CheckForecastMenuItem();
     // The speed views (MainSpeedViews.cpp)
     // Feeds them this cycle's figures; the icon the tray should show.
     HICON FeedSpeedViews(InterfaceMonitor* selected);
@@ -210,6 +225,7 @@ private:
 
     UsageHistory History;       // the bytes of each adapter and day, kept by the poll cycle
     HistoryWindow HistoryView;  // open while its Window is not null
+    ForecastKeeper Forecasts;   // the period forecasts and the early warning's state
     SpeedViews Speed;           // the speed in the tray icon and the speed window
 
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
@@ -230,6 +246,7 @@ private:
     LRESULT OnCloseCommand(WORD, WORD, HWND, BOOL&);
     LRESULT OnHistoryCommand(WORD, WORD, HWND, BOOL&);
     LRESULT OnStartWithWindows(WORD, WORD, HWND, BOOL&);
+    LRESULT OnForecastWarnCommand(WORD, WORD, HWND, BOOL&);
     LRESULT OnStepTab(WORD, WORD id, HWND, BOOL&);
     LRESULT OnSelChanging(int, NMHDR*, BOOL&);
     LRESULT OnSelChange(int, NMHDR*, BOOL&);

@@ -163,6 +163,8 @@ LRESULT MainWindow::PollCycle()
     if (CycleCount - LastSaveCycle >= SaveEveryCycles || ForEachMonitor(WantsSave, NULL) != NULL)
         SaveAllCounters();
     ForEachMonitor(RefreshMonitor, this);
+    if (knowToday)
+        UpdateForecasts(now, today);
     ReportLogFailures();
     UpdateTrayAndTitle();
     HistoryView.Refresh();
@@ -267,15 +269,18 @@ void MainWindow::UpdateTrayAndTitle()
     InterfaceMonitor* monitor = SelectedMonitor();
     HICON icon = FeedSpeedViews(monitor);
     BOOL minimised = IsIconic(Window);
-    char tip[TRAY_TIP_CHARS] = "";
+    char tip[FULL_TIP_CHARS] = "";
     if (minimised || Tray.WantsTip(icon))
-        FormatTrayTip(monitor, tip, sizeof(tip));
+        FormatTrayTip(monitor, tip, TRAY_TIP_CHARS);
+    char summary[TRAY_TIP_CHARS];
+    CopyText(summary, sizeof(summary), tip);
+    AppendForecastTip(monitor, tip, sizeof(tip));
     // An icon missing for long leaves a hidden program out of reach: its window shows.
     if (Tray.Cycle(icon, tip) && !IsWindowVisible(Window))
         ShowWindow(Window, SW_SHOWNOACTIVATE);
     Speed.DropReplacedIcon();
 
-    const char* title = minimised ? tip : "Brisvane";
+    const char* title = minimised ? summary : "Brisvane";
     if (strcmp(ShownTitle, title) != 0) {
         SetWindowTextA(Window, title);
         CopyText(ShownTitle, sizeof(ShownTitle), title);

@@ -100,7 +100,10 @@ static void CopyAsFirstContent(const char* source, const char* target)
         document.WriteReplacing(target, &error);
 }
 
-void ChooseDataFolder(const char* modulePath, char* eventLogPath, char* trafficLogPath)
+// prepare: the per-user folder is made, and a first INI copied into it, as the program needs
+// them; without, the same choice is only looked up.
+static void PlaceDataFolder(const char* modulePath, char* eventLogPath, char* trafficLogPath,
+                            int prepare)
 {
     const char* slash = strrchr(modulePath, '\\');
     const char* name = slash != NULL ? slash + 1 : modulePath;
@@ -139,9 +142,21 @@ void ChooseDataFolder(const char* modulePath, char* eventLogPath, char* trafficL
             DeriveIniPaths(modulePath, IniPath, eventLogPath, trafficLogPath);
         return;
     }
-    CreateDirectoryW(WideText(perUser), NULL);
+    if (prepare)
+        CreateDirectoryW(WideText(perUser), NULL);
     CopyText(DataFolder, sizeof(DataFolder), perUser);
     DeriveIniPaths(program, IniPath, eventLogPath, trafficLogPath);
-    if (fits && !FileExists(IniPath) && FileExists(beside))
+    if (prepare && fits && !FileExists(IniPath) && FileExists(beside))
         CopyAsFirstContent(beside, IniPath);
+}
+
+void ChooseDataFolder(const char* modulePath, char* eventLogPath, char* trafficLogPath)
+{
+    PlaceDataFolder(modulePath, eventLogPath, trafficLogPath, 1);
+}
+
+void LocateDataFolder(const char* modulePath)
+{
+    char eventLog[PATH_CHARS], trafficLog[PATH_CHARS];
+    PlaceDataFolder(modulePath, eventLog, trafficLog, 0);
 }

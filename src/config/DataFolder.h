@@ -17,6 +17,10 @@ extern char DataFolder[PATH_CHARS];
 // beside a program that does not keep its data there becomes the first content of the new one.
 void ChooseDataFolder(const char* modulePath, char* eventLogPath, char* trafficLogPath);
 
+// The same choice for another program that only reads the data: DataFolder and IniPath as
+// the program at modulePath would have them, and nothing made or copied.
+void LocateDataFolder(const char* modulePath);
+
 // The INI path and the two default log paths that belong to a program file: its extension
 // replaced by ".INI", ".LOG" and ".CSV", or these appended when the file name has none. Each
 // buffer holds PATH_CHARS bytes.

@@ -23,14 +23,18 @@
 #define MAX_WORK_AREAS 16
 // Room in the dropped list beside the longest entry's text, in 96-DPI pixels.
 #define CHOOSER_TEXT_MARGIN 8
+#define FORECAST_REFRESH_MS 60000
+#define SECONDS_PER_HOUR 3600
+#define SECONDS_PER_MINUTE 60
 
 HistoryWindow::HistoryWindow()
     : Source(NULL), Links(), View(ViewDays), BillingDay(1), LoadedVersion(0), SkippedLines(0),
-      ForeignFile(0), ReadError(0), ChooserCount(0)
+      ForeignFile(0), ReadError(0), ChooserCount(0), ForecastTick(0), ForecastDay(0)
 {
     Mac[0] = 0;
     LoadedPath[0] = 0;
     StatusText[0] = 0;
+    ForecastText[0] = 0;
 }
 
 HWND HistoryWindow::Open(HWND owner, const UsageHistory* source, const HistoryLinks& links)
@@ -284,9 +288,37 @@ void HistoryWindow::Update(int rebuild)
     if (Source != NULL)
         AddRunningDays(*Source, mac, View, BillingDay, &Fresh);
     ShowRows(Fresh, rebuild);
-    if (knowToday)
+    if (knowToday) {
         ShowChart(today);
+        UpdateForecast(today, now.wHour * SECONDS_PER_HOUR + now.wMinute * SECONDS_PER_MINUTE +
+                                       now.wSecond, rebuild);
+    }
     ShowStatus();
+}
+
+void HistoryWindow::UpdateForecast(int today, int secondsToday, int rebuild)
+{
+    ULONGLONG tick = Platform.ReadTickCount();
+    if (!rebuild && today == ForecastDay && tick - ForecastTick < FORECAST_REFRESH_MS)
+        return;
+    ForecastTick = tick;
+    ForecastDay = today;
+    ForecastText[0] = 0;
+    const char* mac = Mac[0] != 0 ? Mac : NULL;
+    PeriodSpan span;
+    PeriodLimits limits = {0, 0, 0};
+    if (Links.ForecastRule == NULL || !Links.ForecastRule(today, mac, &span, &limits))
+        return;
+    SpanSums sums;
+    SumSpanDays(Table, Source, mac, span.First, today, &sums);
+    PeriodForecast forecast;
+    if (!ForecastPeriod(sums.In, sums.Out, span, sums.FirstKnownDay, today, secondsToday,
+                        &forecast))
+        return;
+    // The limits hold for each adapter alone: none against the sum of all of them.
+    LimitPick pick;
+    int limited = mac != NULL && PickLimit(forecast, limits, &pick);
+    FormatForecastLine(forecast, limited ? &pick : NULL, ForecastText, sizeof(ForecastText));
 }
 
 void HistoryWindow::ShowChart(int today)
@@ -334,6 +366,8 @@ void HistoryWindow::ShowStatus()
                      Source->SetAsidePath);
     else if (Shown.Count() == 0)
         BoundedPrint(text, sizeof(text), "%s", NO_HISTORY_TEXT);
+    else
+        CopyText(text, sizeof(text), ForecastText);
     if (strcmp(text, StatusText) != 0) {
         CopyText(StatusText, sizeof(StatusText), text);
         SetDlgItemTextW(Window, IDC_HIST_STATUS, WideText(text));
@@ -356,7 +390,7 @@ LRESULT HistoryWindow::OnAdapterChange(WORD, WORD, HWND, BOOL&)
     LRESULT item = SendMessageA(chooser, CB_GETCURSEL, 0, 0);
     LRESULT index = item >= 0 ? SendMessageA(chooser, CB_GETITEMDATA, item, 0) : -1;
     CopyText(Mac, sizeof(Mac), index >= 0 && index < ChooserCount ? ChooserMacs[index] : "");
-    Update(TRUE);
+    Update(TRUE);  // the forecast too: it belongs to the adapter
     return 0;
 }
 
@@ -472,5 +506,6 @@ LRESULT HistoryWindow::OnDestroy(UINT, WPARAM, LPARAM, BOOL&)
     Fresh.Clear();
     ChooserCount = 0;
     StatusText[0] = 0;
+    ForecastText[0] = 0;
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "HistoryReport.h"
 #include "HistoryTable.h"
 #include "PathSplit.h"
+#include "PeriodForecast.h"
 #include "UsageChart.h"
 #include "UsageHistory.h"
 #include "DpiLayout.h"
@@ -47,6 +48,9 @@ struct HistoryLinks {
     // The monitors' work areas, the primary first; null for those of this system (tests put
     // screens of their own here).
     size_t (*WorkAreas)(WorkArea* areas, size_t capacity);
+    // The current period of the adapter (null: all of them) that holds today, and the limits
+    // it is held against; 0 when there is none to show. May be null.
+    int (*ForecastRule)(int today, const char* mac, PeriodSpan* span, PeriodLimits* limits);
 };
 
 enum HistoryColumn { ColumnPeriod, ColumnIn, ColumnOut, ColumnTotal, HistoryColumnCount };
@@ -102,6 +106,7 @@ public:
     char ChooserMacs[MAX_CHOOSER_ADAPTERS][MAC_TEXT_CHARS];
     int ChooserCount;
     char StatusText[STATUS_TEXT_CHARS];
+    char ForecastText[FORECAST_LINE_CHARS];  // shown in the status line when all is well
     // The caption's and the task switcher's icons at the window's DPI.
     OwnedIcon SmallIcon;
     OwnedIcon BigIcon;
@@ -114,6 +119,10 @@ private:
     void ShowRows(const PeriodRows& rows, int rebuild);
     void ShowChart(int today);
     void ShowStatus();
+    // Worked out again at most once a minute, or when the rows were rebuilt or the day changed.
+    void UpdateForecast(int today, int secondsToday, int rebuild);
+    ULONGLONG ForecastTick;
+    int ForecastDay;
     void SetColumnTitle();
     void Layout(int width, int height);
     void RestorePlacement();

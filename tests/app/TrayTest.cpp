@@ -129,10 +129,10 @@ TEST_F(TrayTest, MenuItemsReachTheirHandlers)
     HMENU menu = GetSubMenu(Tray().Menu(), 0);
     const UINT submenu = (UINT)-1;
     const UINT ids[] = {ID_TRAY_SHOWHIDE, ID_APP_SETTINGS, ID_APP_ABOUT, ID_APP_HISTORY,
-                        ID_TRAY_STARTWITHWINDOWS, 0, submenu, ID_SPEED_WINDOW,
-                        ID_SPEED_CLICKTHROUGH, submenu, 0, ID_TRAY_CLOSE};
-    ASSERT_EQ(12, GetMenuItemCount(menu));
-    for (int i = 0; i < 12; i++)
+                        ID_TRAY_STARTWITHWINDOWS, ID_TRAY_FORECASTWARN, 0, submenu,
+                        ID_SPEED_WINDOW, ID_SPEED_CLICKTHROUGH, submenu, 0, ID_TRAY_CLOSE};
+    ASSERT_EQ(13, GetMenuItemCount(menu));
+    for (int i = 0; i < 13; i++)
         EXPECT_EQ(ids[i], GetMenuItemID(menu, i)) << i;
     EXPECT_EQ((UINT)ID_TRAY_SHOWHIDE, GetMenuDefaultItem(menu, FALSE, 0));  // in bold
 

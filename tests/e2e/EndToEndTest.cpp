@@ -433,6 +433,68 @@ TEST_F(EndToEndTest, DaysOfAScriptedClockAddUpToTheTotalAndShowInTheHistoryWindo
     EXPECT_NE(0u, days);
 }
 
+// The console companion beside the running program: it reads what the program saved (the
+// periodic save is waited for, not a time), gives the figures in JSON and leaves the program be.
+TEST_F(EndToEndTest, ReportBesideTheRunningProgramGivesTheSavedFigures)
+{
+    const char* built = getenv("BRISVANE_REPORT_EXE");
+    ASSERT_NE((const char*)NULL, built) << "BRISVANE_REPORT_EXE names the report program";
+    std::string report = folder.Path("brisvane-report.exe");
+    ASSERT_TRUE(CopyFileA(built, report.c_str(), FALSE)) << built;
+    const std::string address = "\nip index=2 addr=192.168.1.10\nfast\n";
+    Script(std::string(AdapterA) + " in=100 out=10" + address);
+    HANDLE process = Start("/s");
+    HWND window = Window();
+    ASSERT_NE((HWND)NULL, window);
+    ASSERT_TRUE(WaitUntil([&] { return Reads() >= 2; }));
+    Script(std::string(AdapterA) + " in=1100 out=510" + address);
+    ASSERT_TRUE(WaitUntil([&] { return IniNumber(MacA, "Total_in") == 1000; }, 60000));
+
+    int runs = 0;
+    auto run = [&](const std::string& tail, std::string* output) {
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), NULL, TRUE};
+        std::string outPath = folder.Path(("report" + std::to_string(++runs) + ".out").c_str());
+        HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = out;
+        startup.hStdError = out;
+        PROCESS_INFORMATION child = {};
+        std::string line = "\"" + report + "\" " + tail;
+        DWORD code = StillRunning;
+        if (CreateProcessA(report.c_str(), &line[0], NULL, NULL, TRUE, CREATE_NO_WINDOW, NULL,
+                           NULL, &startup, &child)) {
+            code = ExitCode(child.hProcess);
+            CloseHandle(child.hProcess);
+            CloseHandle(child.hThread);
+        }
+        CloseHandle(out);
+        *output = ReadFileText(outPath);
+        return code;
+    };
+    std::string json;
+    EXPECT_EQ(0u, run("--json --adapter 00-1A-2B-3C-4D-A1", &json));
+    size_t today = json.find("\"today\":");
+    size_t period = json.find("\"period\":");
+    size_t since = json.find("\"sinceReset\":");
+    ASSERT_TRUE(today != std::string::npos && period != std::string::npos &&
+                since != std::string::npos)
+        << json;
+    const std::string saved = "\"in\": 1000, \"out\": 500, \"total\": 1500";
+    EXPECT_NE(std::string::npos, json.substr(today, period - today).find(saved)) << json;
+    EXPECT_NE(std::string::npos, json.substr(since).find(saved)) << json;
+    std::string text;
+    EXPECT_EQ(2u, run("--days", &text));
+    EXPECT_NE(std::string::npos, text.find("--days needs a number")) << text;
+
+    // The program counts on, alone.
+    EXPECT_EQ(window, FindWindowA(MainClass, NULL));
+    End(window);
+    EXPECT_EQ(0u, ExitCode(process));
+}
+
 TEST_F(EndToEndTest, TheSpeedWindowsTextFollowsTheTraffic)
 {
     WritePrivateProfileStringA("SpeedView", "Window", "1", Ini().c_str());

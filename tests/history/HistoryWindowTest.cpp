@@ -16,6 +16,7 @@
 #include "Settings.h"
 #include "TestSupport.h"
 #include "UsageHistory.h"
+#include "Utf8Text.h"
 
 namespace {
 
@@ -195,6 +196,34 @@ TEST_F(HistoryWindowTest, MonthsAreBillingPeriodsWithAMonthlyResetOnThe15th)
     view.Refresh();
     EXPECT_EQ("Month", ColumnTitle());
     EXPECT_EQ("2026-12|9.00 MB|101 KB|9.10 MB", Rows()[0]);
+}
+
+// The status line, while the history file gives no trouble, tells where the period ends.
+TEST_F(HistoryWindowTest, StatusLineForecastsThePeriodAndTheLimitOfTheChosenAdapter)
+{
+    Settings.ResetType = ResetMonthly;
+    Settings.ResetDate.wDay = 15;
+    Settings.AlertType = AlertDistinct;
+    Settings.LimitIN = 10000000;  // 10 MB
+    ASSERT_NE((HWND)NULL, Open());
+    auto status = [&]() {
+        wchar_t wide[512] = L"";
+        GetDlgItemTextW(view.Window, IDC_HIST_STATUS, wide, 512);
+        char text[1024] = "";
+        WideToUtf8(wide, text, sizeof(text));
+        return std::string(text);
+    };
+    // All adapters: 15 November to today, no limit (the limits hold for one adapter).
+    std::string all = status();
+    EXPECT_EQ(0u, all.find("This period so far: 9.14 MB \xC2\xB7 at this pace: 12.")) << all;
+    EXPECT_NE(std::string::npos, all.find(" by 14 Dec")) << all;
+    EXPECT_EQ(std::string::npos, all.find("limit")) << all;
+    ASSERT_TRUE(PickAdapter("LAN, port 1 (00-1A-2B-3C-4D-0A)"));
+    std::string one = status();
+    EXPECT_EQ(0u, one.find("This period so far: IN 9.00 MB \xC2\xB7 at this pace: 11.")) << one;
+    EXPECT_NE(std::string::npos, one.find(" by 14 Dec \xC2\xB7 limit 10.00 MB \xC2\xB7 about "))
+        << one;
+    EXPECT_NE(std::string::npos, one.find(" KB a day left")) << one;
 }
 
 TEST_F(HistoryWindowTest, TodayGrowsWhileOpenAndOnlyWhileInSight)
@@ -491,7 +520,9 @@ TEST_F(HistoryWindowTest, AdaptersGoByTheirTabsNamesUncutAndAnEmptyHistorySaysSo
     // Owned windows have no taskbar button; the caption has the program's icon.
     EXPECT_EQ(0, GetWindowLongA(view.Window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     EXPECT_NE((HICON)NULL, (HICON)SendMessageA(view.Window, WM_GETICON, ICON_SMALL, 0));
-    EXPECT_EQ("", WindowText(GetDlgItem(view.Window, IDC_HIST_STATUS)));
+    // No error to tell: the status line has the period's forecast.
+    std::string status = WindowText(GetDlgItem(view.Window, IDC_HIST_STATUS));
+    EXPECT_EQ(0u, status.find("This period so far: ")) << status;
     // A DPI change: Windows' rectangle, and the icons again.
     HICON small = (HICON)SendMessageA(view.Window, WM_GETICON, ICON_SMALL, 0);
     RECT suggested = {70, 60, 70 + 700, 60 + 520};

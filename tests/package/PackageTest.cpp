@@ -246,8 +246,8 @@ TEST(Installer, InstallRunUpgradeAndUninstallForOneUser)
     const std::string runEntry = Quoted(exe) + " /s";
     const std::string shortcut = ShellFolder(CSIDL_PROGRAMS) + "\\Brisvane.lnk";
     const std::string data = ShellFolder(CSIDL_APPDATA) + "\\Brisvane";
-    const char* installedFiles[] = {"Brisvane.exe", "Brisvane.installed", "uninstall.exe",
-                                    "README.txt", "LICENSE.txt"};
+    const char* installedFiles[] = {"Brisvane.exe", "brisvane-report.exe", "Brisvane.installed",
+                                    "uninstall.exe", "README.txt", "LICENSE.txt"};
     ASSERT_EQ((HWND)NULL, FindWindowA(MainClass, NULL)) << "the prefix is not fresh";
     ASSERT_FALSE(FileExists(folder)) << "the prefix is not fresh";
 
@@ -288,6 +288,10 @@ TEST(Installer, InstallRunUpgradeAndUninstallForOneUser)
         // installer's marker lies beside it.
         EXPECT_TRUE(FileExists(data + "\\Brisvane.INI")) << "no INI in " << data;
         EXPECT_FALSE(FileExists(folder + "\\Brisvane.INI")) << "an INI in the program folder";
+        // The report beside it finds the same per-user data (3 would be no data found).
+        EXPECT_EQ(0u, RunAsUser(Quoted(folder + "\\brisvane-report.exe") + " --json"));
+        EXPECT_EQ(2u, RunAsUser(Quoted(folder + "\\brisvane-report.exe") + " --bogus"));
+        EXPECT_FALSE(FileExists(folder + "\\Brisvane.INI")) << "the report made an INI";
     }
 
     {

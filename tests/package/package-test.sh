@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The release packages under dist/ (scripts/package.sh makes them; scripts/test.sh runs it before
 # the tests): exactly the three packages of the project's version and their checksums, the ZIPs
-# holding exactly the exe, README.txt and LICENSE.txt; then test_package under Wine, in a fresh
-# prefix of its own, checks what the exes carry and installs, upgrades and uninstalls.
+# holding exactly the exe, brisvane-report.exe, README.txt and LICENSE.txt; then test_package
+# under Wine, in a fresh prefix of its own, checks what the exes carry and installs, upgrades
+# and uninstalls.
 # Usage: package-test.sh DIST_DIR TEST_PROGRAM PROJECT_VERSION WORK_DIR
 set -uo pipefail
 . "$(dirname "$0")/../../scripts/common.sh"
@@ -40,7 +41,7 @@ mkdir -p "$work"
 for arch in x64 x86; do
     zip_file=$dist/Brisvane-$version-$arch.zip
     listed=$(unzip -Z1 "$zip_file" | sort)
-    [ "$listed" = "$(printf '%s\n' Brisvane.exe LICENSE.txt README.txt)" ] ||
+    [ "$listed" = "$(printf '%s\n' Brisvane.exe brisvane-report.exe LICENSE.txt README.txt | sort)" ] ||
         fail "$zip_file holds:
 $listed"
     unzip -q "$zip_file" -d "$work/$arch" || fail "$zip_file does not unpack"
