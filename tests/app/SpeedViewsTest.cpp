@@ -2,6 +2,9 @@
 // "Graph", and the choices of the INI file and the menu at work in the main window.
 #include "MainWindowTestSupport.h"
 
+#include <stdio.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -61,6 +64,35 @@ Picture IconPicture(int mode, int alert, int size, const SpeedHistory& history)
     EXPECT_EQ(size, GetDIBits(screen.Get(), colour.Get(), 0, size, picture.Pixels.data(), &format,
                               DIB_RGB_COLORS));
     return picture;
+}
+
+// The GDI objects this process holds. Windows counts them; under Wine that count is 0, and the
+// handle table tells instead: a freed slot is handed out again before a new one, so once many
+// new brushes have taken every free slot, the highest slot among them is the live objects plus
+// their number.
+int LiveGdiObjects()
+{
+    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counted != 0)
+        return (int)counted;
+    const int Probes = 4096;
+    std::vector<OwnedBrush> probes;
+    int highest = 0;
+    for (int i = 0; i < Probes; i++) {
+        probes.emplace_back(CreateSolidBrush(RGB(i, 0, 0)));
+        EXPECT_TRUE(probes.back().IsValid());
+        highest = std::max(highest, (int)LOWORD((UINT_PTR)probes.back().Get()));
+    }
+    return highest + 1 - Probes;
+}
+
+int IsIconAlive(HICON icon)
+{
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info))
+        return 0;
+    OwnedBitmap colour(info.hbmColor), mask(info.hbmMask);
+    return 1;
 }
 
 DWORD Rgb(COLORREF colour)
@@ -142,6 +174,53 @@ TEST(SpeedIconPicture, SpeedAndGraphAt16And24PixelsAndRedOnAlert)
     EXPECT_EQ(1, SpeedWindowWanted(1, QUNS_ACCEPTS_NOTIFICATIONS));
     EXPECT_EQ(1, SpeedWindowWanted(1, 0));
     EXPECT_EQ(0, SpeedWindowWanted(0, QUNS_ACCEPTS_NOTIFICATIONS));
+}
+
+TEST(SpeedViewsObjects, AnHourOfChangingFiguresLeavesNoObjectBehind)
+{
+    TempFolder folder;
+    std::string ini = folder.Path("Brisvane.INI");
+    WritePrivateProfileStringA("SpeedView", "TrayIcon", "1", ini.c_str());
+    WritePrivateProfileStringA("SpeedView", "Window", "1", ini.c_str());
+    SpeedViews views;
+    views.Start(NULL, ini.c_str());
+    HWND window = views.WindowHandle();
+    ASSERT_NE((HWND)NULL, window);
+    const int Seconds = 3600;
+    const int Warming = 60;  // the first paints fill the system's own caches
+    int before = 0;
+    int iconsMade = 0, iconsLeft = 0;
+    HICON shown = NULL;
+    for (int second = 0; second < Seconds; second++) {
+        if (second == Warming)
+            before = LiveGdiObjects();
+        if (second == Seconds / 2)
+            views.Command(ID_SPEED_TRAY_GRAPH);
+        if (second % 600 == 300)
+            views.Command((second / 600) % 2 == 0 ? ID_SPEED_BITS : ID_SPEED_BYTES);
+        // Figures that change every second, an alert now and then.
+        unsigned __int64 down = 1000ULL * ((second * 7919) % 20000);
+        unsigned __int64 up = 100ULL * ((second * 104729) % 9000);
+        HICON icon = views.Cycle(down, up, second / 90 % 5 == 4, NULL, NULL);
+        if (icon != shown) {
+            iconsMade++;
+            views.DropReplacedIcon();  // as once the tray has the new one
+            if (shown != NULL && IsIconAlive(shown))
+                iconsLeft++;
+            shown = icon;
+        }
+        UpdateWindow(window);
+        PumpMessages();
+    }
+    int after = LiveGdiObjects();
+    printf("GDI objects over %d changing seconds: %d after the first minute, %d at the end; "
+           "%d icons made, %d of the replaced left\n", Seconds, before, after, iconsMade, iconsLeft);
+    EXPECT_GT(iconsMade, Seconds / 2);
+    EXPECT_EQ(0, iconsLeft);
+    EXPECT_EQ(before, after);
+    EXPECT_TRUE(IsWindow(window));
+    views.Stop();
+    EXPECT_FALSE(IsWindow(window));
 }
 
 class SpeedViewsTest : public MainWindowTest {
