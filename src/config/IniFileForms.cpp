@@ -11,8 +11,9 @@
 // An INI file larger than this is not something this program wrote.
 #define MAX_INI_BYTES (16UL * 1024 * 1024)
 
-// The forms an INI file is read in: UTF-8 after its byte-order mark, UTF-16 after its own, and
-// else the ANSI code page, in which older versions wrote it.
+// The forms an INI file is read in: UTF-8 after its byte-order mark, UTF-16 after its own,
+// well-formed UTF-8 without a mark, and else the ANSI code page, in which older versions wrote
+// it.
 static const char Utf8Mark[] = "\xEF\xBB\xBF";
 #define UTF8_MARK_BYTES 3
 #define UTF16_MARK_BYTES 2
@@ -59,7 +60,9 @@ int IniDocument::Read(const char* path)
         size = WideToUtf8Text((const wchar_t*)(bytes + UTF16_MARK_BYTES),
                               (length - UTF16_MARK_BYTES) / sizeof(wchar_t), &converted);
         bytes = converted.Data();
-    } else if (IsAscii(bytes, length)) {
+    } else if (IsUtf8(bytes, length)) {
+        // Plain ASCII, or UTF-8 without its mark as today's Notepad saves it: ANSI text of an
+        // older version is next to never also well-formed UTF-8.
         size = (int)length;
     } else {
         size = CodePageToUtf8(CP_ACP, bytes, length, &converted);

@@ -95,6 +95,10 @@ TEST_F(UnicodeFileTest, IniFilesOfEveryFormReadBackAsTheSameCharacters)
     ASSERT_EQ(1, Settings.Save());
     EXPECT_NE(0u, IniText().compare(0, 3, Utf8Mark));
 
+    // UTF-8 without its mark, as Notepad saves a file edited by hand.
+    WriteIni(std::string("[Settings]\r\nLogPathName=C:\\") + Name + "\\b.LOG\r\n");
+    EXPECT_EQ(std::string("C:\\") + Name + "\\b.LOG", ReadBackPath());
+
     // UTF-16 after its mark, as a text editor may save it; a quoted value loses its quotes.
     const wchar_t wide[] = L"\xFEFF[Settings]\r\nLogPathName=\"C:\\\x0141\\a.LOG\"\r\nResetType=1\r\n";
     WriteIni(std::string((const char*)wide, sizeof(wide) - sizeof(wchar_t)));
