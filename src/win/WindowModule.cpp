@@ -10,23 +10,7 @@ void AtlModuleInit(HINSTANCE instance)
     WindowModule.Creating = NULL;
 }
 
-ATOM AtlModuleRegisterWndClassInfoA(WNDCLASSEXA* wc)
-{
-    if (wc == NULL || wc->lpszClassName == NULL)
-        return 0;
-    wc->cbSize = sizeof(WNDCLASSEXA);
-    wc->hInstance = WindowModule.Instance;
-    if (wc->hCursor == NULL)
-        wc->hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
-    WNDCLASSEXA existing;
-    existing.cbSize = sizeof(existing);
-    ATOM atom = (ATOM)GetClassInfoExA(wc->hInstance, wc->lpszClassName, &existing);
-    if (atom != 0)
-        return atom;
-    return RegisterClassExA(wc);
-}
-
-ATOM AtlModuleRegisterWndClassInfoW(WNDCLASSEXW* wc)
+ATOM AtlModuleRegisterWndClassInfo(WNDCLASSEXW* wc)
 {
     if (wc == NULL || wc->lpszClassName == NULL)
         return 0;

@@ -22,10 +22,9 @@ extern WindowModuleRecord WindowModule;
 
 void AtlModuleInit(HINSTANCE instance);
 // Registers the class unless a class of that name exists already; fills in the instance and,
-// when none is given, the arrow cursor. Returns the atom, 0 on failure.
-ATOM AtlModuleRegisterWndClassInfoA(WNDCLASSEXA* wc);
-// The same for a class with a UTF-16 name, whose windows get UTF-16 messages.
-ATOM AtlModuleRegisterWndClassInfoW(WNDCLASSEXW* wc);
+// when none is given, the arrow cursor. Returns the atom, 0 on failure. Every class of the
+// program is a UTF-16 one, so its windows' texts reach it unchanged, whatever the code page.
+ATOM AtlModuleRegisterWndClassInfo(WNDCLASSEXW* wc);
 // Called right before the window or dialog of the object is created.
 int AtlModuleAddCreateWndData(WindowObject* object);
 // Returns and forgets the object waiting on the current thread, or null.
