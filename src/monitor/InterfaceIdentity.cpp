@@ -77,7 +77,7 @@ void FormatIPv4(DWORD address, char* buffer, size_t size)
     buffer[size - 1] = 0;
 }
 
-void FormatSystemError(DWORD code, char* buffer, size_t size)
+void FormatSystemError(DWORD code, char* buffer, size_t size, LANGID language)
 {
     if (size == 0)
         return;
@@ -85,7 +85,7 @@ void FormatSystemError(DWORD code, char* buffer, size_t size)
     wchar_t* wide = NULL;
     FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
                        FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                   NULL, code, LANG_USER_DEFAULT, (LPWSTR)&wide, 0, NULL);
+                   NULL, code, language, (LPWSTR)&wide, 0, NULL);
     char text[SYSTEM_ERROR_CHARS];
     text[0] = 0;
     if (wide != NULL) {

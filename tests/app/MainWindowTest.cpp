@@ -228,7 +228,7 @@ TEST_F(MainWindowTest, FailingCreationEndsWithZeroAndNoTrayIcon)
     EXPECT_EQ(0, TrayCalls(NIM_ADD));
     EXPECT_EQ((HWND)NULL, FindWindowW(MAIN_WINDOW_CLASS, NULL));
     EXPECT_EQ(0, Settings.EnableLog);  // the settings were never loaded
-    EXPECT_EQ(NULL, WindowModule.Creating);
+    EXPECT_EQ(0, WindowModule.CreatingCount);
 }
 
 TEST_F(MainWindowTest, TrayMenuOpensOnClicksAndKeysAndItsItemsReachTheWindow)

@@ -191,7 +191,7 @@ TEST(WindowObject, BindsAtFirstMessageAndNestedCreationBindsItsOwnObject)
     EXPECT_EQ(&parent, WindowObject::FromHandle(window));
     EXPECT_EQ(WM_NCCREATE, child.Messages[0]);
     EXPECT_TRUE(child.BoundAtFirst);
-    EXPECT_EQ(NULL, WindowModule.Creating);
+    EXPECT_EQ(0, WindowModule.CreatingCount);
 
     EXPECT_EQ(42, SendMessageA(window, WM_USER + 5, 21, 0));
     DestroyWindow(window);
@@ -306,7 +306,7 @@ TEST(WindowObject, FailedCreationLeavesNothingWaiting)
     // A missing template: the dialog never gets a message.
     ResultDialog missing;
     EXPECT_EQ(-1, missing.RunModal(NULL, 31999));
-    EXPECT_EQ(NULL, WindowModule.Creating);
+    EXPECT_EQ(0, WindowModule.CreatingCount);
     EXPECT_EQ(NULL, missing.Window);
 
     // A failing WM_CREATE: the window is destroyed again inside the creation.
@@ -314,7 +314,7 @@ TEST(WindowObject, FailedCreationLeavesNothingWaiting)
     failing.FailCreate = true;
     EXPECT_EQ(NULL, failing.CreateBound(0, TestClass, L"f", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, NULL,
                                         NULL));
-    EXPECT_EQ(NULL, WindowModule.Creating);
+    EXPECT_EQ(0, WindowModule.CreatingCount);
     EXPECT_EQ(NULL, failing.Window);
     EXPECT_EQ(1, failing.LastMessageCount);
 
@@ -322,7 +322,7 @@ TEST(WindowObject, FailedCreationLeavesNothingWaiting)
     RecordingWindow unknown;
     EXPECT_EQ(NULL, unknown.CreateBound(0, L"NoSuchClass", L"", WS_OVERLAPPEDWINDOW, 0, 0, 5, 5, NULL,
                                         NULL));
-    EXPECT_EQ(NULL, WindowModule.Creating);
+    EXPECT_EQ(0, WindowModule.CreatingCount);
 
     // The next creation on this thread binds to its own object.
     RecordingWindow next;
