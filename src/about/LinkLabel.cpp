@@ -1,30 +1,27 @@
 #include "LinkLabel.h"
 
-#include <mbstring.h>
 #include <shellapi.h>
 #include <stdio.h>
 #include <string.h>
+#include <wchar.h>
 
 #include "resource.h"
 
-ShellExecuteFunction OpenLinkTarget = ShellExecuteA;
+ShellExecuteFunction OpenLinkTarget = ShellExecuteW;
 
-static const char MailPrefix[] = "mailto:";
-static const int MailPrefixLength = sizeof(MailPrefix) - 1;
+static const wchar_t MailPrefix[] = L"mailto:";
+static const int MailPrefixLength = sizeof(MailPrefix) / sizeof(MailPrefix[0]) - 1;
+static const int LinkBufferChars = 128;
 
 LinkLabel::LinkLabel()
-    : UnderlineFont(NULL),
-      HandCursor(LoadCursorA(WindowModule.Instance, MAKEINTRESOURCEA(IDC_HANDCURSOR))),
+    : UnderlineFont(),
+      HandCursor(LoadCursorW(WindowModule.Instance, MAKEINTRESOURCEW(IDC_HANDCURSOR))),
       FontPending(1),
       Visited(0)
 {
 }
 
-LinkLabel::~LinkLabel()
-{
-    if (UnderlineFont != NULL)
-        DeleteObject(UnderlineFont);
-}
+LinkLabel::~LinkLabel() {}
 
 LRESULT LinkLabel::OnSetCursor(UINT, WPARAM, LPARAM, BOOL&)
 {
@@ -36,27 +33,27 @@ LRESULT LinkLabel::OnSetCursor(UINT, WPARAM, LPARAM, BOOL&)
 LRESULT LinkLabel::OnLeftButtonDown(UINT, WPARAM, LPARAM, BOOL&)
 {
     // The text goes behind room for the mail prefix, so a mail target needs no second buffer.
-    char buffer[128];
-    char* text = buffer + MailPrefixLength;
+    wchar_t buffer[LinkBufferChars];
+    wchar_t* text = buffer + MailPrefixLength;
     text[0] = 0;
     // At most 120 characters and the terminating zero.
-    GetWindowTextA(Window, text, (int)sizeof(buffer) - MailPrefixLength);
+    GetWindowTextW(Window, text, LinkBufferChars - MailPrefixLength);
 
-    const char* target = text;
-    if (_mbschr((const unsigned char*)text, '@') != NULL) {
-        memcpy(buffer, MailPrefix, MailPrefixLength);
+    const wchar_t* target = text;
+    if (wcschr(text, L'@') != NULL) {
+        memcpy(buffer, MailPrefix, MailPrefixLength * sizeof(wchar_t));
         target = buffer;
     }
 
-    HINSTANCE code = OpenLinkTarget(NULL, "open", target, NULL, NULL, SW_SHOWNORMAL);
+    HINSTANCE code = OpenLinkTarget(NULL, L"open", target, NULL, NULL, SW_SHOWNORMAL);
     if ((INT_PTR)code > 32) {
         // Shows at the next repaint.
         Visited = 1;
     } else {
-        _snprintf(buffer, sizeof(buffer), "Fail to execute associated application.\nCode: %#x",
-                  (unsigned)(UINT_PTR)code);
-        buffer[sizeof(buffer) - 1] = 0;
-        MessageBoxA(Window, buffer, "Brisvane", MB_OK | MB_ICONERROR);
+        _snwprintf(buffer, LinkBufferChars, L"Fail to execute associated application.\nCode: %#x",
+                   (unsigned)(UINT_PTR)code);
+        buffer[LinkBufferChars - 1] = 0;
+        MessageBoxW(Window, buffer, L"Brisvane", MB_OK | MB_ICONERROR);
     }
     // Taken here: the static itself never sees the click.
     return 0;
@@ -67,21 +64,21 @@ LRESULT LinkLabel::OnColorStatic(UINT, WPARAM wParam, LPARAM, BOOL&)
     HDC dc = (HDC)wParam;
     if (FontPending) {
         FontPending = 0;
-        HFONT font = (HFONT)SendMessageA(Window, WM_GETFONT, 0, 0);
+        HFONT font = (HFONT)SendMessageW(Window, WM_GETFONT, 0, 0);
         if (font == NULL)
             font = (HFONT)GetStockObject(SYSTEM_FONT);  // what a static draws without a font
-        LOGFONTA description;
-        if (GetObjectA(font, sizeof(description), &description) == sizeof(description)) {
+        LOGFONTW description;
+        if (GetObjectW(font, sizeof(description), &description) == sizeof(description)) {
             description.lfUnderline = 1;
-            UnderlineFont = CreateFontIndirectA(&description);
+            UnderlineFont.Reset(CreateFontIndirectW(&description));
             // Some statics select their own font only after asking for colours, which would
             // undo the selection below; as the control's own font it holds either way.
-            if (UnderlineFont != NULL)
-                SendMessageA(Window, WM_SETFONT, (WPARAM)UnderlineFont, FALSE);
+            if (UnderlineFont.Get() != NULL)
+                SendMessageW(Window, WM_SETFONT, (WPARAM)UnderlineFont.Get(), FALSE);
         }
     }
-    if (UnderlineFont != NULL)
-        SelectObject(dc, UnderlineFont);
+    if (UnderlineFont.Get() != NULL)
+        SelectObject(dc, UnderlineFont.Get());
     SetTextColor(dc, Visited ? VISITED_LINK_COLOR : LINK_COLOR);
     SetBkMode(dc, TRANSPARENT);
     // Lets the dialog's background show behind the text.
@@ -91,5 +88,5 @@ LRESULT LinkLabel::OnColorStatic(UINT, WPARAM wParam, LPARAM, BOOL&)
 LRESULT LinkLabel::OnOtherReflected(UINT message, WPARAM wParam, LPARAM lParam, BOOL&)
 {
     // Answer as an unreflected window would, rather than let the static see unknown numbers.
-    return DefWindowProcA(Window, message - REFLECTION_BASE, wParam, lParam);
+    return DefWindowProcW(Window, message - REFLECTION_BASE, wParam, lParam);
 }

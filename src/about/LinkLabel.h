@@ -6,9 +6,10 @@
 
 #include <windows.h>
 
+#include "OwnedHandle.h"
 #include "WindowObject.h"
 
-typedef HINSTANCE(WINAPI* ShellExecuteFunction)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+typedef HINSTANCE(WINAPI* ShellExecuteFunction)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
 
 // The shell call that opens a link: ShellExecuteA, replaced by tests so nothing is launched.
 extern ShellExecuteFunction OpenLinkTarget;
@@ -46,7 +47,7 @@ public:
     LRESULT OnColorStatic(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnOtherReflected(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
 
-    HFONT UnderlineFont;  // made at the first colour request
+    OwnedFont UnderlineFont;  // made at the first colour request
     HCURSOR HandCursor;   // a shared resource cursor: never destroyed
     int FontPending;      // 1 until UnderlineFont has been made
     int Visited;          // 1 after a successful open

@@ -4,19 +4,20 @@
 #include "BoundedText.h"
 #include "InterfaceMonitor.h"
 #include "MainWindow.h"
+#include "Utf8Text.h"
 
 // The system menu's command bits; the low four belong to the system.
 #define SYSTEM_COMMAND_MASK 0xFFF0
 
 void MainWindow::AddKeyboardCommands()
 {
-    Accelerators = LoadAcceleratorsA(WindowModule.Instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    Accelerators = LoadAcceleratorsW(WindowModule.Instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     HMENU system = GetSystemMenu(Window, FALSE);
     if (system == NULL)
         return;
-    AppendMenuA(system, MF_SEPARATOR, 0, NULL);
-    AppendMenuA(system, MF_STRING, IDM_SYS_SETTINGS, "Se&ttings...");
-    AppendMenuA(system, MF_STRING, IDM_SYS_ABOUT, "&About...");
+    AppendMenuW(system, MF_SEPARATOR, 0, NULL);
+    AppendMenuW(system, MF_STRING, IDM_SYS_SETTINGS, L"Se&ttings...");
+    AppendMenuW(system, MF_STRING, IDM_SYS_ABOUT, L"&About...");
 }
 
 int MainWindow::TranslateKeys(MSG* message)
@@ -26,17 +27,17 @@ int MainWindow::TranslateKeys(MSG* message)
     // Only keys meant for this window or its pages; a dialog of its own keeps its keys.
     if (message->hwnd != Window && !IsChild(Window, message->hwnd))
         return 0;
-    return TranslateAcceleratorA(Window, Accelerators, message) != 0;
+    return TranslateAcceleratorW(Window, Accelerators, message) != 0;
 }
 
 int MainWindow::TakeDialogKeys(MSG* message)
 {
     if (TabControl != NULL) {
         InterfaceMonitor* page = SelectedMonitor();
-        if (page != NULL && page->Window != NULL && IsDialogMessageA(page->Window, message))
+        if (page != NULL && page->Window != NULL && IsDialogMessageW(page->Window, message))
             return 1;
     }
-    return HistoryView.Window != NULL && IsDialogMessageA(HistoryView.Window, message);
+    return HistoryView.Window != NULL && IsDialogMessageW(HistoryView.Window, message);
 }
 
 LRESULT MainWindow::OnSysCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled)
@@ -76,16 +77,10 @@ LRESULT MainWindow::OnToolTipText(int, NMHDR* header, BOOL&)
     const char* text = header->idFrom == ID_APP_SETTINGS ? "Settings"
                        : header->idFrom == ID_APP_HISTORY ? "History"
                                                           : "About";
-    if (header->code == TTN_GETDISPINFOW) {
-        NMTTDISPINFOW* info = (NMTTDISPINFOW*)header;
-        MultiByteToWideChar(CP_ACP, 0, text, -1, info->szText,
-                            sizeof(info->szText) / sizeof(info->szText[0]));
-        info->lpszText = info->szText;
-    } else {
-        NMTTDISPINFOA* info = (NMTTDISPINFOA*)header;
-        CopyText(info->szText, sizeof(info->szText), text);
-        info->lpszText = info->szText;
-    }
+    // The tool bar's tips ask in UTF-16, as its parent is a UTF-16 window.
+    NMTTDISPINFOW* info = (NMTTDISPINFOW*)header;
+    Utf8ToWide(text, info->szText, sizeof(info->szText) / sizeof(info->szText[0]));
+    info->lpszText = info->szText;
     return 0;
 }
 

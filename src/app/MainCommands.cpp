@@ -1,6 +1,7 @@
 // The main window's commands: the tool bar's and the system menu's dialogs, the tray icon's
 // events and menu, Show/Hide, Close with its question, the history and the alert balloons.
 #include <string.h>
+#include <wchar.h>
 
 #include "AboutDialog.h"
 #include "AlertNotice.h"
@@ -12,7 +13,7 @@
 #include "Settings.h"
 #include "SettingsDialog.h"
 
-#define DIALOG_CLASS_NAME "#32770"
+#define DIALOG_CLASS_NAME L"#32770"
 #define CLOSE_QUESTION_STYLE (MB_YESNO | MB_ICONQUESTION | MB_TOPMOST)
 
 LRESULT MainWindow::OnTrayNotify(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
@@ -152,9 +153,9 @@ LRESULT MainWindow::OnShowHide(WORD, WORD, HWND, BOOL&)
 static BOOL CALLBACK FindShownQuestion(HWND candidate, LPARAM found)
 {
     HWND* question = (HWND*)found;
-    char className[sizeof(DIALOG_CLASS_NAME)] = "";
-    GetClassNameA(candidate, className, sizeof(className));
-    if (GetWindow(candidate, GW_OWNER) != *question || strcmp(className, DIALOG_CLASS_NAME) != 0 ||
+    wchar_t className[sizeof(DIALOG_CLASS_NAME) / sizeof(wchar_t)] = L"";
+    GetClassNameW(candidate, className, sizeof(className) / sizeof(className[0]));
+    if (GetWindow(candidate, GW_OWNER) != *question || wcscmp(className, DIALOG_CLASS_NAME) != 0 ||
         !IsWindowVisible(candidate))
         return TRUE;
     *question = candidate;
@@ -181,11 +182,11 @@ LRESULT MainWindow::OnCloseCommand(WORD, WORD, HWND, BOOL&)
     ShowWindow(Window, SW_HIDE);
     // The timer runs in the question's own loop.
     SetTimer(Window, FRONT_TIMER_ID, USER_TIMER_MINIMUM, BringQuestionForward);
-    int answer = MessageBoxA(Window, "Do you really want to close Brisvane ?", "Brisvane",
+    int answer = MessageBoxW(Window, L"Do you really want to close Brisvane ?", L"Brisvane",
                              CLOSE_QUESTION_STYLE);
     KillTimer(Window, FRONT_TIMER_ID);
     if (answer == IDYES)
-        PostMessageA(Window, WM_CLOSE, 0, 0);
+        PostMessageW(Window, WM_CLOSE, 0, 0);
     return 0;
 }
 

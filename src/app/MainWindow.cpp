@@ -20,7 +20,7 @@
 
 MainWindow::MainWindow()
     : TabControl(NULL), ToolBar(NULL), PollBusy(0), ShutdownDone(0),
-      TaskbarCreatedMessage(RegisterWindowMessageA("TaskbarCreated")), ShownTitle(),
+      TaskbarCreatedMessage(RegisterWindowMessageW(L"TaskbarCreated")), ShownTitle(),
       BalloonMonitor(NULL), Accelerators(NULL), CommandDialogOpen(0), FailedAdapters(),
       CycleCount(0), LastSaveCycle(0), SaveFailureReported(0), LogFailureReported(0),
       IfTableSize(0), Dpi(BaseDpi), TrayNoticeShown(0)
@@ -36,8 +36,8 @@ void MainWindow::OnLastMessage(HWND)
 // list of the DPI. 0 on failure.
 static int AddToolBarButtons(HWND toolBar)
 {
-    HRSRC found = FindResourceA(WindowModule.Instance, MAKEINTRESOURCEA(IDR_TOOLBAR),
-                                MAKEINTRESOURCEA(TOOLBAR_RESOURCE_TYPE));
+    HRSRC found = FindResourceW(WindowModule.Instance, MAKEINTRESOURCEW(IDR_TOOLBAR),
+                                MAKEINTRESOURCEW(TOOLBAR_RESOURCE_TYPE));
     if (found == NULL)
         return 0;
     HGLOBAL loaded = LoadResource(WindowModule.Instance, found);
@@ -64,7 +64,7 @@ static int AddToolBarButtons(HWND toolBar)
         } else {
             button.fsStyle = TBSTYLE_SEP;
         }
-        if (!SendMessageA(toolBar, TB_ADDBUTTONSA, 1, (LPARAM)&button))
+        if (!SendMessageW(toolBar, TB_ADDBUTTONSW, 1, (LPARAM)&button))
             return 0;
     }
     return images > 0;
@@ -249,17 +249,17 @@ LRESULT MainWindow::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
 
 LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
 {
-    TabControl = CreateWindowExA(0, WC_TABCONTROLA, NULL, TAB_CONTROL_STYLE, 0, 0, 0, 0, Window,
+    TabControl = CreateWindowExW(0, WC_TABCONTROLW, NULL, TAB_CONTROL_STYLE, 0, 0, 0, 0, Window,
                                  (HMENU)(UINT_PTR)IDC_TABCONTROL, WindowModule.Instance, NULL);
     if (TabControl == NULL)
         return -1;
 
-    ToolBar = CreateWindowExA(0, TOOLBARCLASSNAMEA, NULL, TOOL_BAR_STYLE, CW_USEDEFAULT,
+    ToolBar = CreateWindowExW(0, TOOLBARCLASSNAMEW, NULL, TOOL_BAR_STYLE, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window,
                               (HMENU)(UINT_PTR)IDC_TOOLBAR, WindowModule.Instance, NULL);
     if (ToolBar == NULL)
         return -1;
-    SendMessageA(ToolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(ToolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     if (!AddToolBarButtons(ToolBar))
         return -1;
     ApplyDpi(DpiForWindow(SystemDpiFunctions(), Window));
@@ -282,7 +282,7 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
         FormatSystemError(GetLastError(), reason, sizeof(reason));
         EventLog.WriteLine("The poll timer could not be started: %s\r\n", reason);
         Shutdown();
-        MessageBoxA(NULL, "Brisvane cannot start its timer and does not run.", "Brisvane",
+        MessageBoxW(NULL, L"Brisvane cannot start its timer and does not run.", L"Brisvane",
                     MB_OK | MB_ICONERROR);
         return -1;
     }
@@ -325,7 +325,7 @@ void MainWindow::FitCurrentPage(BOOL focus)
     monitor->ShowFigures();  // a page out of sight was not kept up to date
     RECT area;
     GetClientRect(TabControl, &area);
-    SendMessageA(TabControl, TCM_ADJUSTRECT, FALSE, (LPARAM)&area);
+    SendMessageW(TabControl, TCM_ADJUSTRECT, FALSE, (LPARAM)&area);
     SetWindowPos(monitor->Window, NULL, area.left, area.top, area.right - area.left,
                  area.bottom - area.top, SWP_SHOWWINDOW | SWP_NOZORDER);
     if (focus)
@@ -358,7 +358,7 @@ void MainWindow::Shutdown()
     // tab strip destroys every page, and each logs its stop line.
     SaveAllCounters();
     Speed.Stop();
-    SendMessageA(TabControl, WM_CLOSE, 0, 0);
+    SendMessageW(TabControl, WM_CLOSE, 0, 0);
     TabControl = NULL;
     AlertBrush = NULL;
     AlertBrushOwned.Reset();

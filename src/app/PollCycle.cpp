@@ -10,6 +10,7 @@
 #include "InterfaceMonitor.h"
 #include "InterfaceTable.h"
 #include "LogChannel.h"
+#include "Utf8Text.h"
 #include "MainWindow.h"
 #include "TabStrip.h"
 #include "Platform.h"
@@ -223,9 +224,9 @@ InterfaceMonitor* MainWindow::AddMonitor(const InterfaceRow* sample, const char*
         return NULL;
     }
     // The template has a caption; a page must not.
-    LONG style = GetWindowLongA(page, GWL_STYLE);
+    LONG style = GetWindowLongW(page, GWL_STYLE);
     if (style & WS_CAPTION)
-        SetWindowLongA(page, GWL_STYLE, style & ~WS_CAPTION);
+        SetWindowLongW(page, GWL_STYLE, style & ~WS_CAPTION);
 
     TabStrip tabs = Tabs();
     int inserted = tabs.Insert((int)position, monitor, monitor->IPv4Text);
@@ -247,7 +248,7 @@ InterfaceMonitor* MainWindow::AddMonitor(const InterfaceRow* sample, const char*
     FormatMacText(row->bPhysAddr, PhysAddrLength(row), macText, sizeof(macText));
     EventLog.WriteLine("Monitor %s port '%s'\tStart\r\n", macText, ipv4Text);
 
-    SendMessageA(page, WM_NCACTIVATE, TRUE, 0);
+    SendMessageW(page, WM_NCACTIVATE, TRUE, 0);
     if (inserted == 0) {
         InterfaceMonitor* shown = SelectedMonitor();
         if (shown != NULL && shown->Window != NULL)
@@ -282,7 +283,7 @@ void MainWindow::UpdateTrayAndTitle()
 
     const char* title = minimised ? summary : "Brisvane";
     if (strcmp(ShownTitle, title) != 0) {
-        SetWindowTextA(Window, title);
+        SetWindowTextW(Window, WideText(title));
         CopyText(ShownTitle, sizeof(ShownTitle), title);
     }
 }

@@ -82,7 +82,7 @@ int SpeedWindow::Create(HWND owner, const SpeedViewChoices& choices)
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = StartWindowProc;
     wc.lpszClassName = SPEED_WINDOW_CLASS;
-    ATOM atom = AtlModuleRegisterWndClassInfoW(&wc);
+    ATOM atom = AtlModuleRegisterWndClassInfo(&wc);
     if (atom == 0)
         return 0;
     const DpiFunctions& functions = SystemDpiFunctions();
@@ -92,7 +92,7 @@ int SpeedWindow::Create(HWND owner, const SpeedViewChoices& choices)
     RECT r = PlaceSpeedWindow(choices.HasPlace ? &choices.Place : NULL, DpiForSystem(functions),
                               areas, count);
     FormatSpeedWindowText(0, 0, choices.Bits, Words, sizeof(Words));
-    if (CreateBoundW(WindowExStyle, MAKEINTRESOURCEW(atom), WideText(Words), WindowStyle, r.left, r.top,
+    if (CreateBound(WindowExStyle, MAKEINTRESOURCEW(atom), WideText(Words), WindowStyle, r.left, r.top,
                      r.right - r.left, r.bottom - r.top, NULL, NULL) == NULL)
         return 0;
     Dpi = DpiForWindow(functions, Window);

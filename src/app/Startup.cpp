@@ -22,24 +22,24 @@ HWND CreateMainWindow(HINSTANCE instance, MainWindow& mainWindow)
     int width = MulDiv(PageWidthUnits, LOWORD(baseUnits), HorizontalUnitsPerBase);
     int height = MulDiv(PageHeightUnits, HIWORD(baseUnits), VerticalUnitsPerBase) + BarsHeight;
 
-    WNDCLASSEXA wc = {};
+    WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
     wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = StartWindowProc;
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PROGRAM));
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
     // The caption's own image rather than the large one shrunk; shared, as the class keeps it.
-    wc.hIconSm = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+    wc.hIconSm = (HICON)LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                    LR_SHARED);
     // Behind the tool bar: the face of the tabs and pages below it.
     wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     wc.lpszClassName = MAIN_WINDOW_CLASS;
-    ATOM atom = AtlModuleRegisterWndClassInfoA(&wc);
+    ATOM atom = AtlModuleRegisterWndClassInfo(&wc);
     if (atom == 0)
         return NULL;
     // As big as its page, which is laid out in dialog units and would only gain empty space:
     // no sizing frame and no maximise box. The window then moves to its saved place.
-    return mainWindow.CreateBound(WS_EX_APPWINDOW | WS_EX_CLIENTEDGE, MAKEINTATOM(atom), "Brisvane",
+    return mainWindow.CreateBound(WS_EX_APPWINDOW | WS_EX_CLIENTEDGE, MAKEINTRESOURCEW(atom), L"Brisvane",
                                   MAIN_WINDOW_STYLE, 0, 0, width, height, NULL, NULL);
 }
 
@@ -49,7 +49,7 @@ static void ShowRunningInstance()
 {
     enum { WaitStepMs = 50, WaitSteps = 100 };
     for (int step = 0; step < WaitSteps; step++) {
-        HWND running = FindWindowA(MAIN_WINDOW_CLASS, NULL);
+        HWND running = FindWindowW(MAIN_WINDOW_CLASS, NULL);
         if (running != NULL) {
             ShowWindow(running, SW_SHOWNORMAL);
             SetForegroundWindow(running);
@@ -91,14 +91,14 @@ int RunBrisvane(HINSTANCE instance, const char* commandTail, int showCommand)
     UpdateWindow(mainWindow.Window);
 
     MSG message;
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
+    while (GetMessageW(&message, NULL, 0, 0) > 0) {
         // Ctrl+Tab and the like before the page, which would take Tab for its own fields.
         if (mainWindow.TranslateKeys(&message))
             continue;
         if (mainWindow.TakeDialogKeys(&message))
             continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     AtlModuleTerm();
     return 0;

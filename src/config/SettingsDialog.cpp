@@ -59,17 +59,17 @@ LRESULT SettingsDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
     HWND dayList = GetDlgItem(Window, IDC_SET_DAY);
     for (int day = 1; day <= DAYS_IN_LIST; day++) {
-        char text[16];
-        _snprintf(text, sizeof(text), "%d", day);
-        text[sizeof(text) - 1] = 0;
-        SendMessageA(dayList, CB_ADDSTRING, 0, (LPARAM)text);
+        wchar_t text[16];
+        _snwprintf(text, sizeof(text) / sizeof(text[0]), L"%d", day);
+        text[sizeof(text) / sizeof(text[0]) - 1] = 0;
+        SendMessageW(dayList, CB_ADDSTRING, 0, (LPARAM)text);
     }
 
-    SendDlgItemMessageA(Window, IDC_SET_LIMITIN_SPIN, UDM_SETRANGE, 0,
+    SendDlgItemMessageW(Window, IDC_SET_LIMITIN_SPIN, UDM_SETRANGE, 0,
                         MAKELPARAM(LimitRangeGB, 0));
-    SendDlgItemMessageA(Window, IDC_SET_LIMITOUT_SPIN, UDM_SETRANGE, 0,
+    SendDlgItemMessageW(Window, IDC_SET_LIMITOUT_SPIN, UDM_SETRANGE, 0,
                         MAKELPARAM(LimitRangeGB, 0));
-    SendDlgItemMessageA(Window, IDC_SET_PERCENT_SPIN, UDM_SETRANGE, 0,
+    SendDlgItemMessageW(Window, IDC_SET_PERCENT_SPIN, UDM_SETRANGE, 0,
                         MAKELPARAM(PercentRange, 0));
 
     // Whole gigabytes in 64 bits: a limit past 2^32 GB comes back as it was stored.
@@ -107,7 +107,7 @@ void SettingsDialog::UpdateResetGroup(int resetType)
     ShowWindow(GetDlgItem(Window, IDC_SET_DATE), resetType == ResetOnDate ? SW_SHOW : SW_HIDE);
     ShowWindow(GetDlgItem(Window, IDC_SET_DAY), resetType == ResetMonthly ? SW_SHOW : SW_HIDE);
     EnableWindow(GetDlgItem(Window, IDC_SET_RESETLABEL), resetType != ResetNever);
-    SetDlgItemTextA(Window, IDC_SET_RESETLABEL, labels[resetType]);
+    SetDlgItemTextW(Window, IDC_SET_RESETLABEL, WideText(labels[resetType]));
     EnableWindow(GetDlgItem(Window, IDC_SET_NOW),
                  resetType == ResetMonthly || resetType == ResetOnDate);
 
@@ -115,11 +115,11 @@ void SettingsDialog::UpdateResetGroup(int resetType)
     if (resetType == ResetMonthly) {
         // No day stored yet: today's is offered, so OK can never store a reset that never comes.
         WORD day = Settings.ResetDate.wDay != 0 ? Settings.ResetDate.wDay : TodaysDay();
-        SendDlgItemMessageA(Window, IDC_SET_DAY, CB_SETCURSEL, (WPARAM)((int)day - 1), 0);
+        SendDlgItemMessageW(Window, IDC_SET_DAY, CB_SETCURSEL, (WPARAM)((int)day - 1), 0);
         SetDlgItemInt(Window, IDC_SET_DAY, day, FALSE);
     } else if (resetType == ResetOnDate) {
         // A stored value that is no date (year 0) is refused; the picker keeps its date.
-        SendDlgItemMessageA(Window, IDC_SET_DATE, DTM_SETSYSTEMTIME, GDT_VALID,
+        SendDlgItemMessageW(Window, IDC_SET_DATE, DTM_SETSYSTEMTIME, GDT_VALID,
                             (LPARAM)&Settings.ResetDate);
     }
 }
@@ -168,7 +168,7 @@ void SettingsDialog::ShowLimit(int id, unsigned __int64 limit)
     char text[32];
     _snprintf(text, sizeof(text), "%I64u", limit / GIGABYTE);
     text[sizeof(text) - 1] = 0;
-    SetDlgItemTextA(Window, id, text);
+    SetDlgItemTextW(Window, id, WideText(text));
 }
 
 LRESULT SettingsDialog::OnResetRadio(WORD, WORD id, HWND, BOOL&)
@@ -208,8 +208,8 @@ LRESULT SettingsDialog::OnNow(WORD, WORD, HWND, BOOL&)
     today.wMinute = 0;
     today.wSecond = 0;
     today.wMilliseconds = 0;
-    SendDlgItemMessageA(Window, IDC_SET_DATE, DTM_SETSYSTEMTIME, GDT_VALID, (LPARAM)&today);
-    SendDlgItemMessageA(Window, IDC_SET_DAY, CB_SETCURSEL, (WPARAM)((int)today.wDay - 1), 0);
+    SendDlgItemMessageW(Window, IDC_SET_DATE, DTM_SETSYSTEMTIME, GDT_VALID, (LPARAM)&today);
+    SendDlgItemMessageW(Window, IDC_SET_DAY, CB_SETCURSEL, (WPARAM)((int)today.wDay - 1), 0);
     SetDlgItemInt(Window, IDC_SET_DAY, today.wDay, FALSE);
     return 0;
 }
@@ -218,8 +218,8 @@ LRESULT SettingsDialog::OnResetRequest(WORD, WORD, HWND, BOOL&)
 {
     resetRequested = resetRequested == 0 ? 1 : 0;
     ShowWindow(GetDlgItem(Window, IDC_SET_RESETNOTE), resetRequested ? SW_SHOW : SW_HIDE);
-    SetDlgItemTextA(Window, IDC_SET_RESETCOUNTERS,
-                    resetRequested ? ResetRequestText : NoResetRequestText);
+    SetDlgItemTextW(Window, IDC_SET_RESETCOUNTERS,
+                    WideText(resetRequested ? ResetRequestText : NoResetRequestText));
     return 0;
 }
 
@@ -258,9 +258,11 @@ LRESULT SettingsDialog::OnBrowse(WORD, WORD id, HWND, BOOL&)
 
 unsigned __int64 SettingsDialog::ReadNumber(int id, unsigned __int64 largest)
 {
+    wchar_t wide[64];
+    wide[0] = 0;
+    GetDlgItemTextW(Window, id, wide, sizeof(wide) / sizeof(wide[0]));
     char text[64];
-    text[0] = 0;
-    GetDlgItemTextA(Window, id, text, sizeof(text));
+    WideToUtf8(wide, text, sizeof(text));
     unsigned __int64 value;
     size_t digits;
     ReadDecimal(text, sizeof(text), largest, &value, &digits);
@@ -275,7 +277,7 @@ LRESULT SettingsDialog::OnOK(WORD, WORD, HWND, BOOL&)
         memset(&date, 0, sizeof(date));
     } else if (IsDlgButtonChecked(Window, IDC_SET_ONDATE) == BST_CHECKED) {
         Settings.ResetType = ResetOnDate;
-        SendDlgItemMessageA(Window, IDC_SET_DATE, DTM_GETSYSTEMTIME, 0, (LPARAM)&date);
+        SendDlgItemMessageW(Window, IDC_SET_DATE, DTM_GETSYSTEMTIME, 0, (LPARAM)&date);
         date.wHour = 0;
         date.wMinute = 0;
         date.wSecond = 0;

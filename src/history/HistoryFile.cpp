@@ -592,7 +592,7 @@ int SetAsideHistoryFile(const char* path, char* asidePath, size_t size, DWORD* e
         memcpy(asidePath, path, base);
         memcpy(asidePath + base, suffix, strlen(suffix) + 1);
         // Without MOVEFILE_REPLACE_EXISTING: a file of that name is never overwritten.
-        if (MoveFileExA(path, asidePath, MOVEFILE_WRITE_THROUGH))
+        if (MoveFileExW(WideText(path), WideText(asidePath), MOVEFILE_WRITE_THROUGH))
             return 1;
         *error = GetLastError();
         if (*error != ERROR_ALREADY_EXISTS && *error != ERROR_FILE_EXISTS)

@@ -8,7 +8,7 @@
 #include "Platform.h"
 #include "Utf8Text.h"
 
-#define ALL_ADAPTERS_TEXT "All adapters"
+#define ALL_ADAPTERS_TEXT L"All adapters"
 #define CHOOSER_TEXT_CHARS (DESCRIPTION_CHARS + MAC_TEXT_CHARS + 8)
 // Dialog units of the layout.
 #define MARGIN_UNITS 7
@@ -72,16 +72,16 @@ int HistoryWindow::DialogUnitsY(int units)
 LRESULT HistoryWindow::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
     HWND list = GetDlgItem(Window, IDC_HIST_LIST);
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                  LVS_EX_FULLROWSELECT);
-    static const char* const titles[HistoryColumnCount] = {"", "IN", "OUT", "Total"};
+    static const wchar_t* const titles[HistoryColumnCount] = {L"", L"IN", L"OUT", L"Total"};
     for (int column = 0; column < HistoryColumnCount; column++) {
-        LVCOLUMNA item = {};
+        LVCOLUMNW item = {};
         item.mask = LVCF_TEXT | LVCF_FMT | LVCF_SUBITEM;
         item.fmt = column == ColumnPeriod ? LVCFMT_LEFT : LVCFMT_RIGHT;
-        item.pszText = (LPSTR)titles[column];
+        item.pszText = (LPWSTR)titles[column];
         item.iSubItem = column;
-        SendMessageA(list, LVM_INSERTCOLUMNA, column, (LPARAM)&item);
+        SendMessageW(list, LVM_INSERTCOLUMNW, column, (LPARAM)&item);
     }
     FitToDpi();
     Chart.Create(Window, IDC_HIST_CHART);
@@ -143,7 +143,7 @@ void HistoryWindow::AddChooserItem(const char* mac, const char* description)
     if (item < 0)
         return;
     CopyText(ChooserMacs[ChooserCount], MAC_TEXT_CHARS, mac);
-    SendMessageA(chooser, CB_SETITEMDATA, item, ChooserCount);
+    SendMessageW(chooser, CB_SETITEMDATA, item, ChooserCount);
     ChooserCount++;
     FitChooserWidth();
 }
@@ -225,10 +225,10 @@ LRESULT HistoryWindow::OnDpiFollowed(UINT, WPARAM, LPARAM, BOOL&)
 void HistoryWindow::FillChooser()
 {
     HWND chooser = GetDlgItem(Window, IDC_HIST_ADAPTER);
-    SendMessageA(chooser, CB_RESETCONTENT, 0, 0);
+    SendMessageW(chooser, CB_RESETCONTENT, 0, 0);
     ChooserCount = 0;
-    LRESULT all = SendMessageA(chooser, CB_ADDSTRING, 0, (LPARAM)ALL_ADAPTERS_TEXT);
-    SendMessageA(chooser, CB_SETITEMDATA, all, (LPARAM)-1);
+    LRESULT all = SendMessageW(chooser, CB_ADDSTRING, 0, (LPARAM)ALL_ADAPTERS_TEXT);
+    SendMessageW(chooser, CB_SETITEMDATA, all, (LPARAM)-1);
     // Today's adapters first, as they are named now; then the others, the latest first.
     if (Source != NULL)
         for (int i = Source->Running.Count() - 1; i >= 0; i--)
@@ -237,7 +237,7 @@ void HistoryWindow::FillChooser()
         const HistoryName& name = Table.Names[Table.Records[i].Name];
         AddChooserItem(name.Mac, name.Description);
     }
-    SendMessageA(chooser, CB_SETCURSEL, all, 0);
+    SendMessageW(chooser, CB_SETCURSEL, all, 0);
     Mac[0] = 0;
 }
 
@@ -245,10 +245,11 @@ void HistoryWindow::SetColumnTitle()
 {
     char title[PERIOD_TEXT_CHARS];
     FormatPeriodTitle(View, BillingDay, title, sizeof(title));
-    LVCOLUMNA column = {};
+    WideText wide(title);
+    LVCOLUMNW column = {};
     column.mask = LVCF_TEXT;
-    column.pszText = title;
-    SendDlgItemMessageA(Window, IDC_HIST_LIST, LVM_SETCOLUMNA, ColumnPeriod, (LPARAM)&column);
+    column.pszText = (LPWSTR)wide.Get();
+    SendDlgItemMessageW(Window, IDC_HIST_LIST, LVM_SETCOLUMNW, ColumnPeriod, (LPARAM)&column);
 }
 
 void HistoryWindow::Refresh()
@@ -387,8 +388,8 @@ void HistoryWindow::ShowView(int view)
 LRESULT HistoryWindow::OnAdapterChange(WORD, WORD, HWND, BOOL&)
 {
     HWND chooser = GetDlgItem(Window, IDC_HIST_ADAPTER);
-    LRESULT item = SendMessageA(chooser, CB_GETCURSEL, 0, 0);
-    LRESULT index = item >= 0 ? SendMessageA(chooser, CB_GETITEMDATA, item, 0) : -1;
+    LRESULT item = SendMessageW(chooser, CB_GETCURSEL, 0, 0);
+    LRESULT index = item >= 0 ? SendMessageW(chooser, CB_GETITEMDATA, item, 0) : -1;
     CopyText(Mac, sizeof(Mac), index >= 0 && index < ChooserCount ? ChooserMacs[index] : "");
     Update(TRUE);  // the forecast too: it belongs to the adapter
     return 0;
@@ -442,8 +443,8 @@ LRESULT HistoryWindow::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, BOOL&)
 {
     MINMAXINFO* info = (MINMAXINFO*)lParam;
     RECT least = {0, 0, DialogUnitsX(MIN_WIDTH_UNITS), DialogUnitsY(MIN_HEIGHT_UNITS)};
-    AdjustWindowRectEx(&least, (DWORD)GetWindowLongA(Window, GWL_STYLE), FALSE,
-                       (DWORD)GetWindowLongA(Window, GWL_EXSTYLE));
+    AdjustWindowRectEx(&least, (DWORD)GetWindowLongW(Window, GWL_STYLE), FALSE,
+                       (DWORD)GetWindowLongW(Window, GWL_EXSTYLE));
     info->ptMinTrackSize.x = least.right - least.left;
     info->ptMinTrackSize.y = least.bottom - least.top;
     return 0;

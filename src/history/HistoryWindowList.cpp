@@ -17,7 +17,7 @@ void HistoryWindow::ShowRows(const PeriodRows& rows, int rebuild)
     HWND list = GetDlgItem(Window, IDC_HIST_LIST);
     if (rebuild || rows.Count() != Shown.Count()) {
         Shown.CopyFrom(rows);
-        SendMessageA(list, LVM_SETITEMCOUNT, Shown.Count(), LVSICF_NOSCROLL);
+        SendMessageW(list, LVM_SETITEMCOUNT, Shown.Count(), LVSICF_NOSCROLL);
         InvalidateRect(list, NULL, FALSE);
         return;
     }
@@ -33,7 +33,7 @@ void HistoryWindow::ShowRows(const PeriodRows& rows, int rebuild)
     if (first < 0)
         return;
     Shown.CopyFrom(rows);
-    SendMessageA(list, LVM_REDRAWITEMS, first, last);
+    SendMessageW(list, LVM_REDRAWITEMS, first, last);
 }
 
 void HistoryWindow::FillItemText(int item, int column, char* buffer, size_t size)
@@ -62,16 +62,7 @@ void HistoryWindow::FillItemText(int item, int column, char* buffer, size_t size
     }
 }
 
-LRESULT HistoryWindow::OnGetDispInfoA(int, NMHDR* header, BOOL&)
-{
-    NMLVDISPINFOA* info = (NMLVDISPINFOA*)header;
-    if ((info->item.mask & LVIF_TEXT) && info->item.pszText != NULL && info->item.cchTextMax > 0)
-        FillItemText(info->item.iItem, info->item.iSubItem, info->item.pszText,
-                     (size_t)info->item.cchTextMax);
-    return 0;
-}
-
-LRESULT HistoryWindow::OnGetDispInfoW(int, NMHDR* header, BOOL&)
+LRESULT HistoryWindow::OnGetDispInfo(int, NMHDR* header, BOOL&)
 {
     NMLVDISPINFOW* info = (NMLVDISPINFOW*)header;
     if ((info->item.mask & LVIF_TEXT) && info->item.pszText != NULL &&
@@ -87,7 +78,7 @@ int HistoryWindow::SelectedRowsText(GrowArray<char>* text)
 {
     text->Clear();
     HWND list = GetDlgItem(Window, IDC_HIST_LIST);
-    int selected = (int)SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0);
+    int selected = (int)SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0);
     if (selected <= 0)
         return 0;
     size_t size = (size_t)selected * (REPORT_LINE_CHARS + LINE_END_CHARS) + 1;
@@ -96,9 +87,9 @@ int HistoryWindow::SelectedRowsText(GrowArray<char>* text)
     char* out = text->Data();
     size_t used = 0;
     out[0] = 0;
-    for (int item = (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+    for (int item = (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
          item >= 0 && item < Shown.Count();
-         item = (int)SendMessageA(list, LVM_GETNEXTITEM, item, LVNI_SELECTED)) {
+         item = (int)SendMessageW(list, LVM_GETNEXTITEM, item, LVNI_SELECTED)) {
         used += FormatReportLine(Shown.Rows[item], View, BillingDay, out + used, size - used);
         used += BoundedPrint(out + used, size - used, "\r\n");
     }
@@ -138,10 +129,10 @@ LRESULT HistoryWindow::OnListKeyDown(int, NMHDR* header, BOOL&)
     if (key->wVKey == 'C') {
         CopySelection();
     } else if (key->wVKey == 'A') {
-        LVITEMA state = {};
+        LVITEMW state = {};
         state.stateMask = LVIS_SELECTED;
         state.state = LVIS_SELECTED;
-        SendDlgItemMessageA(Window, IDC_HIST_LIST, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&state);
+        SendDlgItemMessageW(Window, IDC_HIST_LIST, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&state);
     }
     return 0;
 }

@@ -1,9 +1,11 @@
 #include "UsageChart.h"
 
 #include <string.h>
+#include <wchar.h>
 
 #include "BoundedText.h"
 #include "OwnedHandle.h"
+#include "Utf8Text.h"
 
 #define CHART_MARGIN 6
 #define SWATCH_SIZE 8
@@ -63,12 +65,12 @@ UsageChart::UsageChart() : BarCount(0)
 
 HWND UsageChart::Create(HWND parent, int id)
 {
-    WNDCLASSEXA wc = {};
+    WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = StartWindowProc;
     wc.lpszClassName = USAGE_CHART_CLASS;
-    if (AtlModuleRegisterWndClassInfoA(&wc) == 0)
+    if (AtlModuleRegisterWndClassInfo(&wc) == 0)
         return NULL;
     return CreateBound(WS_EX_CLIENTEDGE, USAGE_CHART_CLASS, NULL, WS_CHILD | WS_VISIBLE, 0, 0, 0,
                        0, parent, (HMENU)(INT_PTR)id);
@@ -102,9 +104,11 @@ static void DrawLegendItem(HDC dc, int* x, int y, int textHeight, int colour, co
                    y + (textHeight - SWATCH_SIZE) / 2 + SWATCH_SIZE};
     FillColour(dc, swatch, colour);
     *x += SWATCH_SIZE + LEGEND_GAP;
-    TextOutA(dc, *x, y, text, (int)strlen(text));
+    WideText wide(text);
+    int length = (int)wcslen(wide);
+    TextOutW(dc, *x, y, wide, length);
     SIZE size = {};
-    GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
+    GetTextExtentPoint32W(dc, wide, length, &size);
     *x += size.cx + LEGEND_SPACE;
 }
 
@@ -114,8 +118,8 @@ void UsageChart::Paint(HDC dc, const RECT& client)
     SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
     int textHeight = metrics.tmHeight;
 
     unsigned __int64 scale = 0;
@@ -134,7 +138,7 @@ void UsageChart::Paint(HDC dc, const RECT& client)
     FormatReportAmount(scale, amount, sizeof(amount));
     BoundedPrint(top, sizeof(top), "max %s", amount);
     RECT scaleText = {x, y, client.right - CHART_MARGIN, y + textHeight};
-    DrawTextA(dc, top, -1, &scaleText, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, WideText(top), -1, &scaleText, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
 
     RECT plot;
     ChartPlotArea(client, textHeight, &plot);
@@ -149,8 +153,8 @@ void UsageChart::Paint(HDC dc, const RECT& client)
 
     RECT labels = {plot.left, plot.bottom + LEGEND_GAP, plot.right,
                    plot.bottom + LEGEND_GAP + textHeight};
-    DrawTextA(dc, FirstLabel, -1, &labels, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-    DrawTextA(dc, LastLabel, -1, &labels, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, WideText(FirstLabel), -1, &labels, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, WideText(LastLabel), -1, &labels, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 LRESULT UsageChart::OnPaint(UINT, WPARAM, LPARAM, BOOL&)

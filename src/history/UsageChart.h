@@ -9,7 +9,7 @@
 #include "HistoryReport.h"
 #include "WindowObject.h"
 
-#define USAGE_CHART_CLASS "BrisvaneUsageChart"
+#define USAGE_CHART_CLASS L"BrisvaneUsageChart"
 #define MAX_CHART_BARS 31
 #define CHART_IN_COLOUR COLOR_HIGHLIGHT
 #define CHART_OUT_COLOUR COLOR_BTNSHADOW

@@ -7,6 +7,10 @@
 #include "AddressTableCycle.h"
 #include "BoundedText.h"
 #include "Platform.h"
+#include "Utf8Text.h"
+
+// The longest system error text kept, in UTF-8 bytes.
+#define SYSTEM_ERROR_CHARS 1024
 
 DWORD PhysAddrLength(const MIB_IFROW* row)
 {
@@ -73,18 +77,23 @@ void FormatIPv4(DWORD address, char* buffer, size_t size)
     buffer[size - 1] = 0;
 }
 
-void FormatSystemError(DWORD code, char* buffer, size_t size)
+void FormatSystemError(DWORD code, char* buffer, size_t size, LANGID language)
 {
     if (size == 0)
         return;
-    char* text = NULL;
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+    // The system's text is in the user's language, beyond the ANSI code page on many systems.
+    wchar_t* wide = NULL;
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
                        FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                   NULL, code, LANG_USER_DEFAULT, (LPSTR)&text, 0, NULL);
-    _snprintf(buffer, size, "%#x '%s'", (unsigned)code, text != NULL ? text : "");
+                   NULL, code, language, (LPWSTR)&wide, 0, NULL);
+    char text[SYSTEM_ERROR_CHARS];
+    text[0] = 0;
+    if (wide != NULL) {
+        WideToUtf8(wide, text, sizeof(text));
+        LocalFree(wide);
+    }
+    _snprintf(buffer, size, "%#x '%s'", (unsigned)code, text);
     buffer[size - 1] = 0;
-    if (text != NULL)
-        LocalFree(text);
 }
 
 int FindIPv4Text(const MIB_IPADDRTABLE* table, DWORD error, DWORD index, char* buffer,

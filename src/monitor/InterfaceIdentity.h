@@ -28,7 +28,10 @@ void FormatInterfaceSectionName(const MIB_IFROW* row, unsigned __int64 luid, cha
 
 void FormatMacText(const BYTE* address, DWORD length, char* buffer, size_t size);
 void FormatIPv4(DWORD address, char* buffer, size_t size);
-void FormatSystemError(DWORD code, char* buffer, size_t size);
+// The code in hex and the system's text for it in quotes, as UTF-8; in the user's language unless
+// another is asked for.
+void FormatSystemError(DWORD code, char* buffer, size_t size,
+                       LANGID language = LANG_USER_DEFAULT);
 // 1 when the interface has an IPv4 address and its text was written; the buffer always gets a
 // text: the address, "!not_found!" or the system error text of a failed table read.
 int LookupIPv4Text(DWORD index, char* buffer, size_t size);

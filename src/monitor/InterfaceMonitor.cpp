@@ -8,6 +8,7 @@
 #include "Platform.h"
 #include "ResetSchedule.h"
 #include "Settings.h"
+#include "Utf8Text.h"
 #include "resource.h"
 
 #define SINCE_CHARS 256
@@ -168,21 +169,21 @@ int FormatSinceText(DATE date, char* buffer, size_t size)
     SYSTEMTIME time;
     if (!VariantTimeToSystemTime(date, &time))
         return 0;
-    int room = size > 0x7FFFFFFF ? 0x7FFFFFFF : (int)size;
-    int length = GetDateFormatA(LOCALE_USER_DEFAULT, 0, &time, NULL, buffer, room);
-    if (length <= 0) {
-        buffer[0] = 0;
+    // The user's date and time forms may name months beyond the ANSI code page.
+    wchar_t wide[SINCE_CHARS];
+    int length = GetDateFormatW(LOCALE_USER_DEFAULT, 0, &time, NULL, wide, SINCE_CHARS);
+    if (length <= 0)
         return 0;
-    }
     length--;
-    if (length + 3 <= room) {
-        buffer[length++] = '\r';
-        buffer[length++] = '\n';
-        buffer[length] = 0;
-        if (GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, NULL, buffer + length,
-                           room - length) <= 0)
-            buffer[length] = 0;
+    if (length + 3 <= SINCE_CHARS) {
+        wide[length++] = L'\r';
+        wide[length++] = L'\n';
+        wide[length] = 0;
+        if (GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, NULL, wide + length,
+                           SINCE_CHARS - length) <= 0)
+            wide[length] = 0;
     }
+    WideToUtf8(wide, buffer, size);
     return 1;
 }
 
@@ -192,7 +193,7 @@ void InterfaceMonitor::ShowSince(DATE date)
         return;
     char text[SINCE_CHARS];
     FormatSinceText(date, text, sizeof(text));
-    SetDlgItemTextA(Window, IDC_PAGE_SINCE, text);
+    SetDlgItemTextW(Window, IDC_PAGE_SINCE, WideText(text));
 }
 
 void InterfaceMonitor::LoadCounters(const char* macText)

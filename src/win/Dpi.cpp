@@ -1,5 +1,7 @@
 #include "Dpi.h"
 
+#include <wchar.h>
+
 #include "BoundedText.h"
 #include "OwnedHandle.h"
 
@@ -44,14 +46,15 @@ DpiFunctions LookUpDpiFunctions(HMODULE user32, HMODULE shcore)
 // program must not be taken for it.
 static HMODULE LoadShcore()
 {
-    char path[MAX_PATH];
-    UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    wchar_t path[MAX_PATH];
+    UINT length = GetSystemDirectoryW(path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return NULL;
-    char full[MAX_PATH];
-    if (BoundedPrint(full, sizeof(full), "%s\\shcore.dll", path) >= (int)sizeof(full) - 1)
+    static const wchar_t Name[] = L"\\shcore.dll";
+    if (length + sizeof(Name) / sizeof(Name[0]) > MAX_PATH)
         return NULL;
-    return LoadLibraryA(full);  // kept for the life of the process
+    wmemcpy(path + length, Name, sizeof(Name) / sizeof(Name[0]));
+    return LoadLibraryW(path);  // kept for the life of the process
 }
 
 const DpiFunctions& SystemDpiFunctions()

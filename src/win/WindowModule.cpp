@@ -1,32 +1,14 @@
 #include "WindowModule.h"
 
-#include <stdlib.h>
-
-WindowModuleRecord WindowModule = {NULL, NULL};
+WindowModuleRecord WindowModule = {};
 
 void AtlModuleInit(HINSTANCE instance)
 {
     WindowModule.Instance = instance;
-    WindowModule.Creating = NULL;
+    WindowModule.CreatingCount = 0;
 }
 
-ATOM AtlModuleRegisterWndClassInfoA(WNDCLASSEXA* wc)
-{
-    if (wc == NULL || wc->lpszClassName == NULL)
-        return 0;
-    wc->cbSize = sizeof(WNDCLASSEXA);
-    wc->hInstance = WindowModule.Instance;
-    if (wc->hCursor == NULL)
-        wc->hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
-    WNDCLASSEXA existing;
-    existing.cbSize = sizeof(existing);
-    ATOM atom = (ATOM)GetClassInfoExA(wc->hInstance, wc->lpszClassName, &existing);
-    if (atom != 0)
-        return atom;
-    return RegisterClassExA(wc);
-}
-
-ATOM AtlModuleRegisterWndClassInfoW(WNDCLASSEXW* wc)
+ATOM AtlModuleRegisterWndClassInfo(WNDCLASSEXW* wc)
 {
     if (wc == NULL || wc->lpszClassName == NULL)
         return 0;
@@ -44,28 +26,25 @@ ATOM AtlModuleRegisterWndClassInfoW(WNDCLASSEXW* wc)
 
 int AtlModuleAddCreateWndData(WindowObject* object)
 {
-    CreateWndEntry* entry = (CreateWndEntry*)malloc(sizeof(CreateWndEntry));
-    if (entry == NULL)
+    if (WindowModule.CreatingCount >= MAX_CREATING_WINDOWS)
         return 0;
-    entry->Object = object;
-    entry->ThreadId = GetCurrentThreadId();
-    entry->Next = WindowModule.Creating;
-    WindowModule.Creating = entry;
+    CreateWndEntry& entry = WindowModule.Creating[WindowModule.CreatingCount++];
+    entry.Object = object;
+    entry.ThreadId = GetCurrentThreadId();
     return 1;
 }
 
 static WindowObject* Unlink(DWORD threadId, WindowObject* object)
 {
-    CreateWndEntry** link = &WindowModule.Creating;
-    while (*link != NULL) {
-        CreateWndEntry* entry = *link;
-        if (entry->ThreadId == threadId && (object == NULL || entry->Object == object)) {
-            WindowObject* found = entry->Object;
-            *link = entry->Next;
-            free(entry);
+    for (int i = WindowModule.CreatingCount - 1; i >= 0; i--) {
+        CreateWndEntry& entry = WindowModule.Creating[i];
+        if (entry.ThreadId == threadId && (object == NULL || entry.Object == object)) {
+            WindowObject* found = entry.Object;
+            for (int j = i + 1; j < WindowModule.CreatingCount; j++)
+                WindowModule.Creating[j - 1] = WindowModule.Creating[j];
+            WindowModule.CreatingCount--;
             return found;
         }
-        link = &entry->Next;
     }
     return NULL;
 }
@@ -82,9 +61,5 @@ void AtlModuleRemoveCreateWndData(WindowObject* object)
 
 void AtlModuleTerm()
 {
-    while (WindowModule.Creating != NULL) {
-        CreateWndEntry* entry = WindowModule.Creating;
-        WindowModule.Creating = entry->Next;
-        free(entry);
-    }
+    WindowModule.CreatingCount = 0;
 }

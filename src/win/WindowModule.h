@@ -7,26 +7,29 @@
 
 class WindowObject;
 
+// Windows being created wait here only between the creating call and their first message, one
+// a nesting level (a window that creates another while it is created): a few at most.
+#define MAX_CREATING_WINDOWS 32
+
 struct CreateWndEntry {
     WindowObject* Object;
     DWORD ThreadId;
-    CreateWndEntry* Next;
 };
 
 struct WindowModuleRecord {
     HINSTANCE Instance;
-    CreateWndEntry* Creating;  // most recent first
+    CreateWndEntry Creating[MAX_CREATING_WINDOWS];  // the most recent last
+    int CreatingCount;
 };
 
 extern WindowModuleRecord WindowModule;
 
 void AtlModuleInit(HINSTANCE instance);
 // Registers the class unless a class of that name exists already; fills in the instance and,
-// when none is given, the arrow cursor. Returns the atom, 0 on failure.
-ATOM AtlModuleRegisterWndClassInfoA(WNDCLASSEXA* wc);
-// The same for a class with a UTF-16 name, whose windows get UTF-16 messages.
-ATOM AtlModuleRegisterWndClassInfoW(WNDCLASSEXW* wc);
-// Called right before the window or dialog of the object is created.
+// when none is given, the arrow cursor. Returns the atom, 0 on failure. Every class of the
+// program is a UTF-16 one, so its windows' texts reach it unchanged, whatever the code page.
+ATOM AtlModuleRegisterWndClassInfo(WNDCLASSEXW* wc);
+// Called right before the window or dialog of the object is created; 0 when too many wait.
 int AtlModuleAddCreateWndData(WindowObject* object);
 // Returns and forgets the object waiting on the current thread, or null.
 WindowObject* AtlModuleExtractCreateWndData();

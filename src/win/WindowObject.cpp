@@ -1,9 +1,9 @@
 #include "WindowObject.h"
 
 // The window property that binds a window to its object.
-static const char BindingProperty[] = "BrisvaneWindowObject";
+static const wchar_t BindingProperty[] = L"BrisvaneWindowObject";
 
-WindowObject::WindowObject() : Window(NULL), UnhandledProc(DefWindowProcA) {}
+WindowObject::WindowObject() : Window(NULL), UnhandledProc(DefWindowProcW) {}
 
 WindowObject::~WindowObject()
 {
@@ -22,53 +22,40 @@ void WindowObject::OnLastMessage(HWND) {}
 
 WindowObject* WindowObject::FromHandle(HWND window)
 {
-    return (WindowObject*)GetPropA(window, BindingProperty);
+    return (WindowObject*)GetPropW(window, BindingProperty);
 }
 
 void WindowObject::Attach(HWND window)
 {
     Window = window;
-    SetPropA(window, BindingProperty, (HANDLE)this);
+    SetPropW(window, BindingProperty, (HANDLE)this);
 }
 
 void WindowObject::Detach(HWND window)
 {
-    if (GetPropA(window, BindingProperty) == (HANDLE)this)
-        RemovePropA(window, BindingProperty);
+    if (GetPropW(window, BindingProperty) == (HANDLE)this)
+        RemovePropW(window, BindingProperty);
     Window = NULL;
 }
 
-HWND WindowObject::CreateBound(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
-                               int y, int width, int height, HWND parent, HMENU menuOrId)
+HWND WindowObject::CreateBound(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style,
+                               int x, int y, int width, int height, HWND parent, HMENU menuOrId)
 {
     if (!AtlModuleAddCreateWndData(this))
         return NULL;
-    HWND window = CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent,
+    HWND window = CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent,
                                   menuOrId, WindowModule.Instance, NULL);
     // A creation that failed before the first message leaves our entry behind.
     AtlModuleRemoveCreateWndData(this);
     return window;
 }
 
-HWND WindowObject::CreateBoundW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style,
-                                int x, int y, int width, int height, HWND parent, HMENU menuOrId)
-{
-    if (!AtlModuleAddCreateWndData(this))
-        return NULL;
-    HWND window = CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent,
-                                  menuOrId, WindowModule.Instance, NULL);
-    AtlModuleRemoveCreateWndData(this);
-    return window;
-}
-
-// A window of a UTF-16 class takes its unhandled messages to the UTF-16 default procedure,
-// which reads their texts as UTF-16.
+// Every window of ours is a UTF-16 one, subclassed controls included (set with the W form, the
+// procedure makes them so): their unhandled messages go on as UTF-16 messages.
 static LRESULT CallUnhandled(WNDPROC unhandled, HWND window, UINT message, WPARAM wParam,
                              LPARAM lParam)
 {
-    if (unhandled == DefWindowProcW)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return CallWindowProcA(unhandled, window, message, wParam, lParam);
+    return CallWindowProcW(unhandled, window, message, wParam, lParam);
 }
 
 BOOL WindowObject::SubclassWindow(HWND control)
@@ -77,7 +64,7 @@ BOOL WindowObject::SubclassWindow(HWND control)
         return FALSE;
     Attach(control);
     WNDPROC previous =
-        (WNDPROC)SetWindowLongPtrA(control, GWLP_WNDPROC, (LONG_PTR)GetProcedure());
+        (WNDPROC)SetWindowLongPtrW(control, GWLP_WNDPROC, (LONG_PTR)GetProcedure());
     if (previous == NULL) {
         Detach(control);
         return FALSE;
@@ -95,7 +82,7 @@ LRESULT CALLBACK SharedWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 {
     WindowObject* object = WindowObject::FromHandle(window);
     if (object == NULL)
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
 
     LRESULT result = 0;
     BOOL handled = object->RouteMessage(window, message, wParam, lParam, result, 0);
@@ -107,9 +94,9 @@ LRESULT CALLBACK SharedWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         result = CallUnhandled(unhandled, window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         // Give a subclassed control its procedure back, unless someone subclassed it after us.
-        if (unhandled != DefWindowProcA && unhandled != DefWindowProcW &&
-            (WNDPROC)GetWindowLongPtrA(window, GWLP_WNDPROC) == SharedWindowProc)
-            SetWindowLongPtrA(window, GWLP_WNDPROC, (LONG_PTR)unhandled);
+        if (unhandled != DefWindowProcW &&
+            (WNDPROC)GetWindowLongPtrW(window, GWLP_WNDPROC) == SharedWindowProc)
+            SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)unhandled);
         object->Detach(window);
         object->OnLastMessage(window);
     }
@@ -147,7 +134,7 @@ INT_PTR CALLBACK SharedDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
         return FALSE;
     if (ReturnsResultDirectly(message))
         return (INT_PTR)result;
-    SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
+    SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
     return TRUE;
 }
 
@@ -155,16 +142,11 @@ LRESULT CALLBACK StartWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 {
     WindowObject* object = AtlModuleExtractCreateWndData();
     if (object == NULL)
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     object->Attach(window);
     WNDPROC procedure = object->GetProcedure();
-    // Set with the A form, the procedure would turn a UTF-16 window into an ANSI one.
-    if (IsWindowUnicode(window)) {
-        object->UnhandledProc = DefWindowProcW;
-        SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)procedure);
-    } else {
-        SetWindowLongPtrA(window, GWLP_WNDPROC, (LONG_PTR)procedure);
-    }
+    object->UnhandledProc = DefWindowProcW;
+    SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)procedure);
     return procedure(window, message, wParam, lParam);
 }
 
@@ -175,7 +157,7 @@ INT_PTR CALLBACK StartDialogProc(HWND window, UINT message, WPARAM wParam, LPARA
         return FALSE;
     object->Attach(window);
     WNDPROC procedure = object->GetProcedure();
-    SetWindowLongPtrA(window, DWLP_DLGPROC, (LONG_PTR)procedure);
+    SetWindowLongPtrW(window, DWLP_DLGPROC, (LONG_PTR)procedure);
     return (INT_PTR)procedure(window, message, wParam, lParam);
 }
 
@@ -188,7 +170,7 @@ INT_PTR DialogObject::RunModal(HWND owner, int templateId)
 {
     if (!AtlModuleAddCreateWndData(this))
         return -1;
-    INT_PTR result = DialogBoxParamA(WindowModule.Instance, MAKEINTRESOURCEA(templateId), owner,
+    INT_PTR result = DialogBoxParamW(WindowModule.Instance, MAKEINTRESOURCEW(templateId), owner,
                                      StartDialogProc, 0);
     AtlModuleRemoveCreateWndData(this);
     return result;
@@ -198,7 +180,7 @@ HWND DialogObject::CreateModeless(HWND parent, int templateId)
 {
     if (!AtlModuleAddCreateWndData(this))
         return NULL;
-    HWND window = CreateDialogParamA(WindowModule.Instance, MAKEINTRESOURCEA(templateId), parent,
+    HWND window = CreateDialogParamW(WindowModule.Instance, MAKEINTRESOURCEW(templateId), parent,
                                      StartDialogProc, 0);
     AtlModuleRemoveCreateWndData(this);
     return window;
@@ -244,5 +226,5 @@ LRESULT ReflectNotifications(HWND parent, UINT message, WPARAM wParam, LPARAM lP
         handled = FALSE;
         return 0;
     }
-    return SendMessageA(child, REFLECTION_BASE + message, wParam, lParam);
+    return SendMessageW(child, REFLECTION_BASE + message, wParam, lParam);
 }

@@ -24,11 +24,9 @@ public:
     virtual void OnLastMessage(HWND window);
 
     // Creates a window bound to this object; null on failure.
-    HWND CreateBound(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y,
+    // The window is a UTF-16 one: its messages carry UTF-16 texts.
+    HWND CreateBound(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menuOrId);
-    // The same for a class registered with its UTF-16 name: the window gets UTF-16 messages.
-    HWND CreateBoundW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y,
-                      int width, int height, HWND parent, HMENU menuOrId);
     // Takes over an existing control; its previous procedure gets our unhandled messages.
     BOOL SubclassWindow(HWND control);
     // Hands a message to the unhandled-message procedure.

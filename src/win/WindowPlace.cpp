@@ -130,7 +130,7 @@ static BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
     WorkAreaCollection* collection = (WorkAreaCollection*)data;
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
-    if (collection->Count >= collection->Capacity || !GetMonitorInfoA(monitor, &info))
+    if (collection->Count >= collection->Capacity || !GetMonitorInfoW(monitor, &info))
         return TRUE;
     WorkArea area = {info.rcWork, DpiForMonitor(*collection->Functions, monitor)};
     if (info.dwFlags & MONITORINFOF_PRIMARY) {

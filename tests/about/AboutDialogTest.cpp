@@ -11,6 +11,7 @@
 #include "TestSupport.h"
 #include "AboutDialog.h"
 #include "BrisvaneVersion.h"
+#include "Utf8Text.h"
 #include "resource.h"
 
 namespace {
@@ -28,13 +29,20 @@ struct ShellCall {
 ShellCall LastShellCall;
 HINSTANCE ShellAnswer = (HINSTANCE)42;
 
-HINSTANCE WINAPI FakeShellExecute(HWND window, LPCSTR verb, LPCSTR file, LPCSTR parameters,
-                                  LPCSTR directory, INT show)
+std::string Utf8(LPCWSTR text)
+{
+    char buffer[256];
+    WideToUtf8(text, buffer, sizeof(buffer));
+    return buffer;
+}
+
+HINSTANCE WINAPI FakeShellExecute(HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                                  LPCWSTR directory, INT show)
 {
     LastShellCall.Count++;
     LastShellCall.Window = window;
-    LastShellCall.Verb = verb != NULL ? verb : "(null)";
-    LastShellCall.File = file != NULL ? file : "(null)";
+    LastShellCall.Verb = verb != NULL ? Utf8(verb) : "(null)";
+    LastShellCall.File = file != NULL ? Utf8(file) : "(null)";
     LastShellCall.HasParameters = parameters != NULL;
     LastShellCall.HasDirectory = directory != NULL;
     LastShellCall.Show = show;
@@ -110,7 +118,7 @@ protected:
         ShellAnswer = (HINSTANCE)42;
         OpenLinkTarget = FakeShellExecute;
     }
-    void TearDown() override { OpenLinkTarget = ShellExecuteA; }
+    void TearDown() override { OpenLinkTarget = ShellExecuteW; }
 
     // Clicks the link with the shell answering code; returns the box the click showed, if any.
     MessageBoxReading ClickAnswered(HWND link, INT_PTR code)
@@ -155,7 +163,7 @@ void* ThroughImportStub(void* code)
 
 TEST(AboutShell, OpensThroughTheShellByDefault)
 {
-    void* shell = (void*)GetProcAddress(GetModuleHandleA("shell32.dll"), "ShellExecuteA");
+    void* shell = (void*)GetProcAddress(GetModuleHandleA("shell32.dll"), "ShellExecuteW");
     ASSERT_NE((void*)NULL, shell);
     EXPECT_EQ(shell, ThroughImportStub((void*)OpenLinkTarget));
 }
@@ -177,7 +185,7 @@ TEST_F(AboutBox, ShowsVersionLineAndLinkTextsWithLinksSubclassed)
         EXPECT_EQ(web, dialog.WebLink.Window);
         EXPECT_EQ(&dialog.MailLink, WindowObject::FromHandle(mail));
         EXPECT_EQ(&dialog.WebLink, WindowObject::FromHandle(web));
-        EXPECT_EQ((WNDPROC)SharedWindowProc, (WNDPROC)GetWindowLongPtrA(mail, GWLP_WNDPROC));
+        EXPECT_EQ((WNDPROC)SharedWindowProc, (WNDPROC)GetWindowLongPtrW(mail, GWLP_WNDPROC));
         EXPECT_NE((WNDPROC)DefWindowProcA, dialog.MailLink.UnhandledProc);
         EXPECT_NE((WNDPROC)NULL, dialog.WebLink.UnhandledProc);
         // The icon static shows the program's icon.
@@ -350,14 +358,14 @@ TEST_F(AboutBox, UnderlineFontIsMadeOnceAndDeletedWithTheDialogObject)
             ColorAnswer first = AskStaticColors(window, mail);
             ColorAnswer second = AskStaticColors(window, mail);
             EXPECT_EQ(first.Font, second.Font);
-            EXPECT_EQ(dialog.MailLink.UnderlineFont, first.Font);
+            EXPECT_EQ(dialog.MailLink.UnderlineFont.Get(), first.Font);
             EXPECT_EQ(0, dialog.MailLink.FontPending);
             AskStaticColors(window, GetDlgItem(window, IDC_ABOUT_WEB));
-            EXPECT_NE(dialog.MailLink.UnderlineFont, dialog.WebLink.UnderlineFont);
+            EXPECT_NE(dialog.MailLink.UnderlineFont.Get(), dialog.WebLink.UnderlineFont.Get());
             EndWithOk(window);
         });
-        mailFont = dialog.MailLink.UnderlineFont;
-        webFont = dialog.WebLink.UnderlineFont;
+        mailFont = dialog.MailLink.UnderlineFont.Get();
+        webFont = dialog.WebLink.UnderlineFont.Get();
         ASSERT_NE((HFONT)NULL, mailFont);
         ASSERT_NE((HFONT)NULL, webFont);
         // The dialog has ended, the object still lives: the fonts too.

@@ -39,7 +39,7 @@ TabScript Script;
 
 void CALLBACK TabStep(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND window = FindWindowA(MAIN_WINDOW_CLASS, NULL);
+    HWND window = FindWindowW(MAIN_WINDOW_CLASS, NULL);
     MainWindow* main = static_cast<MainWindow*>(WindowObject::FromHandle(window));
     HWND page = main->SelectedMonitor()->Window;
     if (Script.Step == 0) {
@@ -151,13 +151,13 @@ TEST_F(MainWindowTest, SystemMenuRunsSettingsAndAboutAndToolBarButtonsNameThemse
     // What the tool bar asks of its parent when a button's tooltip is about to show.
     HWND tips = (HWND)SendMessageA(ToolBar(), TB_GETTOOLTIPS, 0, 0);
     ASSERT_NE((HWND)NULL, tips);
-    const std::pair<UINT, const char*> buttons[] = {{ID_APP_SETTINGS, "Settings"},
-                                                    {ID_APP_ABOUT, "About"}};
+    const std::pair<UINT, const wchar_t*> buttons[] = {{ID_APP_SETTINGS, L"Settings"},
+                                                       {ID_APP_ABOUT, L"About"}};
     for (const auto& button : buttons) {
-        NMTTDISPINFOA info = {};
-        info.hdr = {tips, button.first, (UINT)TTN_GETDISPINFOA};
-        SendMessageA(main.Window, WM_NOTIFY, button.first, (LPARAM)&info);
-        ASSERT_NE((LPSTR)NULL, info.lpszText);
+        NMTTDISPINFOW info = {};
+        info.hdr = {tips, button.first, (UINT)TTN_GETDISPINFOW};
+        SendMessageW(main.Window, WM_NOTIFY, button.first, (LPARAM)&info);
+        ASSERT_NE((LPWSTR)NULL, info.lpszText);
         EXPECT_STREQ(button.second, info.lpszText);
     }
 }

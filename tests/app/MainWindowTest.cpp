@@ -226,9 +226,9 @@ TEST_F(MainWindowTest, FailingCreationEndsWithZeroAndNoTrayIcon)
     UnregisterClassA(TOOLBARCLASSNAMEA, GetModuleHandleA(NULL));
     EXPECT_EQ(0, exitCode);
     EXPECT_EQ(0, TrayCalls(NIM_ADD));
-    EXPECT_EQ((HWND)NULL, FindWindowA(MAIN_WINDOW_CLASS, NULL));
+    EXPECT_EQ((HWND)NULL, FindWindowW(MAIN_WINDOW_CLASS, NULL));
     EXPECT_EQ(0, Settings.EnableLog);  // the settings were never loaded
-    EXPECT_EQ(NULL, WindowModule.Creating);
+    EXPECT_EQ(0, WindowModule.CreatingCount);
 }
 
 TEST_F(MainWindowTest, TrayMenuOpensOnClicksAndKeysAndItsItemsReachTheWindow)
@@ -276,7 +276,7 @@ LoopScript Loop;
 
 void CALLBACK LoopStep(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND window = FindWindowA(MAIN_WINDOW_CLASS, NULL);
+    HWND window = FindWindowW(MAIN_WINDOW_CLASS, NULL);
     switch (Loop.Step++) {
     case 0:
         Loop.Window = window;

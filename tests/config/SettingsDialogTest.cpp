@@ -771,3 +771,20 @@ TEST_F(SettingsDialogTest, OkSavesTheSettingsToTheIniFileAtOnce)
     GetPrivateProfileStringA("Settings", "LogPathName", "", text, sizeof(text), IniPath);
     EXPECT_STREQ(Settings.EventLogPath, text);
 }
+
+TEST_F(SettingsDialogTest, ABrowsedPathBeyondTheCodePageReachesTheIniFileExactly)
+{
+    // U+0141 and U+6D41 U+91CF: neither is in the western code page the tests run under.
+    static const char Path[] = "C:\\\xC5\x81ukasz-\xE6\xB5\x81\xE9\x87\x8F\\events.log";
+    BrowseAnswer = Path;
+    RunWithStep([] { RunSettingsCommand(); }, "Settings", [](HWND dialog) {
+        SendDlgItemMessageW(dialog, IDC_SET_LOGBROWSE, BM_CLICK, 0, 0);
+        wchar_t shown[PATH_CHARS] = L"";
+        GetDlgItemTextW(dialog, IDC_SET_LOGPATH, shown, PATH_CHARS);
+        EXPECT_STREQ(WideText(Path).Get(), shown);
+        SendDlgItemMessageW(dialog, IDOK, BM_CLICK, 0, 0);
+    });
+    Settings = SettingsRecord();
+    Settings.ReadSection();
+    EXPECT_STREQ(Path, Settings.EventLogPath);
+}

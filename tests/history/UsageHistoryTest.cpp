@@ -165,13 +165,13 @@ TEST_F(UsageHistoryTest, OpensFromToolBarAndTrayMenuAsOneWindowWithATip)
 {
     fake.AddAdapter(2, 0x01, "192.168.1.10");
     ASSERT_NE((HWND)NULL, Create());
-    NMTTDISPINFOA tip = {};
+    NMTTDISPINFOW tip = {};
     tip.hdr.hwndFrom = ToolBar();
     tip.hdr.idFrom = ID_APP_HISTORY;
-    tip.hdr.code = TTN_GETDISPINFOA;
-    SendMessageA(main.Window, WM_NOTIFY, ID_APP_HISTORY, (LPARAM)&tip);
-    ASSERT_NE((LPSTR)NULL, tip.lpszText);
-    EXPECT_STREQ("History", tip.lpszText);
+    tip.hdr.code = TTN_GETDISPINFOW;
+    SendMessageW(main.Window, WM_NOTIFY, ID_APP_HISTORY, (LPARAM)&tip);
+    ASSERT_NE((LPWSTR)NULL, tip.lpszText);
+    EXPECT_STREQ(L"History", tip.lpszText);
 
     SendMessageA(main.Window, WM_COMMAND, MAKEWPARAM(ID_APP_HISTORY, BN_CLICKED),
                  (LPARAM)ToolBar());

@@ -114,6 +114,13 @@ TEST(SystemErrorTest, CodeInHexAndTheSystemsTextInQuotes)
     EXPECT_STREQ("0x5 '", std::string(buffer).substr(0, 5).c_str());
     EXPECT_EQ(7u, strlen(buffer));
     EXPECT_EQ('#', buffer[8]);
+
+    // A text beyond the code page the tests run under arrives whole, as UTF-8.
+    FormatSystemError(ERROR_ACCESS_DENIED, buffer, sizeof(buffer),
+                      MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT));
+    EXPECT_STREQ("0x5 '\xD0\x94\xD0\xBE\xD1\x81\xD1\x82\xD1\x83\xD0\xBF "
+                 "\xD0\xB7\xD0\xB0\xD0\xBF\xD1\x80\xD0\xB5\xD1\x89\xD1\x91\xD0\xBD.\r\n'",
+                 buffer);
 }
 
 struct AddressTable {

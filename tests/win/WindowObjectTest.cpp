@@ -11,14 +11,14 @@
 
 namespace {
 
-const char TestClass[] = "BrisvaneLayerTest";
+const wchar_t TestClass[] = L"BrisvaneLayerTest";
 
 ATOM RegisterTestClass()
 {
-    WNDCLASSEXA wc = {};
+    WNDCLASSEXW wc = {};
     wc.lpfnWndProc = StartWindowProc;
     wc.lpszClassName = TestClass;
-    return AtlModuleRegisterWndClassInfoA(&wc);
+    return AtlModuleRegisterWndClassInfo(&wc);
 }
 
 // Records every message before its map sees it.
@@ -40,7 +40,7 @@ public:
         if (FailCreate)
             return -1;
         if (Child != NULL)
-            Child->CreateBound(0, TestClass, "child", WS_CHILD, 0, 0, 10, 10, Window, (HMENU)7);
+            Child->CreateBound(0, TestClass, L"child", WS_CHILD, 0, 0, 10, 10, Window, (HMENU)7);
         return 0;
     }
     LRESULT OnSetText(UINT, WPARAM, LPARAM, BOOL& handled)
@@ -56,7 +56,7 @@ public:
         LastMessageCount++;
         WindowAtLast = Window;
         LastWasNcDestroy = !Messages.empty() && Messages.back() == WM_NCDESTROY;
-        ProcedureAtLast = (WNDPROC)GetWindowLongPtrA(window, GWLP_WNDPROC);
+        ProcedureAtLast = (WNDPROC)GetWindowLongPtrW(window, GWLP_WNDPROC);
     }
 
     std::vector<UINT> Messages;
@@ -153,7 +153,7 @@ public:
     void OnLastMessage(HWND window) override
     {
         LastMessageCount++;
-        ProcedureAtLast = (WNDPROC)GetWindowLongPtrA(window, GWLP_WNDPROC);
+        ProcedureAtLast = (WNDPROC)GetWindowLongPtrW(window, GWLP_WNDPROC);
     }
     int LastMessageCount = 0;
     WNDPROC ProcedureAtLast = NULL;
@@ -162,7 +162,7 @@ public:
 WNDPROC ForeignPrevious = NULL;
 LRESULT CALLBACK ForeignProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return CallWindowProcA(ForeignPrevious, window, message, wParam, lParam);
+    return CallWindowProcW(ForeignPrevious, window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -172,7 +172,7 @@ TEST(WindowObject, BindsAtFirstMessageAndNestedCreationBindsItsOwnObject)
     ASSERT_NE(0, RegisterTestClass());
     RecordingWindow parent, child;
     parent.Child = &child;
-    HWND window = parent.CreateBound(0, TestClass, "parent", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+    HWND window = parent.CreateBound(0, TestClass, L"parent", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
                                      NULL, NULL);
     ASSERT_NE((HWND)NULL, window);
     EXPECT_EQ(window, parent.Window);
@@ -191,7 +191,7 @@ TEST(WindowObject, BindsAtFirstMessageAndNestedCreationBindsItsOwnObject)
     EXPECT_EQ(&parent, WindowObject::FromHandle(window));
     EXPECT_EQ(WM_NCCREATE, child.Messages[0]);
     EXPECT_TRUE(child.BoundAtFirst);
-    EXPECT_EQ(NULL, WindowModule.Creating);
+    EXPECT_EQ(0, WindowModule.CreatingCount);
 
     EXPECT_EQ(42, SendMessageA(window, WM_USER + 5, 21, 0));
     DestroyWindow(window);
@@ -202,11 +202,21 @@ TEST(WindowObject, ClearedHandledFlagGetsDefaultProcessing)
     ASSERT_NE(0, RegisterTestClass());
     RecordingWindow object;
     HWND window =
-        object.CreateBound(0, TestClass, "before", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, NULL, NULL);
+        object.CreateBound(0, TestClass, L"before", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, NULL, NULL);
     ASSERT_NE((HWND)NULL, window);
     SetWindowTextA(window, "after");
     EXPECT_TRUE(object.SetTextSeen);
     EXPECT_EQ("after", WindowText(window));
+
+    // A text beyond the ANSI code page passes the layer and the default procedure unchanged.
+    const wchar_t flow[] = L"\x0141ukasz-\x6D41\x91CF";
+    object.SetTextSeen = false;
+    SetWindowTextW(window, flow);
+    EXPECT_TRUE(object.SetTextSeen);
+    EXPECT_TRUE(IsWindowUnicode(window));
+    wchar_t back[32] = {};
+    GetWindowTextW(window, back, 32);
+    EXPECT_STREQ(flow, back);
     DestroyWindow(window);
 }
 
@@ -215,7 +225,7 @@ TEST(WindowObject, LastMessageRunsOnceAfterNcDestroyWithHandleCleared)
     ASSERT_NE(0, RegisterTestClass());
     RecordingWindow object;
     HWND window =
-        object.CreateBound(0, TestClass, "x", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, NULL, NULL);
+        object.CreateBound(0, TestClass, L"x", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, NULL, NULL);
     ASSERT_NE((HWND)NULL, window);
     DestroyWindow(window);
     EXPECT_EQ(1, object.LastMessageCount);
@@ -266,7 +276,7 @@ TEST(WindowObject, SubclassedControlGetsItsProcedureBackUnlessSubclassedAfterUs)
 
     HWND first = CreateWindowExA(0, "STATIC", "a", WS_CHILD, 0, 0, 10, 10, host, (HMENU)1,
                                  GetModuleHandleA(NULL), NULL);
-    WNDPROC original = (WNDPROC)GetWindowLongPtrA(first, GWLP_WNDPROC);
+    WNDPROC original = (WNDPROC)GetWindowLongPtrW(first, GWLP_WNDPROC);
     SubclassedStatic a;
     ASSERT_TRUE(a.SubclassWindow(first));
     EXPECT_EQ(original, a.UnhandledProc);
@@ -282,7 +292,7 @@ TEST(WindowObject, SubclassedControlGetsItsProcedureBackUnlessSubclassedAfterUs)
                                   GetModuleHandleA(NULL), NULL);
     SubclassedStatic b;
     ASSERT_TRUE(b.SubclassWindow(second));
-    ForeignPrevious = (WNDPROC)SetWindowLongPtrA(second, GWLP_WNDPROC, (LONG_PTR)ForeignProc);
+    ForeignPrevious = (WNDPROC)SetWindowLongPtrW(second, GWLP_WNDPROC, (LONG_PTR)ForeignProc);
     EXPECT_EQ(77, SendMessageA(second, WM_USER + 9, 0, 0));
     DestroyWindow(second);
     EXPECT_EQ(1, b.LastMessageCount);
@@ -296,27 +306,27 @@ TEST(WindowObject, FailedCreationLeavesNothingWaiting)
     // A missing template: the dialog never gets a message.
     ResultDialog missing;
     EXPECT_EQ(-1, missing.RunModal(NULL, 31999));
-    EXPECT_EQ(NULL, WindowModule.Creating);
+    EXPECT_EQ(0, WindowModule.CreatingCount);
     EXPECT_EQ(NULL, missing.Window);
 
     // A failing WM_CREATE: the window is destroyed again inside the creation.
     RecordingWindow failing;
     failing.FailCreate = true;
-    EXPECT_EQ(NULL, failing.CreateBound(0, TestClass, "f", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, NULL,
+    EXPECT_EQ(NULL, failing.CreateBound(0, TestClass, L"f", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, NULL,
                                         NULL));
-    EXPECT_EQ(NULL, WindowModule.Creating);
+    EXPECT_EQ(0, WindowModule.CreatingCount);
     EXPECT_EQ(NULL, failing.Window);
     EXPECT_EQ(1, failing.LastMessageCount);
 
     // An unknown class fails before any message.
     RecordingWindow unknown;
-    EXPECT_EQ(NULL, unknown.CreateBound(0, "NoSuchClass", "", WS_OVERLAPPEDWINDOW, 0, 0, 5, 5, NULL,
+    EXPECT_EQ(NULL, unknown.CreateBound(0, L"NoSuchClass", L"", WS_OVERLAPPEDWINDOW, 0, 0, 5, 5, NULL,
                                         NULL));
-    EXPECT_EQ(NULL, WindowModule.Creating);
+    EXPECT_EQ(0, WindowModule.CreatingCount);
 
     // The next creation on this thread binds to its own object.
     RecordingWindow next;
-    HWND window = next.CreateBound(0, TestClass, "n", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, NULL, NULL);
+    HWND window = next.CreateBound(0, TestClass, L"n", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, NULL, NULL);
     ASSERT_NE((HWND)NULL, window);
     EXPECT_EQ(&next, WindowObject::FromHandle(window));
     EXPECT_TRUE(next.BoundAtFirst);

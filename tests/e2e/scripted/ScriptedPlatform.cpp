@@ -319,7 +319,7 @@ DWORD WINAPI FastTicker(void*)
 {
     for (;;) {
         Sleep(5);
-        HWND window = FindWindowA(MAIN_WINDOW_CLASS, NULL);
+        HWND window = FindWindowW(MAIN_WINDOW_CLASS, NULL);
         if (window != NULL && Current.History && InterlockedExchange(&HistoryAsked, 1) == 0)
             PostMessageA(window, WM_COMMAND, ID_APP_HISTORY, 0);
         if (!FastTicks)
