@@ -46,7 +46,7 @@ enum HistoryRead {
     HistoryReadForeign = 2,  // read, but in a form this reader cannot take: left as it is
 };
 
-// The in-memory table (HistoryTable.cpp) and its CSV file (HistoryFile.cpp).
+// The in-memory table (HistoryTable.cpp) and its CSV file (the HistoryFile*.cpp files).
 class HistoryTable {
 public:
     HistoryTable() {}
