@@ -217,23 +217,18 @@ void TrayIcon::ReloadIcons()
 {
     if (Window == NULL || Removed)
         return;
-    HICON normal = LoadSmallIcon(Instance, IDI_PROGRAM);
-    HICON alert = LoadSmallIcon(Instance, IDI_ALERT);
-    if (normal == NULL || alert == NULL) {
-        // The old pair stays rather than half of a new one.
-        if (normal != NULL)
-            DestroyIcon(normal);
-        if (alert != NULL)
-            DestroyIcon(alert);
+    OwnedIcon normal(LoadSmallIcon(Instance, IDI_PROGRAM));
+    OwnedIcon alert(LoadSmallIcon(Instance, IDI_ALERT));
+    // The old pair stays rather than half of a new one.
+    if (!normal || !alert)
         return;
-    }
     // A speed icon that is shown stays; the plain pair follows the DPI.
     if (ShownIcon == Alert.Get())
-        ShownIcon = alert;
+        ShownIcon = alert.Get();
     else if (ShownIcon == Normal.Get())
-        ShownIcon = normal;
-    Normal.Reset(normal);
-    Alert.Reset(alert);
+        ShownIcon = normal.Get();
+    Normal = static_cast<OwnedIcon&&>(normal);
+    Alert = static_cast<OwnedIcon&&>(alert);
     if (Added)
         Send(NIM_MODIFY);
 }

@@ -10,6 +10,7 @@
 #include "HistoryCalendar.h"
 #include "HistoryLink.h"
 #include "IniDocument.h"
+#include "OwnedHandle.h"
 #include "Settings.h"
 #include "Utf8Text.h"
 
@@ -89,13 +90,10 @@ static int FileThere(const char* path)
 // The INI file can be read when it is there; 0 when it is there and cannot be.
 static int IniReadable(const char* path)
 {
-    HANDLE file = CreateFileW(WideText(path), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    CloseHandle(file);
-    return 1;
+    OwnedHandle file(CreateFileW(WideText(path), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+    return file.IsValid();
 }
 int ReadData(const char* programPath, ReportData& data, ReportText* error)
 {
