@@ -107,16 +107,8 @@ void MainWindow::ApplyDpi(UINT dpi)
         SendMessageW(ToolBar, TB_AUTOSIZE, 0, 0);
     }
     // The caption's and the task switcher's icons, each at its own size for this DPI.
-    HICON small = LoadIconForDpi(functions, WindowModule.Instance, IDI_PROGRAM, SM_CXSMICON, dpi);
-    HICON big = LoadIconForDpi(functions, WindowModule.Instance, IDI_PROGRAM, SM_CXICON, dpi);
-    if (small != NULL) {
-        SendMessageW(Window, WM_SETICON, ICON_SMALL, (LPARAM)small);
-        SmallIcon.Reset(small);
-    }
-    if (big != NULL) {
-        SendMessageW(Window, WM_SETICON, ICON_BIG, (LPARAM)big);
-        BigIcon.Reset(big);
-    }
+    SetWindowIconsForDpi(functions, Window, WindowModule.Instance, IDI_PROGRAM, dpi, &SmallIcon,
+                         &BigIcon);
 }
 
 SIZE MainWindow::ClientSizeForPage()

@@ -21,16 +21,8 @@ void HistoryWindow::FitToDpi()
 {
     const DpiFunctions& functions = SystemDpiFunctions();
     UINT dpi = DpiForWindow(functions, Window);
-    HICON small = LoadIconForDpi(functions, WindowModule.Instance, IDI_PROGRAM, SM_CXSMICON, dpi);
-    HICON big = LoadIconForDpi(functions, WindowModule.Instance, IDI_PROGRAM, SM_CXICON, dpi);
-    if (small != NULL) {
-        SendMessageW(Window, WM_SETICON, ICON_SMALL, (LPARAM)small);
-        SmallIcon.Reset(small);
-    }
-    if (big != NULL) {
-        SendMessageW(Window, WM_SETICON, ICON_BIG, (LPARAM)big);
-        BigIcon.Reset(big);
-    }
+    SetWindowIconsForDpi(functions, Window, WindowModule.Instance, IDI_PROGRAM, dpi, &SmallIcon,
+                         &BigIcon);
     HWND list = GetDlgItem(Window, IDC_HIST_LIST);
     for (int column = 0; column < HistoryColumnCount; column++)
         SendMessageW(list, LVM_SETCOLUMNWIDTH, column,

@@ -117,3 +117,20 @@ void ScaleChildren(HWND parent, SIZE from, SIZE to, HFONT font)
     }
     InvalidateRect(parent, NULL, TRUE);
 }
+
+void SetWindowIconsForDpi(const DpiFunctions& functions, HWND window, HINSTANCE instance, int id,
+                          UINT dpi, OwnedIcon* small, OwnedIcon* big)
+{
+    const struct {
+        int Metric;
+        WPARAM Kind;
+        OwnedIcon* Held;
+    } icons[] = {{SM_CXSMICON, ICON_SMALL, small}, {SM_CXICON, ICON_BIG, big}};
+    for (const auto& icon : icons) {
+        HICON loaded = LoadIconForDpi(functions, instance, id, icon.Metric, dpi);
+        if (loaded == NULL)
+            continue;
+        SendMessageW(window, WM_SETICON, icon.Kind, (LPARAM)loaded);
+        icon.Held->Reset(loaded);
+    }
+}

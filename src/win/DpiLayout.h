@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "Dpi.h"
+#include "OwnedHandle.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -24,6 +25,11 @@ int DialogUnitsToPixelsY(int units, SIZE baseUnits);
 // the DPI; the image of that size is taken, not another one shrunk. Null on failure.
 HICON LoadIconForDpi(const DpiFunctions& functions, HINSTANCE instance, int id, int metric,
                      UINT dpi);
+
+// Gives a window its caption and task-switcher icons at their sizes for the DPI; each icon that
+// could be loaded replaces the one held, which the window no longer shows.
+void SetWindowIconsForDpi(const DpiFunctions& functions, HWND window, HINSTANCE instance, int id,
+                          UINT dpi, Owned<IconTraits>* small, Owned<IconTraits>* big);
 
 // The tool bar image sizes drawn, in pixels, and the one nearest to 16 at 96 DPI scaled.
 const int ToolBarImageSizes[] = {16, 24, 32};
