@@ -204,3 +204,13 @@ void FakePlatform::AdvanceSeconds(int seconds)
     file.dwHighDateTime = value.HighPart;
     FileTimeToSystemTime(&file, &Now);
 }
+
+std::string FakeAppDataFolder;
+
+int ReadFakeAppDataFolder(char* path, size_t size)
+{
+    if (FakeAppDataFolder.size() + 1 > size)
+        return 0;
+    memcpy(path, FakeAppDataFolder.c_str(), FakeAppDataFolder.size() + 1);
+    return 1;
+}

@@ -56,4 +56,9 @@ private:
     PlatformCalls saved;
 };
 
+// The user's application data folder as the seam Platform.ReadAppDataFolder answers it: set
+// FakeAppDataFolder, then point the seam at ReadFakeAppDataFolder.
+extern std::string FakeAppDataFolder;
+int ReadFakeAppDataFolder(char* path, size_t size);
+
 #endif

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "IconPixels.h"
 #include "SpeedIcon.h"
 #include "SpeedViews.h"
 #include "resource.h"
@@ -50,19 +51,7 @@ Picture IconPicture(int mode, int alert, int size, const SpeedHistory& history)
     Picture picture = {size, std::vector<DWORD>(size * size)};
     OwnedIcon icon(MakeSpeedIcon(DescribeSpeedIcon(mode, alert, size, 0, history)));
     EXPECT_TRUE(icon.IsValid());
-    ICONINFO info = {};
-    if (!icon || !GetIconInfo(icon.Get(), &info))
-        return picture;
-    OwnedBitmap colour(info.hbmColor), mask(info.hbmMask);
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = size;
-    format.bmiHeader.biHeight = -size;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    WindowDc screen(NULL);
-    EXPECT_EQ(size, GetDIBits(screen.Get(), colour.Get(), 0, size, picture.Pixels.data(), &format,
-                              DIB_RGB_COLORS));
+    EXPECT_TRUE(icon && ReadIconPixels(icon.Get(), size, picture.Pixels.data()));
     return picture;
 }
 

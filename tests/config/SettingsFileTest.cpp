@@ -1,6 +1,8 @@
 // The settings record, its INI file beside the program, and every read and write rule.
 #include <gtest/gtest.h>
 
+#include "FakePlatform.h"
+
 #include <string>
 
 #include "monitor/MonitorTestSupport.h"
@@ -357,8 +359,6 @@ TEST_F(SettingsFileTest, NoIniPathReadsAndWritesNothing)
 
 namespace {
 
-std::string AppDataRoot;
-
 std::string ModulePath;
 
 int FakeModuleFileName(char* path, size_t size)
@@ -369,23 +369,16 @@ int FakeModuleFileName(char* path, size_t size)
     return 1;
 }
 
-int FakeAppData(char* path, size_t size)
-{
-    if (AppDataRoot.size() + 1 > size)
-        return 0;
-    memcpy(path, AppDataRoot.c_str(), AppDataRoot.size() + 1);
-    return 1;
-}
 
 }  // namespace
 
 TEST_F(SettingsFileTest, DataGoesPerUserWhenItCannotStayBesideTheProgram)
 {
     const PlatformCalls saved = Platform;
-    AppDataRoot = folder.Path("AppData");
-    ASSERT_TRUE(CreateDirectoryA(AppDataRoot.c_str(), NULL));
-    Platform.ReadAppDataFolder = FakeAppData;
-    const std::string perUser = AppDataRoot + "\\Brisvane\\Brisvane.INI";
+    FakeAppDataFolder = folder.Path("AppData");
+    ASSERT_TRUE(CreateDirectoryA(FakeAppDataFolder.c_str(), NULL));
+    Platform.ReadAppDataFolder = ReadFakeAppDataFolder;
+    const std::string perUser = FakeAppDataFolder + "\\Brisvane\\Brisvane.INI";
     char log[PATH_CHARS], csv[PATH_CHARS];
 
     // A folder of its own that can be written: portable, beside the program.
@@ -407,8 +400,8 @@ TEST_F(SettingsFileTest, DataGoesPerUserWhenItCannotStayBesideTheProgram)
     ASSERT_EQ(250u, deep.size());
     ChooseDataFolder((deep + "\\Brisvane.exe").c_str(), log, csv);
     EXPECT_EQ(perUser, IniPath);
-    EXPECT_EQ(AppDataRoot + "\\Brisvane\\Brisvane.LOG", log);
-    EXPECT_EQ(AppDataRoot + "\\Brisvane", DataFolder);
+    EXPECT_EQ(FakeAppDataFolder + "\\Brisvane\\Brisvane.LOG", log);
+    EXPECT_EQ(FakeAppDataFolder + "\\Brisvane", DataFolder);
 
     // An installed copy keeps its data per user; the INI beside it is where it starts from,
     // whole, and the next save goes per user.
@@ -428,14 +421,14 @@ TEST_F(SettingsFileTest, DataGoesPerUserWhenItCannotStayBesideTheProgram)
     EXPECT_NE(std::string::npos, ReadFileText(folder.Path("Brisvane.INI")).find("LimitIN=7"));
 
     // A save that a killed process left half done is cleared away at the next start.
-    FILE* leftover = fopen((AppDataRoot + "\\Brisvane\\Brisvane.TMP").c_str(), "wb");
+    FILE* leftover = fopen((FakeAppDataFolder + "\\Brisvane\\Brisvane.TMP").c_str(), "wb");
     ASSERT_NE((FILE*)NULL, leftover);
     fclose(leftover);
     ModulePath = program;
     Platform.ReadModuleFileName = FakeModuleFileName;
     Settings.Load();
     EXPECT_EQ(perUser, IniPath);
-    EXPECT_FALSE(FileExists(AppDataRoot + "\\Brisvane\\Brisvane.TMP"));
+    EXPECT_FALSE(FileExists(FakeAppDataFolder + "\\Brisvane\\Brisvane.TMP"));
     EXPECT_EQ(9 * GIGABYTE, Settings.LimitIN);
     Platform = saved;
 }

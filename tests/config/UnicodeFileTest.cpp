@@ -2,6 +2,8 @@
 // same characters, and a program folder or application data folder of such a name keeps the data.
 #include <gtest/gtest.h>
 
+#include "FakePlatform.h"
+
 #include <string>
 
 #include "CodePageText.h"
@@ -33,15 +35,6 @@ protected:
     void MakeNamedFolder() { ASSERT_TRUE(CreateDirectoryW(WideText(Named("").c_str()), NULL)); }
 };
 
-std::string AppDataRoot;
-
-int FakeAppData(char* path, size_t size)
-{
-    if (AppDataRoot.size() + 1 > size)
-        return 0;
-    memcpy(path, AppDataRoot.c_str(), AppDataRoot.size() + 1);
-    return 1;
-}
 
 }  // namespace
 
@@ -120,18 +113,18 @@ TEST_F(UnicodeFileTest, AProgramFolderOrDataFolderOfSuchANameKeepsTheData)
 
     // An installed copy, with the user's application data folder of such a name.
     const PlatformCalls saved = Platform;
-    AppDataRoot = Named("\\AppData");
-    ASSERT_TRUE(CreateDirectoryW(WideText(AppDataRoot.c_str()), NULL));
-    Platform.ReadAppDataFolder = FakeAppData;
+    FakeAppDataFolder = Named("\\AppData");
+    ASSERT_TRUE(CreateDirectoryW(WideText(FakeAppDataFolder.c_str()), NULL));
+    Platform.ReadAppDataFolder = ReadFakeAppDataFolder;
     FILE* mark = _wfopen(WideText(Named("\\Brisvane.installed").c_str()), L"wb");
     ASSERT_NE((FILE*)NULL, mark);
     fclose(mark);
     ChooseDataFolder(Named("\\Brisvane.exe").c_str(), log, csv);
     Platform = saved;
-    EXPECT_EQ(AppDataRoot + "\\Brisvane\\Brisvane.INI", IniPath);
-    EXPECT_EQ(AppDataRoot + "\\Brisvane\\Brisvane.CSV", csv);
+    EXPECT_EQ(FakeAppDataFolder + "\\Brisvane\\Brisvane.INI", IniPath);
+    EXPECT_EQ(FakeAppDataFolder + "\\Brisvane\\Brisvane.CSV", csv);
     // The INI beside it was the first content there.
-    EXPECT_TRUE(FileExists(AppDataRoot + "\\Brisvane\\Brisvane.INI"));
+    EXPECT_TRUE(FileExists(FakeAppDataFolder + "\\Brisvane\\Brisvane.INI"));
     Settings.LimitIN = 3 * GIGABYTE;
     ASSERT_EQ(1, Settings.Save());
     EXPECT_EQ(3 * GIGABYTE, ReadBack().LimitIN);

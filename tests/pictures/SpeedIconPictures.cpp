@@ -7,6 +7,7 @@
 #include <stdio.h>
 
 #include "BoundedText.h"
+#include "IconPixels.h"
 #include "OwnedHandle.h"
 #include "SpeedIcon.h"
 #include "SpeedViewChoices.h"
@@ -31,23 +32,6 @@ void ScriptTraffic(SpeedHistory& history)
         }
         history.Add(down, up);
     }
-}
-
-// The icon's colour pixels, top row first, as 0x00RRGGBB; 0 when it cannot be read.
-int ReadIcon(HICON icon, int size, DWORD* pixels)
-{
-    ICONINFO info = {};
-    if (!GetIconInfo(icon, &info))
-        return 0;
-    OwnedBitmap colour(info.hbmColor), mask(info.hbmMask);
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = size;
-    format.bmiHeader.biHeight = -size;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    WindowDc screen(NULL);
-    return GetDIBits(screen.Get(), colour.Get(), 0, size, pixels, &format, DIB_RGB_COLORS) == size;
 }
 
 // A binary PPM, written whole beside the target first and then put in its place.
@@ -91,7 +75,7 @@ int main(int argc, char** argv)
                 char path[PathChars];
                 BoundedPrint(path, sizeof(path), "%s\\%s-%d%s.ppm", argv[1], mode.Name, size,
                              alert ? "-alert" : "");
-                if (!icon || !ReadIcon(icon.Get(), size, pixels) ||
+                if (!icon || !ReadIconPixels(icon.Get(), size, pixels) ||
                     !WritePicture(path, size, pixels)) {
                     fprintf(stderr, "could not write %s\n", path);
                     return 1;
