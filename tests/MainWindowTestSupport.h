@@ -20,7 +20,6 @@
 // Picks a menu item with the keyboard once a menu shows: Down as often as given, then Enter.
 struct MenuPicker {
     int Downs;
-    volatile LONG Shown;
     volatile LONG Stop;  // the menu has closed: no more looking
 };
 
@@ -33,13 +32,47 @@ inline unsigned __stdcall PickWhenMenuShows(void* argument)
             for (int i = 0; i < pick->Downs; i++)
                 PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
             PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-            InterlockedExchange(&pick->Shown, 1);
             return 0;
         }
         Sleep(10);
     }
     return 1;
 }
+
+// Counts the menu commands the thread takes from its queue for one window, while it lives: a
+// menu posts its pick as WM_COMMAND with neither a notification code nor a control.
+class MenuCommandCount {
+public:
+    explicit MenuCommandCount(HWND window)
+    {
+        Window() = window;
+        Count() = 0;
+        hook = SetWindowsHookExA(WH_GETMESSAGE, Take, NULL, GetCurrentThreadId());
+    }
+    ~MenuCommandCount() { UnhookWindowsHookEx(hook); }
+    int Seen() const { return Count(); }
+
+private:
+    static HWND& Window()
+    {
+        static HWND window;
+        return window;
+    }
+    static int& Count()
+    {
+        static int count;
+        return count;
+    }
+    static LRESULT CALLBACK Take(int code, WPARAM removal, LPARAM message)
+    {
+        const MSG* taken = (const MSG*)message;
+        if (code == HC_ACTION && removal == PM_REMOVE && taken->hwnd == Window() &&
+            taken->message == WM_COMMAND && HIWORD(taken->wParam) == 0 && taken->lParam == 0)
+            Count()++;
+        return CallNextHookEx(NULL, code, removal, message);
+    }
+    HHOOK hook;
+};
 
 class MainWindowTest : public testing::Test {
 protected:
@@ -110,14 +143,15 @@ protected:
     // An event on the tray icon, as the shell reports it.
     void TrayEvent(UINT event) { SendMessageA(main.Window, TRAY_CALLBACK_MESSAGE, TRAY_ICON_ID, event); }
     // Sends a tray event that opens the menu and picks an item once the menu shows (MenuPicker).
-    // A left click's menu comes from its timer. A menu closed before it showed (the window lost
-    // the foreground late, to a window hidden or closed just before) is opened again. 1 when the
-    // menu showed.
+    // A left click's menu comes from its timer. 1 once the picked item's command has reached the
+    // window. A menu that closed before the pick reached it (the window lost the foreground late,
+    // to a window hidden or closed just before) is opened again.
     int PickFromTrayMenu(WPARAM wParam, LPARAM lParam, int downs, bool fromClickTimer = false)
     {
         enum { Attempts = 5 };
+        MenuCommandCount counted(main.Window);
         for (int attempt = 0; attempt < Attempts; attempt++) {
-            MenuPicker pick = {downs, 0, 0};
+            MenuPicker pick = {downs, 0};
             HANDLE thread = (HANDLE)_beginthreadex(NULL, 0, PickWhenMenuShows, &pick, 0, NULL);
             // Back once the menu has closed.
             SendMessageA(main.Window, TRAY_CALLBACK_MESSAGE, wParam, lParam);
@@ -127,7 +161,7 @@ protected:
             WaitForSingleObject(thread, INFINITE);
             CloseHandle(thread);
             PumpMessages();
-            if (pick.Shown)
+            if (counted.Seen() > 0)
                 return 1;
         }
         return 0;
