@@ -30,7 +30,7 @@ const Glyph SmallGlyphs[] = {
     {'0', 3, {7, 5, 5, 5, 7}}, {'1', 3, {2, 6, 2, 2, 7}}, {'2', 3, {7, 1, 7, 4, 7}},
     {'3', 3, {7, 1, 7, 1, 7}}, {'4', 3, {5, 5, 7, 1, 1}}, {'5', 3, {7, 4, 7, 1, 7}},
     {'6', 3, {7, 4, 7, 5, 7}}, {'7', 3, {7, 1, 1, 2, 2}}, {'8', 3, {7, 5, 7, 5, 7}},
-    {'9', 3, {7, 5, 7, 1, 7}}, {'K', 3, {5, 5, 6, 5, 5}}, {'M', 3, {5, 7, 7, 5, 5}},
+    {'9', 3, {7, 5, 7, 1, 7}}, {'K', 3, {5, 5, 6, 5, 5}}, {'M', 4, {9, 15, 15, 9, 9}},
     {'G', 3, {7, 4, 5, 5, 7}}, {'T', 3, {7, 2, 2, 2, 2}}, {'P', 3, {7, 5, 7, 4, 4}},
     {'E', 3, {7, 4, 7, 4, 7}}, {'.', 1, {0, 0, 0, 0, 1}},
 };
@@ -70,8 +70,9 @@ int TextWidth(const PixelFont& font, const char* text, int scale)
     return width > 0 ? width - scale : 0;
 }
 
-// The widest short text there is: it must fit across the icon.
-const char WidestText[] = "999K";
+// The widest short text there is: it must fit across the icon. The small M is a column wider
+// than the other letters: three columns wide it reads as K.
+const char WidestText[] = "999M";
 
 // The largest font and scale whose widest text fits across and whose two lines fit above
 // each other with a pixel between them.

@@ -156,6 +156,16 @@ TEST(SpeedIconPicture, SpeedAndGraphAt16And24PixelsAndRedOnAlert)
         EXPECT_EQ(Rgb(SpeedIconAlertBackground), alarmed.At(size - 1, size - 1));
         EXPECT_EQ(Rgb(SpeedIconDownBarColour), alarmed.At(size - 1, middle - 1));
     }
+    // The widest figures, 999 MB/s over 999 KB/s, fit whole across the smallest icon.
+    SpeedHistory widest;
+    widest.Add(999000000, 999000);
+    Picture wide = IconPicture(SpeedTraySpeed, 0, 16, widest);
+    RECT downWide, upWide;
+    ASSERT_TRUE(wide.Spans(SpeedIconDownColour, &downWide));
+    ASSERT_TRUE(wide.Spans(SpeedIconUpColour, &upWide));
+    EXPECT_EQ(0, downWide.left);  // "999M": the M a column wider than the K
+    EXPECT_EQ(1, upWide.left);
+    EXPECT_EQ(15, downWide.right);
     // A full screen program hides the window; the other states leave it.
     EXPECT_EQ(0, SpeedWindowWanted(1, QUNS_BUSY));
     EXPECT_EQ(0, SpeedWindowWanted(1, QUNS_RUNNING_D3D_FULL_SCREEN));
