@@ -2,44 +2,60 @@
 
 #include <stdio.h>
 
-// Removes a folder with everything in it.
-static void RemoveTree(const std::string& root)
+// A UTF-8 path for the system's W calls (the package tests link none of the program's code).
+static std::wstring WidePath(const std::string& path)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((root + "\\*").c_str(), &found);
+    wchar_t wide[MAX_PATH * 2];
+    int units = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide, MAX_PATH * 2);
+    return units > 0 ? std::wstring(wide) : std::wstring();
+}
+
+static std::string Utf8Path(const wchar_t* path)
+{
+    char utf8[MAX_PATH * 4];
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, path, -1, utf8, sizeof(utf8), NULL, NULL);
+    return bytes > 0 ? std::string(utf8) : std::string();
+}
+
+// Removes a folder with everything in it, whatever the names inside: the tests make folders
+// whose names the ANSI calls cannot reach.
+static void RemoveTree(const std::wstring& root)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((root + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            std::string item = root + "\\" + found.cFileName;
+            std::wstring item = root + L"\\" + found.cFileName;
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                SetFileAttributesA(item.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(item.c_str());
-            } else if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0) {
+                SetFileAttributesW(item.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(item.c_str());
+            } else if (wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0) {
                 RemoveTree(item);
             }
-        } while (FindNextFileA(search, &found));
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryA(root.c_str());
+    RemoveDirectoryW(root.c_str());
 }
 
 TempFolder::TempFolder()
 {
-    char base[MAX_PATH];
-    GetTempPathA(sizeof(base), base);
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
     static unsigned counter = 0;
-    char name[MAX_PATH];
-    _snprintf(name, sizeof(name), "%sbrisvane-test-%lu-%u", base, GetCurrentProcessId(),
-              ++counter);
-    name[sizeof(name) - 1] = 0;
-    root = name;
+    wchar_t name[MAX_PATH];
+    _snwprintf(name, MAX_PATH, L"%lsbrisvane-test-%lu-%u", base, GetCurrentProcessId(),
+               ++counter);
+    name[MAX_PATH - 1] = 0;
+    root = Utf8Path(name);
     // Process ids come again: a folder left by an earlier run is not this test's.
-    RemoveTree(root);
-    CreateDirectoryA(root.c_str(), NULL);
+    RemoveTree(name);
+    CreateDirectoryW(name, NULL);
 }
 
 TempFolder::~TempFolder()
 {
-    RemoveTree(root);
+    RemoveTree(WidePath(root));
 }
 
 std::string TempFolder::Path(const char* name) const
@@ -54,14 +70,6 @@ void PumpMessages()
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-}
-
-// A UTF-8 path for the system's W calls (the package tests link none of the program's code).
-static std::wstring WidePath(const std::string& path)
-{
-    wchar_t wide[MAX_PATH * 2];
-    int units = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide, MAX_PATH * 2);
-    return units > 0 ? std::wstring(wide) : std::wstring();
 }
 
 std::string ReadFileText(const std::string& path)

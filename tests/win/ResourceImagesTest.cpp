@@ -5,23 +5,17 @@
 
 #include <vector>
 
+#include "IconPixels.h"
 #include "OwnedHandle.h"
 #include "resource.h"
 
 namespace {
 
-// The 32-bit pixels of a bitmap, top row first.
+// The 32-bit pixels of a bitmap, top row first; none when they cannot be read.
 std::vector<DWORD> Pixels(HBITMAP bitmap, int width, int height)
 {
     std::vector<DWORD> pixels((size_t)width * height);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    WindowDc screen(NULL);
-    if (GetDIBits(screen.Get(), bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS) != height)
+    if (!ReadBitmapPixels(bitmap, width, height, pixels.data()))
         pixels.clear();
     return pixels;
 }
