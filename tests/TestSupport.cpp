@@ -86,6 +86,15 @@ std::string ReadFileText(const std::string& path)
     return text;
 }
 
+bool WriteFileText(const std::string& path, const std::string& text)
+{
+    FILE* file = _wfopen(WidePath(path).c_str(), L"wb");
+    if (file == NULL)
+        return false;
+    bool written = fwrite(text.data(), 1, text.size(), file) == text.size();
+    return fclose(file) == 0 && written;
+}
+
 std::string ReadLogText(const std::string& path)
 {
     std::string text = ReadFileText(path);

@@ -22,6 +22,8 @@ private:
 void PumpMessages();
 // Reads a whole file (its path in UTF-8); empty when it does not exist.
 std::string ReadFileText(const std::string& path);
+// Writes a whole file (its path in UTF-8), bytes as given; false when it cannot be written.
+bool WriteFileText(const std::string& path, const std::string& text);
 // A log's text: the file without the byte-order mark a new log starts with.
 std::string ReadLogText(const std::string& path);
 bool FileExists(const std::string& path);

@@ -21,11 +21,9 @@ protected:
         WritePrivateProfileStringA("Settings", "AlertType", "0", ini.c_str());
         WritePrivateProfileStringA("Settings", "LimitIN", "1", ini.c_str());
         // 100 MB on the period's first day: the pace runs from there.
-        FILE* file = fopen(folder.Path("Brisvane-history.csv").c_str(), "wb");
-        ASSERT_NE((FILE*)NULL, file);
-        fputs("Date,MAC,Description,Bytes in,Bytes out\r\n"
-              "2026-12-01,00-1A-2B-3C-4D-01,\"A\",100000000,0\r\n", file);
-        fclose(file);
+        ASSERT_TRUE(WriteFileText(folder.Path("Brisvane-history.csv"),
+                                  "Date,MAC,Description,Bytes in,Bytes out\r\n"
+                                  "2026-12-01,00-1A-2B-3C-4D-01,\"A\",100000000,0\r\n"));
         fake.SetTime(2026, 12, 10, 12, 0, 0);
         fake.AddAdapter(2, 0x01, "192.168.1.10");
     }

@@ -20,9 +20,7 @@ std::string Edited(const std::string& text, const char* section, const char* key
 {
     TempFolder folder;
     std::string path = folder.Path("Brisvane.INI");
-    FILE* file = fopen(path.c_str(), "wb");
-    fwrite(text.data(), 1, text.size(), file);
-    fclose(file);
+    EXPECT_TRUE(WriteFileText(path, text));
     IniDocument document;
     EXPECT_EQ(1, document.Read(path.c_str()));
     EXPECT_EQ(1, document.Set(section, key, value));
@@ -68,9 +66,8 @@ TEST(IniDocumentTest, ChangesOnlyWhatItSetsAndKeepsEverythingElse)
     IniDocument document;
     TempFolder folder;
     std::string path = folder.Path("Brisvane.INI");
-    FILE* file = fopen(path.c_str(), "wb");
-    fputs("[A]\r\nx=1\r\n[History]\r\nd=1\r\ne=2\r\n[B]\r\ny=2\r\n[history]\r\nf=3\r\n", file);
-    fclose(file);
+    ASSERT_TRUE(WriteFileText(
+        path, "[A]\r\nx=1\r\n[History]\r\nd=1\r\ne=2\r\n[B]\r\ny=2\r\n[history]\r\nf=3\r\n"));
     ASSERT_EQ(1, document.Read(path.c_str()));
     document.RemoveSection("History");
     EXPECT_EQ("[A]\r\nx=1\r\n[B]\r\ny=2\r\n", std::string(document.Text()));
@@ -147,9 +144,7 @@ std::string LinesOf(const IniDocument& document, const char* section)
 IniDocument* DocumentOf(const std::string& text, TempFolder& folder)
 {
     std::string path = folder.Path("Brisvane.INI");
-    FILE* file = fopen(path.c_str(), "wb");
-    fwrite(text.data(), 1, text.size(), file);
-    fclose(file);
+    EXPECT_TRUE(WriteFileText(path, text));
     IniDocument* document = new IniDocument;
     EXPECT_EQ(1, document->Read(path.c_str()));
     return document;

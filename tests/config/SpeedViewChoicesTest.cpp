@@ -15,9 +15,7 @@ SpeedViewChoices ReadFrom(const std::string& text)
 {
     TempFolder folder;
     std::string path = folder.Path("Brisvane.INI");
-    FILE* file = fopen(path.c_str(), "wb");
-    fwrite(text.data(), 1, text.size(), file);
-    fclose(file);
+    EXPECT_TRUE(WriteFileText(path, text));
     IniDocument document;
     EXPECT_EQ(1, document.Read(path.c_str()));
     return ReadSpeedViewChoices(document);

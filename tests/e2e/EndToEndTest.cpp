@@ -85,10 +85,7 @@ protected:
     void Script(const std::string& text)
     {
         std::string next = script + ".new";
-        FILE* file = fopen(next.c_str(), "wb");
-        ASSERT_NE((FILE*)NULL, file);
-        fwrite(text.data(), 1, text.size(), file);
-        fclose(file);
+        ASSERT_TRUE(WriteFileText(next, text));
         ASSERT_TRUE(WaitUntil([&] {
             return MoveFileExA(next.c_str(), script.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
         }));

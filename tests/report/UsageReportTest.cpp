@@ -195,10 +195,7 @@ protected:
     }
     void Write(const char* name, const std::string& text)
     {
-        FILE* file = fopen(folder.Path(name).c_str(), "wb");
-        ASSERT_NE((FILE*)NULL, file);
-        fwrite(text.data(), 1, text.size(), file);
-        fclose(file);
+        ASSERT_TRUE(WriteFileText(folder.Path(name), text));
     }
     void Ini(const std::string& text) { Write("Brisvane.INI", text); }
 
