@@ -87,9 +87,15 @@ void ReadForecastState(const char* iniPath, ForecastWarningState* state)
     if (iniPath == NULL || iniPath[0] == 0)
         return;
     IniDocument document;
-    if (!document.Read(iniPath))
-        return;
-    char text[STATE_TEXT_CHARS];
+    if (document.Read(iniPath))
+        ReadForecastState(document, state);
+}
+
+void ReadForecastState(IniDocument& document, ForecastWarningState* state)
+{
+    state->Enabled = 1;
+    state->WarnedPeriod = NO_DAY;
+    char text[STATE_TEXT_CHARS] = "";
     if (document.Get(FORECAST_SECTION, FORECAST_WARN_KEY, text, sizeof(text)))
         state->Enabled = text[0] != '0';
     document.Get(FORECAST_SECTION, FORECAST_WARNED_KEY, text, sizeof(text));

@@ -39,6 +39,7 @@ int DecideForecastWarning(const PeriodForecast& forecast, const PeriodLimits& li
 
 // The section "Forecast": "Warn=1" and "Warned=2026-12-01". Reading never writes.
 void ReadForecastState(const char* iniPath, ForecastWarningState* state);
+void ReadForecastState(IniDocument& document, ForecastWarningState* state);
 int StoreForecastState(IniDocument& document, const ForecastWarningState& state);
 
 // The local day of a date value; 0 when it is none.

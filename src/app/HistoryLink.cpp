@@ -39,8 +39,13 @@ int ReadTodayFigures(UsageHistory& history, const char* iniFile)
     if (iniFile == NULL || iniFile[0] == 0)
         return 1;
     IniDocument document;
-    if (!document.Read(iniFile) ||
-        !document.ForEachLineOf(HISTORY_SECTION, ReadFigure, &history))
+    return document.Read(iniFile) && ReadTodayFigures(history, document, iniFile);
+}
+
+int ReadTodayFigures(UsageHistory& history, IniDocument& document, const char* iniFile)
+{
+    history.ClearFigures();
+    if (!document.ForEachLineOf(HISTORY_SECTION, ReadFigure, &history))
         return 0;
     history.Unsaved = 0;
     SYSTEMTIME now;
@@ -113,22 +118,25 @@ static int CurrentBillingDay()
     return BillingDayOfSettings(Settings);
 }
 
-static void WritePlace(IniDocument& document, void* placeRecord)
-{
-    WindowPlaceText text = FormatWindowPlace(*(const WindowPlace*)placeRecord);
-    for (int i = 0; i < PlaceKeyCount; i++)
-        document.Set(HISTORY_WINDOW_SECTION, PlaceKeys[i], text.Values[i]);
-}
-
 static void SavePlace(const WindowPlace& place)
 {
-    WindowPlace copy = place;
-    Settings.SaveIni(WritePlace, &copy);
+    WindowPlaceText text = FormatWindowPlace(place);
+    DWORD error;
+    SaveIniFile(
+        [&](IniDocument& document) {
+            for (int i = 0; i < PlaceKeyCount; i++)
+                document.Set(HISTORY_WINDOW_SECTION, PlaceKeys[i], text.Values[i]);
+        },
+        &error);
 }
 
 static void ReadPlaceText(const char* key, char* text, size_t size)
 {
-    Settings.ReadIniText(HISTORY_WINDOW_SECTION, key, "", text, size);
+    IniDocument document;
+    if (IniPath[0] == 0 || !document.Read(IniPath))
+        text[0] = 0;
+    else
+        ReadIniText(document, HISTORY_WINDOW_SECTION, key, "", text, size);
 }
 
 int SinceDayOfAdapter(const char* iniPath, const char* section)
@@ -158,7 +166,12 @@ static int SettingsForecastRule(int today, const char* mac, PeriodSpan* span,
 
 HistoryLinks SettingsHistoryLinks()
 {
-    HistoryLinks links = {IniPath, CurrentBillingDay, SavePlace, ReadPlaceText,
-                          NULL,    NULL,              NULL,      SettingsForecastRule};
+    HistoryLinks links;
+    links.IniPath = IniPath;
+    links.BillingDay = CurrentBillingDay;
+    links.SavePlace = SavePlace;
+    links.ReadPlaceText = ReadPlaceText;
+    links.WorkAreas = NULL;
+    links.ForecastRule = SettingsForecastRule;
     return links;
 }

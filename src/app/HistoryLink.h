@@ -25,6 +25,8 @@ int AddHistorySample(UsageHistory& history, int day, const char* name, const MIB
 // in memory (at start); when days before today are among them, the history file tells which
 // of them it took already. 0 when the INI file could not be read.
 int ReadTodayFigures(UsageHistory& history, const char* iniFile);
+// The same from a document of the INI file at iniFile, already read.
+int ReadTodayFigures(UsageHistory& history, IniDocument& document, const char* iniFile);
 
 // Writes the running figures, the last hand-over and the section's lines that are no figures
 // into the section "History" of a document of the INI file, in place of what the section

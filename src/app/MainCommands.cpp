@@ -1,5 +1,6 @@
 // The main window's commands: the tool bar's and the system menu's dialogs, the tray icon's
-// events and menu, Show/Hide, Close with its question, the history and the alert balloons.
+// events and menu, Show/Hide, Close with its question, the history, the speed views' choices
+// and the balloons.
 #include <string.h>
 #include <wchar.h>
 
@@ -7,14 +8,80 @@
 #include "AlertNotice.h"
 #include "BoundedText.h"
 #include "InterfaceIdentity.h"
+#include "HistoryLink.h"
 #include "InterfaceMonitor.h"
 #include "LogChannel.h"
 #include "MainWindow.h"
 #include "Settings.h"
 #include "SettingsDialog.h"
 
-#define DIALOG_CLASS_NAME L"#32770"
-#define CLOSE_QUESTION_STYLE (MB_YESNO | MB_ICONQUESTION | MB_TOPMOST)
+namespace {
+
+constexpr wchar_t DialogClassName[] = L"#32770";
+constexpr UINT CloseQuestionStyle = MB_YESNO | MB_ICONQUESTION | MB_TOPMOST;
+
+}  // namespace
+
+LRESULT MainWindow::OnCommand(WORD, WORD id, HWND, BOOL& handled)
+{
+    switch (id) {
+    case ID_APP_ABOUT:
+        RunAbout();
+        break;
+    case ID_APP_SETTINGS:
+        RunSettings();
+        break;
+    case ID_TRAY_SHOWHIDE:
+        // A minimised window is out of sight too: it comes back rather than going away.
+        if (IsWindowVisible(Window) && !IsIconic(Window))
+            ShowWindow(Window, SW_HIDE);
+        else
+            ShowMainWindow();
+        break;
+    case ID_TRAY_CLOSE:
+        AskToClose();
+        break;
+    case ID_TRAY_STARTWITHWINDOWS:
+        ToggleStartWithWindows();
+        break;
+    case ID_APP_HISTORY:
+        HistoryView.Open(Window, &Meter.History(), LinksForHistory());
+        break;
+    case ID_TRAY_FORECASTWARN:
+        Meter.Warning().Enabled = !Meter.Warning().Enabled;
+        Meter.SaveAll();
+        break;
+    case ID_NEXT_TAB:
+    case ID_PREVIOUS_TAB:
+        if (Tabs.Count() >= 2)
+            ShowTab(TabStrip::Step(Tabs.Selected(), Tabs.Count(), id == ID_NEXT_TAB ? 1 : -1));
+        break;
+    default:
+        handled = FALSE;
+        break;
+    }
+    return 0;
+}
+
+LRESULT MainWindow::OnSpeedCommand(WORD, WORD id, HWND, BOOL& handled)
+{
+    if (ShutdownDone || !Speed.Command(id))
+        handled = FALSE;
+    return 0;
+}
+
+LRESULT MainWindow::OnSpeedWindowRequest(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    if (ShutdownDone)
+        return 0;
+    if (wParam == SpeedRequestShowMain) {
+        ShowMainWindow();
+    } else if (wParam == SpeedRequestMenu) {
+        POINT at = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+        OpenTrayMenu(at);
+    }
+    return 0;
+}
 
 LRESULT MainWindow::OnTrayNotify(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
 {
@@ -29,9 +96,8 @@ LRESULT MainWindow::OnTrayNotify(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
     case TrayTipSeen: {
         if (ShutdownDone)
             break;
-        char tip[FULL_TIP_CHARS];
-        FormatTrayTip(SelectedMonitor(), tip, TRAY_TIP_CHARS);
-        AppendForecastTip(SelectedMonitor(), tip, sizeof(tip));
+        char tip[FullTipChars];
+        TrayTip(tip, sizeof(tip));
         Tray.ShowTip(tip);
         break;
     }
@@ -52,9 +118,8 @@ LRESULT MainWindow::OnTaskbarCreated(UINT, WPARAM, LPARAM, BOOL& handled)
         return 0;
     }
     // The tip is sent only while it can be seen, so the record's may be old.
-    char tip[FULL_TIP_CHARS];
-    FormatTrayTip(SelectedMonitor(), tip, TRAY_TIP_CHARS);
-    AppendForecastTip(SelectedMonitor(), tip, sizeof(tip));
+    char tip[FullTipChars];
+    TrayTip(tip, sizeof(tip));
     Tray.AddAgain(tip);
     return 0;
 }
@@ -70,15 +135,12 @@ void MainWindow::ShowMainWindow()
 
 void MainWindow::OpenTrayMenu(POINT at)
 {
-    CheckForecastMenuItem();
+    HMENU menu = GetSubMenu(Tray.Menu(), 0);
+    if (menu != NULL)
+        CheckMenuItem(menu, ID_TRAY_FORECASTWARN,
+                      Meter.Warning().Enabled ? MF_CHECKED : MF_UNCHECKED);
     Speed.PrepareMenu(Tray.Menu());
     Tray.OpenMenu(at, CommandDialogOpen);
-}
-
-LRESULT MainWindow::OnStartWithWindows(WORD, WORD, HWND, BOOL&)
-{
-    ToggleStartWithWindows();
-    return 0;
 }
 
 void MainWindow::SendBalloon(InterfaceMonitor* monitor, DWORD icon, const char* title,
@@ -96,66 +158,48 @@ void MainWindow::OnBalloonClick()
         ShowMainWindow();
         return;
     }
-    // Monitors live as long as the tab strip, so the pointer is still good; its tab is found
-    // again because tabs shift as adapters come.
-    int position = Tabs().PositionOf(BalloonMonitor);
-    if (position >= 0 && position != Tabs().Selected())
+    // Adapters live as long as the meter, so the pointer is still good; its tab is found again
+    // because tabs shift as adapters come.
+    int position = Tabs.PositionOf(BalloonMonitor);
+    if (position >= 0 && position != Tabs.Selected())
         ShowTab(position);
     ShowMainWindow();
-    FitCurrentPage(TRUE);
+    FitCurrentPage(true);
 }
 
-LRESULT MainWindow::OnAboutCommand(WORD, WORD, HWND, BOOL&)
+void MainWindow::RunAbout()
 {
     if (CommandDialogOpen)
-        return 0;
-    CommandDialogOpen = 1;
-    RunAboutDialog(Window, DataFolder);
-    CommandDialogOpen = 0;
-    return 0;
-}
-
-LRESULT MainWindow::OnSettingsCommand(WORD, WORD, HWND, BOOL&)
-{
-    if (CommandDialogOpen)
-        return 0;
-    CommandDialogOpen = 1;
-    SettingsRequest request;
-    int accepted = RunSettingsDialog(&request);
-    CommandDialogOpen = 0;
-    if (accepted)
-        ApplySettingsRequest(request);
-    return 0;
-}
-
-void MainWindow::ApplySettingsRequest(const SettingsRequest& request)
-{
-    if (request.SaveFailed)
-        ReportSaveFailure(Settings.LastSaveError, IniPath);
-    if (!request.ResetRequested)
         return;
-    DATE date = request.ResetDate;
-    ForEachMonitor(ResetCounters, &date);
-    EventLog.WriteLine("The counters were reset at user request\r\n");
+    CommandDialogOpen = true;
+    RunAboutDialog(Window, DataFolder);
+    CommandDialogOpen = false;
 }
 
-LRESULT MainWindow::OnShowHide(WORD, WORD, HWND, BOOL&)
+void MainWindow::RunSettings()
 {
-    // A minimised window is out of sight too: it comes back rather than going away.
-    if (IsWindowVisible(Window) && !IsIconic(Window))
-        ShowWindow(Window, SW_HIDE);
-    else
-        ShowMainWindow();
-    return 0;
+    if (CommandDialogOpen)
+        return;
+    CommandDialogOpen = true;
+    SettingsRequest request;
+    bool accepted = RunSettingsDialog(&request) != 0;
+    CommandDialogOpen = false;
+    if (!accepted)
+        return;
+    if (request.SaveFailed)
+        Meter.TellSaveFailure(request.SaveError, IniPath);
+    // The reset is applied once the dialog has closed, from the one moment it chose.
+    if (request.ResetRequested)
+        Meter.ResetAll(request.ResetDate);
 }
 
 // Enumeration callback: finds a shown dialog owned by the window in *found, and puts it there.
 static BOOL CALLBACK FindShownQuestion(HWND candidate, LPARAM found)
 {
     HWND* question = (HWND*)found;
-    wchar_t className[sizeof(DIALOG_CLASS_NAME) / sizeof(wchar_t)] = L"";
+    wchar_t className[sizeof(DialogClassName) / sizeof(wchar_t)] = L"";
     GetClassNameW(candidate, className, sizeof(className) / sizeof(className[0]));
-    if (GetWindow(candidate, GW_OWNER) != *question || wcscmp(className, DIALOG_CLASS_NAME) != 0 ||
+    if (GetWindow(candidate, GW_OWNER) != *question || wcscmp(className, DialogClassName) != 0 ||
         !IsWindowVisible(candidate))
         return TRUE;
     *question = candidate;
@@ -177,53 +221,31 @@ static void CALLBACK BringQuestionForward(HWND window, UINT, UINT_PTR timer, DWO
         SetForegroundWindow(question);
 }
 
-LRESULT MainWindow::OnCloseCommand(WORD, WORD, HWND, BOOL&)
+void MainWindow::AskToClose()
 {
     ShowWindow(Window, SW_HIDE);
     // The timer runs in the question's own loop.
-    SetTimer(Window, FRONT_TIMER_ID, USER_TIMER_MINIMUM, BringQuestionForward);
+    SetTimer(Window, FrontTimerId, USER_TIMER_MINIMUM, BringQuestionForward);
     int answer = MessageBoxW(Window, L"Do you really want to close Brisvane ?", L"Brisvane",
-                             CLOSE_QUESTION_STYLE);
-    KillTimer(Window, FRONT_TIMER_ID);
+                             CloseQuestionStyle);
+    KillTimer(Window, FrontTimerId);
     if (answer == IDYES)
         PostMessageW(Window, WM_CLOSE, 0, 0);
-    return 0;
-}
-
-LRESULT MainWindow::OnHistoryCommand(WORD, WORD, HWND, BOOL&)
-{
-    HistoryView.Open(Window, &History, LinksForHistory());
-    return 0;
-}
-
-// What a tab name search looks for and finds.
-struct TabNameSearch {
-    const char* Mac;
-    char* Name;
-    size_t Size;
-};
-
-static void* FindTabName(InterfaceMonitor* monitor, void* search)
-{
-    TabNameSearch* wanted = (TabNameSearch*)search;
-    char mac[SHORT_TEXT];
-    FormatMacText(monitor->IfRow.bPhysAddr, PhysAddrLength(&monitor->IfRow), mac, sizeof(mac));
-    if (strcmp(mac, wanted->Mac) != 0)
-        return NULL;
-    CopyText(wanted->Name, wanted->Size, monitor->IPv4Text);
-    return monitor;
-}
-
-static int TabNameOf(void* mainWindow, const char* mac, char* name, size_t size)
-{
-    TabNameSearch search = {mac, name, size};
-    return ((MainWindow*)mainWindow)->ForEachMonitor(FindTabName, &search) != NULL;
 }
 
 HistoryLinks MainWindow::LinksForHistory()
 {
     HistoryLinks links = SettingsHistoryLinks();
-    links.TabName = TabNameOf;
-    links.TabNameContext = this;
+    // The adapters go by their tabs' names: the IPv4 text of the adapter of that MAC text.
+    links.TabName = [this](const char* mac, char* name, size_t size) {
+        return Meter.ForEachMonitor([&](const InterfaceMonitor& monitor) {
+            char text[SHORT_TEXT];
+            monitor.MacText(text, sizeof(text));
+            if (strcmp(text, mac) != 0)
+                return false;
+            CopyText(name, size, monitor.IPv4Text);
+            return true;
+        }) != nullptr;
+    };
     return links;
 }

@@ -56,13 +56,12 @@ SpeedViews::SpeedViews() : Main(NULL), Chosen(DefaultSpeedViewChoices()), LastAl
     memset(&ShownContent, 0, sizeof(ShownContent));
 }
 
-void SpeedViews::Start(HWND mainWindow, const char* iniPath)
+void SpeedViews::Start(HWND mainWindow, const IniDocument& document)
 {
     Main = mainWindow;
-    IniDocument document;
-    // An INI file that cannot be read leaves the views as they were before they existed.
-    if (iniPath != NULL && iniPath[0] != 0 && document.Read(iniPath))
-        Chosen = ReadSpeedViewChoices(document);
+    // An INI file that could not be read is an empty document: the views as they were before
+    // they existed.
+    Chosen = ReadSpeedViewChoices(document);
     ShowWindowAsWanted();
 }
 

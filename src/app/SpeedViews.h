@@ -21,7 +21,7 @@ public:
     SpeedViews();
 
     // Reads the choices from the INI file and opens the window when it is wanted.
-    void Start(HWND mainWindow, const char* iniPath);
+    void Start(HWND mainWindow, const IniDocument& document);
     // Once a cycle, with the figures the choices ask for: the icon for the tray. In the
     // program icon's mode that is plain or alert as given.
     HICON Cycle(unsigned __int64 down, unsigned __int64 up, int alert, HICON plain, HICON alertIcon);

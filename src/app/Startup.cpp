@@ -33,14 +33,14 @@ HWND CreateMainWindow(HINSTANCE instance, MainWindow& mainWindow)
                                    LR_SHARED);
     // Behind the tool bar: the face of the tabs and pages below it.
     wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszClassName = MAIN_WINDOW_CLASS;
+    wc.lpszClassName = MainWindowClass;
     ATOM atom = AtlModuleRegisterWndClassInfo(&wc);
     if (atom == 0)
         return NULL;
     // As big as its page, which is laid out in dialog units and would only gain empty space:
     // no sizing frame and no maximise box. The window then moves to its saved place.
     return mainWindow.CreateBound(WS_EX_APPWINDOW | WS_EX_CLIENTEDGE, MAKEINTRESOURCEW(atom), L"Brisvane",
-                                  MAIN_WINDOW_STYLE, 0, 0, width, height, NULL, NULL);
+                                  MainWindowStyle, 0, 0, width, height, NULL, NULL);
 }
 
 // Shows the window of the instance that runs already; when both were started together, its
@@ -49,7 +49,7 @@ static void ShowRunningInstance()
 {
     enum { WaitStepMs = 50, WaitSteps = 100 };
     for (int step = 0; step < WaitSteps; step++) {
-        HWND running = FindWindowW(MAIN_WINDOW_CLASS, NULL);
+        HWND running = FindWindowW(MainWindowClass, NULL);
         if (running != NULL) {
             ShowWindow(running, SW_SHOWNORMAL);
             SetForegroundWindow(running);

@@ -1,53 +1,77 @@
 #include "TabStrip.h"
 
 #include <commctrl.h>
+#include <new>
 
 #include "Utf8Text.h"
 
-int TabStrip::Count() const
+TabStrip::~TabStrip()
 {
-    if (Control == NULL)
-        return 0;
-    return (int)SendMessageW(Control, TCM_GETITEMCOUNT, 0, 0);
+    Clear();
+}
+
+void TabStrip::Clear()
+{
+    for (InterfacePage* page : Pages) {
+        if (page->Window != NULL)
+            DestroyWindow(page->Window);
+        delete page;
+    }
+    Pages.Free();
+}
+
+InterfacePage* TabStrip::PageAt(int position) const
+{
+    if (position < 0 || position >= Pages.Count())
+        return nullptr;
+    return Pages[position];
 }
 
 InterfaceMonitor* TabStrip::MonitorAt(int position) const
 {
-    if (Control == NULL || position < 0)
-        return NULL;
-    TCITEMW item = {};
-    item.mask = TCIF_PARAM;
-    if (!SendMessageW(Control, TCM_GETITEMW, position, (LPARAM)&item))
-        return NULL;
-    return (InterfaceMonitor*)item.lParam;
+    InterfacePage* page = PageAt(position);
+    return page != nullptr ? &page->Monitor : nullptr;
 }
 
 int TabStrip::PositionOf(const InterfaceMonitor* monitor) const
 {
-    int count = Count();
-    for (int position = 0; position < count; position++) {
-        if (MonitorAt(position) == monitor)
+    for (int position = 0; position < Pages.Count(); position++)
+        if (&Pages[position]->Monitor == monitor)
             return position;
-    }
     return -1;
 }
 
-int TabStrip::Insert(int position, InterfaceMonitor* monitor, const char* text)
+int TabStrip::Add(int position, InterfaceMonitor& monitor)
 {
-    WideText label(text);
+    InterfacePage* page = new (std::nothrow) InterfacePage(monitor);
+    if (page == nullptr)
+        return -1;
+    if (page->Create(Control) == NULL) {
+        delete page;
+        return -1;
+    }
+    WideText label(monitor.IPv4Text);
     TCITEMW item = {};
-    item.mask = TCIF_TEXT | TCIF_PARAM;
+    item.mask = TCIF_TEXT;
     item.pszText = (LPWSTR)label.Get();
-    item.lParam = (LPARAM)monitor;
-    return (int)SendMessageW(Control, TCM_INSERTITEMW, position, (LPARAM)&item);
+    int inserted = (int)SendMessageW(Control, TCM_INSERTITEMW, position, (LPARAM)&item);
+    if (inserted < 0 || !Pages.InsertAt(inserted, page)) {
+        // No tab can reach this page: drop it quietly.
+        if (inserted >= 0)
+            SendMessageW(Control, TCM_DELETEITEM, inserted, 0);
+        DestroyWindow(page->Window);
+        delete page;
+        return -1;
+    }
+    return inserted;
 }
 
-void TabStrip::Relabel(const InterfaceMonitor* monitor, const char* text)
+void TabStrip::Relabel(const InterfaceMonitor& monitor)
 {
-    int position = PositionOf(monitor);
+    int position = PositionOf(&monitor);
     if (position < 0)
         return;
-    WideText wide(text);
+    WideText wide(monitor.IPv4Text);
     TCITEMW label = {};
     label.mask = TCIF_TEXT;
     label.pszText = (LPWSTR)wide.Get();

@@ -1,4 +1,4 @@
-// The one settings record, its INI file beside the program and the typed INI accessors.
+// The one settings record and its section of the INI file.
 #ifndef BRISVANE_SETTINGS_H
 #define BRISVANE_SETTINGS_H
 
@@ -7,6 +7,7 @@
 
 #include "DataFolder.h"
 #include "IniDocument.h"
+#include "IniValues.h"
 #include "PathSplit.h"
 
 enum ResetTypes { ResetDaily = 0, ResetMonthly = 1, ResetNever = 2, ResetOnDate = 3 };
@@ -16,60 +17,60 @@ enum AlertTypes { AlertDistinct = 0, AlertTotal = 1, AlertNone = 2 };
 // The largest whole number of gigabytes that a 64-bit byte count holds.
 #define MAX_LIMIT_GB 18446744073ULL
 
+// The settings: plain data, its defaults those of a first start.
 struct SettingsRecord {
-    SettingsRecord();  // the defaults
-
-    // Chooses the data folder (DataFolder), derives IniPath and the default log paths in it,
-    // then reads the section "Settings". Returns 1.
-    int Load();
-    // Writes every key of the section "Settings" into the INI file, which is replaced whole.
-    // 1 when saved; 0 when it could not be, with the reason in LastSaveError.
-    int Save();
-    // Puts every key of the section "Settings" into a document of the INI file; 0 when a key
-    // could not be set (the document then counts as failed).
-    int StoreSection(IniDocument& document);
-
-    // Reads the section "Settings" of IniPath, with the current paths as the log defaults.
-    int ReadSection();
-
-    // Typed access to any section of IniPath; each returns 1.
-    int ReadIniU64(const char* section, const char* key, unsigned __int64* value);
-    int ReadIniU32(const char* section, const char* key, DWORD* value);
-    int ReadIniDate(const char* section, const char* key, VARIANT* value);  // always a VT_DATE
-    // A whole number with a sign; fallback when the key is missing or empty.
-    int ReadIniInt(const char* section, const char* key, int fallback);
-    // One key of any section as text; fallback when the file or the key is missing.
-    void ReadIniText(const char* section, const char* key, const char* fallback, char* text,
-                     size_t size);
-    // The writes go into a document of the INI file, which is then written whole. A date is
-    // written as "yyyy-mm-dd hh:mm:ss", which every locale reads back the same.
-    int WriteIniU64(IniDocument& document, const char* section, const char* key,
-                    unsigned __int64 value);
-    int WriteIniU32(IniDocument& document, const char* section, const char* key, DWORD value);
-    int WriteIniDate(IniDocument& document, const char* section, const char* key,
-                     const VARIANT* value);
-
-    // Reads the INI file, lets fill put what it saves into it, and replaces the file whole.
-    // Nothing is written when a key could not be set in it (IniDocument::Failed). 1 when saved; 0 when not, with the reason in LastSaveError (the file then is as it was).
-    int SaveIni(void (*fill)(IniDocument& document, void* context), void* context);
-
-    SYSTEMTIME ResetDate;
-    int ResetType;
-    int AlertType;
-    unsigned __int64 LimitIN;
-    unsigned __int64 LimitOUT;
-    BYTE AlertPercent;
-    char EventLogPath[PATH_CHARS];
-    int EnableLog;
-    char TrafficLogPath[PATH_CHARS];
-    int EnableTrafficLog;
-    int IgnoreLoopBack;
-    DWORD LastSaveError;  // why the last save failed, NO_ERROR after one that did not
+    SYSTEMTIME ResetDate = {};
+    int ResetType = ResetNever;
+    int AlertType = AlertNone;
+    unsigned __int64 LimitIN = 0;
+    unsigned __int64 LimitOUT = 0;
+    BYTE AlertPercent = 100;
+    char EventLogPath[PATH_CHARS] = "";
+    int EnableLog = 0;
+    char TrafficLogPath[PATH_CHARS] = "";
+    int EnableTrafficLog = 0;
+    int IgnoreLoopBack = 1;
 };
 
+// Chooses the data folder (DataFolder), derives IniPath and the default log paths in it, reads
+// the INI file into document once and the section "Settings" from it. The caller hands the same
+// document to every other loader of the start, then lets it go.
+void LoadSettings(SettingsRecord& settings, IniDocument& document);
+// Reads the section "Settings" from a document of the INI file, with the settings' current log
+// paths as their defaults. A key that is missing leaves its setting as it is.
+void ReadSettingsSection(SettingsRecord& settings, IniDocument& document);
+// The same straight from IniPath (which is read once); a file that cannot be read changes
+// nothing.
+void ReadSettingsFile(SettingsRecord& settings);
+// Puts every key of the section "Settings" into a document of the INI file; false when a key
+// could not be set (the document then counts as failed).
+bool StoreSettingsSection(const SettingsRecord& settings, IniDocument& document);
+
+// One save of the INI file: reads it, lets fill put what it saves into the document, and
+// replaces the file whole. Nothing is written when a key could not be set in it. True when
+// saved (or when there is no INI path); false with the reason in *error, the file as it was.
+template <class Fill>
+bool SaveIniFile(Fill fill, DWORD* error);
+// Saves the section "Settings" alone, the same way.
+bool SaveSettings(const SettingsRecord& settings, DWORD* error);
+
 extern SettingsRecord Settings;
-// Date texts of the INI file: "yyyy-mm-dd hh:mm:ss" first, then the user's own format, in which
-// older versions wrote them. 1 with the date.
-int ReadDateText(const char* text, DATE* date);
+
+// The two halves of SaveIniFile around its fill.
+bool OpenIniForSave(IniDocument& document, DWORD* error);
+bool FinishIniSave(IniDocument& document, DWORD* error);
+
+template <class Fill>
+bool SaveIniFile(Fill fill, DWORD* error)
+{
+    *error = NO_ERROR;
+    if (IniPath[0] == 0)
+        return true;
+    IniDocument document;
+    if (!OpenIniForSave(document, error))
+        return false;
+    fill(document);
+    return FinishIniSave(document, error);
+}
 
 #endif

@@ -340,6 +340,6 @@ int RunSettingsDialog(SettingsRequest* request)
 
     // Saved now rather than only at shutdown, so a crash does not lose the new settings. A
     // failure is the caller's to report, as every failed save is; the settings stay in memory.
-    request->SaveFailed = !Settings.Save();
+    request->SaveFailed = !SaveSettings(Settings, &request->SaveError);
     return 1;
 }

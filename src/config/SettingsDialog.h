@@ -76,7 +76,8 @@ private:
 struct SettingsRequest {
     int ResetRequested;  // every adapter's counters start again now
     DATE ResetDate;      // the one moment they all start from
-    int SaveFailed;      // the settings could not be saved (Settings.LastSaveError says why)
+    int SaveFailed;      // the settings could not be saved
+    DWORD SaveError;     // why not
 };
 
 // Command 40002: runs the dialog over the active window. After OK, Settings hold the new

@@ -122,7 +122,7 @@ void HistoryWindow::AddChooserItem(const char* mac, const char* description)
     char text[CHOOSER_TEXT_CHARS];
     char tab[TAB_NAME_CHARS];
     // Named as its tab names it where it has one; the description says which it is.
-    if (Links.TabName != NULL && Links.TabName(Links.TabNameContext, mac, tab, sizeof(tab)) &&
+    if (Links.TabName && Links.TabName(mac, tab, sizeof(tab)) &&
         tab[0] != 0)
         BoundedPrint(text, sizeof(text), "%s - %s", tab, description[0] != 0 ? description : mac);
     else if (description[0] != 0)

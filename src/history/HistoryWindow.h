@@ -5,6 +5,8 @@
 #define BRISVANE_HISTORYWINDOW_H
 
 #include <windows.h>
+
+#include <functional>
 #include <commctrl.h>
 
 #include "GrowArray.h"
@@ -41,10 +43,9 @@ struct HistoryLinks {
     // Reads a key of that section as text ("" when missing): the INI reader is the settings
     // layer's.
     void (*ReadPlaceText)(const char* key, char* text, size_t size);
-    // The name the main window's tab gives the adapter of a MAC text; 0 when no tab shows it.
-    // Null: adapters go by their descriptions alone.
-    int (*TabName)(void* context, const char* mac, char* name, size_t size);
-    void* TabNameContext;
+    // The name the main window's tab gives the adapter of a MAC text; false when no tab shows
+    // it. Empty: adapters go by their descriptions alone.
+    std::function<bool(const char* mac, char* name, size_t size)> TabName;
     // The monitors' work areas, the primary first; null for those of this system (tests put
     // screens of their own here).
     size_t (*WorkAreas)(WorkArea* areas, size_t capacity);

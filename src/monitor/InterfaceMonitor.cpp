@@ -4,24 +4,28 @@
 #include <string.h>
 
 #include "BoundedText.h"
+#include "ByteAmountText.h"
 #include "LogChannel.h"
-#include "Platform.h"
 #include "ResetSchedule.h"
-#include "Settings.h"
 #include "Utf8Text.h"
-#include "resource.h"
 
-#define SINCE_CHARS 256
+namespace {
 
-InterfaceMonitor::InterfaceMonitor(const char* ipv4Text)
-    : TrafficFigures(), IfRow(), Present(0), LostArmed(1), DescrChanged(1), MacChanged(1), SpeedChanged(1), AlertOn(0),
-      SaveWanted(0), LastSampleTime(0), LastReading(), Luid(0), NamedByInterface(0), LinkSpeed(0), MissedCycle(0), PrimeNext(0),
-      DeleteOnLastMessage(0)
+constexpr int SinceChars = 256;
+
+void SetStartDay(VARIANT* startDay, DATE date)
+{
+    VariantClear(startDay);
+    startDay->vt = VT_DATE;
+    startDay->date = date;
+}
+
+}  // namespace
+
+InterfaceMonitor::InterfaceMonitor(const char* ipv4Text) : TrafficFigures(), IfRow(), LastReading()
 {
     VariantInit(&StartDay);
     CopyText(IPv4Text, sizeof(IPv4Text), ipv4Text);
-    memset(ShownText, 0, sizeof(ShownText));
-    AlertText[0] = 0;
 }
 
 InterfaceMonitor::~InterfaceMonitor()
@@ -29,29 +33,7 @@ InterfaceMonitor::~InterfaceMonitor()
     VariantClear(&StartDay);
 }
 
-void InterfaceMonitor::OnLastMessage(HWND)
-{
-    if (DeleteOnLastMessage)
-        delete this;
-}
-
-static void SetStartDay(VARIANT* startDay, DATE date)
-{
-    VariantClear(startDay);
-    startDay->vt = VT_DATE;
-    startDay->date = date;
-}
-
-const char* InterfaceMonitor::ApplySample(const MIB_IFROW* row)
-{
-    if (row == NULL)
-        return ApplySample((const InterfaceRow*)NULL);
-    InterfaceRow whole;
-    RowFromIfRow(row, &whole);
-    return ApplySample(&whole);
-}
-
-int InterfaceMonitor::IsInterfaceOf(const InterfaceRow* row) const
+bool InterfaceMonitor::IsInterfaceOf(const InterfaceRow* row) const
 {
     if (NamedByInterface)
         return SameInterfaceInstance(&IfRow, Luid, &row->Row, row->Luid);
@@ -66,45 +48,58 @@ void InterfaceMonitor::SectionName(char* buffer, size_t size) const
         FormatSectionName(&IfRow, Luid, buffer, size);
 }
 
-const char* InterfaceMonitor::ApplySample(const InterfaceRow* sample)
+void InterfaceMonitor::MacText(char* buffer, size_t size) const
+{
+    FormatMacText(IfRow.bPhysAddr, PhysAddrLength(&IfRow), buffer, size);
+}
+
+void InterfaceMonitor::Description(char* buffer, size_t size) const
+{
+    if (size == 0)
+        return;
+    size_t length = DescrLength(&IfRow);
+    if (length >= size)
+        length = size - 1;
+    memcpy(buffer, IfRow.bDescr, length);
+    buffer[length] = 0;
+}
+
+bool InterfaceMonitor::ApplySample(const InterfaceRow* sample, const SYSTEMTIME& localTime,
+                                   ULONGLONG tick, const SettingsRecord& settings)
 {
     if (sample == NULL) {
         // Absent at the start of a cycle, too, while no row came in the cycle before.
         if (!Present)
-            MissedCycle = 1;
-        Present = 0;
-        return NULL;
+            MissedCycle = true;
+        Present = false;
+        return false;
     }
     const MIB_IFROW* row = &sample->Row;
-    int presentBefore = !MissedCycle;
-    MissedCycle = 0;
-    Present = 1;
+    bool presentBefore = !MissedCycle;
+    MissedCycle = false;
+    Present = true;
     CountedIn = 0;
     CountedOut = 0;
 
-    SYSTEMTIME localTime;
-    Platform.ReadLocalTime(&localTime);
     DATE now;
     if (!TimeToDate(&localTime, &now))
         now = LastSampleTime;
     if (StartDay.vt != VT_DATE)
         SetStartDay(&StartDay, now);
 
-    int resetDone = 0;
-    if (ResetDue(&localTime, &StartDay, Settings)) {
+    bool resetDone = false;
+    if (ResetDue(&localTime, &StartDay, settings)) {
         char mac[SHORT_TEXT];
         FormatMacText(row->bPhysAddr, PhysAddrLength(row), mac, sizeof(mac));
         EventLog.WriteLine("The counters for %s port\t'%s'\twere reset because the reset date "
                            "was reached\r\n\tIN %10I64u bytes OUT %10I64u bytes\r\n",
                            mac, IPv4Text, Total_in, Total_out);
-        if (Settings.EnableTrafficLog)
+        if (settings.EnableTrafficLog)
             TrafficLog.WriteLine("%s,%s,%I64u,%I64u,%I64u\r\n", mac, IPv4Text, Total_in,
                                  Total_out, Total_in + Total_out);
         SetStartDay(&StartDay, now);
-        if (Window != NULL)
-            ShowSince(now);
         ClearCounters(this);
-        resetDone = 1;
+        resetDone = true;
     }
 
     CounterReading reading;
@@ -112,7 +107,7 @@ const char* InterfaceMonitor::ApplySample(const InterfaceRow* sample)
     reading.OutOctets = sample->OutOctets;
     reading.BitsPerSecond = sample->BitsPerSecond;
     reading.Wide = sample->Wide;
-    reading.Tick = Platform.ReadTickCount();
+    reading.Tick = tick;
 
     DWORD previous = SampleCount;
     SampleCount++;
@@ -123,106 +118,125 @@ const char* InterfaceMonitor::ApplySample(const InterfaceRow* sample)
         if (MeasureGrowth(&LastReading, &reading, presentBefore, &in, &out))
             CountGrowth(this, in, out);
     }
-    PrimeNext = 0;
+    PrimeNext = false;
     LastReading = reading;
     LastSampleTime = now;
     Luid = sample->Luid;
 
     if (sample->BitsPerSecond != LinkSpeed)
-        SpeedChanged = 1;
+        SpeedChanged = true;
     LinkSpeed = sample->BitsPerSecond;
     if (!SameHardwareAddress(row, &IfRow))
-        MacChanged = 1;
+        MacChanged = true;
     DWORD descrLength = DescrLength(row);
     if (descrLength != DescrLength(&IfRow) ||
         strncmp((const char*)IfRow.bDescr, (const char*)row->bDescr, descrLength) != 0)
-        DescrChanged = 1;
+        DescrChanged = true;
     IfRow = *row;
 
     char ipv4Text[SHORT_TEXT];
     LookupIPv4Text(IfRow.dwIndex, ipv4Text, sizeof(ipv4Text));
-    int textChanged = strcmp(ipv4Text, IPv4Text) != 0;
+    bool textChanged = strcmp(ipv4Text, IPv4Text) != 0;
     if (textChanged)
         CopyText(IPv4Text, sizeof(IPv4Text), ipv4Text);
 
-    // The main window saves every adapter at once, right after a reset too.
+    // The meter saves every adapter at once, right after a reset too.
     if (resetDone)
-        SaveWanted = 1;
-    return textChanged ? IPv4Text : NULL;
+        SaveWanted = true;
+    return textChanged;
 }
 
-void* ResetCounters(InterfaceMonitor* monitor, void* date)
+void InterfaceMonitor::Reset(DATE date)
 {
-    DATE start = *(const DATE*)date;
-    SetStartDay(&monitor->StartDay, start);
-    if (monitor->Window != NULL)
-        monitor->ShowSince(start);
-    ClearCounters(monitor);
-    return NULL;
+    SetStartDay(&StartDay, date);
+    ClearCounters(this);
 }
 
-int FormatSinceText(DATE date, char* buffer, size_t size)
+void InterfaceMonitor::LoadCounters(IniDocument& document, const char* section)
 {
-    if (size == 0)
-        return 0;
-    buffer[0] = 0;
-    SYSTEMTIME time;
-    if (!VariantTimeToSystemTime(date, &time))
-        return 0;
-    // The user's date and time forms may name months beyond the ANSI code page.
-    wchar_t wide[SINCE_CHARS];
-    int length = GetDateFormatW(LOCALE_USER_DEFAULT, 0, &time, NULL, wide, SINCE_CHARS);
-    if (length <= 0)
-        return 0;
-    length--;
-    if (length + 3 <= SINCE_CHARS) {
-        wide[length++] = L'\r';
-        wide[length++] = L'\n';
-        wide[length] = 0;
-        if (GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, NULL, wide + length,
-                           SINCE_CHARS - length) <= 0)
-            wide[length] = 0;
-    }
-    WideToUtf8(wide, buffer, size);
-    return 1;
-}
-
-void InterfaceMonitor::ShowSince(DATE date)
-{
-    if (Window == NULL)
-        return;
-    char text[SINCE_CHARS];
-    FormatSinceText(date, text, sizeof(text));
-    SetDlgItemTextW(Window, IDC_PAGE_SINCE, WideText(text));
-}
-
-void InterfaceMonitor::LoadCounters(const char* macText)
-{
-    Settings.ReadIniU64(macText, "Total_in", &Total_in);
-    Settings.ReadIniU64(macText, "Total_out", &Total_out);
-    Settings.ReadIniU32(macText, "ActiveCountIn", &ActiveCountIn);
-    Settings.ReadIniU32(macText, "ActiveCountOut", &ActiveCountOut);
-    Settings.ReadIniDate(macText, "StartDay", &StartDay);
-    if (Window != NULL)
-        ShowSince(StartDay.date);
+    ReadIniU64(document, section, "Total_in", &Total_in);
+    ReadIniU64(document, section, "Total_out", &Total_out);
+    ReadIniU32(document, section, "ActiveCountIn", &ActiveCountIn);
+    ReadIniU32(document, section, "ActiveCountOut", &ActiveCountOut);
+    ReadIniDate(document, section, "StartDay", &StartDay);
 }
 
 void InterfaceMonitor::StoreCounters(IniDocument& document) const
 {
     char section[SHORT_TEXT];
     SectionName(section, sizeof(section));
-    Settings.WriteIniU64(document, section, "Total_in", Total_in);
-    Settings.WriteIniU64(document, section, "Total_out", Total_out);
-    Settings.WriteIniU32(document, section, "ActiveCountIn", ActiveCountIn);
-    Settings.WriteIniU32(document, section, "ActiveCountOut", ActiveCountOut);
+    WriteIniU64(document, section, "Total_in", Total_in);
+    WriteIniU64(document, section, "Total_out", Total_out);
+    WriteIniU32(document, section, "ActiveCountIn", ActiveCountIn);
+    WriteIniU32(document, section, "ActiveCountOut", ActiveCountOut);
     if (StartDay.vt == VT_DATE)
-        Settings.WriteIniDate(document, section, "StartDay", &StartDay);
+        WriteIniDate(document, section, "StartDay", &StartDay);
 }
 
-void InterfaceMonitor::OnPageDestroy()
+void InterfaceMonitor::LogStart() const
 {
     char mac[SHORT_TEXT];
-    FormatMacText(IfRow.bPhysAddr, PhysAddrLength(&IfRow), mac, sizeof(mac));
+    MacText(mac, sizeof(mac));
+    EventLog.WriteLine("Monitor %s port '%s'\tStart\r\n", mac, IPv4Text);
+}
+
+void InterfaceMonitor::LogStop() const
+{
+    char mac[SHORT_TEXT];
+    MacText(mac, sizeof(mac));
     EventLog.WriteLine("Monitor %s port\t'%s'\tStop IN %10I64u bytes OUT %10I64u bytes\r\n", mac,
                        IPv4Text, Total_in, Total_out);
+}
+
+bool FormatSinceText(DATE date, char* buffer, size_t size)
+{
+    if (size == 0)
+        return false;
+    buffer[0] = 0;
+    SYSTEMTIME time;
+    if (!VariantTimeToSystemTime(date, &time))
+        return false;
+    // The user's date and time forms may name months beyond the ANSI code page.
+    wchar_t wide[SinceChars];
+    int length = GetDateFormatW(LOCALE_USER_DEFAULT, 0, &time, NULL, wide, SinceChars);
+    if (length <= 0)
+        return false;
+    length--;
+    if (length + 3 <= SinceChars) {
+        wide[length++] = L'\r';
+        wide[length++] = L'\n';
+        wide[length] = 0;
+        if (GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, NULL, wide + length,
+                           SinceChars - length) <= 0)
+            wide[length] = 0;
+    }
+    WideToUtf8(wide, buffer, size);
+    return true;
+}
+
+// Appends text within the room left; returns the characters appended.
+static int AppendBounded(char* buffer, size_t size, const char* text)
+{
+    size_t used = strlen(buffer);
+    if (used + 1 >= size)
+        return 0;
+    return BoundedPrint(buffer + used, size - used, "%s", text);
+}
+
+int FormatTrafficSummary(const TrafficFigures& figures, char* buffer, size_t size)
+{
+    if (size == 0)
+        return 0;
+    buffer[0] = 0;
+    char amount[SHORT_TEXT];
+    int written = AppendBounded(buffer, size, "In ");
+    FormatByteAmount(figures.Total_in, "B", amount, sizeof(amount));
+    written += AppendBounded(buffer, size, amount);
+    written += AppendBounded(buffer, size, ", Out ");
+    FormatByteAmount(figures.Total_out, "B", amount, sizeof(amount));
+    written += AppendBounded(buffer, size, amount);
+    written += AppendBounded(buffer, size, ", All ");
+    FormatByteAmount(figures.Total_in + figures.Total_out, "B", amount, sizeof(amount));
+    written += AppendBounded(buffer, size, amount);
+    return written;
 }

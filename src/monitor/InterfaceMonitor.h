@@ -1,5 +1,6 @@
-// One network adapter: its traffic accounting, reset schedule and saved counters, and at the
-// same time its tab page (dialog 134).
+// One network adapter's counter: its traffic figures, the row it last applied, its reset
+// schedule, its saved counters and its start, reset and stop lines. No window: the adapter's
+// page shows one (InterfacePage).
 #ifndef BRISVANE_INTERFACEMONITOR_H
 #define BRISVANE_INTERFACEMONITOR_H
 
@@ -12,125 +13,80 @@
 #include "IniDocument.h"
 #include "InterfaceIdentity.h"
 #include "InterfaceRow.h"
+#include "Settings.h"
 #include "TrafficAccount.h"
-#include "WindowObject.h"
-
-// The page's controls whose text changes from second to second, each with its shown-text slot.
-enum PageFigure {
-    FigureCurrentIn,
-    FigurePeakIn,
-    FigureAverageIn,
-    FigureTotalIn,
-    FigureCurrentOut,
-    FigurePeakOut,
-    FigureAverageOut,
-    FigureTotalOut,
-    FigureTotalAll,
-    FigureStatus,
-    FigureDuration,
-    FigureAlert,
-    PageFigureCount
-};
-
 
 // The figures (TrafficFigures) are counted by the plain accounting functions; the monitor adds
-// the row it last applied, the reset schedule, the saved counters, the log lines and the page.
-class InterfaceMonitor : public DialogObject, public TrafficFigures {
+// the row it last applied, the reset schedule, the saved counters and the log lines.
+class InterfaceMonitor : public TrafficFigures {
 public:
     explicit InterfaceMonitor(const char* ipv4Text);
-    ~InterfaceMonitor() override;
+    ~InterfaceMonitor();
+    InterfaceMonitor(const InterfaceMonitor&) = delete;
+    InterfaceMonitor& operator=(const InterfaceMonitor&) = delete;
 
-    BEGIN_MSG_MAP(InterfaceMonitor)
-        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
-        MESSAGE_HANDLER(WM_SIZE, OnSize)
-        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
-        MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStaticMessage)
-    END_MSG_MAP()
-
-    void OnLastMessage(HWND window) override;
-
-    // Accounting (InterfaceMonitor.cpp)
-    // No row: marks the monitor absent. Returns IPv4Text when it changed in this call.
-    const char* ApplySample(const InterfaceRow* row);
-    // A row of the 32-bit table.
-    const char* ApplySample(const MIB_IFROW* row);
+    // No row: marks the monitor absent. A row: the scheduled reset with its log lines, then the
+    // accounting of what the counters grew since the last row, at the local time now and the
+    // monotonic tick. True when IPv4Text changed in this call.
+    bool ApplySample(const InterfaceRow* row, const SYSTEMTIME& now, ULONGLONG tick,
+                     const SettingsRecord& settings);
     // The next row only primes: after a sleep the counters may have started again.
-    void PrimeNextSample() { PrimeNext = 1; }
+    void PrimeNextSample() { PrimeNext = true; }
     // Whether the row is this monitor's adapter: by hardware address, or by the interface
     // itself for a monitor NamedByInterface.
-    int IsInterfaceOf(const InterfaceRow* row) const;
+    bool IsInterfaceOf(const InterfaceRow* row) const;
     // The INI section of this adapter's counters: its MAC text, or the interface's own name.
     void SectionName(char* buffer, size_t size) const;
-    void LoadCounters(const char* macText);
+    // The adapter's MAC text, as both logs name it.
+    void MacText(char* buffer, size_t size) const;
+    // The description in UTF-8, within size bytes.
+    void Description(char* buffer, size_t size) const;
+    // Its saved totals, counts and start date from a document of the INI file.
+    void LoadCounters(IniDocument& document, const char* section);
     // Puts the adapter's section into a document of the INI file.
     void StoreCounters(IniDocument& document) const;
-    // Writes the "Since" text into page control 1006 while the page exists.
-    void ShowSince(DATE date);
-    // The stop line; the counters were saved with every other adapter's just before.
-    void OnPageDestroy();
-
-    // Display (InterfacePage.cpp)
-    void RefreshPage();
-    // Brings the page's controls up to date; a page out of sight is brought up to date only
-    // when it shows, which costs nothing while the program sits in the tray.
-    void ShowFigures();
-    HBRUSH OnCtlColorStatic(HDC dc, HWND control, BOOL& handled);
-    void SetAmountText(PageFigure figure, unsigned __int64 amount, const char* unit);
-    int FormatTrafficSummary(char* buffer, size_t size);
+    // The user's reset: every figure starts again from date, which becomes StartDay.
+    void Reset(DATE date);
+    // The "Start" and "Stop" lines of the event log.
+    void LogStart() const;
+    void LogStop() const;
 
     MIB_IFROW IfRow;
-    int Present;
+    bool Present = false;
     VARIANT StartDay;  // VT_EMPTY or VT_DATE
     char IPv4Text[SHORT_TEXT];
-    int LostArmed;
-    int DescrChanged;
-    int MacChanged;
-    int SpeedChanged;
-    int AlertOn;
+    bool LostArmed = true;
+    // What changed since the page last showed it.
+    bool DescrChanged = true;
+    bool MacChanged = true;
+    bool SpeedChanged = true;
+    bool AlertOn = false;
+    // What the alert control says.
+    char AlertText[SHORT_TEXT] = "";
+    // AlertOn as it was when the meter last looked for an alert to tell the user of.
+    bool AlertNoticed = false;
+    // Present as it was last told to whoever shows the adapter.
+    bool PresenceTold = true;
 
     // Not part of the figures: bookkeeping of this program.
-    int SaveWanted;           // a reset happened: the counters are to be saved at once
-    DATE LastSampleTime;      // local time of the last applied row
-    CounterReading LastReading;  // the counters of the last applied row, at their full width
-    unsigned __int64 Luid;    // the interface's LUID, 0 when the table gives none
+    bool SaveWanted = false;       // a reset happened: the counters are to be saved at once
+    DATE LastSampleTime = 0;       // local time of the last applied row
+    CounterReading LastReading;    // the counters of the last applied row, at their full width
+    unsigned __int64 Luid = 0;     // the interface's LUID, 0 when the table gives none
     // A further interface with the hardware address of another one: named and matched by
     // itself (FormatInterfaceSectionName), never by the address.
-    int NamedByInterface;
-    unsigned __int64 LinkSpeed;  // bits per second, beyond what the 32-bit row holds
-    int MissedCycle;          // a cycle went by without a row for this adapter
-    int PrimeNext;            // the next row only primes
-    int DeleteOnLastMessage;  // the poll cycle's monitors are freed with their page
-    // Text last written into each page control, so unchanged texts are not written again.
-    char ShownText[PageFigureCount][SHORT_TEXT];
-    // What the alert control should say; written when the page shows.
-    char AlertText[SHORT_TEXT];
-    // AlertOn as it was when the program last looked for an alert to tell the user of.
-    int AlertNoticed = 0;
-
-private:
-    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
-    LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&)
-    {
-        OnPageDestroy();
-        return 0;
-    }
-    LRESULT OnCtlColorStaticMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
-    {
-        return (LRESULT)OnCtlColorStatic((HDC)wParam, (HWND)lParam, handled);
-    }
+    bool NamedByInterface = false;
+    unsigned __int64 LinkSpeed = 0;  // bits per second, beyond what the 32-bit row holds
+    bool MissedCycle = false;        // a cycle went by without a row for this adapter
+    bool PrimeNext = false;          // the next row only primes
 };
 
-// Monitor-iteration callback: resets the monitor at the user's request, with *(DATE*)date as
-// its new StartDay. Returns null so that every monitor is visited.
-void* ResetCounters(InterfaceMonitor* monitor, void* date);
+// The tray's summary of an adapter's totals: "In 1.20 GB, Out 210 MB, All 1.41 GB", cut to
+// size. Returns the characters written.
+int FormatTrafficSummary(const TrafficFigures& figures, char* buffer, size_t size);
 
-// The "Since" text of a date: the user's short date, a line end and the time. 1 when the date
-// could be formatted; the buffer is empty otherwise.
-int FormatSinceText(DATE date, char* buffer, size_t size);
-
-// Page display helpers (InterfacePage.cpp)
-extern HBRUSH AlertBrush;
-const char* StatusText(int present, DWORD operStatus);
+// The "Since" text of a date: the user's short date, a line end and the time. True when the
+// date could be formatted; the buffer is empty otherwise.
+bool FormatSinceText(DATE date, char* buffer, size_t size);
 
 #endif

@@ -117,7 +117,7 @@ int ReadData(const char* programPath, ReportData& data, ReportText* error)
         return 0;
     }
     if (iniThere) {
-        Settings.ReadSection();
+        ReadSettingsFile(Settings);
         if (!ReadTodayFigures(data.Running, IniPath) || !ReadSavedAdapters(data)) {
             error->Print("%s cannot be read: no memory.\n", IniPath);
             return 0;

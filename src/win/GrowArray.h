@@ -90,6 +90,20 @@ public:
             return NULL;
         return &Items[Used - 1];
     }
+    // Puts a copy of item at index (past the end: at the end); 0 (and unchanged) when memory is
+    // short.
+    int InsertAt(int index, const Item& item)
+    {
+        if (index < 0 || index > Used)
+            index = Used;
+        if (Used == Room && !Reserve(Used + 1))
+            return 0;
+        memmove((void*)(Items + index + 1), (const void*)(Items + index),
+                (size_t)(Used - index) * sizeof(Item));
+        memcpy((void*)(Items + index), (const void*)&item, sizeof(Item));
+        Used++;
+        return 1;
+    }
     void RemoveAt(int index)
     {
         memmove((void*)(Items + index), (const void*)(Items + index + 1),

@@ -116,6 +116,23 @@ LRESULT ReflectNotifications(HWND parent, UINT message, WPARAM wParam, LPARAM lP
             return TRUE;                                                                   \
     }
 
+#define COMMAND_RANGE_HANDLER(idFirst, idLast, func)                                       \
+    if (uMsg == WM_COMMAND && LOWORD(wParam) >= (WORD)(idFirst) &&                         \
+        LOWORD(wParam) <= (WORD)(idLast)) {                                                \
+        bHandled = TRUE;                                                                   \
+        lResult = func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled);            \
+        if (bHandled)                                                                      \
+            return TRUE;                                                                   \
+    }
+
+#define NOTIFY_CODE_HANDLER(cd, func)                                                   \
+    if (uMsg == WM_NOTIFY && lParam != 0 && ((NMHDR*)lParam)->code == (UINT)(cd)) {    \
+        bHandled = TRUE;                                                                \
+        lResult = func((int)wParam, (NMHDR*)lParam, bHandled);                          \
+        if (bHandled)                                                                   \
+            return TRUE;                                                                \
+    }
+
 #define NOTIFY_HANDLER(id, cd, func)                                                    \
     if (uMsg == WM_NOTIFY && lParam != 0 && ((NMHDR*)lParam)->idFrom == (UINT_PTR)(id) && \
         ((NMHDR*)lParam)->code == (UINT)(cd)) {                                         \

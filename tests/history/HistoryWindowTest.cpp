@@ -447,7 +447,7 @@ size_t ShiftedWorkArea(WorkArea* areas, size_t capacity)
     return 1;
 }
 
-int TabNameOfA(void*, const char* mac, char* name, size_t size)
+bool TabNameOfA(const char* mac, char* name, size_t size)
 {
     if (strcmp(mac, MacA) != 0)
         return 0;

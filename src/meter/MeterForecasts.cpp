@@ -1,0 +1,47 @@
+// The meter's period forecasts: a round once a minute over every adapter, and the early
+// warning where one is due, marked at once so that a restart does not tell it again.
+#include "TrafficMeter.h"
+
+#include "ForecastLink.h"
+#include "HistoryCalendar.h"
+
+void TrafficMeter::UpdateForecasts(const SYSTEMTIME& now, int today, ULONGLONG tick)
+{
+    if (!Forecasts.Due(tick, today, Usage.FinishedVersion))
+        return;
+    Forecasts.BeginRound(tick, today, Usage.FinishedVersion);
+    char historyPath[PATH_CHARS] = "";
+    HistoryPathFor(IniPath, historyPath, sizeof(historyPath));
+    int seconds = SecondsIntoSampleDay(&now);
+    PeriodLimits limits = LimitsOfSettings(Settings);
+    bool warned = false;
+    for (InterfaceMonitor* monitor : Monitors) {
+        int since = NO_DAY;
+        if (monitor->StartDay.vt == VT_DATE && !DayOfDateValue(monitor->StartDay.date, &since))
+            since = NO_DAY;
+        PeriodSpan span;
+        CurrentPeriodSpan(Settings, today, since, &span);
+        char name[SHORT_TEXT];
+        monitor->SectionName(name, sizeof(name));
+        const PeriodForecast* forecast = Forecasts.Update(name, span, Usage, historyPath, seconds);
+        LimitPick pick;
+        if (forecast != nullptr && DecideForecastWarning(*forecast, limits, monitor->AlertOn,
+                                                         Forecasts.Warning, &pick)) {
+            // Once a period.
+            Forecasts.Warning.WarnedPeriod = forecast->Span.First;
+            Events.WarningDue(*monitor, *forecast, pick);
+            warned = true;
+        }
+    }
+    Forecasts.EndRound();
+    // Kept at once, so that a restart does not tell it again.
+    if (warned)
+        SaveAll();
+}
+
+const PeriodForecast* TrafficMeter::LatestForecastOf(const InterfaceMonitor& monitor) const
+{
+    char name[SHORT_TEXT];
+    monitor.SectionName(name, sizeof(name));
+    return Forecasts.LatestOf(name);
+}

@@ -1,0 +1,137 @@
+// The adapter page's display: texts, status, byte amounts and the alert of one
+// InterfaceMonitor.
+#include "InterfacePage.h"
+
+#include <string.h>
+
+#include "BoundedText.h"
+#include "ByteAmountText.h"
+#include "Utf8Text.h"
+#include "resource.h"
+
+HBRUSH AlertBrush = NULL;
+
+const char* StatusText(bool present, DWORD operStatus)
+{
+    if (!present)
+        return "NOT Connected";
+    switch (operStatus) {
+    case 0:
+        return "LAN adapter has been disabled";
+    case 1:
+        return "WAN adapter is not connected";
+    case 2:
+        return "LAN network cable disconnected/WAN no carrier";
+    case 3:
+        return "WAN adapter that is in the process of connecting";
+    case 4:
+        return "WAN adapter that is connected to a remote peer";
+    default:
+        return "Connected";
+    }
+}
+
+namespace {
+
+// The control of each figure.
+constexpr int FigureControl[PageFigureCount] = {
+    IDC_PAGE_CURRENT_IN, IDC_PAGE_PEAK_IN,    IDC_PAGE_AVERAGE_IN, IDC_PAGE_TOTAL_IN,
+    IDC_PAGE_CURRENT_OUT, IDC_PAGE_PEAK_OUT,  IDC_PAGE_AVERAGE_OUT, IDC_PAGE_TOTAL_OUT,
+    IDC_PAGE_TOTAL_ALL,  IDC_PAGE_STATUS,     IDC_PAGE_DURATION,   IDC_PAGE_ALERT,
+};
+
+constexpr int SinceChars = 256;
+
+}  // namespace
+
+HWND InterfacePage::Create(HWND tabControl)
+{
+    HWND page = CreateModeless(tabControl, IDD_PAGE);
+    if (page == NULL)
+        return NULL;
+    // The template has a caption; a page must not.
+    LONG style = GetWindowLongW(page, GWL_STYLE);
+    if (style & WS_CAPTION)
+        SetWindowLongW(page, GWL_STYLE, style & ~WS_CAPTION);
+    SendMessageW(page, WM_NCACTIVATE, TRUE, 0);
+    return page;
+}
+
+// Writes a figure's control only when its text changes: a text write costs far more than a
+// compare, and most figures stand still from one second to the next.
+void InterfacePage::SetPageText(PageFigure figure, const char* text)
+{
+    char* shown = ShownText[figure];
+    if (strcmp(shown, text) == 0)
+        return;
+    CopyText(shown, SHORT_TEXT, text);
+    SetDlgItemTextW(Window, FigureControl[figure], WideText(text));
+}
+
+void InterfacePage::SetAmountText(PageFigure figure, unsigned __int64 amount)
+{
+    char text[SHORT_TEXT];
+    FormatByteAmount(amount, "B", text, sizeof(text));
+    SetPageText(figure, text);
+}
+
+void InterfacePage::Refresh()
+{
+    if (Window != NULL && IsWindowVisible(Window))
+        ShowFigures();
+}
+
+void InterfacePage::ShowFigures()
+{
+    if (Window == NULL)
+        return;
+    InterfaceMonitor& monitor = Monitor;
+    char text[SHORT_TEXT];
+    if (monitor.DescrChanged) {
+        char description[MAX_DESCR + 1];
+        monitor.Description(description, sizeof(description));
+        SetDlgItemTextW(Window, IDC_PAGE_DESCR, WideText(description));
+        monitor.DescrChanged = false;
+    }
+    if (monitor.MacChanged) {
+        monitor.MacText(text, sizeof(text));
+        SetDlgItemTextW(Window, IDC_PAGE_MAC, WideText(text));
+        monitor.MacChanged = false;
+    }
+    if (monitor.SpeedChanged) {
+        FormatSpeedText(monitor.LinkSpeed, text, sizeof(text));
+        SetDlgItemTextW(Window, IDC_PAGE_SPEED, WideText(text));
+        monitor.SpeedChanged = false;
+    }
+    if (monitor.StartDay.vt == VT_DATE && monitor.StartDay.date != ShownSince) {
+        ShownSince = monitor.StartDay.date;
+        char since[SinceChars];
+        FormatSinceText(ShownSince, since, sizeof(since));
+        SetDlgItemTextW(Window, IDC_PAGE_SINCE, WideText(since));
+    }
+    SetPageText(FigureStatus, StatusText(monitor.Present, monitor.IfRow.dwOperStatus));
+    BoundedPrint(text, sizeof(text), "%lu", monitor.SampleCount);
+    SetPageText(FigureDuration, text);
+
+    SetAmountText(FigureCurrentIn, monitor.CurrentIn);
+    SetAmountText(FigurePeakIn, monitor.PeakIn);
+    SetAmountText(FigureAverageIn, monitor.AverageIn);
+    SetAmountText(FigureTotalIn, monitor.Total_in);
+    SetAmountText(FigureCurrentOut, monitor.CurrentOut);
+    SetAmountText(FigurePeakOut, monitor.PeakOut);
+    SetAmountText(FigureAverageOut, monitor.AverageOut);
+    SetAmountText(FigureTotalOut, monitor.Total_out);
+    SetAmountText(FigureTotalAll, monitor.Total_in + monitor.Total_out);
+
+    SetPageText(FigureAlert, monitor.AlertText);
+}
+
+HBRUSH InterfacePage::OnCtlColorStatic(HDC dc, HWND control, BOOL& handled)
+{
+    if (Monitor.AlertOn && control != NULL && control == GetDlgItem(Window, IDC_PAGE_ALERT)) {
+        SetBkMode(dc, TRANSPARENT);
+        return AlertBrush;
+    }
+    handled = FALSE;
+    return NULL;
+}

@@ -1,0 +1,70 @@
+// The tab page of one adapter (dialog 134): shows an InterfaceMonitor's texts, status, byte
+// amounts and alert. It owns nothing; the meter owns the monitor, the main window the page.
+#ifndef BRISVANE_INTERFACEPAGE_H
+#define BRISVANE_INTERFACEPAGE_H
+
+#include <windows.h>
+
+#include "InterfaceMonitor.h"
+#include "WindowObject.h"
+
+// The page's controls whose text changes from second to second, each with its shown-text slot.
+enum PageFigure {
+    FigureCurrentIn,
+    FigurePeakIn,
+    FigureAverageIn,
+    FigureTotalIn,
+    FigureCurrentOut,
+    FigurePeakOut,
+    FigureAverageOut,
+    FigureTotalOut,
+    FigureTotalAll,
+    FigureStatus,
+    FigureDuration,
+    FigureAlert,
+    PageFigureCount
+};
+
+class InterfacePage : public DialogObject {
+public:
+    explicit InterfacePage(InterfaceMonitor& monitor) : Monitor(monitor) {}
+
+    BEGIN_MSG_MAP(InterfacePage)
+        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        MESSAGE_HANDLER(WM_SIZE, OnSize)
+        MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStaticMessage)
+    END_MSG_MAP()
+
+    // Creates the page, hidden and without a caption, as a child of the tab control. Null on
+    // failure.
+    HWND Create(HWND tabControl);
+    // Brings the page up to date while it can be seen; a page out of sight costs nothing.
+    void Refresh();
+    // Brings every control up to date whose text changed since it was last written.
+    void ShowFigures();
+    HBRUSH OnCtlColorStatic(HDC dc, HWND control, BOOL& handled);
+
+    InterfaceMonitor& Monitor;
+
+private:
+    void SetPageText(PageFigure figure, const char* text);
+    void SetAmountText(PageFigure figure, unsigned __int64 amount);
+
+    // Text last written into each page control, so unchanged texts are not written again.
+    char ShownText[PageFigureCount][SHORT_TEXT] = {};
+    DATE ShownSince = -1;  // the start day the "Since" control shows; none yet
+
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+    LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+    LRESULT OnCtlColorStaticMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
+    {
+        return (LRESULT)OnCtlColorStatic((HDC)wParam, (HWND)lParam, handled);
+    }
+};
+
+// The red of the pages' alert text, set by the main window while it lives.
+extern HBRUSH AlertBrush;
+// The page's status text of an adapter.
+const char* StatusText(bool present, DWORD operStatus);
+
+#endif
