@@ -114,7 +114,7 @@ protected:
     HWND TabControl() { return MainWindowProbe::TabControl(main); }
     HWND ToolBar() { return MainWindowProbe::ToolBar(main); }
     TrayIcon& Tray() { return MainWindowProbe::Tray(main); }
-    int ShutdownDone() { return MainWindowProbe::ShutdownDone(main); }
+    bool ShutdownDone() { return MainWindowProbe::ShutdownDone(main); }
     HistoryWindow& HistoryView() { return MainWindowProbe::HistoryView(main); }
     int TabCount() { return (int)SendMessageA(TabControl(), TCM_GETITEMCOUNT, 0, 0); }
     std::string TabText(int position)
@@ -127,19 +127,20 @@ protected:
         SendMessageA(TabControl(), TCM_GETITEMA, position, (LPARAM)&item);
         return text;
     }
-    InterfaceMonitor* TabMonitor(int position)
+    TabStrip& Tabs() { return MainWindowProbe::Tabs(main); }
+    TrafficMeter& Meter() { return MainWindowProbe::Meter(main); }
+    InterfaceMonitor* TabMonitor(int position) { return Tabs().MonitorAt(position); }
+    // The window of the monitor's page; null when it has none.
+    HWND PageWindow(const InterfaceMonitor* monitor)
     {
-        TCITEMA item = {};
-        item.mask = TCIF_PARAM;
-        if (!SendMessageA(TabControl(), TCM_GETITEMA, position, (LPARAM)&item))
-            return NULL;
-        return (InterfaceMonitor*)item.lParam;
+        InterfacePage* page = Tabs().PageAt(Tabs().PositionOf(monitor));
+        return page != NULL ? page->Window : NULL;
     }
     std::string PageText(InterfaceMonitor* monitor, int id)
     {
-        return WindowText(GetDlgItem(monitor->Window, id));
+        return WindowText(GetDlgItem(PageWindow(monitor), id));
     }
-    void Tick() { SendMessageA(main.Window, WM_TIMER, POLL_TIMER_ID, 0); }
+    void Tick() { SendMessageA(main.Window, WM_TIMER, PollTimerId, 0); }
     // An event on the tray icon, as the shell reports it.
     void TrayEvent(UINT event) { SendMessageA(main.Window, TRAY_CALLBACK_MESSAGE, TRAY_ICON_ID, event); }
     // Sends a tray event that opens the menu and picks an item once the menu shows (MenuPicker).

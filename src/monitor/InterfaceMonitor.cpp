@@ -7,6 +7,7 @@
 #include "ByteAmountText.h"
 #include "LogChannel.h"
 #include "ResetSchedule.h"
+#include "TrafficAlert.h"
 #include "Utf8Text.h"
 
 namespace {
@@ -171,6 +172,28 @@ void InterfaceMonitor::StoreCounters(IniDocument& document) const
     WriteIniU32(document, section, "ActiveCountOut", ActiveCountOut);
     if (StartDay.vt == VT_DATE)
         WriteIniDate(document, section, "StartDay", &StartDay);
+}
+
+void InterfaceMonitor::EvaluateAlert(const SettingsRecord& settings)
+{
+    AlertVerdict verdict = DecideAlert(Total_in, Total_out, settings);
+    if (verdict == AlertUnchanged)
+        return;
+    // AlertOn is set before the page shows the text, so the repaint the new text causes
+    // already sees it.
+    AlertOn = verdict != AlertClear;
+    // Only a distinct limit is logged, and at every cycle it stays passed.
+    if (verdict == AlertInPassed || verdict == AlertOutPassed)
+        EventLog.WriteLine("Monitor port '%s' - reached the alert limit\r\n", IPv4Text);
+    CopyText(AlertText, sizeof(AlertText), AlertVerdictText(verdict));
+}
+
+void InterfaceMonitor::NoteLostConnection()
+{
+    if (Present || !LostArmed)
+        return;
+    LostArmed = false;
+    EventLog.WriteLine("Monitor port '%s' - connection was lost\r\n", IPv4Text);
 }
 
 void InterfaceMonitor::LogStart() const

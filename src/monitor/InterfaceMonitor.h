@@ -47,6 +47,11 @@ public:
     void StoreCounters(IniDocument& document) const;
     // The user's reset: every figure starts again from date, which becomes StartDay.
     void Reset(DATE date);
+    // The alert rule over the totals: AlertOn and AlertText, with the event line of a distinct
+    // limit passed (at every cycle it stays passed).
+    void EvaluateAlert(const SettingsRecord& settings);
+    // The "connection was lost" line, once, when the adapter is absent.
+    void NoteLostConnection();
     // The "Start" and "Stop" lines of the event log.
     void LogStart() const;
     void LogStop() const;

@@ -68,7 +68,7 @@ TEST_F(ForecastWarningTest, ToldOnceAPeriodAndMarkedAtOnce)
     EXPECT_NE(std::string::npos, text.find(" of 1000 MB by 31 Dec")) << text;
     EXPECT_EQ("2026-12-01", IniKey("Forecast", "Warned"));  // kept before the next save
     EXPECT_EQ("1", IniKey("Forecast", "Warn"));
-    EXPECT_EQ(0, main.Tabs().MonitorAt(0)->AlertOn);
+    EXPECT_EQ(0, Tabs().MonitorAt(0)->AlertOn);
     for (int minute = 0; minute < 3; minute++)
         Minute(50 * MB);
     EXPECT_EQ(1, Warnings());
@@ -97,7 +97,7 @@ TEST_F(ForecastWarningTest, NotWhileTheAlertIsOnNorOnceSwitchedOff)
     SendMessageA(main.Window, WM_COMMAND, ID_TRAY_FORECASTWARN, 0);
     EXPECT_EQ("1", IniKey("Forecast", "Warn"));
     Minute(700 * MB);
-    ASSERT_EQ(1, main.Tabs().MonitorAt(0)->AlertOn);
+    ASSERT_EQ(1, Tabs().MonitorAt(0)->AlertOn);
     Minute(10 * MB);
     EXPECT_EQ(0, Warnings());
 }

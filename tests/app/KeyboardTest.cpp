@@ -39,13 +39,14 @@ TabScript Script;
 
 void CALLBACK TabStep(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND window = FindWindowW(MAIN_WINDOW_CLASS, NULL);
+    HWND window = FindWindowW(MainWindowClass, NULL);
     MainWindow* main = static_cast<MainWindow*>(WindowObject::FromHandle(window));
-    HWND page = main->SelectedMonitor()->Window;
+    TabStrip& tabs = MainWindowProbe::Tabs(*main);
+    HWND page = tabs.SelectedPage()->Window;
     if (Script.Step == 0) {
         SetFocus(GetDlgItem(page, IDC_PAGE_DESCR));  // as after a click into the page
     } else {
-        Script.Selected.push_back(main->Tabs().Selected());
+        Script.Selected.push_back(tabs.Selected());
         Script.FocusInPage.push_back(IsChild(page, GetFocus()) || GetFocus() == page);
     }
     if (Script.Step < Script.Keys.size()) {

@@ -97,7 +97,7 @@ TEST_F(MainWindowTest, NoLabelOfThePageOrTheSettingsDialogIsCut)
     ASSERT_EQ(ExpectedDpi(), ScreenDpi());
     fake.AddAdapter(2, 0xA1, "192.168.1.10");
     ASSERT_NE((HWND)NULL, Create());
-    HWND page = TabMonitor(0)->Window;
+    HWND page = PageWindow(TabMonitor(0));
     std::string misfits;
     CheckLabels(page, misfits);
     // The texts the program writes into the status and alert labels as well.

@@ -23,7 +23,7 @@ int FirstCloseBalloons(const FakePlatform& fake)
     int count = 0;
     for (const TrayCall& call : fake.TrayCalls)
         count += (call.Record.uFlags & NIF_INFO) != 0 &&
-                 strcmp(call.Record.szInfoTitle, TRAY_NOTICE_TITLE) == 0;
+                 strcmp(call.Record.szInfoTitle, TrayNoticeTitle) == 0;
     return count;
 }
 
@@ -37,7 +37,7 @@ protected:
         GetClientRect(TabControl(), area);
         SendMessageA(TabControl(), TCM_ADJUSTRECT, FALSE, (LPARAM)area);
         RECT units = {0, 0, PageWidthUnits, PageHeightUnits};
-        MapDialogRect(TabMonitor(0)->Window, &units);
+        MapDialogRect(PageWindow(TabMonitor(0)), &units);
         *page = units;
     }
     // Ends the window as the tray menu's Close does: hidden, then closed; its place is saved.
@@ -51,10 +51,10 @@ protected:
     void WritePlace(const char* left, const char* top)
     {
         std::string ini = IniPathText();
-        WritePrivateProfileStringA(MAIN_WINDOW_SECTION, "Left", left, ini.c_str());
-        WritePrivateProfileStringA(MAIN_WINDOW_SECTION, "Top", top, ini.c_str());
-        WritePrivateProfileStringA(MAIN_WINDOW_SECTION, "Width", "500", ini.c_str());
-        WritePrivateProfileStringA(MAIN_WINDOW_SECTION, "Height", "300", ini.c_str());
+        WritePrivateProfileStringA("MainWindow", "Left", left, ini.c_str());
+        WritePrivateProfileStringA("MainWindow", "Top", top, ini.c_str());
+        WritePrivateProfileStringA("MainWindow", "Width", "500", ini.c_str());
+        WritePrivateProfileStringA("MainWindow", "Height", "300", ini.c_str());
     }
     // The window's title bar lies on the primary work area (the only one under test).
     void ExpectCaptionReachable(HWND window)
@@ -80,7 +80,7 @@ TEST_F(MainWindowPlaceTest, IsAsBigAsItsPageAndFollowsADpiChange)
     PageAndArea(&area, &page);
     EXPECT_NEAR(page.right, area.right - area.left, FitSlack);
     EXPECT_NEAR(page.bottom, area.bottom - area.top, FitSlack);
-    UINT dpi = main.LayoutDpi();
+    UINT dpi = MainWindowProbe::LayoutDpi(main);
     HIMAGELIST images = (HIMAGELIST)SendMessageA(ToolBar(), TB_GETIMAGELIST, 0, 0);
     int imageWidth = 0, imageHeight = 0;
     ImageList_GetIconSize(images, &imageWidth, &imageHeight);
@@ -92,20 +92,20 @@ TEST_F(MainWindowPlaceTest, IsAsBigAsItsPageAndFollowsADpiChange)
     GetClientRect(main.Window, &client);
 
     RECT description;
-    GetWindowRect(GetDlgItem(TabMonitor(0)->Window, IDC_PAGE_DESCR), &description);
+    GetWindowRect(GetDlgItem(PageWindow(TabMonitor(0)), IDC_PAGE_DESCR), &description);
     HICON trayBefore = Tray().NormalIcon();
 
     // Half as much again: the window moves to Windows' corner and grows with its page.
     UINT bigger = dpi * 3 / 2;
     RECT suggested = {60, 40, 60 + 900, 40 + 600};
     SendMessageA(main.Window, WM_DPICHANGED, MAKEWPARAM(bigger, bigger), (LPARAM)&suggested);
-    EXPECT_EQ(bigger, main.LayoutDpi());
+    EXPECT_EQ(bigger, MainWindowProbe::LayoutDpi(main));
     RECT frame, grown;
     GetWindowRect(main.Window, &frame);
     EXPECT_EQ(60, frame.left);
     EXPECT_EQ(40, frame.top);
     GetClientRect(main.Window, &grown);
-    SIZE wanted = main.ClientSizeForPage();
+    SIZE wanted = MainWindowProbe::ClientSizeForPage(main);
     EXPECT_EQ(wanted.cx, grown.right);
     EXPECT_EQ(wanted.cy, grown.bottom);
     EXPECT_GT(grown.right, client.right * 4 / 3);
@@ -121,13 +121,13 @@ TEST_F(MainWindowPlaceTest, IsAsBigAsItsPageAndFollowsADpiChange)
     RECT oldArea = area;
     PageAndArea(&area, &page);
     RECT widened;
-    GetWindowRect(GetDlgItem(TabMonitor(0)->Window, IDC_PAGE_DESCR), &widened);
+    GetWindowRect(GetDlgItem(PageWindow(TabMonitor(0)), IDC_PAGE_DESCR), &widened);
     EXPECT_NEAR(MulDiv(description.right - description.left, area.right - area.left,
                        oldArea.right - oldArea.left),
                 widened.right - widened.left, FitSlack);
     RECT since;
-    GetWindowRect(GetDlgItem(TabMonitor(0)->Window, IDC_PAGE_SINCE), &since);
-    MapWindowPoints(NULL, TabMonitor(0)->Window, (POINT*)&since, 2);
+    GetWindowRect(GetDlgItem(PageWindow(TabMonitor(0)), IDC_PAGE_SINCE), &since);
+    MapWindowPoints(NULL, PageWindow(TabMonitor(0)), (POINT*)&since, 2);
     EXPECT_LE(since.right, area.right - area.left);
     EXPECT_LE(since.bottom, area.bottom - area.top);
 }
@@ -146,14 +146,14 @@ TEST_F(MainWindowPlaceTest, KeepsItsPlaceInItsOwnSectionAndComesBackThere)
     GetWindowRect(main.Window, &frame);
     Close();
     std::string ini = Ini();
-    UINT dpi = main.LayoutDpi();
+    UINT dpi = MainWindowProbe::LayoutDpi(main);
     std::string expected = "[MainWindow]\r\nLeft=" + std::to_string(UnscaleForDpi(210, dpi)) +
                            "\r\nTop=" + std::to_string(UnscaleForDpi(130, dpi)) + "\r\nWidth=" +
                            std::to_string(UnscaleForDpi(frame.right - frame.left, dpi)) +
                            "\r\nHeight=" +
                            std::to_string(UnscaleForDpi(frame.bottom - frame.top, dpi)) + "\r\n";
     EXPECT_NE(std::string::npos, ini.find(expected)) << ini;
-    EXPECT_EQ(std::string::npos, ini.find(TRAY_NOTICE_KEY)) << "no close to the tray was told";
+    EXPECT_EQ(std::string::npos, ini.find("TrayNoticeShown")) << "no close to the tray was told";
 
     // Saved again while minimised: the place it comes back to, not the icon's.
     MainWindow second;
@@ -197,8 +197,8 @@ TEST_F(MainWindowPlaceTest, TheFirstCloseToTheTrayIsToldOnceEver)
     EXPECT_EQ(1, FirstCloseBalloons(fake));
     const TrayCall* balloon = LastTrayCall(NIM_MODIFY, NIF_INFO);
     ASSERT_NE((const TrayCall*)NULL, balloon);
-    EXPECT_STREQ(TRAY_NOTICE_TEXT, balloon->Record.szInfo);
-    EXPECT_NE(std::string::npos, Ini().find(TRAY_NOTICE_KEY "=1")) << "kept at once";
+    EXPECT_STREQ(TrayNoticeText, balloon->Record.szInfo);
+    EXPECT_NE(std::string::npos, Ini().find("TrayNoticeShown=1")) << "kept at once";
 
     ShowWindow(main.Window, SW_SHOW);
     SendMessageA(main.Window, WM_CLOSE, 0, 0);
@@ -213,5 +213,5 @@ TEST_F(MainWindowPlaceTest, TheFirstCloseToTheTrayIsToldOnceEver)
     EXPECT_EQ(1, FirstCloseBalloons(fake));
     SendMessageA(next.Window, WM_CLOSE, 0, 0);
     PumpMessages();
-    EXPECT_NE(std::string::npos, Ini().find(TRAY_NOTICE_KEY "=1"));
+    EXPECT_NE(std::string::npos, Ini().find("TrayNoticeShown=1"));
 }

@@ -83,13 +83,13 @@ TEST_F(MainWindowTest, LayoutFollowsTheClientArea)
     ASSERT_NE((InterfaceMonitor*)NULL, monitor);
     GetClientRect(TabControl(), &area);
     SendMessageA(TabControl(), TCM_ADJUSTRECT, FALSE, (LPARAM)&area);
-    GetWindowRect(monitor->Window, &page);
+    GetWindowRect(PageWindow(monitor), &page);
     MapWindowPoints(NULL, TabControl(), (POINT*)&page, 2);
     EXPECT_EQ(area.left, page.left);
     EXPECT_EQ(area.top, page.top);
     EXPECT_EQ(area.right, page.right);
     EXPECT_EQ(area.bottom, page.bottom);
-    EXPECT_TRUE(IsWindowVisible(monitor->Window));
+    EXPECT_TRUE(IsWindowVisible(PageWindow(monitor)));
 }
 
 TEST_F(MainWindowTest, TabChangeHidesTheOldPageBeforeShowingTheNew)
@@ -100,19 +100,19 @@ TEST_F(MainWindowTest, TabChangeHidesTheOldPageBeforeShowingTheNew)
     ASSERT_EQ(2, TabCount());
     InterfaceMonitor* first = TabMonitor(0);
     InterfaceMonitor* second = TabMonitor(1);
-    EXPECT_TRUE(IsWindowVisible(first->Window));
-    EXPECT_FALSE(IsWindowVisible(second->Window));
+    EXPECT_TRUE(IsWindowVisible(PageWindow(first)));
+    EXPECT_FALSE(IsWindowVisible(PageWindow(second)));
 
     NMHDR changing = {TabControl(), IDC_TABCONTROL, (UINT)TCN_SELCHANGING};
     EXPECT_EQ(0, SendMessageA(main.Window, WM_NOTIFY, IDC_TABCONTROL, (LPARAM)&changing));
-    EXPECT_FALSE(IsWindowVisible(first->Window));
-    EXPECT_FALSE(IsWindowVisible(second->Window));
+    EXPECT_FALSE(IsWindowVisible(PageWindow(first)));
+    EXPECT_FALSE(IsWindowVisible(PageWindow(second)));
     SendMessageA(TabControl(), TCM_SETCURSEL, 1, 0);
     NMHDR change = {TabControl(), IDC_TABCONTROL, (UINT)TCN_SELCHANGE};
     SendMessageA(main.Window, WM_NOTIFY, IDC_TABCONTROL, (LPARAM)&change);
-    EXPECT_FALSE(IsWindowVisible(first->Window));
-    EXPECT_TRUE(IsWindowVisible(second->Window));
-    EXPECT_TRUE(IsChild(second->Window, GetFocus()) || GetFocus() == second->Window);
+    EXPECT_FALSE(IsWindowVisible(PageWindow(first)));
+    EXPECT_TRUE(IsWindowVisible(PageWindow(second)));
+    EXPECT_TRUE(IsChild(PageWindow(second), GetFocus()) || GetFocus() == PageWindow(second));
 }
 
 TEST_F(MainWindowTest, CloseHidesWhileVisibleAndShutsDownWhileHidden)
@@ -226,7 +226,7 @@ TEST_F(MainWindowTest, FailingCreationEndsWithZeroAndNoTrayIcon)
     UnregisterClassA(TOOLBARCLASSNAMEA, GetModuleHandleA(NULL));
     EXPECT_EQ(0, exitCode);
     EXPECT_EQ(0, TrayCalls(NIM_ADD));
-    EXPECT_EQ((HWND)NULL, FindWindowW(MAIN_WINDOW_CLASS, NULL));
+    EXPECT_EQ((HWND)NULL, FindWindowW(MainWindowClass, NULL));
     EXPECT_EQ(0, Settings.EnableLog);  // the settings were never loaded
     EXPECT_EQ(0, WindowModule.CreatingCount);
 }
@@ -276,7 +276,7 @@ LoopScript Loop;
 
 void CALLBACK LoopStep(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND window = FindWindowW(MAIN_WINDOW_CLASS, NULL);
+    HWND window = FindWindowW(MainWindowClass, NULL);
     switch (Loop.Step++) {
     case 0:
         Loop.Window = window;

@@ -182,7 +182,9 @@ TEST(SpeedViewsObjects, AnHourOfChangingFiguresLeavesNoObjectBehind)
     WritePrivateProfileStringA("SpeedView", "TrayIcon", "1", ini.c_str());
     WritePrivateProfileStringA("SpeedView", "Window", "1", ini.c_str());
     SpeedViews views;
-    views.Start(NULL, ini.c_str());
+    IniDocument document;
+    ASSERT_TRUE(document.Read(ini.c_str()));
+    views.Start(NULL, document);
     HWND window = views.WindowHandle();
     ASSERT_NE((HWND)NULL, window);
     const int Seconds = 3600;

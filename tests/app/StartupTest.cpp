@@ -31,13 +31,13 @@ protected:
         CreateDirectoryA(folder.Path("with blank").c_str(), NULL);
         exe = folder.Path("with blank\\Brisvane.exe");
         ASSERT_TRUE(CopyFileA(source.c_str(), exe.c_str(), FALSE)) << source;
-        ASSERT_EQ((HWND)NULL, FindWindowW(MAIN_WINDOW_CLASS, NULL)) << "an instance runs already";
+        ASSERT_EQ((HWND)NULL, FindWindowW(MainWindowClass, NULL)) << "an instance runs already";
     }
     void TearDown() override
     {
         for (PROCESS_INFORMATION& process : started) {
             if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
-                HWND window = FindWindowW(MAIN_WINDOW_CLASS, NULL);
+                HWND window = FindWindowW(MainWindowClass, NULL);
                 if (window != NULL)
                     EndProgram(window);
                 if (WaitForSingleObject(process.hProcess, 10000) == WAIT_TIMEOUT)
@@ -47,7 +47,7 @@ protected:
             CloseHandle(process.hThread);
         }
         // A stray window of a test that failed early must not leak into the next test.
-        for (int i = 0; i < 100 && FindWindowW(MAIN_WINDOW_CLASS, NULL) != NULL; i++)
+        for (int i = 0; i < 100 && FindWindowW(MainWindowClass, NULL) != NULL; i++)
             Sleep(50);
     }
     HANDLE Start(const std::string& commandLine)
@@ -67,7 +67,7 @@ protected:
     HWND WaitForWindow()
     {
         for (int i = 0; i < 400; i++) {
-            HWND window = FindWindowW(MAIN_WINDOW_CLASS, NULL);
+            HWND window = FindWindowW(MainWindowClass, NULL);
             if (window != NULL)
                 return window;
             Sleep(50);

@@ -62,8 +62,8 @@ TEST_F(TrayTest, BalloonOncePerAlertCrossingAndItsClickShowsThatAdaptersTab)
     TrayEvent(NIN_BALLOONUSERCLICK);
     EXPECT_TRUE(IsWindowVisible(main.Window));
     EXPECT_EQ(1, Selected());
-    EXPECT_TRUE(IsWindowVisible(second->Window));
-    EXPECT_FALSE(IsWindowVisible(TabMonitor(0)->Window));
+    EXPECT_TRUE(IsWindowVisible(PageWindow(second)));
+    EXPECT_FALSE(IsWindowVisible(PageWindow(TabMonitor(0))));
 
     // Nothing when it turns off after a reset; the next crossing is told again.
     second->Total_in = 0;

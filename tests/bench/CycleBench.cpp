@@ -14,6 +14,7 @@
 
 #include "FakePlatform.h"
 #include "MainWindow.h"
+#include "MainWindowProbe.h"
 #include "Settings.h"
 #include "Startup.h"
 #include "BenchSupport.h"
@@ -69,7 +70,7 @@ double OwnWork(int adapters, int cycles, MainWindow& main, FakePlatform& fake,
         }
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        main.PollCycle();
+        SendMessageA(main.Window, WM_TIMER, PollTimerId, 0);
         QueryPerformanceCounter(&end);
         if (cycle >= 5)  // the first cycles create the pages
             times.push_back(Milliseconds(start, end));
@@ -125,7 +126,7 @@ int main(int argc, char** argv)
             return 2;
         }
         ShowWindow(main.Window, SW_SHOWNORMAL);
-        KillTimer(main.Window, POLL_TIMER_ID);  // the cycles are driven here
+        KillTimer(main.Window, PollTimerId);  // the cycles are driven here
 
         if (targets[s] == 0) {
             OwnWork(sizes[s], 5, main, fake);  // every adapter has its page
@@ -133,7 +134,7 @@ int main(int argc, char** argv)
             for (int i = 0; i < 20; i++) {
                 LARGE_INTEGER start, end;
                 QueryPerformanceCounter(&start);
-                main.SaveAllCounters();
+                MainWindowProbe::Meter(main).SaveAll();
                 QueryPerformanceCounter(&end);
                 saves.push_back(Milliseconds(start, end));
             }
@@ -196,7 +197,7 @@ int main(int argc, char** argv)
         if (CreateMainWindow(GetModuleHandleA(NULL), main) == NULL)
             return 2;
         ShowWindow(main.Window, SW_SHOWNORMAL);
-        KillTimer(main.Window, POLL_TIMER_ID);
+        KillTimer(main.Window, PollTimerId);
         double plain = OwnWork(adapters, cycles, main, fake, 1);
         double minute = OwnWork(adapters, cycles, main, fake, 60);
         double day = OwnWork(adapters, cycles / 4 + 1, main, fake, 86400);

@@ -12,7 +12,7 @@
 #include "InterfaceMonitor.h"
 #include "LogChannel.h"
 #include "MainWindow.h"
-#include "MainWindowProbe.h"
+#include "TrafficMeter.h"
 #include "ModalDriver.h"
 #include "monitor/MonitorTestSupport.h"
 #include "Settings.h"
@@ -20,16 +20,9 @@
 #include "Utf8Text.h"
 #include "WindowModule.h"
 #include "resource.h"
+#include "SettingsTestSupport.h"
 
 namespace {
-
-// Command 40002 as the tool bar runs it: the dialog, then what it asked of the main window.
-void RunSettingsCommand(MainWindow& mainWindow)
-{
-    SettingsRequest request;
-    if (RunSettingsDialog(&request))
-        mainWindow.ApplySettingsRequest(request);
-}
 
 void RunSettingsCommand()
 {
@@ -180,32 +173,34 @@ protected:
     OpenFileNameFunction savedOpenFile;
 };
 
-// A tab control whose items carry monitors, as the main window keeps them.
-struct MonitorTabs {
-    HWND tabs;
+// A meter that has met count adapters (the fixture's and others), quietly: the event log
+// stays empty.
+struct MeterOfAdapters {
+    MeterEvents quiet;
+    TrafficMeter meter;
     std::vector<InterfaceMonitor*> monitors;
 
-    explicit MonitorTabs(int count)
-        : tabs(CreateWindowExA(0, WC_TABCONTROLA, "", WS_POPUP, 0, 0, 300, 200, NULL, NULL,
-                               GetModuleHandleA(NULL), NULL))
+    MeterOfAdapters(FakePlatform& fake, int count) : meter(Settings, quiet)
     {
-        for (int i = 0; i < count; i++) {
-            InterfaceMonitor* monitor = new InterfaceMonitor("10.0.0.1");
-            TCITEMA item = {};
-            item.mask = TCIF_TEXT | TCIF_PARAM;
-            item.pszText = (LPSTR) "10.0.0.1";
-            item.lParam = (LPARAM)monitor;
-            SendMessageA(tabs, TCM_INSERTITEMA, (WPARAM)i, (LPARAM)&item);
-            monitors.push_back(monitor);
-        }
-    }
-    ~MonitorTabs()
-    {
-        for (InterfaceMonitor* monitor : monitors)
-            delete monitor;
-        DestroyWindow(tabs);
+        for (int i = 1; i < count; i++)
+            fake.AddAdapter(77 + i, (BYTE)(0x5E + i), "10.0.0.1");
+        int enableLog = Settings.EnableLog;
+        Settings.EnableLog = 0;
+        if (count > 0)
+            meter.PollCycle(fake.Now, fake.Tick);
+        Settings.EnableLog = enableLog;
+        for (int i = 0; i < meter.Count(); i++)
+            monitors.push_back(meter.At(i));
     }
 };
+
+// Command 40002 as the tool bar runs it: the dialog, then a requested reset of every adapter.
+void RunSettingsCommand(TrafficMeter& meter)
+{
+    SettingsRequest request;
+    if (RunSettingsDialog(&request) && request.ResetRequested)
+        meter.ResetAll(request.ResetDate);
+}
 
 MIB_IFROW Row(DWORD in, DWORD out)
 {
@@ -507,9 +502,9 @@ TEST_F(SettingsDialogTest, LimitsAndPercentageAreShownAndReadEvenWhileDisabled)
     EXPECT_EQ("5000000000", again.Text(IDC_SET_LIMITIN));
     EXPECT_EQ("18446744073", again.Text(IDC_SET_LIMITOUT));
     again.Click(IDOK);
-    ASSERT_EQ(1, Settings.Save());
+    ASSERT_EQ(1, SaveSettingsNow());
     Settings.LimitIN = Settings.LimitOUT = 0;
-    Settings.ReadSection();
+    ReadSettingsNow();
     EXPECT_EQ(5000000000ULL * GIGABYTE, Settings.LimitIN);
     EXPECT_EQ(MAX_LIMIT_GB * GIGABYTE, Settings.LimitOUT);
 }
@@ -538,8 +533,8 @@ TEST_F(SettingsDialogTest, ResetRequestTogglesNoteAndButtonText)
 TEST_F(SettingsDialogTest, OkWithAResetRequestResetsEveryMonitorWithOneDateAndOneLine)
 {
     Settings.EnableLog = 1;
-    MonitorTabs tabs(3);
-    ASSERT_NE((HWND)NULL, tabs.tabs);
+    MeterOfAdapters tabs(fake, 3);
+    ASSERT_EQ(3u, tabs.monitors.size());
     for (InterfaceMonitor* monitor : tabs.monitors) {
         monitor->Total_in = 5000;
         monitor->Total_out = 700;
@@ -552,9 +547,6 @@ TEST_F(SettingsDialogTest, OkWithAResetRequestResetsEveryMonitorWithOneDateAndOn
         monitor->StartDay.vt = VT_DATE;
         monitor->StartDay.date = 40000.0;
     }
-    MainWindow mainWindow;
-    MainWindowProbe::TabControl(mainWindow) = tabs.tabs;
-
     // The request withdrawn with a second click resets nothing and writes nothing.
     {
         ModalStep step("Settings", [](HWND dialog) {
@@ -562,7 +554,7 @@ TEST_F(SettingsDialogTest, OkWithAResetRequestResetsEveryMonitorWithOneDateAndOn
             SendDlgItemMessageA(dialog, IDC_SET_RESETCOUNTERS, BM_CLICK, 0, 0);
             SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
         });
-        RunSettingsCommand(mainWindow);
+        RunSettingsCommand(tabs.meter);
         EXPECT_TRUE(step.Ran());
         EXPECT_FALSE(step.LeftOpen());
     }
@@ -579,7 +571,7 @@ TEST_F(SettingsDialogTest, OkWithAResetRequestResetsEveryMonitorWithOneDateAndOn
             EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_SET_RESETNOTE)));
             SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
         });
-        RunSettingsCommand(mainWindow);
+        RunSettingsCommand(tabs.meter);
         EXPECT_TRUE(step.Ran());
         EXPECT_FALSE(step.LeftOpen());
     }
@@ -604,26 +596,24 @@ TEST_F(SettingsDialogTest, OkWithAResetRequestResetsEveryMonitorWithOneDateAndOn
     // Each monitor's next sample only primes; the one after it counts.
     for (InterfaceMonitor* monitor : tabs.monitors) {
         MIB_IFROW first = Row(1000000, 2000000);
-        monitor->ApplySample(&first);
+        Apply(*monitor, &first);
         EXPECT_EQ(1u, monitor->SampleCount);
         EXPECT_EQ(0u, monitor->Total_in);
         EXPECT_EQ(0u, monitor->Total_out);
         MIB_IFROW second = Row(1005000, 2000700);
-        monitor->ApplySample(&second);
+        Apply(*monitor, &second);
         EXPECT_EQ(5000u, monitor->Total_in);
         EXPECT_EQ(700u, monitor->Total_out);
     }
 
     // Without any adapter page the line is written all the same.
-    MonitorTabs none(0);
-    MainWindow empty;
-    MainWindowProbe::TabControl(empty) = none.tabs;
+    MeterOfAdapters none(fake, 0);
     {
         ModalStep step("Settings", [](HWND dialog) {
             SendDlgItemMessageA(dialog, IDC_SET_RESETCOUNTERS, BM_CLICK, 0, 0);
             SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
         });
-        RunSettingsCommand(empty);
+        RunSettingsCommand(none.meter);
         EXPECT_TRUE(step.Ran());
     }
     log = ReadLogText(Settings.EventLogPath);
@@ -785,6 +775,6 @@ TEST_F(SettingsDialogTest, ABrowsedPathBeyondTheCodePageReachesTheIniFileExactly
         SendDlgItemMessageW(dialog, IDOK, BM_CLICK, 0, 0);
     });
     Settings = SettingsRecord();
-    Settings.ReadSection();
+    ReadSettingsNow();
     EXPECT_STREQ(Path, Settings.EventLogPath);
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "monitor/MonitorTestSupport.h"
+#include "SettingsTestSupport.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ protected:
     SettingsRecord ReadBack()
     {
         Settings = SettingsRecord();
-        Settings.ReadSection();
+        ReadSettingsNow();
         return Settings;
     }
 
@@ -100,7 +101,7 @@ TEST_F(SettingsFileTest, NoFileLoadsTheDefaultsAndSavesTheElevenKeysInOrder)
     fake.ModulePath = folder.Path("Brisvane.exe");
     Settings = SettingsRecord();
     IniPath[0] = 0;
-    EXPECT_EQ(1, Settings.Load());
+    EXPECT_EQ(1, LoadSettingsNow());
 
     EXPECT_EQ(folder.Path("Brisvane.INI"), std::string(IniPath));
     EXPECT_EQ(folder.Path("Brisvane.LOG"), std::string(Settings.EventLogPath));
@@ -109,7 +110,7 @@ TEST_F(SettingsFileTest, NoFileLoadsTheDefaultsAndSavesTheElevenKeysInOrder)
     EXPECT_EQ(1, Settings.IgnoreLoopBack);
     EXPECT_FALSE(FileExists(IniPath));
 
-    EXPECT_EQ(1, Settings.Save());
+    EXPECT_EQ(1, SaveSettingsNow());
     EXPECT_EQ("[Settings]\r\n"
               "ResetDate=0\r\n"
               "ResetType=2\r\n"
@@ -131,7 +132,7 @@ TEST_F(SettingsFileTest, LoadReadsTheFileBesideTheProgram)
     WriteIni("[Settings]\r\nResetDate=15\r\nResetType=1\r\nLimitIN=5\r\nAlertPercent=80\r\n"
              "EnableLog=1\r\nLogPathName=D:\\Logs\\traffic events.log\r\nIgnoreLoopBack=0\r\n");
     Settings = SettingsRecord();
-    Settings.Load();
+    LoadSettingsNow();
 
     EXPECT_EQ(15, Settings.ResetDate.wDay);
     EXPECT_EQ(0, Settings.ResetDate.wYear);
@@ -145,7 +146,7 @@ TEST_F(SettingsFileTest, LoadReadsTheFileBesideTheProgram)
     EXPECT_EQ(folder.Path("Brisvane.CSV"), std::string(Settings.TrafficLogPath));
     EXPECT_EQ(0, Settings.IgnoreLoopBack);
 
-    Settings.Save();
+    SaveSettingsNow();
     EXPECT_NE(std::string::npos, IniText().find("\r\nResetDate=15\r\n"));
     EXPECT_NE(std::string::npos, IniText().find("\r\nLimitIN=5\r\n"));
 }
@@ -165,7 +166,7 @@ TEST_F(SettingsFileTest, EverySettingOfTheDialogComesBackUnchanged)
     for (const Schedule& schedule : schedules) {
         Settings.ResetType = schedule.Type;
         Settings.ResetDate = schedule.Date;
-        Settings.Save();
+        SaveSettingsNow();
         SettingsRecord read = ReadBack();
         EXPECT_EQ(schedule.Type, read.ResetType);
         ExpectSameTime(schedule.Date, read.ResetDate);
@@ -176,18 +177,18 @@ TEST_F(SettingsFileTest, EverySettingOfTheDialogComesBackUnchanged)
     for (unsigned __int64 limit : gigabytes) {
         Settings.LimitIN = limit * GIGABYTE;
         Settings.LimitOUT = (gigabytes[8] - limit) * GIGABYTE;
-        Settings.Save();
+        SaveSettingsNow();
         SettingsRecord read = ReadBack();
         EXPECT_EQ(limit * GIGABYTE, read.LimitIN) << limit;
         EXPECT_EQ((gigabytes[8] - limit) * GIGABYTE, read.LimitOUT) << limit;
     }
     Settings.LimitIN = 2147483648ULL * GIGABYTE;
-    Settings.Save();
+    SaveSettingsNow();
     EXPECT_NE(std::string::npos, IniText().find("\r\nLimitIN=2147483648\r\n"));
 
     for (int percent = 0; percent <= 255; percent++) {
         Settings.AlertPercent = (BYTE)percent;
-        Settings.Save();
+        SaveSettingsNow();
         ASSERT_EQ(percent, ReadBack().AlertPercent);
     }
 
@@ -197,7 +198,7 @@ TEST_F(SettingsFileTest, EverySettingOfTheDialogComesBackUnchanged)
             Settings.EnableLog = flag;
             Settings.EnableTrafficLog = !flag;
             Settings.IgnoreLoopBack = flag;
-            Settings.Save();
+            SaveSettingsNow();
             SettingsRecord read = ReadBack();
             EXPECT_EQ(alert, read.AlertType);
             EXPECT_EQ(flag, read.EnableLog);
@@ -211,7 +212,7 @@ TEST_F(SettingsFileTest, EverySettingOfTheDialogComesBackUnchanged)
     for (const char* path : paths) {
         SetText(Settings.EventLogPath, path);
         SetText(Settings.TrafficLogPath, path);
-        Settings.Save();
+        SaveSettingsNow();
         SettingsRecord read = ReadBack();
         EXPECT_STREQ(path, read.EventLogPath);
         EXPECT_STREQ(path, read.TrafficLogPath);
@@ -222,12 +223,12 @@ TEST_F(SettingsFileTest, DatesAreWrittenInOneFormThatEveryLocaleReadsBack)
 {
     Settings.ResetType = ResetOnDate;
     Settings.ResetDate = Day(2026, 6, 1);
-    Settings.Save();
+    SaveSettingsNow();
     EXPECT_NE(std::string::npos, IniText().find("\r\nResetDate=2026-06-01 00:00:00\r\n"));
 
     Settings.ResetDate.wHour = 14;
     Settings.ResetDate.wMinute = 30;
-    Settings.Save();
+    SaveSettingsNow();
     EXPECT_NE(std::string::npos, IniText().find("\r\nResetDate=2026-06-01 14:30:00\r\n"));
     const LCID saved = Platform.UserLocale;
     const LCID unitedStates = MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT);
@@ -257,7 +258,7 @@ TEST_F(SettingsFileTest, MissingAndEmptyValuesGiveTheDefaults)
     Settings.ResetDate = Day(2026, 6, 1);
     Settings.ResetType = ResetDaily;
     Settings.IgnoreLoopBack = 0;
-    Settings.ReadSection();
+    ReadSettingsNow();
     ExpectSameTime(Day(2026, 6, 1), Settings.ResetDate);  // an empty date changes nothing
     EXPECT_EQ(ResetNever, Settings.ResetType);
     EXPECT_EQ(AlertNone, Settings.AlertType);
@@ -275,7 +276,7 @@ TEST_F(SettingsFileTest, GarbageNumbersReadAsThePlatformReadsThemOrTheNearestVal
     WriteIni("[Settings]\r\nResetType=daily\r\nAlertType=-1\r\nLimitIN=" + thirtyDigits +
              "\r\nLimitOUT=-5\r\nAlertPercent=300\r\nEnableLog=yes\r\nEnableTrafficLog=7\r\n"
              "IgnoreLoopBack=off\r\n");
-    Settings.ReadSection();
+    ReadSettingsNow();
     EXPECT_EQ(0, Settings.ResetType);  // no leading digits
     EXPECT_EQ(-1, Settings.AlertType);  // out of range: the alert is left alone
     EXPECT_EQ(18446744073ULL * GIGABYTE, Settings.LimitIN);  // as much as the field holds
@@ -287,7 +288,7 @@ TEST_F(SettingsFileTest, GarbageNumbersReadAsThePlatformReadsThemOrTheNearestVal
 
     WriteIni("[Settings]\r\nResetType=7\r\nAlertType=+1\r\nLimitIN=12GB\r\nAlertPercent=" +
              thirtyDigits + "\r\nLimitOUT=4294967296\r\n");
-    Settings.ReadSection();
+    ReadSettingsNow();
     EXPECT_EQ(7, Settings.ResetType);  // never due, and the dialog leaves its group alone
     EXPECT_EQ(AlertTotal, Settings.AlertType);
     EXPECT_EQ(12ULL * GIGABYTE, Settings.LimitIN);
@@ -295,10 +296,10 @@ TEST_F(SettingsFileTest, GarbageNumbersReadAsThePlatformReadsThemOrTheNearestVal
     EXPECT_EQ(4294967296ULL * GIGABYTE, Settings.LimitOUT);
 
     WriteIni("[Settings]\r\nAlertPercent=-20\r\n");
-    Settings.ReadSection();
+    ReadSettingsNow();
     EXPECT_EQ(0, Settings.AlertPercent);
     WriteIni("[Settings]\r\nAlertPercent=abc\r\n");
-    Settings.ReadSection();
+    ReadSettingsNow();
     EXPECT_EQ(0, Settings.AlertPercent);
 }
 
@@ -308,13 +309,13 @@ TEST_F(SettingsFileTest, ResetDateTakesADateOrADayOfTheMonth)
     Settings.ResetDate.wHour = 3;  // a day alone leaves the other fields as they are
 
     WriteSettingsKey("ResetDate", "15");
-    Settings.ReadSection();
+    ReadSettingsNow();
     EXPECT_EQ(15, Settings.ResetDate.wDay);
     EXPECT_EQ(3, Settings.ResetDate.wHour);
     EXPECT_EQ(0, Settings.ResetDate.wYear);
 
     WriteSettingsKey("ResetDate", "12/6/2026 2:03:27 PM");
-    Settings.ReadSection();
+    ReadSettingsNow();
     SYSTEMTIME expected = Day(2026, 12, 6);
     expected.wHour = 14;
     expected.wMinute = 3;
@@ -327,7 +328,7 @@ TEST_F(SettingsFileTest, ResetDateTakesADateOrADayOfTheMonth)
     for (int i = 0; i < 3; i++) {
         Settings.ResetDate = Day(0, 0, 9);
         WriteSettingsKey("ResetDate", texts[i]);
-        Settings.ReadSection();
+        ReadSettingsNow();
         EXPECT_EQ(days[i], Settings.ResetDate.wDay) << texts[i];
         EXPECT_EQ(0, Settings.ResetDate.wYear) << texts[i];
     }
@@ -335,7 +336,7 @@ TEST_F(SettingsFileTest, ResetDateTakesADateOrADayOfTheMonth)
     // A date in another locale is no date here; its leading number is taken as the day.
     Settings.ResetDate = Day(0, 0, 9);
     WriteSettingsKey("ResetDate", "6. Dezember 2026");
-    Settings.ReadSection();
+    ReadSettingsNow();
     EXPECT_EQ(6, Settings.ResetDate.wDay);
     EXPECT_EQ(0, Settings.ResetDate.wYear);
 }
@@ -344,14 +345,14 @@ TEST_F(SettingsFileTest, NoIniPathReadsAndWritesNothing)
 {
     IniPath[0] = 0;
     Settings.ResetType = ResetDaily;
-    EXPECT_EQ(1, Settings.ReadSection());
+    EXPECT_EQ(1, ReadSettingsNow());
     EXPECT_EQ(ResetDaily, Settings.ResetType);
-    EXPECT_EQ(1, Settings.Save());
+    EXPECT_EQ(1, SaveSettingsNow());
     char text[64];
     GetPrivateProfileStringA("Settings", "ResetType", "none", text, sizeof(text), "win.ini");
     EXPECT_STREQ("none", text);
     unsigned __int64 total = 7;
-    EXPECT_EQ(1, Settings.ReadIniU64("00-00-00-00-00-00", "Total_in", &total));
+    EXPECT_EQ(1, ReadIniU64Now("00-00-00-00-00-00", "Total_in", &total));
     EXPECT_EQ(0u, total);
 }
 
@@ -416,7 +417,7 @@ TEST_F(SettingsFileTest, DataGoesPerUserWhenItCannotStayBesideTheProgram)
     EXPECT_EQ("[Settings]\r\nLimitIN=7\r\n[00-1A-2B-3C-4D-5E]\r\nTotal_in=600\r\n",
               ReadFileText(perUser));
     Settings.LimitIN = 9 * GIGABYTE;
-    EXPECT_EQ(1, Settings.Save());
+    EXPECT_EQ(1, SaveSettingsNow());
     EXPECT_EQ(9, (int)GetPrivateProfileIntA("Settings", "LimitIN", 0, perUser.c_str()));
     EXPECT_NE(std::string::npos, ReadFileText(folder.Path("Brisvane.INI")).find("LimitIN=7"));
 
@@ -426,7 +427,7 @@ TEST_F(SettingsFileTest, DataGoesPerUserWhenItCannotStayBesideTheProgram)
     fclose(leftover);
     ModulePath = program;
     Platform.ReadModuleFileName = FakeModuleFileName;
-    Settings.Load();
+    LoadSettingsNow();
     EXPECT_EQ(perUser, IniPath);
     EXPECT_FALSE(FileExists(FakeAppDataFolder + "\\Brisvane\\Brisvane.TMP"));
     EXPECT_EQ(9 * GIGABYTE, Settings.LimitIN);

@@ -10,6 +10,7 @@
 #include "DataFolder.h"
 #include "Utf8Text.h"
 #include "monitor/MonitorTestSupport.h"
+#include "SettingsTestSupport.h"
 
 namespace {
 
@@ -23,13 +24,13 @@ protected:
     std::string ReadBackPath()
     {
         Settings = SettingsRecord();
-        Settings.ReadSection();
+        ReadSettingsNow();
         return Settings.EventLogPath;
     }
     SettingsRecord ReadBack()
     {
         Settings = SettingsRecord();
-        Settings.ReadSection();
+        ReadSettingsNow();
         return Settings;
     }
     void MakeNamedFolder() { ASSERT_TRUE(CreateDirectoryW(WideText(Named("").c_str()), NULL)); }
@@ -61,7 +62,7 @@ TEST_F(UnicodeFileTest, IniFilesOfEveryFormReadBackAsTheSameCharacters)
     WriteIni("[Settings]\r\nLogPathName=C:\\Caf\xE9\\Brisvane.LOG\r\n");
     EXPECT_EQ("C:\\Caf\xC3\xA9\\Brisvane.LOG", ReadBackPath());
     // Saved again with nothing beyond the code page: still ANSI, so older versions read it.
-    ASSERT_EQ(1, Settings.Save());
+    ASSERT_EQ(1, SaveSettingsNow());
     std::string text = IniText();
     EXPECT_NE(std::string::npos, text.find("LogPathName=C:\\Caf\xE9\\Brisvane.LOG\r\n"));
     EXPECT_NE(0u, text.compare(0, 3, Utf8Mark));
@@ -70,10 +71,10 @@ TEST_F(UnicodeFileTest, IniFilesOfEveryFormReadBackAsTheSameCharacters)
     // of the file comes along unchanged.
     WriteIni("[Settings]\r\nEnableLog=1\r\n[00-1A-2B-3C-4D-5E]\r\nTotal_in=600\r\n");
     Settings = SettingsRecord();
-    Settings.ReadSection();
+    ReadSettingsNow();
     std::string path = std::string("C:\\") + Name + "\\Brisvane.LOG";
     SetText(Settings.EventLogPath, path);
-    ASSERT_EQ(1, Settings.Save());
+    ASSERT_EQ(1, SaveSettingsNow());
     text = IniText();
     EXPECT_EQ(0u, text.compare(0, 3, Utf8Mark));
     EXPECT_NE(std::string::npos, text.find("LogPathName=" + path + "\r\n"));
@@ -81,11 +82,11 @@ TEST_F(UnicodeFileTest, IniFilesOfEveryFormReadBackAsTheSameCharacters)
     EXPECT_EQ(path, ReadBackPath());
     EXPECT_EQ(1, Settings.EnableLog);
     unsigned __int64 total = 0;
-    Settings.ReadIniU64("00-1A-2B-3C-4D-5E", "Total_in", &total);
+    ReadIniU64Now("00-1A-2B-3C-4D-5E", "Total_in", &total);
     EXPECT_EQ(600u, total);
     // Taken back into the code page: ANSI again.
     SetText(Settings.EventLogPath, "C:\\Caf\xC3\xA9.LOG");
-    ASSERT_EQ(1, Settings.Save());
+    ASSERT_EQ(1, SaveSettingsNow());
     EXPECT_NE(0u, IniText().compare(0, 3, Utf8Mark));
 
     // UTF-8 without its mark, as Notepad saves a file edited by hand.
@@ -108,7 +109,7 @@ TEST_F(UnicodeFileTest, AProgramFolderOrDataFolderOfSuchANameKeepsTheData)
     EXPECT_EQ(Named("\\Brisvane.INI"), IniPath);
     EXPECT_EQ(Named(""), DataFolder);
     EXPECT_EQ(Named("\\Brisvane.LOG"), log);
-    ASSERT_EQ(1, Settings.Save());
+    ASSERT_EQ(1, SaveSettingsNow());
     EXPECT_TRUE(FileExists(Named("\\Brisvane.INI")));
 
     // An installed copy, with the user's application data folder of such a name.
@@ -126,6 +127,6 @@ TEST_F(UnicodeFileTest, AProgramFolderOrDataFolderOfSuchANameKeepsTheData)
     // The INI beside it was the first content there.
     EXPECT_TRUE(FileExists(FakeAppDataFolder + "\\Brisvane\\Brisvane.INI"));
     Settings.LimitIN = 3 * GIGABYTE;
-    ASSERT_EQ(1, Settings.Save());
+    ASSERT_EQ(1, SaveSettingsNow());
     EXPECT_EQ(3 * GIGABYTE, ReadBack().LimitIN);
 }

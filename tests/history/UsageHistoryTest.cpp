@@ -25,9 +25,9 @@ protected:
         MIB_IFROW* row = fake.Row(2);
         row->dwInOctets += in;
         row->dwOutOctets += out;
-        SendMessageA(window.Window, WM_TIMER, POLL_TIMER_ID, 0);
+        SendMessageA(window.Window, WM_TIMER, PollTimerId, 0);
     }
-    static InterfaceMonitor* Monitor(MainWindow& window) { return window.Tabs().MonitorAt(0); }
+    static InterfaceMonitor* Monitor(MainWindow& window) { return MainWindowProbe::Tabs(window).MonitorAt(0); }
     static void Close(MainWindow& window)
     {
         ShowWindow(window.Window, SW_HIDE);

@@ -26,7 +26,7 @@ protected:
         fake.AdvanceSeconds(seconds);
         row.dwInOctets = in;
         row.dwOutOctets = out;
-        monitor.ApplySample(&row);
+        Apply(monitor, &row);
     }
 
     // The bytes counted IN when the counter goes from one value to another, from a fresh start.
@@ -168,7 +168,7 @@ TEST_F(AccountingTest, AnAbsentAdapterKeepsItsFiguresAndMakesUpLater)
     Sample(2000, 1500);
     for (int cycle = 0; cycle < 5; cycle++) {
         fake.AdvanceSeconds(1);
-        EXPECT_EQ(NULL, monitor.ApplySample((const InterfaceRow*)NULL));
+        EXPECT_EQ(NULL, Apply(monitor, (const InterfaceRow*)NULL));
         EXPECT_EQ(0, monitor.Present);
     }
     EXPECT_EQ(2u, monitor.SampleCount);
@@ -222,10 +222,10 @@ TEST_F(AccountingTest, LengthsBeyondTheRowsArraysAreClamped)
         current.dwAdminStatus = 1 + sample;
         memset(&rows[sample][1], 'a' + sample, sizeof(MIB_IFROW));
     }
-    monitor.ApplySample(&rows[0][0]);
+    Apply(monitor, &rows[0][0]);
     ClearFlags();
     fake.AdvanceSeconds(1);
-    monitor.ApplySample(&rows[1][0]);
+    Apply(monitor, &rows[1][0]);
     EXPECT_EQ(0, monitor.MacChanged);
     EXPECT_EQ(0, monitor.DescrChanged);
     EXPECT_EQ(8u, PhysAddrLength(&monitor.IfRow));
@@ -236,40 +236,17 @@ TEST_F(AccountingTest, ReturnsTheIPv4TextWhenItChanged)
     Sample(0, 0);
     EXPECT_STREQ("192.168.1.10", monitor.IPv4Text);
     fake.AdvanceSeconds(1);
-    EXPECT_EQ(NULL, monitor.ApplySample(&row));
+    EXPECT_EQ(NULL, Apply(monitor, &row));
 
     fake.SetAddress(1, "10.1.2.3");
     fake.AdvanceSeconds(1);
-    EXPECT_EQ(monitor.IPv4Text, monitor.ApplySample(&row));
+    EXPECT_EQ(monitor.IPv4Text, Apply(monitor, &row));
     EXPECT_STREQ("10.1.2.3", monitor.IPv4Text);
 
     fake.Addresses.clear();
     fake.AdvanceSeconds(1);
-    EXPECT_EQ(monitor.IPv4Text, monitor.ApplySample(&row));
+    EXPECT_EQ(monitor.IPv4Text, Apply(monitor, &row));
     EXPECT_STREQ("!not_found!", monitor.IPv4Text);
-}
-
-class CountedMonitor : public InterfaceMonitor {
-public:
-    explicit CountedMonitor(int* deleted) : InterfaceMonitor("1.2.3.4"), Deleted(deleted) {}
-    ~CountedMonitor() override { (*Deleted)++; }
-    int* Deleted;
-};
-
-TEST(MonitorLifetimeTest, FreedWithItsPageOnlyWhenAsked)
-{
-    int deleted = 0;
-    CountedMonitor* kept = new CountedMonitor(&deleted);
-    kept->OnLastMessage(NULL);
-    EXPECT_EQ(0, deleted);
-    EXPECT_EQ(NULL, kept->Window);  // the constructor creates no window
-    delete kept;
-    EXPECT_EQ(1, deleted);
-
-    CountedMonitor* freed = new CountedMonitor(&deleted);
-    freed->DeleteOnLastMessage = 1;
-    freed->OnLastMessage(NULL);
-    EXPECT_EQ(2, deleted);
 }
 
 }  // namespace
@@ -280,8 +257,8 @@ TEST_F(AccountingTest, AWrapNeedsTheRowOfTheCycleBeforeAndTimeForOneWrapOnly)
     const DWORD nearTop = 0xFFFFFFFFu - 999u;
     // Absent in the cycle before (a replug): the drop is a counter that started again.
     Sample(nearTop, 0);
-    monitor.ApplySample((const InterfaceRow*)NULL);  // this cycle's start: was present
-    monitor.ApplySample((const InterfaceRow*)NULL);  // the next: no row came in between
+    Apply(monitor, (const InterfaceRow*)NULL);  // this cycle's start: was present
+    Apply(monitor, (const InterfaceRow*)NULL);  // the next: no row came in between
     Sample(1000, 0);
     EXPECT_EQ(0u, monitor.Total_in);
     Sample(1500, 0);
@@ -296,7 +273,7 @@ TEST_F(AccountingTest, AWrapNeedsTheRowOfTheCycleBeforeAndTimeForOneWrapOnly)
     Sample(0xFFFFFFFFu - 99999999u, 0);
     fake.Tick += 200;
     row.dwInOctets = 4999999;
-    monitor.ApplySample(&row);
+    Apply(monitor, &row);
     EXPECT_EQ(104999999u, monitor.Total_in);
 }
 
@@ -311,15 +288,15 @@ TEST_F(AccountingTest, AWallClockSetBackOrForwardNeitherWidensNorNarrowsTheWrapB
         fake.Now = moved;  // the monotonic clock moves one second only
         fake.Tick += 1000;
         row.dwInOctets = 4999999;
-        monitor.ApplySample(&row);
+        Apply(monitor, &row);
         EXPECT_EQ(104999999u, monitor.Total_in) << hours;
         // A drop that a second cannot explain stays uncounted, whatever the wall clock says.
         fake.Tick += 1000;
         row.dwInOctets = 2000000000u;
-        monitor.ApplySample(&row);
+        Apply(monitor, &row);
         fake.Tick += 1000;
         row.dwInOctets = 1000;
-        monitor.ApplySample(&row);
+        Apply(monitor, &row);
         EXPECT_EQ(2100000000u, monitor.Total_in) << hours;
     }
 }
@@ -333,7 +310,7 @@ TEST_F(AccountingTest, SixtyFourBitCountersCountWholeAndOnlyFallWhenReset)
         fake.AdvanceSeconds(1);
         wide.InOctets = in;
         wide.OutOctets = out;
-        monitor.ApplySample(&wide);
+        Apply(monitor, &wide);
     };
     sample(3000000000ULL, 10);
     sample(3000000000ULL + 4500000000ULL, 20);

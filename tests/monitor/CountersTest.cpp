@@ -7,20 +7,19 @@
 
 #include "InterfaceMonitor.h"
 #include "MonitorTestSupport.h"
+#include "SettingsTestSupport.h"
 
 namespace {
 
 const char Mac[] = "00-1A-2B-3C-4D-5E";
 
-void StoreOne(IniDocument& document, void* monitor)
-{
-    ((const InterfaceMonitor*)monitor)->StoreCounters(document);
-}
+DWORD LastSaveError = NO_ERROR;
 
-// The main window's save of every adapter, with this one adapter in it.
+// The meter's save of every adapter, with this one adapter in it.
 int SaveCounters(InterfaceMonitor& monitor)
 {
-    return Settings.SaveIni(StoreOne, &monitor);
+    return SaveIniFile([&](IniDocument& document) { monitor.StoreCounters(document); },
+                       &LastSaveError);
 }
 
 class CountersTest : public CoreTest {
@@ -44,7 +43,7 @@ protected:
         fake.AdvanceSeconds(seconds);
         row.dwInOctets = in;
         row.dwOutOctets = out;
-        monitor.ApplySample(&row);
+        Apply(monitor, &row);
     }
 
     void SetStartDay(InterfaceMonitor& target, DATE date)
@@ -134,7 +133,7 @@ TEST_F(CountersTest, APointPassedWhileNotRunningResetsTheLoadedTotals)
     Settings.ResetType = ResetMonthly;
     Settings.ResetDate.wDay = 1;
     Settings.EnableLog = 1;
-    monitor.LoadCounters(Mac);
+    Load(monitor, Mac);
     EXPECT_EQ(5000u, monitor.Total_in);
     Sample(0, 0);
     EXPECT_NE(std::string::npos, EventLogText().find("IN       5000 bytes OUT        300 bytes"));
@@ -157,7 +156,7 @@ TEST_F(CountersTest, AMonthlyPointMissedWhileStoppedResetsAtTheFirstSample)
     Settings.ResetDate.wDay = 15;
     Settings.EnableLog = 1;
     Settings.EnableTrafficLog = 1;
-    monitor.LoadCounters(Mac);
+    Load(monitor, Mac);
     Sample(0, 0);
     EXPECT_NE(std::string::npos, EventLogText().find("were reset because the reset date was "
                                                      "reached\r\n\tIN       7000 bytes OUT "
@@ -181,11 +180,11 @@ TEST_F(CountersTest, AUserResetGivesEveryMonitorTheSameStartAndWritesNothing)
         row.dwInOctets = 100u * step;
         row.dwOutOctets = 10u * step;
         for (InterfaceMonitor* each : monitors)
-            each->ApplySample(&row);
+            Apply(*each, &row);
     }
     DATE resetAt = DateOf(2026, 12, 6, 12, 0, 4);
     for (InterfaceMonitor* each : monitors)
-        EXPECT_EQ(NULL, ResetCounters(each, &resetAt));
+        each->Reset(resetAt);
 
     for (InterfaceMonitor* each : monitors) {
         EXPECT_EQ(VT_DATE, each->StartDay.vt);
@@ -203,7 +202,7 @@ TEST_F(CountersTest, AUserResetGivesEveryMonitorTheSameStartAndWritesNothing)
     fake.AdvanceSeconds(1);
     row.dwInOctets = 1000;
     for (InterfaceMonitor* each : monitors) {
-        each->ApplySample(&row);
+        Apply(*each, &row);
         EXPECT_EQ(1u, each->SampleCount);
         EXPECT_EQ(0u, each->Total_in);
     }
@@ -213,7 +212,7 @@ TEST_F(CountersTest, NoSectionLoadsZerosAndTheMomentOfLoading)
 {
     monitor.Total_in = 7;
     monitor.ActiveCountOut = 7;
-    monitor.LoadCounters(Mac);
+    Load(monitor, Mac);
     EXPECT_EQ(0u, monitor.Total_in);
     EXPECT_EQ(0u, monitor.Total_out);
     EXPECT_EQ(0u, monitor.ActiveCountIn);
@@ -240,7 +239,7 @@ TEST_F(CountersTest, SavedCountersComeBackWhateverTheirSize)
               IniText());
 
     InterfaceMonitor loaded("192.168.1.10");
-    loaded.LoadCounters(Mac);
+    Load(loaded, Mac);
     EXPECT_EQ(9223372036854775813ULL, loaded.Total_in);
     EXPECT_EQ(18446744073709551615ULL, loaded.Total_out);
     EXPECT_EQ(4294967295u, loaded.ActiveCountIn);
@@ -260,14 +259,14 @@ TEST_F(CountersTest, GarbageCountersLoadAsNumbersThatMakeSense)
              "StartDay=6. Dezember 2026\r\n"
              "[00-1A-2B-3C-4D-5F]\r\nTotal_in=123456789012345678901234567890\r\nStartDay=\r\n");
     SetClock(2026, 12, 6, 9, 30, 0);
-    monitor.LoadCounters(Mac);
+    Load(monitor, Mac);
     EXPECT_EQ(0u, monitor.Total_in);
     EXPECT_EQ(0u, monitor.Total_out);
     EXPECT_EQ(4294967295u, monitor.ActiveCountIn);
     EXPECT_EQ(12u, monitor.ActiveCountOut);
     EXPECT_EQ(DateOf(2026, 12, 6, 9, 30), monitor.StartDay.date);  // the moment of reading
 
-    monitor.LoadCounters("00-1A-2B-3C-4D-5F");
+    Load(monitor, "00-1A-2B-3C-4D-5F");
     EXPECT_EQ(18446744073709551615ULL, monitor.Total_in);
     EXPECT_EQ(0u, monitor.ActiveCountOut);
     EXPECT_EQ(DateOf(2026, 12, 6, 9, 30), monitor.StartDay.date);
@@ -326,7 +325,7 @@ TEST_F(CountersTest, EverySaveReplacesTheWholeFileAndKeepsWhatItDoesNotWrite)
               IniText());
     // The settings too.
     old = FileIdentity(IniPath);
-    EXPECT_EQ(1, Settings.Save());
+    EXPECT_EQ(1, SaveSettings(Settings, &LastSaveError));
     EXPECT_NE(old, FileIdentity(IniPath));
     EXPECT_EQ("1", IniValue("Other", "Key"));
     EXPECT_FALSE(FileExists(TemporaryOf(IniPath)));
@@ -343,7 +342,7 @@ TEST_F(CountersTest, AFileHeldOpenKeepsItsOldContentUntilTheNextSave)
     monitor.IfRow = row;
     monitor.Total_in = 123;
     EXPECT_EQ(0, SaveCounters(monitor));
-    EXPECT_NE(NO_ERROR, Settings.LastSaveError);
+    EXPECT_NE(NO_ERROR, LastSaveError);
     CloseHandle(held);
     EXPECT_EQ(before, IniText());  // never written in place, never cut short
     EXPECT_FALSE(FileExists(TemporaryOf(IniPath)));
@@ -360,7 +359,7 @@ TEST_F(CountersTest, ThePageEndWritesTheStopLine)
     monitor.Total_out = 70;
     SetStartDay(monitor, DateOf(2026, 12, 1));
     SetClock(2026, 12, 6, 14, 3, 27, 45);
-    monitor.OnPageDestroy();
+    monitor.LogStop();
     EXPECT_EQ("06/Dec/2026 14:03:27.045 Monitor 00-1A-2B-3C-4D-5E port\t'192.168.1.10'\t"
               "Stop IN        900 bytes OUT         70 bytes\r\n",
               EventLogText());

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "FakePlatform.h"
+#include "InterfaceMonitor.h"
 #include "LogChannel.h"
 #include "ResetSchedule.h"
 #include "Settings.h"
@@ -58,6 +59,28 @@ protected:
     }
 
     std::string IniText() const { return ReadFileText(IniPath); }
+
+    // A row applied as the meter applies it, at the fake clock under the settings: the IPv4
+    // text when it changed, else null.
+    const char* Apply(InterfaceMonitor& monitor, const InterfaceRow* row)
+    {
+        return monitor.ApplySample(row, fake.Now, fake.Tick, Settings) ? monitor.IPv4Text : NULL;
+    }
+    const char* Apply(InterfaceMonitor& monitor, const MIB_IFROW* row)
+    {
+        if (row == NULL)
+            return Apply(monitor, (const InterfaceRow*)NULL);
+        InterfaceRow whole;
+        RowFromIfRow(row, &whole);
+        return Apply(monitor, &whole);
+    }
+    // The adapter's counters from the INI file as it is now.
+    void Load(InterfaceMonitor& monitor, const char* section)
+    {
+        IniDocument document;
+        document.Read(IniPath);
+        monitor.LoadCounters(document, section);
+    }
     std::string EventLogText() const { return ReadLogText(Settings.EventLogPath); }
     std::string TrafficLogText() const { return ReadLogText(Settings.TrafficLogPath); }
 

@@ -319,13 +319,13 @@ DWORD WINAPI FastTicker(void*)
 {
     for (;;) {
         Sleep(5);
-        HWND window = FindWindowW(MAIN_WINDOW_CLASS, NULL);
+        HWND window = FindWindowW(MainWindowClass, NULL);
         if (window != NULL && Current.History && InterlockedExchange(&HistoryAsked, 1) == 0)
             PostMessageA(window, WM_COMMAND, ID_APP_HISTORY, 0);
         if (!FastTicks)
             continue;
         if (window != NULL)
-            SendMessageTimeoutA(window, WM_TIMER, POLL_TIMER_ID, 0, SMTO_BLOCK, 2000, NULL);
+            SendMessageTimeoutA(window, WM_TIMER, PollTimerId, 0, SMTO_BLOCK, 2000, NULL);
     }
     return 0;
 }

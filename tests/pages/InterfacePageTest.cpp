@@ -1,10 +1,11 @@
-// The adapter page's texts and the alert rule, with real pages.
+// The adapter page's texts, and the alert rule and lost-connection line it shows, with real
+// pages.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string.h>
 
-#include "InterfaceMonitor.h"
+#include "InterfacePage.h"
 #include "LogChannel.h"
 #include "Settings.h"
 #include "TestSupport.h"
@@ -22,25 +23,32 @@ protected:
                                GetModuleHandleA(NULL), NULL);
         ASSERT_NE((HWND)NULL, host);
         monitor = new InterfaceMonitor("192.168.1.10");
-        ASSERT_NE((HWND)NULL, monitor->CreateModeless(host, IDD_PAGE));
+        page = new InterfacePage(*monitor);
+        ASSERT_NE((HWND)NULL, page->Create(host));
         // Pages in sight are written at every refresh; ones out of sight when they show.
         ShowWindow(host, SW_SHOWNOACTIVATE);
-        ShowWindow(monitor->Window, SW_SHOWNOACTIVATE);
+        ShowWindow(page->Window, SW_SHOWNOACTIVATE);
         strcpy(Settings.EventLogPath, folder.Path("events.log").c_str());
         Settings.EnableLog = 1;
         AlertBrush = CreateSolidBrush(RGB(255, 0, 0));
     }
     void TearDown() override
     {
-        if (monitor->Window != NULL)
-            monitor->Detach(monitor->Window);  // no stop line or save from these pages
         DestroyWindow(host);
+        delete page;
         delete monitor;
         DeleteObject(AlertBrush);
         AlertBrush = NULL;
         Settings = saved;
     }
-    std::string Text(int id) { return WindowText(GetDlgItem(monitor->Window, id)); }
+    std::string Text(int id) { return WindowText(GetDlgItem(page->Window, id)); }
+    // What a cycle does for the adapter: its alert and lost line, then its page.
+    void Refresh()
+    {
+        monitor->EvaluateAlert(Settings);
+        monitor->NoteLostConnection();
+        page->Refresh();
+    }
     std::string Log() { return ReadFileText(folder.Path("events.log")); }
     int LogLines(const char* text) { return CountOf(Log(), text); }
     void SetRow(const char* description, DWORD speed, DWORD status)
@@ -67,6 +75,7 @@ protected:
     TempFolder folder;
     HWND host = NULL;
     InterfaceMonitor* monitor = NULL;
+    InterfacePage* page = NULL;
 };
 
 }  // namespace
@@ -84,7 +93,7 @@ TEST_F(PageTest, ShowsEveryFigureInItsControl)
     monitor->PeakOut = 1000001;
     monitor->AverageOut = 1001;
     monitor->Total_out = 1000000000ULL;
-    monitor->RefreshPage();
+    Refresh();
 
     EXPECT_EQ("Intel(R) Ethernet", Text(IDC_PAGE_DESCR));
     EXPECT_EQ("00-1A-2B-3C-4D-5E", Text(IDC_PAGE_MAC));
@@ -103,21 +112,21 @@ TEST_F(PageTest, ShowsEveryFigureInItsControl)
     EXPECT_FALSE(monitor->DescrChanged || monitor->MacChanged || monitor->SpeedChanged);
 
     // Description, MAC and speed are written again only after a change was seen.
-    SetDlgItemTextA(monitor->Window, IDC_PAGE_DESCR, "untouched");
+    SetDlgItemTextA(page->Window, IDC_PAGE_DESCR, "untouched");
     SetRow("Another adapter", 10000, 5);
-    monitor->RefreshPage();
+    Refresh();
     EXPECT_EQ("untouched", Text(IDC_PAGE_DESCR));
     EXPECT_EQ("100 Mbps", Text(IDC_PAGE_SPEED));
-    monitor->DescrChanged = monitor->SpeedChanged = 1;
-    monitor->RefreshPage();
+    monitor->DescrChanged = monitor->SpeedChanged = true;
+    Refresh();
     EXPECT_EQ("Another adapter", Text(IDC_PAGE_DESCR));
     EXPECT_EQ("10000 bps", Text(IDC_PAGE_SPEED));
 
     // A description that fills its whole field has no terminator of its own.
     memset(monitor->IfRow.bDescr, 'x', sizeof(monitor->IfRow.bDescr));
     monitor->IfRow.dwDescrLen = 5000;
-    monitor->DescrChanged = 1;
-    monitor->RefreshPage();
+    monitor->DescrChanged = true;
+    Refresh();
     EXPECT_EQ(std::string(256, 'x'), Text(IDC_PAGE_DESCR));
 }
 
@@ -131,22 +140,22 @@ TEST_F(PageTest, StatusTexts)
     monitor->Present = 1;
     for (DWORD status = 0; status <= 6; status++) {
         monitor->IfRow.dwOperStatus = status;
-        monitor->RefreshPage();
+        Refresh();
         EXPECT_EQ(expected[status], Text(IDC_PAGE_STATUS)) << status;
     }
     monitor->Present = 0;
-    monitor->RefreshPage();
+    Refresh();
     EXPECT_EQ("NOT Connected", Text(IDC_PAGE_STATUS));
 }
 
 TEST_F(PageTest, ConnectionLostLineOnlyOnce)
 {
     monitor->Present = 0;
-    monitor->RefreshPage();
+    Refresh();
     monitor->Present = 1;
-    monitor->RefreshPage();
+    Refresh();
     monitor->Present = 0;
-    monitor->RefreshPage();
+    Refresh();
     EXPECT_EQ(1, LogLines("Monitor port '192.168.1.10' - connection was lost\r\n"));
     EXPECT_EQ(0, monitor->LostArmed);
 }
@@ -156,22 +165,22 @@ TEST_F(PageTest, DistinctLimits)
     Limits(AlertDistinct, 10 * GIGABYTE, 10 * GIGABYTE, 90);
     monitor->Total_out = 5;
     monitor->Total_in = 9 * GIGABYTE;  // exactly at the IN threshold
-    monitor->RefreshPage();
+    Refresh();
     EXPECT_EQ(0, monitor->AlertOn);
     EXPECT_EQ("", Text(IDC_PAGE_ALERT));
 
     monitor->Total_in = 9 * GIGABYTE + 1;
-    monitor->RefreshPage();
+    Refresh();
     EXPECT_EQ(1, monitor->AlertOn);
     EXPECT_EQ("IN passed the limit", Text(IDC_PAGE_ALERT));
-    monitor->RefreshPage();
+    Refresh();
     EXPECT_EQ(2, LogLines("Monitor port '192.168.1.10' - reached the alert limit\r\n"));
 
     // Only OUT passed while IN has no limit.
     Limits(AlertDistinct, 0, GIGABYTE, 100);
     monitor->Total_in = 1;
     monitor->Total_out = GIGABYTE + 1;
-    monitor->RefreshPage();
+    Refresh();
     EXPECT_EQ("OUT passed the limit", Text(IDC_PAGE_ALERT));
     EXPECT_EQ(3, LogLines("reached the alert limit"));
 
@@ -179,7 +188,7 @@ TEST_F(PageTest, DistinctLimits)
     Limits(AlertDistinct, 0, GIGABYTE, 100);
     monitor->Total_in = GIGABYTE / 2;
     monitor->Total_out = GIGABYTE * 6 / 10;
-    monitor->RefreshPage();
+    Refresh();
     EXPECT_EQ(1, monitor->AlertOn);
     EXPECT_EQ("IN+OUT passed the limit", Text(IDC_PAGE_ALERT));
     EXPECT_EQ(3, LogLines("reached the alert limit"));
@@ -190,10 +199,10 @@ TEST_F(PageTest, TotalNoneAndUnknownRules)
     Limits(AlertTotal, 2 * GIGABYTE, 2 * GIGABYTE, 50);  // 2 GB together
     monitor->Total_in = GIGABYTE;
     monitor->Total_out = GIGABYTE;
-    monitor->RefreshPage();
+    Refresh();
     EXPECT_EQ(0, monitor->AlertOn);
     monitor->Total_out = GIGABYTE + 1;
-    monitor->RefreshPage();
+    Refresh();
     EXPECT_EQ(1, monitor->AlertOn);
     EXPECT_EQ("IN+OUT passed the limit", Text(IDC_PAGE_ALERT));
     EXPECT_EQ(0, LogLines("reached the alert limit"));
@@ -201,7 +210,7 @@ TEST_F(PageTest, TotalNoneAndUnknownRules)
     // An unknown rule leaves the alert exactly as it stands.
     Settings.AlertType = 3;
     monitor->Total_in = monitor->Total_out = 0;
-    monitor->RefreshPage();
+    Refresh();
     EXPECT_EQ(1, monitor->AlertOn);
     EXPECT_EQ("IN+OUT passed the limit", Text(IDC_PAGE_ALERT));
 
@@ -209,46 +218,46 @@ TEST_F(PageTest, TotalNoneAndUnknownRules)
     monitor->Total_in = monitor->Total_out = 100 * GIGABYTE;
     for (int type = AlertDistinct; type <= AlertNone; type++) {
         Limits(AlertTotal, GIGABYTE, GIGABYTE, 100);
-        monitor->RefreshPage();
+        Refresh();
         ASSERT_EQ(1, monitor->AlertOn);
         Limits(type, GIGABYTE, GIGABYTE, 0);
-        monitor->RefreshPage();
+        Refresh();
         EXPECT_EQ(0, monitor->AlertOn) << type;
         EXPECT_EQ("", Text(IDC_PAGE_ALERT)) << type;
     }
     // No alert, whatever the totals.
     Limits(AlertNone, GIGABYTE, GIGABYTE, 100);
-    monitor->RefreshPage();
+    Refresh();
     EXPECT_EQ(0, monitor->AlertOn);
     // Both limits 0 under the total rule.
     Limits(AlertTotal, 0, 0, 100);
-    monitor->RefreshPage();
+    Refresh();
     EXPECT_EQ(0, monitor->AlertOn);
 }
 
 TEST_F(PageTest, AlertTextPaintedRedOnlyWhileAlertIsOn)
 {
-    HWND alert = GetDlgItem(monitor->Window, IDC_PAGE_ALERT);
-    HWND status = GetDlgItem(monitor->Window, IDC_PAGE_STATUS);
+    HWND alert = GetDlgItem(page->Window, IDC_PAGE_ALERT);
+    HWND status = GetDlgItem(page->Window, IDC_PAGE_STATUS);
     HDC dc = GetDC(alert);
-    LRESULT plain = SendMessageA(monitor->Window, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)alert);
+    LRESULT plain = SendMessageA(page->Window, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)alert);
     EXPECT_NE((LRESULT)AlertBrush, plain);
 
     Limits(AlertTotal, GIGABYTE, GIGABYTE, 100);
     monitor->Total_in = 3 * GIGABYTE;
-    monitor->RefreshPage();
+    Refresh();
     ASSERT_EQ(1, monitor->AlertOn);
     EXPECT_EQ((LRESULT)AlertBrush,
-              SendMessageA(monitor->Window, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)alert));
+              SendMessageA(page->Window, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)alert));
     EXPECT_EQ(TRANSPARENT, GetBkMode(dc));
     // Another static of the page keeps the dialog's colours.
     EXPECT_NE((LRESULT)AlertBrush,
-              SendMessageA(monitor->Window, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)status));
+              SendMessageA(page->Window, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)status));
 
     monitor->Total_in = 0;
-    monitor->RefreshPage();
+    Refresh();
     EXPECT_NE((LRESULT)AlertBrush,
-              SendMessageA(monitor->Window, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)alert));
+              SendMessageA(page->Window, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)alert));
     ReleaseDC(alert, dc);
 }
 
@@ -256,7 +265,7 @@ TEST_F(PageTest, PageOutOfSightIsWrittenWhenItShows)
 {
     monitor->Present = 1;
     monitor->IfRow.dwOperStatus = 5;
-    monitor->RefreshPage();
+    Refresh();
     ASSERT_EQ("Connected", Text(IDC_PAGE_STATUS));
 
     ShowWindow(host, SW_HIDE);
@@ -264,7 +273,7 @@ TEST_F(PageTest, PageOutOfSightIsWrittenWhenItShows)
     monitor->Total_in = 3 * GIGABYTE;
     monitor->SampleCount = 77;
     Limits(AlertDistinct, GIGABYTE, GIGABYTE, 100);
-    monitor->RefreshPage();
+    Refresh();
     // The alert and the log lines do not wait for the page to show.
     EXPECT_EQ(1, monitor->AlertOn);
     EXPECT_EQ(1, LogLines("reached the alert limit"));
@@ -273,7 +282,7 @@ TEST_F(PageTest, PageOutOfSightIsWrittenWhenItShows)
     EXPECT_EQ("", Text(IDC_PAGE_ALERT));
 
     ShowWindow(host, SW_SHOWNOACTIVATE);
-    monitor->ShowFigures();
+    page->ShowFigures();
     EXPECT_EQ("NOT Connected", Text(IDC_PAGE_STATUS));
     EXPECT_EQ("77", Text(IDC_PAGE_DURATION));
     EXPECT_EQ("3.00 GB", Text(IDC_PAGE_TOTAL_IN));
@@ -285,7 +294,7 @@ TEST_F(PageTest, TrafficSummaryFitsItsRoom)
     monitor->Total_in = 1230000000ULL;
     monitor->Total_out = 456000000ULL;
     char tip[54];
-    int written = monitor->FormatTrafficSummary(tip, sizeof(tip));
+    int written = FormatTrafficSummary(*monitor, tip, sizeof(tip));
     EXPECT_STREQ("In 1.23 GB, Out 456 MB, All 1.69 GB", tip);
     EXPECT_EQ((int)strlen(tip), written);
 
@@ -293,6 +302,6 @@ TEST_F(PageTest, TrafficSummaryFitsItsRoom)
     monitor->Total_out = ~0ULL / 2;
     char small[20];
     memset(small, '#', sizeof(small));
-    monitor->FormatTrafficSummary(small, sizeof(small));
+    FormatTrafficSummary(*monitor, small, sizeof(small));
     EXPECT_EQ(19u, strlen(small));
 }
