@@ -6,7 +6,9 @@
 #include "HistoryCalendar.h"
 #include "InterfaceMonitor.h"
 #include "MainWindow.h"
+#include "PeriodRules.h"
 #include "Platform.h"
+#include "SampleDay.h"
 #include "Settings.h"
 
 #define WARNING_TITLE "Brisvane: limit ahead"

@@ -8,6 +8,7 @@
 #include "InterfaceMonitor.h"
 #include "LogChannel.h"
 #include "Platform.h"
+#include "RunningFigures.h"
 #include "Settings.h"
 
 static void* StoreMonitorCounters(InterfaceMonitor* monitor, void* document)

@@ -8,6 +8,7 @@
 #include "LogChannel.h"
 #include "Platform.h"
 #include "ResetSchedule.h"
+#include "RunningFigures.h"
 #include "Settings.h"
 #include "SettingsDialog.h"
 #include "Utf8Text.h"

@@ -9,6 +9,7 @@
 #include "FakePlatform.h"
 #include "HistoryCalendar.h"
 #include "HistoryLink.h"
+#include "RunningFigures.h"
 #include "HistoryReport.h"
 #include "HistoryTable.h"
 #include "monitor/MonitorTestSupport.h"
