@@ -101,7 +101,7 @@ FakePlatform::FakePlatform()
     : IfTableError(0), RowsBeyondSize(0), Now(), Tick(1000000), TrayReady(true),
       TrayTakesVersion4(false), IfTableReads(0),
       AddressTableReads(0),
-      saved(Platform)
+      saved(Platform), savedTables(AdapterTables), savedTray(TrayPlatform)
 {
     Active = this;
     SetTime(2026, 12, 6);
@@ -111,19 +111,21 @@ FakePlatform::FakePlatform()
     WideToUtf8(path, text, sizeof(text));
     ModulePath = text;
     Platform.ReadLocalTime = FakeLocalTime;
-    Platform.ReadIfTable = FakeIfTable;
-    Platform.ReadIpAddrTable = FakeIpAddrTable;
-    Platform.NotifyIcon = FakeNotifyIcon;
+    AdapterTables.ReadIfTable = FakeIfTable;
+    AdapterTables.ReadIpAddrTable = FakeIpAddrTable;
+    TrayPlatform.NotifyIcon = FakeNotifyIcon;
     Platform.ReadModuleFileName = FakeModuleFileName;
     Platform.ReadTickCount = FakeTickCount;
     // The rows above are the 32-bit table's; the 64-bit one is served only where a test asks.
-    Platform.ReadIfTable2 = NULL;
-    Platform.FreeIfTable2 = NULL;
+    AdapterTables.ReadIfTable2 = NULL;
+    AdapterTables.FreeIfTable2 = NULL;
 }
 
 FakePlatform::~FakePlatform()
 {
     Platform = saved;
+    AdapterTables = savedTables;
+    TrayPlatform = savedTray;
     Active = NULL;
 }
 

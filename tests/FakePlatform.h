@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "AdapterTables.h"
 #include "Platform.h"
+#include "TrayPlatform.h"
 
 struct TrayCall {
     DWORD Action;
@@ -54,6 +56,8 @@ public:
 
 private:
     PlatformCalls saved;
+    AdapterTableCalls savedTables;
+    TrayPlatformCalls savedTray;
 };
 
 // The user's application data folder as the seam Platform.ReadAppDataFolder answers it: set

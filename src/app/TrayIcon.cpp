@@ -8,6 +8,7 @@
 #include "LogChannel.h"
 #include "PathSplit.h"
 #include "Platform.h"
+#include "TrayPlatform.h"
 #include "StartWithWindows.h"
 #include "Utf8Text.h"
 #include "resource.h"
@@ -114,13 +115,13 @@ void TrayIcon::Send(DWORD action)
         record.uFlags |= NIF_MESSAGE;
         record.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
     }
-    BOOL done = Platform.NotifyIcon(action, &record);
+    BOOL done = TrayPlatform.NotifyIcon(action, &record);
     if (action == NIM_ADD) {
         // A timed-out add may have put the icon there all the same; then it takes a change.
-        Added = done || Platform.NotifyIcon(NIM_MODIFY, &record);
+        Added = done || TrayPlatform.NotifyIcon(NIM_MODIFY, &record);
         if (Added) {
             record.uVersion = NOTIFYICON_VERSION_4;
-            Version4 = Platform.NotifyIcon(NIM_SETVERSION, &record) != 0;
+            Version4 = TrayPlatform.NotifyIcon(NIM_SETVERSION, &record) != 0;
         }
     } else if (action == NIM_MODIFY && !done) {
         Added = 0;  // the shell lost it: the next cycle adds it again
@@ -210,7 +211,7 @@ void TrayIcon::ShowBalloon(DWORD icon, const char* title, const char* text)
     record.uTimeout = BALLOON_TIMEOUT_MS;
     Utf8ToWide(title, record.szInfoTitle, ARRAYSIZE(record.szInfoTitle));
     Utf8ToWide(text, record.szInfo, ARRAYSIZE(record.szInfo));
-    Platform.NotifyIcon(NIM_MODIFY, &record);
+    TrayPlatform.NotifyIcon(NIM_MODIFY, &record);
 }
 
 void TrayIcon::ReloadIcons()

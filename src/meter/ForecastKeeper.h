@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "ForecastLink.h"
+#include "ForecastWarning.h"
 #include "GrowArray.h"
 #include "HistoryTable.h"
 #include "PeriodForecast.h"

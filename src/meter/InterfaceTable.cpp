@@ -2,14 +2,14 @@
 
 #include <stddef.h>
 
-#include "Platform.h"
+#include "AdapterTables.h"
 
 #define IF_TABLE_FIRST_SIZE 864  // room for one row
 
 static int ReadWideTable(InterfaceTable* table)
 {
     MIB_IF_TABLE2* wide = NULL;
-    if (Platform.ReadIfTable2(&wide) != NO_ERROR || wide == NULL)
+    if (AdapterTables.ReadIfTable2(&wide) != NO_ERROR || wide == NULL)
         return 0;
     DWORD count = wide->NumEntries;
     int room = table->Reserve((int)count);
@@ -20,7 +20,7 @@ static int ReadWideTable(InterfaceTable* table)
                 table->Append(row);
         }
     }
-    Platform.FreeIfTable2(wide);
+    AdapterTables.FreeIfTable2(wide);
     return room;
 }
 
@@ -30,11 +30,11 @@ static MIB_IFTABLE* ReadNarrowTable(GrowArray<BYTE>& buffer, ULONG* sizeHint)
     ULONG size = *sizeHint > IF_TABLE_FIRST_SIZE ? *sizeHint : IF_TABLE_FIRST_SIZE;
     if (!buffer.Resize((int)size))
         return NULL;
-    DWORD error = Platform.ReadIfTable((MIB_IFTABLE*)buffer.Data(), &size, FALSE);
+    DWORD error = AdapterTables.ReadIfTable((MIB_IFTABLE*)buffer.Data(), &size, FALSE);
     if (error == ERROR_INSUFFICIENT_BUFFER) {
         if (!buffer.Resize((int)size))
             return NULL;
-        error = Platform.ReadIfTable((MIB_IFTABLE*)buffer.Data(), &size, FALSE);
+        error = AdapterTables.ReadIfTable((MIB_IFTABLE*)buffer.Data(), &size, FALSE);
     }
     if (error != NO_ERROR)
         return NULL;
@@ -45,7 +45,7 @@ static MIB_IFTABLE* ReadNarrowTable(GrowArray<BYTE>& buffer, ULONG* sizeHint)
 int ReadInterfaceTable(InterfaceTable* table, ULONG* sizeHint)
 {
     table->Clear();
-    if (Platform.ReadIfTable2 != NULL && Platform.FreeIfTable2 != NULL)
+    if (AdapterTables.ReadIfTable2 != NULL && AdapterTables.FreeIfTable2 != NULL)
         return ReadWideTable(table);
 
     GrowArray<BYTE> buffer;

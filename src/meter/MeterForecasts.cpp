@@ -2,7 +2,9 @@
 // warning where one is due, marked at once so that a restart does not tell it again.
 #include "TrafficMeter.h"
 
-#include "ForecastLink.h"
+#include "ForecastWarning.h"
+#include "PeriodRules.h"
+#include "SampleDay.h"
 #include "HistoryCalendar.h"
 
 void TrafficMeter::UpdateForecasts(const SYSTEMTIME& now, int today, ULONGLONG tick)

@@ -4,9 +4,9 @@
 #include "TrafficMeter.h"
 
 #include "BoundedText.h"
-#include "ForecastLink.h"
+#include "ForecastWarning.h"
 #include "HistoryCalendar.h"
-#include "HistoryLink.h"
+#include "RunningFigures.h"
 #include "LogChannel.h"
 #include "Platform.h"
 

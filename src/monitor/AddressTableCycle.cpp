@@ -3,7 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "Platform.h"
+#include "AdapterTables.h"
 
 #define ADDRESS_TABLE_FIRST_SIZE 28  // room for one row
 
@@ -19,7 +19,7 @@ MIB_IPADDRTABLE* ReadAddressTable(DWORD* error)
         *error = NO_ERROR;  // no memory: no address found, no system text either
         return NULL;
     }
-    *error = Platform.ReadIpAddrTable(table, &size, FALSE);
+    *error = AdapterTables.ReadIpAddrTable(table, &size, FALSE);
     if (*error == ERROR_INSUFFICIENT_BUFFER) {
         free(table);
         table = (MIB_IPADDRTABLE*)calloc(1, size);
@@ -27,7 +27,7 @@ MIB_IPADDRTABLE* ReadAddressTable(DWORD* error)
             *error = ERROR_NOT_ENOUGH_MEMORY;
             return NULL;
         }
-        *error = Platform.ReadIpAddrTable(table, &size, FALSE);
+        *error = AdapterTables.ReadIpAddrTable(table, &size, FALSE);
     }
     if (*error == NO_ERROR && size > ADDRESS_TABLE_FIRST_SIZE)
         AddressTableSize = size;

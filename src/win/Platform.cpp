@@ -12,21 +12,6 @@ static void WINAPI CallGetLocalTime(LPSYSTEMTIME now)
     GetLocalTime(now);
 }
 
-static DWORD WINAPI CallGetIfTable(PMIB_IFTABLE table, PULONG size, BOOL order)
-{
-    return GetIfTable(table, size, order);
-}
-
-static DWORD WINAPI CallGetIpAddrTable(PMIB_IPADDRTABLE table, PULONG size, BOOL order)
-{
-    return GetIpAddrTable(table, size, order);
-}
-
-static BOOL WINAPI CallShellNotifyIcon(DWORD action, PNOTIFYICONDATAW record)
-{
-    return Shell_NotifyIconW(action, record);
-}
-
 // A system path as UTF-8, whole or not at all.
 static int WidePathToUtf8(const wchar_t* wide, char* path, size_t size)
 {
@@ -61,19 +46,5 @@ static int CallGetAppDataFolder(char* path, size_t size)
     return WidePathToUtf8(folder, path, size);
 }
 
-template <typename Function> static Function LookUp(const char* module, const char* name)
-{
-    HMODULE library = GetModuleHandleA(module);
-    return library != NULL ? (Function)(void*)GetProcAddress(library, name) : NULL;
-}
-
-PlatformCalls Platform = {CallGetLocalTime,
-                          CallGetIfTable,
-                          CallGetIpAddrTable,
-                          CallShellNotifyIcon,
-                          CallGetModuleFileName,
-                          CallGetTickCount64,
-                          LookUp<IfTable2Function>("iphlpapi.dll", "GetIfTable2"),
-                          LookUp<FreeTableFunction>("iphlpapi.dll", "FreeMibTable"),
-                          CallGetAppDataFolder,
-                          LOCALE_USER_DEFAULT};
+PlatformCalls Platform = {CallGetLocalTime, CallGetModuleFileName, CallGetTickCount64,
+                          CallGetAppDataFolder, LOCALE_USER_DEFAULT};

@@ -1,36 +1,22 @@
-// The few platform calls that tests replace: the clocks, the IP Helper tables, the tray and the
-// program's own path. The shipped program leaves them pointing at the platform.
+// The few platform calls that tests replace and that every program of ours needs: the clocks,
+// the program's own path, the data folder. The shipped program leaves them pointing at the
+// platform. The adapter tables (AdapterTables.h) and the tray (TrayPlatform.h) are apart, so
+// that a program which needs neither links neither IP Helper nor the window calls.
 #ifndef BRISVANE_PLATFORM_H
 #define BRISVANE_PLATFORM_H
 
-#include <winsock2.h>
 #include <windows.h>
-#include <ws2ipdef.h>
-#include <iphlpapi.h>
-#include <netioapi.h>
-#include <shellapi.h>
+#include <stddef.h>
 
 typedef void(WINAPI* LocalTimeFunction)(LPSYSTEMTIME);
-typedef DWORD(WINAPI* IfTableFunction)(PMIB_IFTABLE, PULONG, BOOL);
-typedef DWORD(WINAPI* IpAddrTableFunction)(PMIB_IPADDRTABLE, PULONG, BOOL);
-typedef BOOL(WINAPI* NotifyIconFunction)(DWORD, PNOTIFYICONDATAW);
 typedef ULONGLONG(WINAPI* TickCountFunction)(void);
-typedef DWORD(WINAPI* IfTable2Function)(PMIB_IF_TABLE2*);
-typedef void(WINAPI* FreeTableFunction)(PVOID);
 // A path in UTF-8 within size bytes: 1 when it was there and fits whole, else 0.
 typedef int (*PathFunction)(char* path, size_t size);
 
 struct PlatformCalls {
     LocalTimeFunction ReadLocalTime;        // GetLocalTime
-    IfTableFunction ReadIfTable;            // GetIfTable
-    IpAddrTableFunction ReadIpAddrTable;    // GetIpAddrTable
-    NotifyIconFunction NotifyIcon;          // Shell_NotifyIconW
     PathFunction ReadModuleFileName;        // GetModuleFileNameW: where the INI file lies
     TickCountFunction ReadTickCount;        // GetTickCount64: milliseconds, never set back
-    // GetIfTable2 and FreeMibTable, looked up at start: null on a system without them, which
-    // then reads the 32-bit table.
-    IfTable2Function ReadIfTable2;
-    FreeTableFunction FreeIfTable2;
     // The user's application data folder (roaming), where data goes that cannot stay beside
     // the program (SHGetFolderPathW). 0 when there is none.
     PathFunction ReadAppDataFolder;

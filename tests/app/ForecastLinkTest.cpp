@@ -7,7 +7,8 @@
 
 #include "CalendarDays.h"
 #include "ForecastKeeper.h"
-#include "ForecastLink.h"
+#include "ForecastWarning.h"
+#include "PeriodRules.h"
 #include "HistoryTable.h"
 #include "IniDocument.h"
 #include "Settings.h"

@@ -13,6 +13,7 @@
 #include "FakePlatform.h"
 #include "HistoryCalendar.h"
 #include "HistoryLink.h"
+#include "RunningFigures.h"
 #include "HistoryTable.h"
 #include "HistoryWindow.h"
 #include "Settings.h"

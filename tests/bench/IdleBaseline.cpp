@@ -10,9 +10,9 @@
 #include <stdlib.h>
 
 #ifdef BRISVANE_SCRIPTED_TABLES
-#include "Platform.h"
-#define GetIfTable Platform.ReadIfTable
-#define GetIpAddrTable Platform.ReadIpAddrTable
+#include "AdapterTables.h"
+#define GetIfTable AdapterTables.ReadIfTable
+#define GetIpAddrTable AdapterTables.ReadIpAddrTable
 #endif
 
 static BYTE* IfBuffer;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "BrisvaneVersion.h"
-#include "HistoryLink.h"
+#include "RunningFigures.h"
 #include "HistoryTable.h"
 #include "TestSupport.h"
 #include "UsageHistory.h"

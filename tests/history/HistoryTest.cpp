@@ -8,7 +8,8 @@
 
 #include "FakePlatform.h"
 #include "HistoryCalendar.h"
-#include "HistoryLink.h"
+#include "HistorySample.h"
+#include "RunningFigures.h"
 #include "HistoryReport.h"
 #include "HistoryTable.h"
 #include "monitor/MonitorTestSupport.h"

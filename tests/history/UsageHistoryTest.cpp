@@ -7,7 +7,7 @@
 #include <string>
 
 #include "HistoryCalendar.h"
-#include "HistoryLink.h"
+#include "RunningFigures.h"
 #include "HistoryTable.h"
 #include "MainWindowTestSupport.h"
 #include "UsageHistory.h"

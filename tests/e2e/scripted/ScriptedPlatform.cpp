@@ -26,6 +26,7 @@
 #include <string.h>
 
 #include "MainWindow.h"
+#include "AdapterTables.h"
 #include "Platform.h"
 #include "resource.h"
 
@@ -338,10 +339,10 @@ struct Installer {
             return;
         LoadScript();
         Platform.ReadLocalTime = ScriptedLocalTime;
-        Platform.ReadIfTable = ScriptedIfTable;
-        Platform.ReadIpAddrTable = ScriptedIpAddrTable;
-        Platform.ReadIfTable2 = Current.Wide ? ScriptedIfTable2 : NULL;
-        Platform.FreeIfTable2 = Current.Wide ? FreeScriptedTable : NULL;
+        AdapterTables.ReadIfTable = ScriptedIfTable;
+        AdapterTables.ReadIpAddrTable = ScriptedIpAddrTable;
+        AdapterTables.ReadIfTable2 = Current.Wide ? ScriptedIfTable2 : NULL;
+        AdapterTables.FreeIfTable2 = Current.Wide ? FreeScriptedTable : NULL;
         CloseHandle(CreateThread(NULL, 0, FastTicker, NULL, 0, NULL));
     }
 } Install;

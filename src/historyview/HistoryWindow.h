@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include "GrowArray.h"
+#include "HistoryLinks.h"
 #include "HistoryReport.h"
 #include "HistoryTable.h"
 #include "PathSplit.h"
@@ -22,7 +23,6 @@
 #include "WindowPlace.h"
 #include "resource.h"
 
-#define HISTORY_WINDOW_SECTION "HistoryWindow"
 #define MAX_CHOOSER_ADAPTERS 256
 #define STATUS_TEXT_CHARS (PATH_CHARS + 128)
 #define TAB_NAME_CHARS 64
@@ -30,29 +30,6 @@
 #define NO_HISTORY_TEXT "No history yet: Brisvane writes each day here once it has ended."
 // Posted to itself after the dialog manager has followed a DPI change.
 #define HISTORY_DPI_FOLLOWED (WM_APP + 1)
-
-// What the window needs of the program around it, which keeps the settings and the INI file.
-struct HistoryLinks {
-    // The INI file: the history file lies beside it, and the window's place is kept in it.
-    const char* IniPath;
-    // The day the months start on (BillingDayOf) by the settings as they are now.
-    int (*BillingDay)();
-    // Keeps the window's place, in 96-DPI units, in the section HISTORY_WINDOW_SECTION of the
-    // INI file.
-    void (*SavePlace)(const WindowPlace& place);
-    // Reads a key of that section as text ("" when missing): the INI reader is the settings
-    // layer's.
-    void (*ReadPlaceText)(const char* key, char* text, size_t size);
-    // The name the main window's tab gives the adapter of a MAC text; false when no tab shows
-    // it. Empty: adapters go by their descriptions alone.
-    std::function<bool(const char* mac, char* name, size_t size)> TabName;
-    // The monitors' work areas, the primary first; null for those of this system (tests put
-    // screens of their own here).
-    size_t (*WorkAreas)(WorkArea* areas, size_t capacity);
-    // The current period of the adapter (null: all of them) that holds today, and the limits
-    // it is held against; 0 when there is none to show. May be null.
-    int (*ForecastRule)(int today, const char* mac, PeriodSpan* span, PeriodLimits* limits);
-};
 
 enum HistoryColumn { ColumnPeriod, ColumnIn, ColumnOut, ColumnTotal, HistoryColumnCount };
 

@@ -1,0 +1,20 @@
+#include "SampleDay.h"
+
+#include "HistoryCalendar.h"
+#include "PeriodForecast.h"
+
+#define SECONDS_PER_HOUR 3600
+#define SECONDS_PER_MINUTE 60
+
+int DayOfDateValue(DATE date, int* day)
+{
+    SYSTEMTIME time;
+    return VariantTimeToSystemTime(date, &time) && DayOfTime(&time, day);
+}
+
+int SecondsIntoSampleDay(const SYSTEMTIME* time)
+{
+    int seconds = time->wHour * SECONDS_PER_HOUR + time->wMinute * SECONDS_PER_MINUTE +
+                  time->wSecond;
+    return seconds == 0 ? SECONDS_PER_DAY : seconds;
+}
