@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "BoundedText.h"
+#include "DateValue.h"
 #include "DecimalText.h"
 #include "Platform.h"
 #include "Utf8Text.h"
@@ -123,8 +124,7 @@ static void CurrentDate(DATE* date)
 {
     SYSTEMTIME now;
     Platform.ReadLocalTime(&now);
-    now.wMilliseconds = 0;
-    if (!SystemTimeToVariantTime(&now, date))
+    if (!TimeToDate(&now, date))
         *date = 0;
 }
 
