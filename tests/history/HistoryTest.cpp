@@ -9,10 +9,10 @@
 #include "FakePlatform.h"
 #include "HistoryCalendar.h"
 #include "HistoryLink.h"
-#include "RunningFigures.h"
 #include "HistoryReport.h"
 #include "HistoryTable.h"
 #include "monitor/MonitorTestSupport.h"
+#include "RunningFigures.h"
 #include "UsageHistory.h"
 
 namespace {
