@@ -7,7 +7,6 @@
 #include "ByteAmountText.h"
 #include "HistoryCalendar.h"
 
-#define MAX_BYTES 0xFFFFFFFFFFFFFFFFULL
 // 2^64 as a double: a result at or past it is held at the largest count.
 #define BYTES_LIMIT_AS_DOUBLE 18446744073709551616.0
 #define AMOUNT_CHARS 32
@@ -16,6 +15,12 @@
 static int Matches(const char* mac, const char* other)
 {
     return mac == NULL || strcmp(mac, other) == 0;
+}
+
+void NoteKnownDay(int day, int* firstKnownDay)
+{
+    if (day < *firstKnownDay)
+        *firstKnownDay = day;
 }
 
 void SumSpanDays(const HistoryTable& table, const UsageHistory* running, const char* mac,
@@ -27,8 +32,7 @@ void SumSpanDays(const HistoryTable& table, const UsageHistory* running, const c
     for (const HistoryRecord& record : table.Records) {
         if (!Matches(mac, table.Names[record.Name].Mac))
             continue;
-        if (record.Day < sums->FirstKnownDay)
-            sums->FirstKnownDay = record.Day;
+        NoteKnownDay(record.Day, &sums->FirstKnownDay);
         if (record.Day >= first && record.Day <= last) {
             sums->In = AddHeld(sums->In, record.In);
             sums->Out = AddHeld(sums->Out, record.Out);
@@ -39,8 +43,7 @@ void SumSpanDays(const HistoryTable& table, const UsageHistory* running, const c
     for (const RunningDay& entry : running->Running) {
         if (!Matches(mac, entry.Mac))
             continue;
-        if (entry.Day < sums->FirstKnownDay)
-            sums->FirstKnownDay = entry.Day;
+        NoteKnownDay(entry.Day, &sums->FirstKnownDay);
         if (entry.Day < first || entry.Day > last)
             continue;
         // A day the file holds as well adds to it, as when the day is written to the file.
@@ -56,7 +59,7 @@ static unsigned __int64 Scaled(unsigned __int64 amount, __int64 part, __int64 wh
         return 0;
     double value = (double)amount * (double)part / (double)whole + 0.5;
     if (value >= BYTES_LIMIT_AS_DOUBLE)
-        return MAX_BYTES;
+        return MAX_BYTE_COUNT;
     return (unsigned __int64)value;
 }
 

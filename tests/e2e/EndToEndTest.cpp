@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "BrisvaneVersion.h"
-#include "RunningFigures.h"
 #include "HistoryTable.h"
+#include "RunningFigures.h"
 #include "TestSupport.h"
 #include "UsageHistory.h"
 #include "Utf8Text.h"
