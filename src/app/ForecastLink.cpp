@@ -29,7 +29,7 @@ int CurrentPeriodSpan(const SettingsRecord& settings, int today, int sinceDay,
     case ResetMonthly: {
         int billingDay = BillingDayOfSettings(settings);
         span->First = PeriodStart(today, ViewMonths, billingDay);
-        span->Last = NextPeriodStart(span->First, ViewMonths, billingDay) - 1;
+        span->Last = PeriodLast(span->First, ViewMonths, billingDay);
         return 1;
     }
     case ResetOnDate: {

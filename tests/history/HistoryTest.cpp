@@ -88,6 +88,9 @@ TEST(HistoryCalendarTest, MonthsFollowTheMonthlyResetDay)
     EXPECT_EQ(Day(2028, 3, 31), NextPeriodStart(Day(2028, 2, 29), ViewMonths, 31));
     EXPECT_EQ(Day(2028, 1, 31), PreviousPeriodStart(Day(2028, 2, 29), ViewMonths, 31));
     EXPECT_EQ("2028-02-29 to 2028-03-30", Period(Day(2028, 2, 29), ViewMonths, 31));
+    // The calendar ends on 9999-12-31, and so does a period that would go on past it.
+    EXPECT_EQ("9999-12-31 to 9999-12-31", Period(Day(9999, 12, 31), ViewMonths, 31));
+    EXPECT_EQ("9999-11-30 to 9999-12-30", Period(Day(9999, 11, 30), ViewMonths, 31));
 
     char title[PERIOD_TEXT_CHARS];
     FormatPeriodTitle(ViewMonths, 15, title, sizeof(title));

@@ -199,14 +199,9 @@ protected:
     }
     void Ini(const std::string& text) { Write("Brisvane.INI", text); }
 
-    // Runs the report at noon on 10 December 2026.
+    // Runs the report at now: noon on 10 December 2026 unless a test moves it.
     int Run(std::vector<const char*> arguments)
     {
-        SYSTEMTIME now = {};
-        now.wYear = 2026;
-        now.wMonth = 12;
-        now.wDay = 10;
-        now.wHour = 12;
         ReportText outText, errorText;
         int code = RunReport((int)arguments.size(), arguments.data(), program.c_str(), now,
                              &outText, &errorText);
@@ -224,6 +219,7 @@ protected:
     }
 
     TempFolder folder;
+    SYSTEMTIME now = {2026, 12, 4, 10, 12, 0, 0, 0};
     std::string program;
     std::string out;
     std::string error;
@@ -294,6 +290,15 @@ TEST_F(UsageReportTest, ChosenAdapterWithItsLastDaysAndMonths)
     document = RunJson({"--adapter", "adapter b"});
     ASSERT_EQ(1u, document["adapters"].items.size());
     EXPECT_EQ(MacB, document["adapters"][0]["mac"].text);
+
+    // On the calendar's last day a period that would end in the year 10000 ends with it.
+    WritePrivateProfileStringA("Settings", "ResetDate", "31", folder.Path("Brisvane.INI").c_str());
+    now.wYear = 9999;
+    now.wMonth = 12;
+    now.wDay = 31;
+    document = RunJson({"--adapter", MacA, "--months", "1"});
+    EXPECT_EQ("9999-12-31", document["adapters"][0]["period"]["last"].text);
+    EXPECT_EQ("9999-12-31", document["adapters"][0]["months"][0]["last"].text);
 }
 
 TEST_F(UsageReportTest, TextShowsTheSameFiguresAsThePagesDo)
