@@ -28,21 +28,6 @@ SettingsRecord::SettingsRecord()
     TrafficLogPath[0] = 0;
 }
 
-// An unsigned decimal number at the start of a text (after blanks and an optional "+"), held
-// at most at limit. 1 when it was found; 0 for no digits or a negative number.
-static int ParseUnsigned(const char* text, unsigned __int64 limit, unsigned __int64* value)
-{
-    *value = 0;
-    while (*text == ' ' || *text == '\t')
-        text++;
-    if (*text == '-')
-        return 0;
-    if (*text == '+')
-        text++;
-    size_t digits;
-    return ReadDecimal(text, NO_LENGTH_LIMIT, limit, value, &digits) != DecimalNone;
-}
-
 static int IsBareNumber(const char* text)
 {
     while (*text == ' ' || *text == '\t')
@@ -158,7 +143,7 @@ static int ReadSettingsNumber(IniDocument& document, const char* key, unsigned _
 {
     char text[NUMBER_CHARS];
     ReadText(document, SettingsSection, key, "", text, sizeof(text));
-    return ParseUnsigned(text, limit, value);
+    return ReadStoredNumber(text, limit, value);
 }
 
 // Whole numbers and switches read as the platform has always read them: leading digits with a
@@ -343,7 +328,7 @@ int SettingsRecord::ReadIniU64(const char* section, const char* key, unsigned __
 {
     char text[NUMBER_CHARS];
     ReadIniText(section, key, "0", text, sizeof(text));
-    ParseUnsigned(text, 0xFFFFFFFFFFFFFFFFULL, value);
+    ReadStoredNumber(text, 0xFFFFFFFFFFFFFFFFULL, value);
     return 1;
 }
 
@@ -352,7 +337,7 @@ int SettingsRecord::ReadIniU32(const char* section, const char* key, DWORD* valu
     char text[NUMBER_CHARS];
     ReadIniText(section, key, "0", text, sizeof(text));
     unsigned __int64 number;
-    ParseUnsigned(text, 0xFFFFFFFFULL, &number);
+    ReadStoredNumber(text, 0xFFFFFFFFULL, &number);
     *value = (DWORD)number;
     return 1;
 }

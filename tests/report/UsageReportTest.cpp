@@ -266,6 +266,15 @@ TEST_F(UsageReportTest, JsonHoldsEveryAdaptersFiguresInBytes)
     EXPECT_EQ(3000u, b["period"]["in"].number);
     EXPECT_EQ(Json::Null, b["sinceReset"]["since"].kind);
     EXPECT_EQ(5000u, b["sinceReset"]["in"].number);
+
+    // Stored numbers read as the program reads them: a negative one as 0, a "+" and a tab
+    // before the digits taken.
+    WritePrivateProfileStringA(MacB, "Total_in", "-5", folder.Path("Brisvane.INI").c_str());
+    WritePrivateProfileStringA(MacB, "Total_out", "\"\t+7\"", folder.Path("Brisvane.INI").c_str());
+    document = RunJson({});
+    EXPECT_EQ(Json::Object, document["adapters"][1]["sinceReset"].kind);
+    EXPECT_EQ(0u, document["adapters"][1]["sinceReset"]["in"].number);
+    EXPECT_EQ(7u, document["adapters"][1]["sinceReset"]["out"].number);
 }
 
 TEST_F(UsageReportTest, ChosenAdapterWithItsLastDaysAndMonths)
