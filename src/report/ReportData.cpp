@@ -105,10 +105,18 @@ int ReadData(const char* programPath, ReportData& data, ReportText* error)
         return 0;
     }
     int skipped = 0;
-    if (!data.Table.ReadFile(historyPath, &skipped)) {
+    int read = data.Table.ReadFile(historyPath, &skipped);
+    if (read == HistoryReadFailed) {
         error->Print("%s cannot be read (error %lu).\n", historyPath, GetLastError());
         return 0;
     }
+    // The program would set such a file aside whole: its days are not known.
+    if (read == HistoryReadForeign) {
+        error->Print("%s cannot be read: it is in no form Brisvane reads.\n", historyPath);
+        return 0;
+    }
+    CopyText(data.HistoryPath, sizeof(data.HistoryPath), historyPath);
+    data.UnreadLines = skipped;
     if (iniThere) {
         Settings.ReadSection();
         if (!ReadTodayFigures(data.Running, IniPath) || !ReadSavedAdapters(data)) {
