@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FakePlatform.h"
+#include "HandOverNumber.h"
 #include "HistoryCalendar.h"
 #include "HistoryLink.h"
 #include "HistoryReport.h"
@@ -411,6 +412,37 @@ TEST_F(HistoryFileTest, EachDayIsHandedOverOnceEvenWhenTheProgramEndsBetweenTheT
     ahead.Add(Day(2026, 12, 8), mac, "LAN", 80, 8);
     ASSERT_TRUE(ahead.SettleWithFile(path));
     EXPECT_EQ(1, ahead.Running.Count());
+}
+
+TEST_F(HistoryFileTest, HandOverNumbersGoOnPastTheLargestAndStillCountEachDayOnce)
+{
+    FakePlatform fake;
+    fake.SetTime(2026, 12, 8, 0, 5);
+    WriteIni("[History]\r\nHandOver=18446744073709551615\r\n"
+             "2026-12-07 00-1A-2B-3C-4D-5E=700,7,LAN\r\n");
+    UsageHistory before;
+    ASSERT_TRUE(ReadTodayFigures(before, IniPath));
+    ASSERT_TRUE(before.FinishDays(Day(2026, 12, 8), path));
+    EXPECT_NE(std::string::npos, FileText().find("Hand-over 1 before 2026-12-08\r\n"));
+    // The program ends before the INI file is written: the next start sees the file ahead.
+    UsageHistory restarted;
+    ASSERT_TRUE(ReadTodayFigures(restarted, IniPath));
+    EXPECT_EQ(0, restarted.Running.Count());
+    EXPECT_EQ(1u, restarted.HandOver);
+    restarted.Add(Day(2026, 12, 8), "00-1A-2B-3C-4D-5E", "LAN", 80, 8);
+    ASSERT_TRUE(restarted.FinishDays(Day(2026, 12, 9), path));
+    HistoryTable file;
+    int skipped;
+    ASSERT_EQ(HistoryReadDone, file.ReadFile(path, &skipped));
+    EXPECT_EQ(2u, file.HandOverId);
+    EXPECT_EQ(700u, file.Find(Day(2026, 12, 7), "00-1A-2B-3C-4D-5E")->In);
+
+    // Compared round the range, as serial numbers are; 0 is none.
+    EXPECT_TRUE(HandOverAfter(1, 0xFFFFFFFFFFFFFFFFULL));
+    EXPECT_FALSE(HandOverAfter(0xFFFFFFFFFFFFFFFFULL, 1));
+    EXPECT_FALSE(HandOverAfter(5, 5));
+    EXPECT_FALSE(HandOverAfter(0, 5));
+    EXPECT_TRUE(HandOverAfter(5, 0));
 }
 
 TEST_F(HistoryFileTest, RunningFiguresGoIntoTheirOwnSectionAndComeBack)
