@@ -140,11 +140,14 @@ void UsageHistory::SettleHandOver(const HistoryTable& file)
 {
     if (!HandOverAfter(file.HandOverId, HandOver))
         return;
-    // The file took these days, but the INI file was not written after it.
+    // The file took these days, but the INI file was not written after it. A day it does not
+    // hold was not taken, whatever day its header names (the clock may have run ahead then).
     int kept = 0;
-    for (int i = 0; i < Running.Count(); i++)
-        if (Running[i].Day >= file.HandOverDay)
-            Running[kept++] = Running[i];
+    for (int i = 0; i < Running.Count(); i++) {
+        const RunningDay& entry = Running[i];
+        if (entry.Day >= file.HandOverDay || file.Find(entry.Day, entry.Mac) == NULL)
+            Running[kept++] = entry;
+    }
     Running.Resize(kept);
     HandOver = file.HandOverId;
     Unsaved = 1;

@@ -414,6 +414,32 @@ TEST_F(HistoryFileTest, EachDayIsHandedOverOnceEvenWhenTheProgramEndsBetweenTheT
     EXPECT_EQ(1, ahead.Running.Count());
 }
 
+TEST_F(HistoryFileTest, AHandOverAheadDropsOnlyTheRunningDaysTheFileHolds)
+{
+    // A hand-over made while the clock ran ahead, or a file copied in: it names a later day
+    // than today, but took only the days it holds.
+    FakePlatform fake;
+    fake.SetTime(2026, 12, 7, 12, 0);
+    const std::string header = "Date,MAC,Description,Bytes in,Bytes out,"
+                               "Hand-over 6 before 2027-01-01\r\n";
+    const std::string ini = "[History]\r\nHandOver=5\r\n"
+                            "2026-12-06 00-1A-2B-3C-4D-5E=1000,100,LAN\r\n"
+                            "2026-12-07 00-1A-2B-3C-4D-5E=2000,200,LAN\r\n";
+    struct Case {
+        const char* held;  // what the file holds besides an old day
+        int running;       // the running days left
+    } cases[] = {{"", 2}, {"2026-12-06,00-1A-2B-3C-4D-5E,\"LAN\",1,1\r\n", 1}};
+    for (const Case& c : cases) {
+        WriteIni(ini);
+        WriteText(path, header + "2026-11-01,00-1A-2B-3C-4D-5E,\"LAN\",5,5\r\n" + c.held);
+        UsageHistory history;
+        ASSERT_TRUE(ReadTodayFigures(history, IniPath));
+        ASSERT_EQ(c.running, history.Running.Count()) << c.held;
+        EXPECT_EQ(Day(2026, 12, 7), history.Running[c.running - 1].Day);
+        EXPECT_EQ(6u, history.HandOver);
+    }
+}
+
 TEST_F(HistoryFileTest, HandOverNumbersGoOnPastTheLargestAndStillCountEachDayOnce)
 {
     FakePlatform fake;
