@@ -56,7 +56,8 @@ int IniDocument::Read(const char* path)
         bytes += UTF8_MARK_BYTES;
         size = (int)(length - UTF8_MARK_BYTES);
     } else if (int mark = Utf16MarkOf((const BYTE*)bytes, length)) {
-        // In either byte order; what does not come back the same is read as well as it goes.
+        // Either byte order. A flawed text (an odd last byte, a lone surrogate) is still read:
+        // the settings and totals in it matter more than the flaw.
         bool whole;
         size = Utf16FileToUtf8((const BYTE*)bytes, length, mark, &converted, &whole);
         bytes = converted.Data();

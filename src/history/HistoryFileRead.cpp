@@ -11,7 +11,7 @@
 
 enum TextForm { FormRead, FormNoMemory, FormForeign };
 
-// length UTF-16 units as UTF-8 text, not terminated.
+// units of UTF-16 as UTF-8 text, not terminated.
 static int WideToText(const wchar_t* wide, size_t units, GrowArray<char>* text)
 {
     int length = WideToUtf8Text(wide, units, text);
