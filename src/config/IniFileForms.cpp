@@ -6,17 +6,17 @@
 
 #include "CodePageText.h"
 #include "OwnedHandle.h"
+#include "Utf16Text.h"
 #include "Utf8Text.h"
 
 // An INI file larger than this is not something this program wrote.
 #define MAX_INI_BYTES (16UL * 1024 * 1024)
 
-// The forms an INI file is read in: UTF-8 after its byte-order mark, UTF-16 after its own,
-// well-formed UTF-8 without a mark, and else the ANSI code page, in which older versions wrote
-// it.
+// The forms an INI file is read in: UTF-8 after its byte-order mark, UTF-16 after its own (in
+// either byte order), well-formed UTF-8 without a mark, and else the ANSI code page, in which
+// older versions wrote it.
 static const char Utf8Mark[] = "\xEF\xBB\xBF";
 #define UTF8_MARK_BYTES 3
-#define UTF16_MARK_BYTES 2
 
 static int IsAscii(const char* text, size_t length)
 {
@@ -55,10 +55,11 @@ int IniDocument::Read(const char* path)
     if (length >= UTF8_MARK_BYTES && memcmp(bytes, Utf8Mark, UTF8_MARK_BYTES) == 0) {
         bytes += UTF8_MARK_BYTES;
         size = (int)(length - UTF8_MARK_BYTES);
-    } else if (length >= UTF16_MARK_BYTES && (unsigned char)bytes[0] == 0xFF &&
-               (unsigned char)bytes[1] == 0xFE) {
-        size = WideToUtf8Text((const wchar_t*)(bytes + UTF16_MARK_BYTES),
-                              (length - UTF16_MARK_BYTES) / sizeof(wchar_t), &converted);
+    } else if (int mark = Utf16MarkOf((const BYTE*)bytes, length)) {
+        // Either byte order. A flawed text (an odd last byte, a lone surrogate) is still read:
+        // the settings and totals in it matter more than the flaw.
+        bool whole;
+        size = Utf16FileToUtf8((const BYTE*)bytes, length, mark, &converted, &whole);
         bytes = converted.Data();
     } else if (IsUtf8(bytes, length)) {
         // Plain ASCII, or UTF-8 without its mark as today's Notepad saves it: ANSI text of an

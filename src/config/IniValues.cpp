@@ -70,18 +70,6 @@ static void CurrentDate(DATE* date)
 
 }  // namespace
 
-bool ParseStoredUnsigned(const char* text, unsigned __int64 limit, unsigned __int64* value)
-{
-    *value = 0;
-    while (*text == ' ' || *text == '\t')
-        text++;
-    if (*text == '-')
-        return false;
-    if (*text == '+')
-        text++;
-    size_t digits;
-    return ReadDecimal(text, NO_LENGTH_LIMIT, limit, value, &digits) != DecimalNone;
-}
 
 // Out-of-range types are harmless (never due, alert left alone).
 int ParseStoredInt(const char* text, int fallback)
@@ -132,7 +120,7 @@ void ReadIniU64(IniDocument& document, const char* section, const char* key,
 {
     char text[NumberChars];
     ReadIniText(document, section, key, "0", text, sizeof(text));
-    ParseStoredUnsigned(text, 0xFFFFFFFFFFFFFFFFULL, value);
+    ReadStoredNumber(text, 0xFFFFFFFFFFFFFFFFULL, value);
 }
 
 void ReadIniU32(IniDocument& document, const char* section, const char* key, DWORD* value)
@@ -140,7 +128,7 @@ void ReadIniU32(IniDocument& document, const char* section, const char* key, DWO
     char text[NumberChars];
     ReadIniText(document, section, key, "0", text, sizeof(text));
     unsigned __int64 number;
-    ParseStoredUnsigned(text, 0xFFFFFFFFULL, &number);
+    ReadStoredNumber(text, 0xFFFFFFFFULL, &number);
     *value = (DWORD)number;
 }
 

@@ -32,9 +32,6 @@ bool WriteIniU32(IniDocument& document, const char* section, const char* key, DW
 bool WriteIniDate(IniDocument& document, const char* section, const char* key,
                   const VARIANT* value);
 
-// An unsigned decimal number at the start of a text (after blanks and an optional "+"), held
-// at most at limit. True when it was found; false for no digits or a negative number.
-bool ParseStoredUnsigned(const char* text, unsigned __int64 limit, unsigned __int64* value);
 // Whole numbers and switches as the platform reads them: leading digits with a sign, 0 when
 // there are none, the fallback when the text is empty.
 int ParseStoredInt(const char* text, int fallback);

@@ -59,7 +59,7 @@ static int ReadSettingsNumber(IniDocument& document, const char* key, unsigned _
 {
     char text[NUMBER_CHARS];
     ReadIniText(document, SettingsSection, key, "", text, sizeof(text));
-    return ParseStoredUnsigned(text, limit, value);
+    return ReadStoredNumber(text, limit, value);
 }
 
 static int ReadSettingsInt(IniDocument& document, const char* key, int fallback)

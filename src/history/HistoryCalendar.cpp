@@ -118,6 +118,13 @@ int PreviousPeriodStart(int periodStart, int view, int billingDay)
     return StepPeriod(periodStart, view, billingDay, -1);
 }
 
+int PeriodLast(int periodStart, int view, int billingDay)
+{
+    int last = NextPeriodStart(periodStart, view, billingDay) - 1;
+    int calendarEnd = DayNumber(LAST_HISTORY_YEAR, MONTHS_PER_YEAR, 31);
+    return last < calendarEnd ? last : calendarEnd;
+}
+
 int FormatPeriodText(int periodStart, int view, int billingDay, char* buffer, size_t size)
 {
     int year, month, day;
@@ -128,7 +135,7 @@ int FormatPeriodText(int periodStart, int view, int billingDay, char* buffer, si
             return BoundedPrint(buffer, size, "%04d-%02d", year, month);
         char first[ISO_DATE_CHARS + 1], last[ISO_DATE_CHARS + 1];
         FormatIsoDate(periodStart, first, sizeof(first));
-        FormatIsoDate(NextPeriodStart(periodStart, view, billingDay) - 1, last, sizeof(last));
+        FormatIsoDate(PeriodLast(periodStart, view, billingDay), last, sizeof(last));
         return BoundedPrint(buffer, size, "%s to %s", first, last);
     }
     case ViewYears:

@@ -40,6 +40,9 @@ int PeriodStart(int dayNumber, int view, int billingDay);
 // The first day of the period after, or before, the one starting on periodStart.
 int NextPeriodStart(int periodStart, int view, int billingDay);
 int PreviousPeriodStart(int periodStart, int view, int billingDay);
+// The last day of the period starting on periodStart, held at the calendar's last day
+// (9999-12-31), so that every day named keeps the form "YYYY-MM-DD".
+int PeriodLast(int periodStart, int view, int billingDay);
 // The period's name in the report: "2026-12-07", "2026-12" or "2026-11-15 to 2026-12-14",
 // "2026".
 int FormatPeriodText(int periodStart, int view, int billingDay, char* buffer, size_t size);

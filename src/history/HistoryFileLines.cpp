@@ -6,6 +6,7 @@
 
 #include "AddHeld.h"
 #include "DecimalText.h"
+#include "HandOverNumber.h"
 #include "HistoryCalendar.h"
 #include "HistoryFileFormat.h"
 
@@ -157,7 +158,8 @@ static int ReadHeader(HistoryTable* table, const char* line, size_t length)
             int day;
             if (dateAt + ISO_DATE_CHARS == handOverLength &&
                 memcmp(handOver + idAt + digits, before, sizeof(before) - 1) == 0 &&
-                ParseIsoDate(handOver + dateAt, ISO_DATE_CHARS, &day) && id > table->HandOverId) {
+                ParseIsoDate(handOver + dateAt, ISO_DATE_CHARS, &day) &&
+                HandOverAfter(id, table->HandOverId)) {
                 table->HandOverId = id;
                 table->HandOverDay = day;
             }

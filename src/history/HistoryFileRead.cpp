@@ -3,41 +3,21 @@
 
 #include <string.h>
 
+#include "CodePageText.h"
 #include "HistoryFileFormat.h"
 #include "OwnedHandle.h"
+#include "Utf16Text.h"
 #include "Utf8Text.h"
 
 enum TextForm { FormRead, FormNoMemory, FormForeign };
 
-// UTF-16 of units code units (big-endian when swap) as UTF-8. Foreign when a unit is 0 or a
-// surrogate has no partner: such a text would not come back the same.
-static int Utf16ToUtf8(const BYTE* bytes, size_t units, int swap, GrowArray<char>* text)
+// units of UTF-16 as UTF-8 text, not terminated.
+static int WideToText(const wchar_t* wide, size_t units, GrowArray<char>* text)
 {
-    GrowArray<wchar_t> wide;
-    if (!wide.Resize((int)units + 1))
+    int length = WideToUtf8Text(wide, units, text);
+    if (length < 0)
         return FormNoMemory;
-    for (size_t i = 0; i < units; i++) {
-        BYTE low = bytes[2 * i + (swap ? 1 : 0)], high = bytes[2 * i + (swap ? 0 : 1)];
-        wide[(int)i] = (wchar_t)(low | (high << 8));
-    }
-    wide[(int)units] = 0;
-    for (size_t i = 0; i < units; i++) {
-        wchar_t unit = wide[(int)i];
-        int leading = unit >= 0xD800 && unit <= 0xDBFF;
-        int trailing = unit >= 0xDC00 && unit <= 0xDFFF;
-        if (unit == 0 || trailing)
-            return FormForeign;
-        if (leading) {
-            if (i + 1 >= units || wide[(int)i + 1] < 0xDC00 || wide[(int)i + 1] > 0xDFFF)
-                return FormForeign;
-            i++;
-        }
-    }
-    const size_t bytesPerUnit = 3;
-    if (!text->Resize((int)(units * bytesPerUnit + 1)))
-        return FormNoMemory;
-    size_t length = WideToUtf8(wide.Data(), text->Data(), (size_t)text->Count());
-    text->Resize((int)length);  // smaller: cannot fail
+    text->Resize(length);  // smaller: cannot fail
     return FormRead;
 }
 
@@ -46,11 +26,17 @@ static int DecodeText(const BYTE* bytes, size_t size, GrowArray<char>* text)
 {
     const BYTE utf8Mark[] = {0xEF, 0xBB, 0xBF};
     text->Clear();
-    if (size >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) ||
-                      (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
-        if (size % 2 != 0)
+    if (int mark = Utf16MarkOf(bytes, size)) {
+        // A text that would not come back the same (half a unit, a unit 0, a surrogate
+        // without its partner) is no text this reader takes.
+        bool whole;
+        int length = Utf16FileToUtf8(bytes, size, mark, text, &whole);
+        if (length < 0)
+            return FormNoMemory;
+        if (!whole)
             return FormForeign;
-        return Utf16ToUtf8(bytes + 2, (size - 2) / 2, bytes[0] == 0xFE, text);
+        text->Resize(length);  // smaller: cannot fail
+        return FormRead;
     }
     size_t skip = size >= 3 && memcmp(bytes, utf8Mark, 3) == 0 ? 3 : 0;
     bytes += skip;
@@ -65,13 +51,13 @@ static int DecodeText(const BYTE* bytes, size_t size, GrowArray<char>* text)
                                     NULL, 0);
     if (units <= 0)
         return FormForeign;
-    GrowArray<BYTE> wide;
-    if (!wide.Resize(units * (int)sizeof(wchar_t)))
+    GrowArray<wchar_t> wide;
+    if (!wide.Resize(units))
         return FormNoMemory;
     if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, (const char*)bytes, (int)size,
-                            (wchar_t*)wide.Data(), units) != units)
+                            wide.Data(), units) != units)
         return FormForeign;
-    return Utf16ToUtf8(wide.Data(), (size_t)units, 0, text);
+    return WideToText(wide.Data(), (size_t)units, text);
 }
 
 int HistoryTable::ReadFile(const char* path, int* skipped)

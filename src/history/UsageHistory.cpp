@@ -5,6 +5,7 @@
 #include "AddHeld.h"
 #include "BoundedText.h"
 #include "DecimalText.h"
+#include "HandOverNumber.h"
 #include "Utf8Text.h"
 
 UsageHistory::UsageHistory()
@@ -79,7 +80,7 @@ static int ReadHandOverLine(UsageHistory* history, const char* line)
     if (!ReadNumber(&value, &id) || *value != 0)
         return 0;
     // Two sections may name two: the later hand-over stands.
-    if (id > history->HandOver)
+    if (HandOverAfter(id, history->HandOver))
         history->HandOver = id;
     return 1;
 }
@@ -135,17 +136,20 @@ int UsageHistory::ReadFigureLine(const char* line)
     return 1;
 }
 
-void UsageHistory::SettleHandOver(unsigned __int64 fileHandOver, int fileHandOverDay)
+void UsageHistory::SettleHandOver(const HistoryTable& file)
 {
-    if (fileHandOver <= HandOver)
+    if (!HandOverAfter(file.HandOverId, HandOver))
         return;
-    // The file took these days, but the INI file was not written after it.
+    // The file took these days, but the INI file was not written after it. A day it does not
+    // hold was not taken, whatever day its header names (the clock may have run ahead then).
     int kept = 0;
-    for (int i = 0; i < Running.Count(); i++)
-        if (Running[i].Day >= fileHandOverDay)
-            Running[kept++] = Running[i];
+    for (int i = 0; i < Running.Count(); i++) {
+        const RunningDay& entry = Running[i];
+        if (entry.Day >= file.HandOverDay || file.Find(entry.Day, entry.Mac) == NULL)
+            Running[kept++] = entry;
+    }
     Running.Resize(kept);
-    HandOver = fileHandOver;
+    HandOver = file.HandOverId;
     Unsaved = 1;
 }
 
@@ -155,7 +159,7 @@ int UsageHistory::SettleWithFile(const char* historyPath)
     int skipped;
     if (table.ReadFile(historyPath, &skipped) != HistoryReadDone)
         return 0;
-    SettleHandOver(table.HandOverId, table.HandOverDay);
+    SettleHandOver(table);
     return 1;
 }
 
@@ -188,7 +192,7 @@ int UsageHistory::FinishDays(int today, const char* historyPath)
         }
         table.Clear();
     }
-    SettleHandOver(table.HandOverId, table.HandOverDay);
+    SettleHandOver(table);
     for (const RunningDay& entry : Running) {
         // A day the file holds already was found again (the clock set back): both count.
         if (entry.Day < today &&
@@ -198,7 +202,7 @@ int UsageHistory::FinishDays(int today, const char* historyPath)
             return 0;
         }
     }
-    table.HandOverId = HandOver + 1;
+    table.HandOverId = NextHandOver(HandOver);
     table.HandOverDay = today;
     DWORD error = 0;
     if (!table.WriteFile(historyPath, &error)) {

@@ -28,11 +28,11 @@ struct RunningDay {
 };
 
 // How the running days reach the history file, once each: the file is written first, its
-// header naming the hand-over (an id one above the last) and the day before which it took
-// every running day; then the INI file, whose section names the same id and no longer holds
-// those days. Found at start with an id above its own, the file has taken the days the INI
-// file still holds (the program ended between the two writes): they go, and are not counted
-// twice.
+// header naming the hand-over (the id after the last, HandOverNumber) and the day before which
+// it took every running day; then the INI file, whose section names the same id and no longer
+// holds those days. Found at start with an id after its own, the file has taken those of the
+// days the INI file still holds that it holds itself (the program ended between the two
+// writes): they go, and are not counted twice.
 class UsageHistory {
 public:
     UsageHistory();
@@ -51,8 +51,9 @@ public:
     // line that is none is kept (KeptLines) to be written back as it was.
     void ClearFigures();
     int ReadFigureLine(const char* line);
-    // Drops the running days the history file took by a hand-over the INI file had not seen.
-    void SettleHandOver(unsigned __int64 fileHandOver, int fileHandOverDay);
+    // Drops the running days the history file (read, so normalized) took by a hand-over the
+    // INI file had not seen: those before its day that the file holds a line of.
+    void SettleHandOver(const HistoryTable& file);
     // The same with the hand-over named by the file at historyPath. 0 when it cannot be read.
     int SettleWithFile(const char* historyPath);
 

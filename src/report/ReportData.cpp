@@ -39,14 +39,6 @@ static ReportAdapter* AddAdapter(ReportData& data, const char* name, const char*
     return adapter;
 }
 
-static int ParseBytes(const char* text, unsigned __int64* value)
-{
-    size_t digits;
-    while (*text == ' ')
-        text++;
-    return ReadDecimal(text, NO_LENGTH_LIMIT, MAX_BYTE_COUNT, value, &digits) != DecimalNone;
-}
-
 // Every section of the INI file that holds an adapter's totals, read from one copy of the file so
 // that a save of the running program in the middle cannot mix two states.
 static int ReadSavedAdapters(ReportData& data)
@@ -64,13 +56,14 @@ static int ReadSavedAdapters(ReportData& data)
             continue;  // no adapter's section has so long a name
         memcpy(name, document.Text() + line.NameAt, length);
         name[length] = 0;
+        // A section with totals is an adapter's; they read as the program reads them.
         char text[NUMBER_TEXT_CHARS];
-        unsigned __int64 in = 0, out = 0;
-        document.Get(name, "Total_in", text, sizeof(text));
-        if (!ParseBytes(text, &in))
+        unsigned __int64 in, out;
+        if (!document.Get(name, "Total_in", text, sizeof(text)))
             continue;
+        ReadStoredNumber(text, MAX_BYTE_COUNT, &in);
         document.Get(name, "Total_out", text, sizeof(text));
-        ParseBytes(text, &out);
+        ReadStoredNumber(text, MAX_BYTE_COUNT, &out);
         ReportAdapter* adapter = AddAdapter(data, name, NULL);
         if (adapter == NULL)
             return 0;
@@ -113,10 +106,18 @@ int ReadData(const char* programPath, ReportData& data, ReportText* error)
         return 0;
     }
     int skipped = 0;
-    if (!data.Table.ReadFile(historyPath, &skipped)) {
+    int read = data.Table.ReadFile(historyPath, &skipped);
+    if (read == HistoryReadFailed) {
         error->Print("%s cannot be read (error %lu).\n", historyPath, GetLastError());
         return 0;
     }
+    // The program would set such a file aside whole: its days are not known.
+    if (read == HistoryReadForeign) {
+        error->Print("%s cannot be read: it is in no form Brisvane reads.\n", historyPath);
+        return 0;
+    }
+    CopyText(data.HistoryPath, sizeof(data.HistoryPath), historyPath);
+    data.UnreadLines = skipped;
     if (iniThere) {
         ReadSettingsFile(Settings);
         if (!ReadTodayFigures(data.Running, IniPath) || !ReadSavedAdapters(data)) {

@@ -32,6 +32,8 @@ struct ReportData {
     int Today;
     int SecondsToday;
     int BillingDay;
+    char HistoryPath[PATH_CHARS];
+    int UnreadLines;  // lines of the history file it could not read, kept there
 };
 
 // The bytes of a stretch of days.
@@ -55,7 +57,8 @@ struct AdapterFigures {
 };
 
 // Reads the data of the tray program at programPath: its INI file in one snapshot and its
-// history file. 0, with the reason in error, when neither is there or one cannot be read.
+// history file. 0, with the reason in error, when neither is there or one cannot be read (a
+// history file in no form the reader takes included).
 int ReadData(const char* programPath, ReportData& data, ReportText* error);
 // The adapter is the one asked for (a MAC text or part of a description), or none was.
 int IsChosen(const ReportAdapter& adapter, const char* wanted);

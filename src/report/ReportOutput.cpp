@@ -210,10 +210,9 @@ void JsonAdapter(ReportText* out, const ReportData& data, const ReportAdapter& a
         int start = PeriodStart(data.Today, ViewMonths, data.BillingDay);
         for (int i = 0; i < options.Months; i++) {
             const PeriodRow* row = months.Find(start);
-            int next = NextPeriodStart(start, ViewMonths, data.BillingDay);
             char first[ISO_DATE_CHARS + 1], last[ISO_DATE_CHARS + 1];
             DateText(start, first);
-            DateText(next - 1, last);
+            DateText(PeriodLast(start, ViewMonths, data.BillingDay), last);
             out->Print("%s\n        {\"first\": \"%s\", \"last\": \"%s\", ", i == 0 ? "" : ",",
                        first, last);
             JsonAmounts(out, row != NULL ? row->In : 0, row != NULL ? row->Out : 0);

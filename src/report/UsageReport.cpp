@@ -115,6 +115,9 @@ int RunReport(int count, const char* const* arguments, const char* programPath,
                         now.wSecond;
     if (!ReadData(programPath, data, error))
         return ReportUnreadable;
+    if (data.UnreadLines > 0)
+        error->Print("%s: %d %s cannot be read; they are kept at the end of the file.\n",
+                     data.HistoryPath, data.UnreadLines, data.UnreadLines == 1 ? "line" : "lines");
 
     int chosen = 0;
     for (const ReportAdapter& adapter : data.Adapters)
@@ -134,6 +137,9 @@ int RunReport(int count, const char* const* arguments, const char* programPath,
         out->AddJsonString(stamp);
         out->Add(",\n  \"dataFolder\": ");
         out->AddJsonString(DataFolder);
+        out->Add(",\n  \"historyFile\": ");
+        out->AddJsonString(data.HistoryPath);
+        out->Print(",\n  \"historyUnreadableLines\": %d", data.UnreadLines);
         out->Print(",\n  \"resetType\": \"%s\",\n  \"adapters\": [", ResetTypeName(Settings.ResetType));
     } else {
         out->Print("Brisvane usage at %s, from %s\n", stamp, DataFolder);

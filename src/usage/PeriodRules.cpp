@@ -26,7 +26,7 @@ bool CurrentPeriodSpan(const SettingsRecord& settings, int today, int sinceDay,
     case ResetMonthly: {
         int billingDay = BillingDayOfSettings(settings);
         span->First = PeriodStart(today, ViewMonths, billingDay);
-        span->Last = NextPeriodStart(span->First, ViewMonths, billingDay) - 1;
+        span->Last = PeriodLast(span->First, ViewMonths, billingDay);
         return true;
     }
     case ResetOnDate: {

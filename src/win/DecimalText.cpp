@@ -22,3 +22,16 @@ int ReadDecimal(const char* text, size_t length, unsigned __int64 limit, unsigne
     *digits = at;
     return result;
 }
+
+int ReadStoredNumber(const char* text, unsigned __int64 limit, unsigned __int64* value)
+{
+    *value = 0;
+    while (*text == ' ' || *text == '\t')
+        text++;
+    if (*text == '-')
+        return 0;
+    if (*text == '+')
+        text++;
+    size_t digits;
+    return ReadDecimal(text, NO_LENGTH_LIMIT, limit, value, &digits) != DecimalNone;
+}

@@ -17,4 +17,9 @@ enum DecimalResult { DecimalNone = 0, DecimalRead = 1, DecimalOverLimit = 2 };
 int ReadDecimal(const char* text, size_t length, unsigned __int64 limit, unsigned __int64* value,
                 size_t* digits);
 
+// A number as the INI file stores it, read by the program and the report alike: blanks and
+// tabs, an optional "+", then the digits; what follows them is not looked at. 1 with the number
+// (held at limit); 0, with *value 0, when there are no digits or the number is negative.
+int ReadStoredNumber(const char* text, unsigned __int64 limit, unsigned __int64* value);
+
 #endif

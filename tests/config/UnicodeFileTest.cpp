@@ -98,6 +98,21 @@ TEST_F(UnicodeFileTest, IniFilesOfEveryFormReadBackAsTheSameCharacters)
     WriteIni(std::string((const char*)wide, sizeof(wide) - sizeof(wchar_t)));
     EXPECT_EQ("C:\\\xC5\x81\\a.LOG", ReadBackPath());
     EXPECT_EQ(ResetMonthly, Settings.ResetType);
+
+    // The same in big-endian order, as some editors save "Unicode big endian": read alike, and
+    // saved back as one whole text of the code page, the adapter's totals kept.
+    const wchar_t bigText[] = L"\xFEFF[Settings]\r\nResetType=1\r\n"
+                              L"[00-1A-2B-3C-4D-5E]\r\nTotal_in=777777\r\n";
+    std::string big;
+    for (size_t i = 0; i + 1 < sizeof(bigText) / sizeof(wchar_t); i++)
+        big += std::string(1, (char)(bigText[i] >> 8)) + (char)(bigText[i] & 0xFF);
+    WriteIni(big);
+    EXPECT_EQ(ResetMonthly, ReadBack().ResetType);
+    ASSERT_EQ(1, Settings.Save());
+    text = IniText();
+    EXPECT_EQ(0u, text.find("[Settings]\r\n")) << text;
+    EXPECT_EQ(std::string::npos, text.find('\0'));
+    EXPECT_NE(std::string::npos, text.find("[00-1A-2B-3C-4D-5E]\r\nTotal_in=777777\r\n"));
 }
 
 TEST_F(UnicodeFileTest, AProgramFolderOrDataFolderOfSuchANameKeepsTheData)

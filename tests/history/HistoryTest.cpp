@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FakePlatform.h"
+#include "HandOverNumber.h"
 #include "HistoryCalendar.h"
 #include "HistorySample.h"
 #include "RunningFigures.h"
@@ -90,6 +91,8 @@ TEST(HistoryCalendarTest, MonthsFollowTheMonthlyResetDay)
     EXPECT_EQ(Day(2028, 3, 31), NextPeriodStart(Day(2028, 2, 29), ViewMonths, 31));
     EXPECT_EQ(Day(2028, 1, 31), PreviousPeriodStart(Day(2028, 2, 29), ViewMonths, 31));
     EXPECT_EQ("2028-02-29 to 2028-03-30", Period(Day(2028, 2, 29), ViewMonths, 31));
+    // The calendar ends on 9999-12-31, and so does a period that would go on past it.
+    EXPECT_EQ("9999-12-31 to 9999-12-31", Period(Day(9999, 12, 31), ViewMonths, 31));
 
     char title[PERIOD_TEXT_CHARS];
     FormatPeriodTitle(ViewMonths, 15, title, sizeof(title));
@@ -410,6 +413,56 @@ TEST_F(HistoryFileTest, EachDayIsHandedOverOnceEvenWhenTheProgramEndsBetweenTheT
     ahead.Add(Day(2026, 12, 8), mac, "LAN", 80, 8);
     ASSERT_TRUE(ahead.SettleWithFile(path));
     EXPECT_EQ(1, ahead.Running.Count());
+}
+
+TEST_F(HistoryFileTest, AHandOverAheadDropsOnlyTheRunningDaysTheFileHolds)
+{
+    // A hand-over made while the clock ran ahead, or a file copied in: it names a later day
+    // than today, but took only the days it holds.
+    FakePlatform fake;
+    fake.SetTime(2026, 12, 7, 12, 0);
+    const std::string header = "Date,MAC,Description,Bytes in,Bytes out,"
+                               "Hand-over 6 before 2027-01-01\r\n";
+    const std::string ini = "[History]\r\nHandOver=5\r\n"
+                            "2026-12-06 00-1A-2B-3C-4D-5E=1000,100,LAN\r\n"
+                            "2026-12-07 00-1A-2B-3C-4D-5E=2000,200,LAN\r\n";
+    struct Case {
+        const char* held;  // what the file holds besides an old day
+        int running;       // the running days left
+    } cases[] = {{"", 2}, {"2026-12-06,00-1A-2B-3C-4D-5E,\"LAN\",1,1\r\n", 1}};
+    for (const Case& c : cases) {
+        WriteIni(ini);
+        WriteText(path, header + "2026-11-01,00-1A-2B-3C-4D-5E,\"LAN\",5,5\r\n" + c.held);
+        UsageHistory history;
+        ASSERT_TRUE(ReadTodayFigures(history, IniPath));
+        ASSERT_EQ(c.running, history.Running.Count()) << c.held;
+        EXPECT_EQ(Day(2026, 12, 7), history.Running[c.running - 1].Day);
+        EXPECT_EQ(6u, history.HandOver);
+    }
+}
+
+TEST_F(HistoryFileTest, HandOverNumbersGoOnPastTheLargestAndStillCountEachDayOnce)
+{
+    FakePlatform fake;
+    fake.SetTime(2026, 12, 8, 0, 5);
+    WriteIni("[History]\r\nHandOver=18446744073709551615\r\n"
+             "2026-12-07 00-1A-2B-3C-4D-5E=700,7,LAN\r\n");
+    UsageHistory before;
+    ASSERT_TRUE(ReadTodayFigures(before, IniPath));
+    ASSERT_TRUE(before.FinishDays(Day(2026, 12, 8), path));
+    EXPECT_NE(std::string::npos, FileText().find("Hand-over 1 before 2026-12-08\r\n"));
+    // The program ends before the INI file is written: the next start sees the file ahead.
+    UsageHistory restarted;
+    ASSERT_TRUE(ReadTodayFigures(restarted, IniPath));
+    EXPECT_EQ(0, restarted.Running.Count());
+    EXPECT_EQ(1u, restarted.HandOver);
+
+    // Compared round the range, as serial numbers are; 0 is none.
+    EXPECT_TRUE(HandOverAfter(1, 0xFFFFFFFFFFFFFFFFULL));
+    EXPECT_FALSE(HandOverAfter(0xFFFFFFFFFFFFFFFFULL, 1));
+    EXPECT_FALSE(HandOverAfter(5, 5));
+    EXPECT_FALSE(HandOverAfter(0, 5));
+    EXPECT_TRUE(HandOverAfter(5, 0));
 }
 
 TEST_F(HistoryFileTest, RunningFiguresGoIntoTheirOwnSectionAndComeBack)

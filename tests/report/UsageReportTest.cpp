@@ -199,14 +199,9 @@ protected:
     }
     void Ini(const std::string& text) { Write("Brisvane.INI", text); }
 
-    // Runs the report at noon on 10 December 2026.
+    // Runs the report at now: noon on 10 December 2026 unless a test moves it.
     int Run(std::vector<const char*> arguments)
     {
-        SYSTEMTIME now = {};
-        now.wYear = 2026;
-        now.wMonth = 12;
-        now.wDay = 10;
-        now.wHour = 12;
         ReportText outText, errorText;
         int code = RunReport((int)arguments.size(), arguments.data(), program.c_str(), now,
                              &outText, &errorText);
@@ -224,6 +219,7 @@ protected:
     }
 
     TempFolder folder;
+    SYSTEMTIME now = {2026, 12, 4, 10, 12, 0, 0, 0};
     std::string program;
     std::string out;
     std::string error;
@@ -270,6 +266,24 @@ TEST_F(UsageReportTest, JsonHoldsEveryAdaptersFiguresInBytes)
     EXPECT_EQ(3000u, b["period"]["in"].number);
     EXPECT_EQ(Json::Null, b["sinceReset"]["since"].kind);
     EXPECT_EQ(5000u, b["sinceReset"]["in"].number);
+    EXPECT_EQ(folder.Path("Brisvane-history.csv"), document["historyFile"].text);
+    EXPECT_EQ(Json::Number, document["historyUnreadableLines"].kind);
+    EXPECT_EQ(0u, document["historyUnreadableLines"].number);
+
+    // Stored numbers read as the program reads them: a negative one as 0, a "+" and a tab
+    // before the digits taken.
+    WritePrivateProfileStringA(MacB, "Total_in", "-5", folder.Path("Brisvane.INI").c_str());
+    WritePrivateProfileStringA(MacB, "Total_out", "\"\t+7\"", folder.Path("Brisvane.INI").c_str());
+    // Lines of the history file it cannot read are counted; the exit code stays.
+    Write("Brisvane-history.csv", ReadFileText(folder.Path("Brisvane-history.csv")) +
+                                      "garbage\r\n2026-12-0x,00-1A-2B-3C-4D-B2,\"B\",1,1\r\n");
+    document = RunJson({});
+    EXPECT_EQ(Json::Object, document["adapters"][1]["sinceReset"].kind);
+    EXPECT_EQ(0u, document["adapters"][1]["sinceReset"]["in"].number);
+    EXPECT_EQ(7u, document["adapters"][1]["sinceReset"]["out"].number);
+    EXPECT_EQ(2u, document["historyUnreadableLines"].number);
+    EXPECT_NE(std::string::npos, error.find("Brisvane-history.csv: 2 lines cannot be read"))
+        << error;
 }
 
 TEST_F(UsageReportTest, ChosenAdapterWithItsLastDaysAndMonths)
@@ -294,6 +308,15 @@ TEST_F(UsageReportTest, ChosenAdapterWithItsLastDaysAndMonths)
     document = RunJson({"--adapter", "adapter b"});
     ASSERT_EQ(1u, document["adapters"].items.size());
     EXPECT_EQ(MacB, document["adapters"][0]["mac"].text);
+
+    // On the calendar's last day a period that would end in the year 10000 ends with it.
+    WritePrivateProfileStringA("Settings", "ResetDate", "31", folder.Path("Brisvane.INI").c_str());
+    now.wYear = 9999;
+    now.wMonth = 12;
+    now.wDay = 31;
+    document = RunJson({"--adapter", MacA, "--months", "1"});
+    EXPECT_EQ("9999-12-31", document["adapters"][0]["period"]["last"].text);
+    EXPECT_EQ("9999-12-31", document["adapters"][0]["months"][0]["last"].text);
 }
 
 TEST_F(UsageReportTest, TextShowsTheSameFiguresAsThePagesDo)
@@ -334,6 +357,16 @@ TEST_F(UsageReportTest, ExitCodesForALimitPassedAUsageErrorAndFilesThatCannotBeR
     }
     EXPECT_EQ(0, Run({"--help"}));
     EXPECT_NE(std::string::npos, out.find("Usage:"));
+
+    // A history file in no form it can read (UTF-16 without its mark, bytes that are no
+    // text) cannot be read: no report, whatever the limits say.
+    for (const std::string& foreign :
+         {std::string("2\0" "0\0" "2\0", 6), std::string("\x01\0\xFF", 3)}) {
+        Write("Brisvane-history.csv", foreign);
+        EXPECT_EQ(3, Run({"--json"}));
+        EXPECT_EQ("", out);
+        EXPECT_NE(std::string::npos, error.find("Brisvane-history.csv cannot be read")) << error;
+    }
 
     // The history file held by another program that lets nobody read it.
     HANDLE held = CreateFileA(folder.Path("Brisvane-history.csv").c_str(), GENERIC_READ, 0, NULL,
