@@ -108,7 +108,7 @@ TEST_F(UnicodeFileTest, IniFilesOfEveryFormReadBackAsTheSameCharacters)
         big += std::string(1, (char)(bigText[i] >> 8)) + (char)(bigText[i] & 0xFF);
     WriteIni(big);
     EXPECT_EQ(ResetMonthly, ReadBack().ResetType);
-    ASSERT_EQ(1, Settings.Save());
+    ASSERT_EQ(1, SaveSettingsNow());
     text = IniText();
     EXPECT_EQ(0u, text.find("[Settings]\r\n")) << text;
     EXPECT_EQ(std::string::npos, text.find('\0'));
