@@ -1,5 +1,7 @@
 #include "TrafficAlert.h"
 
+#include "resource.h"
+
 #define PERCENT 100
 #define MAX_U64 0xFFFFFFFFFFFFFFFFULL
 
@@ -38,6 +40,20 @@ AlertVerdict DecideAlert(unsigned __int64 totalIn, unsigned __int64 totalOut,
         AddSaturating(totalIn, totalOut) > totalThreshold)
         return AlertSumPassed;
     return AlertClear;
+}
+
+UINT AlertVerdictTextId(AlertVerdict verdict)
+{
+    switch (verdict) {
+    case AlertInPassed:
+        return IDS_ALERT_IN_PASSED;
+    case AlertOutPassed:
+        return IDS_ALERT_OUT_PASSED;
+    case AlertSumPassed:
+        return IDS_ALERT_SUM_PASSED;
+    default:
+        return 0;
+    }
 }
 
 const char* AlertVerdictText(AlertVerdict verdict)

@@ -61,6 +61,11 @@ static int CallGetAppDataFolder(char* path, size_t size)
     return WidePathToUtf8(folder, path, size);
 }
 
+static LANGID WINAPI CallGetUserDefaultUILanguage()
+{
+    return GetUserDefaultUILanguage();
+}
+
 template <typename Function> static Function LookUp(const char* module, const char* name)
 {
     HMODULE library = GetModuleHandleA(module);
@@ -76,4 +81,7 @@ PlatformCalls Platform = {CallGetLocalTime,
                           LookUp<IfTable2Function>("iphlpapi.dll", "GetIfTable2"),
                           LookUp<FreeTableFunction>("iphlpapi.dll", "FreeMibTable"),
                           CallGetAppDataFolder,
-                          LOCALE_USER_DEFAULT};
+                          LOCALE_USER_DEFAULT,
+                          CallGetUserDefaultUILanguage,
+                          LookUp<PreferredLanguagesFunction>("kernel32.dll",
+                                                             "GetUserPreferredUILanguages")};

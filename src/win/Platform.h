@@ -1,5 +1,6 @@
-// The few platform calls that tests replace: the clocks, the IP Helper tables, the tray and the
-// program's own path. The shipped program leaves them pointing at the platform.
+// The few platform calls that tests replace: the clocks, the IP Helper tables, the tray, the
+// program's own path and the user's display languages. The shipped program leaves them
+// pointing at the platform.
 #ifndef BRISVANE_PLATFORM_H
 #define BRISVANE_PLATFORM_H
 
@@ -17,6 +18,8 @@ typedef BOOL(WINAPI* NotifyIconFunction)(DWORD, PNOTIFYICONDATAW);
 typedef ULONGLONG(WINAPI* TickCountFunction)(void);
 typedef DWORD(WINAPI* IfTable2Function)(PMIB_IF_TABLE2*);
 typedef void(WINAPI* FreeTableFunction)(PVOID);
+typedef LANGID(WINAPI* UiLanguageFunction)(void);
+typedef BOOL(WINAPI* PreferredLanguagesFunction)(DWORD, PULONG, PZZWSTR, PULONG);
 // A path in UTF-8 within size bytes: 1 when it was there and fits whole, else 0.
 typedef int (*PathFunction)(char* path, size_t size);
 
@@ -35,6 +38,11 @@ struct PlatformCalls {
     // the program (SHGetFolderPathW). 0 when there is none.
     PathFunction ReadAppDataFolder;
     LCID UserLocale;  // the date format that texts of older versions were written in
+    // The user's display language (GetUserDefaultUILanguage), and the user's preferred display
+    // languages by name (GetUserPreferredUILanguages, looked up at start: null on Windows 7's
+    // predecessors and wherever it is missing).
+    UiLanguageFunction ReadUserUILanguage;
+    PreferredLanguagesFunction ReadPreferredUILanguages;
 };
 
 extern PlatformCalls Platform;
