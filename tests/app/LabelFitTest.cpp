@@ -64,9 +64,12 @@ void CheckGlyphs(HDC dc, const std::wstring& text, std::string& misfits)
         return;
     }
     for (size_t i = 0; i < text.size(); i++)
-        if (text[i] >= L' ' && glyphs[i] == 0xFFFF)
-            misfits += "\n  \"" + Utf8Of(text) + "\" has no glyph for U+" +
-                       std::to_string((unsigned)text[i]);
+        if (text[i] >= L' ' && glyphs[i] == 0xFFFF) {
+            char code[8];
+            snprintf(code, sizeof(code), "%04X", (unsigned)text[i]);
+            misfits += "\n  \"" + Utf8Of(text) + "\" has no glyph for U+" + code;
+            return;  // one is enough to tell
+        }
 }
 
 // Measures the control's current text as the control draws it; appends a line to misfits when
