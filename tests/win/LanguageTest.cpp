@@ -11,6 +11,7 @@
 #include "InterfaceIdentity.h"
 #include "LanguageResources.h"
 #include "PeriodForecast.h"
+#include "TrayIcon.h"
 #include "TextTemplate.h"
 #include "UiLanguage.h"
 #include "Utf8Text.h"
@@ -133,8 +134,9 @@ TEST(LanguageResourcesTest, EveryLanguageHasEveryTextWithTheSameNumberedParts)
 
 TEST(LanguageResourcesTest, TextsThatFillFixedBuffersFitThemInEveryLanguage)
 {
-    // The page keeps its status and alert texts in SHORT_TEXT bytes; the forecast's tool tip
-    // line has FORECAST_TIP_LINE_CHARS with the widest amounts and date.
+    // The page keeps its status and alert texts in SHORT_TEXT bytes; the tray tip's summary
+    // has TRAY_TIP_CHARS and the forecast's tip line FORECAST_TIP_LINE_CHARS, with the widest
+    // amounts (ten terabytes each way) and date.
     const UINT pageTexts[] = {IDS_STATUS_NOT_CONNECTED, IDS_STATUS_DISABLED,
                               IDS_STATUS_WAN_UNREACHABLE, IDS_STATUS_DISCONNECTED,
                               IDS_STATUS_CONNECTING, IDS_STATUS_WAN_CONNECTED,
@@ -157,6 +159,12 @@ TEST(LanguageResourcesTest, TextsThatFillFixedBuffersFitThemInEveryLanguage)
         const char* dateParts[] = {"30", widest};
         FormatText(date, sizeof(date), IDS_SHORT_DATE, dateParts, 2);
         EXPECT_LT(strlen(date), (size_t)SHORT_DATE_CHARS) << entry.Code << " " << date;
+        const char* amounts[] = {"9999.99 GB", "9999.99 GB", "19999.98 GB"};
+        char summary[4 * TRAY_TIP_CHARS], trayTip[4 * TRAY_TIP_CHARS];
+        FormatText(summary, sizeof(summary), IDS_TRAFFIC_SUMMARY, amounts, 3);
+        const char* summaryPart[] = {summary};
+        EXPECT_LT(FormatText(trayTip, sizeof(trayTip), IDS_TRAY_TIP, summaryPart, 1),
+                  TRAY_TIP_CHARS) << entry.Code << " " << trayTip;
         const char* tipParts[] = {"9999.99 GB", "9999.99 GB", date};
         char tip[4 * FORECAST_TIP_LINE_CHARS];
         EXPECT_LT(FormatText(tip, sizeof(tip), IDS_FORECAST_TIP, tipParts, 3),
