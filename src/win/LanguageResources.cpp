@@ -9,9 +9,6 @@
 
 LanguageResourcesRecord LanguageResources = {NULL, EnglishLanguage};
 
-// Texts longer than this are cut where they are loaded; the longest is the report's usage.
-constexpr int TextMaxChars = 1024;
-
 static HMODULE ResourceModule()
 {
     return LanguageResources.Module != NULL ? LanguageResources.Module : GetModuleHandleW(NULL);

@@ -15,6 +15,9 @@ struct LanguageResourcesRecord {
 };
 extern LanguageResourcesRecord LanguageResources;
 
+// Texts longer than this many UTF-16 units are cut where they are loaded.
+constexpr int TextMaxChars = 1024;
+
 // The resource of that type and name in the program's language, else in English; null when
 // neither has it. size gets its size in bytes.
 const void* FindLanguageResource(LPCWSTR type, LPCWSTR name, DWORD* size);

@@ -52,6 +52,14 @@ std::string TextIn(LANGID language, UINT id, bool* there = nullptr)
     return text != nullptr ? Utf8(text, length) : "";
 }
 
+// The length of the text of id in UTF-16 units.
+int Units(LANGID language, UINT id)
+{
+    int length = 0;
+    FindTextIn(language, id, &length);
+    return length;
+}
+
 }  // namespace
 
 TEST(UiLanguageTest, TheOverrideThenTheDisplayLanguageThenThePreferredOnesThenEnglish)
@@ -123,6 +131,9 @@ TEST(LanguageResourcesTest, EveryLanguageHasEveryTextWithTheSameNumberedParts)
             if (there != inEnglish)
                 missing += std::string("\n  ") + entry.Code + " " + (there ? "has" : "lacks") +
                            " text " + std::to_string(id);
+            else if (there && Units(entry.Id, id) >= TextMaxChars)
+                missing += std::string("\n  ") + entry.Code + " text " + std::to_string(id) +
+                           " is too long to load";
             else if (there && TemplateParts(text.c_str()) != TemplateParts(english.c_str()))
                 missing += std::string("\n  ") + entry.Code + " text " + std::to_string(id) +
                            " has other numbered parts: " + text;
@@ -165,6 +176,13 @@ TEST(LanguageResourcesTest, TextsThatFillFixedBuffersFitThemInEveryLanguage)
         const char* summaryPart[] = {summary};
         EXPECT_LT(FormatText(trayTip, sizeof(trayTip), IDS_TRAY_TIP, summaryPart, 1),
                   TRAY_TIP_CHARS) << entry.Code << " " << trayTip;
+        char name[64], soFar[4 * FORECAST_LINE_CHARS], line[4 * FORECAST_LINE_CHARS];
+        LoadText(IDS_NAME_OUT, name, sizeof(name));
+        const char* soFarParts[] = {name, "9999.99 GB", "19999.98 GB", date};
+        FormatText(soFar, sizeof(soFar), IDS_FORECAST_SO_FAR_NAMED, soFarParts, 4);
+        const char* lineParts[] = {soFar, "9999.99 GB", "9999.99 GB"};
+        EXPECT_LT(FormatText(line, sizeof(line), IDS_FORECAST_LIMIT_LEFT, lineParts, 3),
+                  FORECAST_LINE_CHARS) << entry.Code << " " << line;
         const char* tipParts[] = {"9999.99 GB", "9999.99 GB", date};
         char tip[4 * FORECAST_TIP_LINE_CHARS];
         EXPECT_LT(FormatText(tip, sizeof(tip), IDS_FORECAST_TIP, tipParts, 3),
