@@ -68,20 +68,20 @@ Var UserData          ; the uninstalling user's data folder, %APPDATA%\Brisvane
 !define MUI_UNICON "${ICON}"
 !define MUI_COMPONENTSPAGE_NODESC
 
-!define MUI_COMPONENTSPAGE_TEXT_TOP "Brisvane counts the traffic of your network adapters from the tray."
+!define MUI_COMPONENTSPAGE_TEXT_TOP "$(TextComponentsTop)"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Brisvane.exe"
-!define MUI_FINISHPAGE_RUN_TEXT "Run Brisvane"
+!define MUI_FINISHPAGE_RUN_TEXT "$(TextRun)"
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
-!define MUI_COMPONENTSPAGE_TEXT_TOP "Your settings, traffic totals and logs in $UserData are kept unless you tick the box."
+!define MUI_COMPONENTSPAGE_TEXT_TOP "$(TextUnComponentsTop)"
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
-!insertmacro MUI_LANGUAGE "English"
+!include "${__FILEDIR__}/Languages.nsh"
 
 ; What the installer and the uninstaller both do; the uninstaller's copies carry "un.".
 !macro SHARED_FUNCTIONS UN
@@ -129,7 +129,7 @@ Function ${UN}BecomeElevated
     ClearErrors
     ${GetOptions} $R1 "${RELAUNCHED_SWITCH}" $R2
     ${IfNot} ${Errors}
-        MessageBox MB_OK|MB_ICONSTOP "Installing Brisvane for all users needs administrator rights." /SD IDOK
+        MessageBox MB_OK|MB_ICONSTOP "$(TextNeedsAdmin)" /SD IDOK
         SetErrorLevel 740
         Quit
     ${EndIf}
@@ -151,7 +151,7 @@ retry:
     ${If} $1 == 0
         Return
     ${EndIf}
-    DetailPrint "Closing the running Brisvane"
+    DetailPrint "$(TextClosing)"
     System::Call 'user32::GetWindowThreadProcessId(p r1, *i .r2)'
     System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r2) p .r3'
     StrCpy $4 0
@@ -176,8 +176,8 @@ retry:
     FindWindow $1 "${MAIN_WINDOW_CLASS}"
     ${If} $1 != 0
     ${OrIf} $5 != 0
-        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Brisvane is still running. End it with Close in its tray icon's menu, then choose Retry." /SD IDCANCEL IDRETRY retry
-        Abort "Brisvane is still running."
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(TextStillRunning)" /SD IDCANCEL IDRETRY retry
+        Abort "$(TextStillRunningAbort)"
     ${EndIf}
     StrCpy $EndedRunningCopy 1
 FunctionEnd
@@ -215,7 +215,7 @@ Section "Brisvane" SecProgram
     ClearErrors
     FileOpen $0 "$INSTDIR\${MARKER}" w
     ${If} ${Errors}
-        Abort "Could not write $INSTDIR\${MARKER}."
+        Abort "$(TextMarkerFailed)"
     ${EndIf}
     FileClose $0
     WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -235,7 +235,7 @@ Section "Brisvane" SecProgram
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-Section "Start Brisvane with Windows" SecRunEntry
+Section "$(TextRunEntry)" SecRunEntry
     WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\Brisvane.exe" /s'
 SectionEnd
 
@@ -309,7 +309,7 @@ Section "un.Brisvane" UnSecProgram
     Call un.ForgetRunEntry
 SectionEnd
 
-Section /o "un.Also remove my traffic data" UnSecData
+Section /o "un.$(TextUnData)" UnSecData
     RMDir /r "$UserData"
 SectionEnd
 

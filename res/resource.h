@@ -122,4 +122,115 @@
 #define IDC_ABOUT_WEB           214
 #define IDC_ABOUT_DATA          1051
 
+// Texts of the string tables (res/lang/*.rc), one id each in every language. A template's
+// numbered parts (%1..%9) are the same in every language.
+// Main window, tray and the lead's files
+#define IDS_TIMER_FAILED             6000
+#define IDS_TRAY_NOTICE_TITLE        6001
+#define IDS_TRAY_NOTICE_TEXT         6002
+#define IDS_WARNING_TITLE            6003
+#define IDS_ALERT_BALLOON_TITLE      6004
+#define IDS_TRAY_TIP                 6005
+#define IDS_SAVE_FAILED_TITLE        6006
+#define IDS_LOG_FAILED_TITLE         6007
+#define IDS_FILE_NOT_WRITTEN         6008
+#define IDS_CLOSE_QUESTION           6009
+#define IDS_SYSMENU_SETTINGS         6010
+#define IDS_SYSMENU_ABOUT            6011
+#define IDS_TIP_SETTINGS             6012
+#define IDS_TIP_HISTORY              6013
+#define IDS_TIP_ABOUT                6014
+// Adapter page, alerts
+#define IDS_STATUS_NOT_CONNECTED     6016
+#define IDS_STATUS_DISABLED          6017
+#define IDS_STATUS_WAN_UNREACHABLE   6018
+#define IDS_STATUS_DISCONNECTED      6019
+#define IDS_STATUS_CONNECTING        6020
+#define IDS_STATUS_WAN_CONNECTED     6021
+#define IDS_STATUS_CONNECTED         6022
+#define IDS_TRAFFIC_SUMMARY          6023
+#define IDS_ALERT_IN_PASSED          6024
+#define IDS_ALERT_OUT_PASSED         6025
+#define IDS_ALERT_SUM_PASSED         6026
+#define IDS_ALERT_NOTICE_LIMIT       6027
+#define IDS_NAME_IN                  6028
+#define IDS_NAME_OUT                 6029
+#define IDS_NAME_SUM                 6030
+// Speed window
+#define IDS_SPEED_DOWN_UP            6032
+#define IDS_SPEED_DOWN               6033
+#define IDS_SPEED_UP                 6034
+// Settings dialog
+#define IDS_SET_DAILY_NOTE           6048
+#define IDS_SET_MONTHLY_NOTE         6049
+#define IDS_SET_ONDATE_NOTE          6050
+#define IDS_SET_RESET_REQUESTED      6051
+#define IDS_SET_RESET                6052
+#define IDS_SET_LOG_FILTER           6053
+#define IDS_SET_CSV_FILTER           6054
+// History window and chart
+#define IDS_HIST_ALL_ADAPTERS        6064
+#define IDS_HIST_COL_TOTAL           6065
+#define IDS_HIST_WRITE_FAILED        6066
+#define IDS_HIST_READ_FAILED         6067
+#define IDS_HIST_UNREADABLE          6068
+#define IDS_HIST_SKIPPED_ONE         6069
+#define IDS_HIST_SKIPPED_MANY        6070
+#define IDS_HIST_KEPT_AS             6071
+#define IDS_HIST_EMPTY               6072
+#define IDS_CHART_MAX                6073
+#define IDS_PERIOD_RANGE             6074
+#define IDS_PERIOD_BILLING           6075
+#define IDS_PERIOD_MONTH             6076
+#define IDS_PERIOD_YEAR              6077
+#define IDS_PERIOD_DAY               6078
+// Forecast
+#define IDS_FORECAST_SO_FAR          6080
+#define IDS_FORECAST_SO_FAR_NAMED    6081
+#define IDS_FORECAST_LIMIT_REACHED   6082
+#define IDS_FORECAST_LIMIT_LEFT      6083
+#define IDS_FORECAST_TIP             6084
+#define IDS_FORECAST_WARNING         6085
+#define IDS_SHORT_DATE               6086
+// Short month names, January first
+#define IDS_MONTH_FIRST              6096
+// About box
+#define IDS_ABOUT_DATA               6112
+#define IDS_LINK_FAILED              6113
+// Report
+#define IDS_REPORT_USAGE             6128
+#define IDS_REPORT_DAYS_NEEDS        6129
+#define IDS_REPORT_MONTHS_NEEDS      6130
+#define IDS_REPORT_ADAPTER_NEEDS     6131
+#define IDS_REPORT_UNKNOWN_ARGUMENT  6132
+#define IDS_REPORT_NO_CLOCK          6133
+#define IDS_REPORT_NO_MATCH          6134
+#define IDS_REPORT_TITLE             6135
+#define IDS_REPORT_NOTHING_COUNTED   6136
+#define IDS_REPORT_NO_MEMORY         6137
+#define IDS_REPORT_NOTHING_SAVED     6138
+#define IDS_REPORT_CANNOT_READ       6139
+#define IDS_REPORT_NO_MEMORY_FOR     6140
+#define IDS_REPORT_BAD_COMMAND_LINE  6141
+#define IDS_REPORT_PATH_TOO_LONG     6142
+#define IDS_REPORT_TODAY             6144
+#define IDS_REPORT_THIS_PERIOD       6145
+#define IDS_REPORT_AT_THIS_PACE      6146
+#define IDS_REPORT_LIMIT             6147
+#define IDS_REPORT_THIS_MONTH        6148
+#define IDS_REPORT_THIS_YEAR         6149
+#define IDS_REPORT_SINCE_RESET       6150
+#define IDS_REPORT_BY                6151
+#define IDS_REPORT_SINCE             6152
+#define IDS_REPORT_LIMIT_REACHED     6153
+#define IDS_REPORT_LIMIT_LEFT        6154
+#define IDS_REPORT_LIMIT_LEFT_PASSES 6155
+#define IDS_REPORT_ALERT             6156
+#define IDS_REPORT_LAST_DAYS         6157
+#define IDS_REPORT_LAST_MONTHS       6158
+#define IDS_REPORT_TOTAL             6159
+// The first and last string id, for the tests that walk them all.
+#define IDS_FIRST                    6000
+#define IDS_LAST                     6159
+
 #endif

@@ -6,7 +6,8 @@
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
-ensure_packages nsis zip unzip
+# fonts-wqy-microhei: Chinese and Japanese glyphs for the label-fit pictures of those languages.
+ensure_packages nsis zip unzip fonts-wqy-microhei
 # The installer and the i686 build are 32-bit programs.
 ensure_wine32
 prefix=$BRISVANE_ROOT/build/x86_64/wineprefix

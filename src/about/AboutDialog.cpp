@@ -2,12 +2,13 @@
 
 #include "BrisvaneVersion.h"
 #include "Utf8Text.h"
+#include "LanguageResources.h"
 #include "resource.h"
 
 #include <stdio.h>
 
 // "Data folder: " and a path.
-#define ABOUT_LINE_CHARS (MAX_PATH * 3 + 32)  // "Data folder: " and a UTF-8 path
+#define ABOUT_LINE_CHARS (MAX_PATH * 3 + 64)  // "Data folder: " in any language and a UTF-8 path
 
 // Makes the label a link of the dialog's control and gives it its text; a control that cannot
 // be subclassed stays a plain, empty static.
@@ -26,8 +27,8 @@ LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     SetDlgItemTextW(Window, IDC_ABOUT_VERSION, WideText("Brisvane " BRISVANE_VERSION_TEXT));
     if (DataFolder != NULL) {
         char line[ABOUT_LINE_CHARS];
-        _snprintf(line, sizeof(line), "Data folder: %s", DataFolder);
-        line[sizeof(line) - 1] = 0;
+        const char* parts[] = {DataFolder};
+        FormatText(line, sizeof(line), IDS_ABOUT_DATA, parts, 1);
         SetDlgItemTextW(Window, IDC_ABOUT_DATA, WideText(line));
     }
     // Let the dialog manager set the default focus.

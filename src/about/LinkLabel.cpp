@@ -5,6 +5,8 @@
 #include <string.h>
 #include <wchar.h>
 
+#include "LanguageResources.h"
+#include "Utf8Text.h"
 #include "resource.h"
 
 ShellExecuteFunction OpenLinkTarget = ShellExecuteW;
@@ -50,10 +52,12 @@ LRESULT LinkLabel::OnLeftButtonDown(UINT, WPARAM, LPARAM, BOOL&)
         // Shows at the next repaint.
         Visited = 1;
     } else {
-        _snwprintf(buffer, LinkBufferChars, L"Fail to execute associated application.\nCode: %#x",
-                   (unsigned)(UINT_PTR)code);
-        buffer[LinkBufferChars - 1] = 0;
-        MessageBoxW(Window, buffer, L"Brisvane", MB_OK | MB_ICONERROR);
+        char figure[16], message[LinkBufferChars];
+        _snprintf(figure, sizeof(figure), "%#x", (unsigned)(UINT_PTR)code);
+        figure[sizeof(figure) - 1] = 0;
+        const char* parts[] = {figure};
+        FormatText(message, sizeof(message), IDS_LINK_FAILED, parts, 1);
+        MessageBoxW(Window, WideText(message), L"Brisvane", MB_OK | MB_ICONERROR);
     }
     // Taken here: the static itself never sees the click.
     return 0;

@@ -4,7 +4,9 @@
 
 #include "BoundedText.h"
 #include "Dpi.h"
+#include "LanguageResources.h"
 #include "Utf8Text.h"
+#include "resource.h"
 
 namespace {
 
@@ -68,7 +70,8 @@ void FormatSpeedWindowText(unsigned __int64 down, unsigned __int64 up, int bits,
     char upWords[SpeedWordsChars];
     FormatSpeedWords(SpeedInUnits(down, bits), bits, downWords, sizeof(downWords));
     FormatSpeedWords(SpeedInUnits(up, bits), bits, upWords, sizeof(upWords));
-    BoundedPrint(text, size, "Down %s, Up %s", downWords, upWords);
+    const char* parts[] = {downWords, upWords};
+    FormatText(text, size, IDS_SPEED_DOWN_UP, parts, 2);
 }
 
 SpeedWindow::SpeedWindow() : Owner(NULL), Dpi(BaseDpi), Bits(0), Alert(0), Words() {}
@@ -201,10 +204,12 @@ void SpeedWindow::Paint(HDC dc, const RECT& area)
     RECT upper = {area.left + margin, area.top, area.right - margin, area.top + height / 2};
     RECT lower = {area.left + margin, area.top + height / 2, area.right - margin, area.bottom};
     SetTextColor(dc, DownText);
-    BoundedPrint(line, sizeof(line), "Down %s", downWords);
+    const char* downParts[] = {downWords};
+    FormatText(line, sizeof(line), IDS_SPEED_DOWN, downParts, 1);
     DrawTextW(dc, WideText(line), -1, &upper, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
     SetTextColor(dc, UpText);
-    BoundedPrint(line, sizeof(line), "Up %s", upWords);
+    const char* upParts[] = {upWords};
+    FormatText(line, sizeof(line), IDS_SPEED_UP, upParts, 1);
     DrawTextW(dc, WideText(line), -1, &lower, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
 }
 

@@ -4,8 +4,13 @@
 #include <string.h>
 
 #include "MainWindow.h"
+#include "DataFolder.h"
 #include "Dpi.h"
+#include "LanguageResources.h"
+#include "LanguageSetting.h"
 #include "OwnedHandle.h"
+#include "Platform.h"
+#include "Utf8Text.h"
 #include "resource.h"
 
 int StartsHidden(const char* commandTail)
@@ -43,6 +48,16 @@ HWND CreateMainWindow(HINSTANCE instance, MainWindow& mainWindow)
                                   MainWindowStyle, 0, 0, width, height, NULL, NULL);
 }
 
+// The language of every text of this run, from the INI file where the program keeps it (which
+// the main window chooses again, and may make, as it starts).
+static void ChooseLanguage()
+{
+    char modulePath[WIDE_PATH_CHARS * 3];
+    if (Platform.ReadModuleFileName(modulePath, sizeof(modulePath)))
+        LocateDataFolder(modulePath);
+    LanguageResources.Language = ProgramLanguage(IniPath);
+}
+
 // Shows the window of the instance that runs already; when both were started together, its
 // window may still be on its way.
 static void ShowRunningInstance()
@@ -78,6 +93,7 @@ int RunBrisvane(HINSTANCE instance, const char* commandTail, int showCommand)
                                                            ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     AtlModuleInit(instance);
+    ChooseLanguage();
 
     MainWindow mainWindow;
     if (StartsHidden(commandTail))

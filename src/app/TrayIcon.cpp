@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "BoundedText.h"
+#include "LanguageResources.h"
 #include "LogChannel.h"
 #include "PathSplit.h"
 #include "Platform.h"
@@ -92,7 +93,7 @@ void TrayIcon::Create(HWND window, HINSTANCE instance, const char* tip)
 {
     Window = window;
     Instance = instance;
-    MenuBar.Reset(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_TRAYMENU)));
+    MenuBar.Reset(LoadLanguageMenu(IDR_TRAYMENU));
     Normal.Reset(LoadSmallIcon(instance, IDI_PROGRAM));
     Alert.Reset(LoadSmallIcon(instance, IDI_ALERT));
     ShownIcon = Normal.Get();

@@ -7,6 +7,7 @@
 
 #include "DateValue.h"
 #include "DecimalText.h"
+#include "LanguageResources.h"
 #include "Platform.h"
 #include "Settings.h"
 #include "Utf8Text.h"
@@ -40,12 +41,8 @@ static const DWORD BrowseFlags =
     OFN_EXPLORER | OFN_CREATEPROMPT | OFN_PATHMUSTEXIST | OFN_EXTENSIONDIFFERENT;
 static_assert(BrowseFlags == 0x82c00, "browse flags");
 
-static const wchar_t EventLogFilter[] = L"Log files (*.LOG)\0*.LOG\0All files (*.*)\0*.*\0";
-static const wchar_t TrafficLogFilter[] =
-    L"Comma separated values (*.CSV)\0*.CSV\0All files (*.*)\0*.*\0";
-
-static const char ResetRequestText[] = "Do not &Reset Counters";
-static const char NoResetRequestText[] = "&Reset counters";
+// The file type lists' texts, with '|' where the dialog wants a zero.
+static const int FilterChars = 256;
 
 // The highest value of each up-down; the edits themselves take any number.
 static const int LimitRangeGB = 1000;
@@ -94,9 +91,7 @@ void SettingsDialog::UpdateControls(int resetType, int alertType)
 void SettingsDialog::UpdateResetGroup(int resetType)
 {
     static const int radios[4] = {IDC_SET_DAILY, IDC_SET_MONTHLY, IDC_SET_NEVER, IDC_SET_ONDATE};
-    static const char* const labels[4] = {"Reset will be done every day at midnight",
-                                          "Set the DAY of reset:", "",
-                                          "Set the DAY, MONTH and YEAR of reset:"};
+    static const UINT labels[4] = {IDS_SET_DAILY_NOTE, IDS_SET_MONTHLY_NOTE, 0, IDS_SET_ONDATE_NOTE};
     // An unknown type (from a hand-edited INI file) leaves the group as the template has it.
     if (resetType < ResetDaily || resetType > ResetOnDate)
         return;
@@ -108,7 +103,9 @@ void SettingsDialog::UpdateResetGroup(int resetType)
     ShowWindow(GetDlgItem(Window, IDC_SET_DATE), resetType == ResetOnDate ? SW_SHOW : SW_HIDE);
     ShowWindow(GetDlgItem(Window, IDC_SET_DAY), resetType == ResetMonthly ? SW_SHOW : SW_HIDE);
     EnableWindow(GetDlgItem(Window, IDC_SET_RESETLABEL), resetType != ResetNever);
-    SetDlgItemTextW(Window, IDC_SET_RESETLABEL, WideText(labels[resetType]));
+    wchar_t label[FilterChars];
+    LoadTextW(labels[resetType], label, FilterChars);
+    SetDlgItemTextW(Window, IDC_SET_RESETLABEL, label);
     EnableWindow(GetDlgItem(Window, IDC_SET_NOW),
                  resetType == ResetMonthly || resetType == ResetOnDate);
 
@@ -219,8 +216,9 @@ LRESULT SettingsDialog::OnResetRequest(WORD, WORD, HWND, BOOL&)
 {
     resetRequested = resetRequested == 0 ? 1 : 0;
     ShowWindow(GetDlgItem(Window, IDC_SET_RESETNOTE), resetRequested ? SW_SHOW : SW_HIDE);
-    SetDlgItemTextW(Window, IDC_SET_RESETCOUNTERS,
-                    WideText(resetRequested ? ResetRequestText : NoResetRequestText));
+    wchar_t text[FilterChars];
+    LoadTextW(resetRequested ? IDS_SET_RESET_REQUESTED : IDS_SET_RESET, text, FilterChars);
+    SetDlgItemTextW(Window, IDC_SET_RESETCOUNTERS, text);
     return 0;
 }
 
@@ -241,7 +239,11 @@ LRESULT SettingsDialog::OnBrowse(WORD, WORD id, HWND, BOOL&)
     request.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     request.hwndOwner = Window;
     request.hInstance = WindowModule.Instance;
-    request.lpstrFilter = eventLog ? EventLogFilter : TrafficLogFilter;
+    wchar_t filter[FilterChars];
+    LoadTextW(eventLog ? IDS_SET_LOG_FILTER : IDS_SET_CSV_FILTER, filter, FilterChars - 1);
+    for (wchar_t* c = filter; *c != 0; c++)
+        *c = *c == L'|' ? 0 : *c;
+    request.lpstrFilter = filter;
     // The dialog starts from the path in Settings, and the chosen one goes straight there.
     char* path = eventLog ? Settings.EventLogPath : Settings.TrafficLogPath;
     request.lpstrFile = eventLog ? EventLogFile : TrafficLogFile;

@@ -1,6 +1,8 @@
 #include "HistoryCalendar.h"
 
 #include "BoundedText.h"
+#include "LanguageResources.h"
+#include "resource.h"
 #include "DecimalText.h"
 
 #define MAX_ISO_NUMBER 9999
@@ -136,7 +138,8 @@ int FormatPeriodText(int periodStart, int view, int billingDay, char* buffer, si
         char first[ISO_DATE_CHARS + 1], last[ISO_DATE_CHARS + 1];
         FormatIsoDate(periodStart, first, sizeof(first));
         FormatIsoDate(PeriodLast(periodStart, view, billingDay), last, sizeof(last));
-        return BoundedPrint(buffer, size, "%s to %s", first, last);
+        const char* parts[] = {first, last};
+        return FormatText(buffer, size, IDS_PERIOD_RANGE, parts, 2);
     }
     case ViewYears:
         return BoundedPrint(buffer, size, "%04d", year);
@@ -149,12 +152,16 @@ int FormatPeriodTitle(int view, int billingDay, char* buffer, size_t size)
 {
     switch (view) {
     case ViewMonths:
-        if (billingDay > 1)
-            return BoundedPrint(buffer, size, "Billing period (from day %d)", billingDay);
-        return BoundedPrint(buffer, size, "Month");
+        if (billingDay > 1) {
+            char day[12];
+            BoundedPrint(day, sizeof(day), "%d", billingDay);
+            const char* parts[] = {day};
+            return FormatText(buffer, size, IDS_PERIOD_BILLING, parts, 1);
+        }
+        return LoadText(IDS_PERIOD_MONTH, buffer, size);
     case ViewYears:
-        return BoundedPrint(buffer, size, "Year");
+        return LoadText(IDS_PERIOD_YEAR, buffer, size);
     default:
-        return BoundedPrint(buffer, size, "Day");
+        return LoadText(IDS_PERIOD_DAY, buffer, size);
     }
 }

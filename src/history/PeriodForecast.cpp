@@ -6,11 +6,13 @@
 #include "BoundedText.h"
 #include "ByteAmountText.h"
 #include "HistoryCalendar.h"
+#include "LanguageResources.h"
+#include "TextTemplate.h"
+#include "resource.h"
 
 // 2^64 as a double: a result at or past it is held at the largest count.
 #define BYTES_LIMIT_AS_DOUBLE 18446744073709551616.0
 #define AMOUNT_CHARS 32
-#define MIDDLE_DOT "\xC2\xB7"  // UTF-8
 
 static int Matches(const char* mac, const char* other)
 {
@@ -138,13 +140,15 @@ unsigned __int64 DailyAllowance(const LimitPick& pick, __int64 remainingSeconds)
 
 int FormatShortDate(int dayNumber, char* buffer, size_t size)
 {
-    static const char* const months[MONTHS_PER_YEAR] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     int year, month, day;
     DayToDate(dayNumber, &year, &month, &day);
     if (month < 1 || month > MONTHS_PER_YEAR)
         return BoundedPrint(buffer, size, "?");
-    return BoundedPrint(buffer, size, "%d %s", day, months[month - 1]);
+    char dayText[8], monthText[SHORT_DATE_CHARS];
+    BoundedPrint(dayText, sizeof(dayText), "%d", day);
+    LoadText(IDS_MONTH_FIRST + month - 1, monthText, sizeof(monthText));
+    const char* parts[] = {dayText, monthText};
+    return FormatText(buffer, size, IDS_SHORT_DATE, parts, 2);
 }
 
 static void Amount(unsigned __int64 bytes, char* buffer)
@@ -161,21 +165,26 @@ int FormatForecastLine(const PeriodForecast& forecast, const LimitPick* pick, ch
     int single = pick != NULL && strcmp(pick->Name, "IN+OUT") != 0;
     Amount(single ? pick->SoFar : AddHeld(forecast.SoFarIn, forecast.SoFarOut), soFar);
     Amount(single ? pick->AtEnd : AddHeld(forecast.AtEndIn, forecast.AtEndOut), atEnd);
-    int used = BoundedPrint(buffer, size,
-                            "This period so far: %s%s%s " MIDDLE_DOT " at this pace: %s by %s",
-                            single ? pick->Name : "", single ? " " : "", soFar, atEnd, date);
-    if (pick == NULL || (size_t)used + 1 >= size)
-        return used;
-    char limit[AMOUNT_CHARS];
-    Amount(pick->Limit, limit);
-    if (pick->SoFar >= pick->Limit)
-        return used + BoundedPrint(buffer + used, size - (size_t)used,
-                                   " " MIDDLE_DOT " limit %s reached", limit);
-    char allowance[AMOUNT_CHARS];
-    Amount(DailyAllowance(*pick, forecast.RemainingSeconds), allowance);
-    return used + BoundedPrint(buffer + used, size - (size_t)used,
-                               " " MIDDLE_DOT " limit %s " MIDDLE_DOT " about %s a day left",
-                               limit, allowance);
+    char name[SHORT_DATE_CHARS * 2] = "";
+    if (single)
+        LoadFlowName(pick->Name, name, sizeof(name));
+    const char* line[] = {name, soFar, atEnd, date};
+    char soFarLine[FORECAST_LINE_CHARS];
+    if (single)
+        FormatText(soFarLine, sizeof(soFarLine), IDS_FORECAST_SO_FAR_NAMED, line, 4);
+    else
+        FormatText(soFarLine, sizeof(soFarLine), IDS_FORECAST_SO_FAR, line + 1, 3);
+    char limit[AMOUNT_CHARS] = "", allowance[AMOUNT_CHARS] = "";
+    UINT id = 0;
+    if (pick != NULL) {
+        Amount(pick->Limit, limit);
+        Amount(DailyAllowance(*pick, forecast.RemainingSeconds), allowance);
+        id = pick->SoFar >= pick->Limit ? IDS_FORECAST_LIMIT_REACHED : IDS_FORECAST_LIMIT_LEFT;
+    }
+    const char* parts[] = {soFarLine, limit, allowance};
+    if (id == 0)
+        return ExpandTemplate(buffer, size, "%1", parts, 1);
+    return FormatText(buffer, size, id, parts, 3);
 }
 
 int FormatForecastTipLine(const PeriodForecast& forecast, char* buffer, size_t size)
@@ -184,7 +193,8 @@ int FormatForecastTipLine(const PeriodForecast& forecast, char* buffer, size_t s
     Amount(AddHeld(forecast.SoFarIn, forecast.SoFarOut), soFar);
     Amount(AddHeld(forecast.AtEndIn, forecast.AtEndOut), atEnd);
     FormatShortDate(forecast.Span.Last, date, sizeof(date));
-    return BoundedPrint(buffer, size, "Period %s, %s by %s", soFar, atEnd, date);
+    const char* parts[] = {soFar, atEnd, date};
+    return FormatText(buffer, size, IDS_FORECAST_TIP, parts, 3);
 }
 
 int FormatForecastWarning(const PeriodForecast& forecast, const LimitPick& pick, char* buffer,
@@ -194,6 +204,8 @@ int FormatForecastWarning(const PeriodForecast& forecast, const LimitPick& pick,
     Amount(pick.AtEnd, atEnd);
     Amount(pick.Limit, limit);
     FormatShortDate(forecast.Span.Last, date, sizeof(date));
-    return BoundedPrint(buffer, size, "At this pace %s will reach %s of %s by %s", pick.Name,
-                        atEnd, limit, date);
+    char name[SHORT_DATE_CHARS * 2];
+    LoadFlowName(pick.Name, name, sizeof(name));
+    const char* parts[] = {name, atEnd, limit, date};
+    return FormatText(buffer, size, IDS_FORECAST_WARNING, parts, 4);
 }

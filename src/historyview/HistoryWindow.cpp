@@ -6,11 +6,11 @@
 
 #include "BoundedText.h"
 #include "HistoryCalendar.h"
+#include "LanguageResources.h"
 #include "Platform.h"
 #include "Units.h"
 #include "Utf8Text.h"
 
-#define ALL_ADAPTERS_TEXT L"All adapters"
 #define CHOOSER_TEXT_CHARS (DESCRIPTION_CHARS + MAC_TEXT_CHARS + 8)
 // Room in the dropped list beside the longest entry's text, in 96-DPI pixels.
 #define CHOOSER_TEXT_MARGIN 8
@@ -63,12 +63,14 @@ LRESULT HistoryWindow::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     HWND list = GetDlgItem(Window, IDC_HIST_LIST);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                  LVS_EX_FULLROWSELECT);
-    static const wchar_t* const titles[HistoryColumnCount] = {L"", L"IN", L"OUT", L"Total"};
+    static const UINT titles[HistoryColumnCount] = {0, IDS_NAME_IN, IDS_NAME_OUT, IDS_HIST_COL_TOTAL};
     for (int column = 0; column < HistoryColumnCount; column++) {
         LVCOLUMNW item = {};
         item.mask = LVCF_TEXT | LVCF_FMT | LVCF_SUBITEM;
         item.fmt = column == ColumnPeriod ? LVCFMT_LEFT : LVCFMT_RIGHT;
-        item.pszText = (LPWSTR)titles[column];
+        wchar_t title[64];
+        LoadTextW(titles[column], title, 64);
+        item.pszText = title;
         item.iSubItem = column;
         SendMessageW(list, LVM_INSERTCOLUMNW, column, (LPARAM)&item);
     }
@@ -172,7 +174,9 @@ void HistoryWindow::FillChooser()
     HWND chooser = GetDlgItem(Window, IDC_HIST_ADAPTER);
     SendMessageW(chooser, CB_RESETCONTENT, 0, 0);
     ChooserCount = 0;
-    LRESULT all = SendMessageW(chooser, CB_ADDSTRING, 0, (LPARAM)ALL_ADAPTERS_TEXT);
+    wchar_t allAdapters[CHOOSER_TEXT_CHARS];
+    LoadTextW(IDS_HIST_ALL_ADAPTERS, allAdapters, CHOOSER_TEXT_CHARS);
+    LRESULT all = SendMessageW(chooser, CB_ADDSTRING, 0, (LPARAM)allAdapters);
     SendMessageW(chooser, CB_SETITEMDATA, all, (LPARAM)-1);
     // Today's adapters first, as they are named now; then the others, the latest first.
     if (Source != NULL)
@@ -288,30 +292,26 @@ void HistoryWindow::ShowStatus()
 {
     char text[STATUS_TEXT_CHARS];
     text[0] = 0;
-    if (Source != NULL && Source->LastError != 0)
-        BoundedPrint(text, sizeof(text),
-                     "The history file could not be written (error %lu); the finished days "
-                     "wait in the INI file and are tried again every minute.",
-                     Source->LastError);
-    else if (ReadError != 0)
-        BoundedPrint(text, sizeof(text), "The history file could not be read (error %lu).",
-                     ReadError);
-    else if (ForeignFile)
-        BoundedPrint(text, sizeof(text),
-                     "The history file is in a form Brisvane cannot read; at the next day's end "
-                     "it is kept beside the new one as %s.",
-                     "Brisvane-history" SET_ASIDE_SUFFIX);
-    else if (SkippedLines > 0)
-        BoundedPrint(text, sizeof(text),
-                     "%d %s of the history file could not be read; %s kept unchanged at the end "
-                     "of %s.",
-                     SkippedLines, SkippedLines == 1 ? "line" : "lines",
-                     SkippedLines == 1 ? "it is" : "they are", LoadedPath);
-    else if (Source != NULL && Source->SetAsidePath[0] != 0)
-        BoundedPrint(text, sizeof(text), "A history file Brisvane could not read was kept as %s.",
-                     Source->SetAsidePath);
-    else if (Shown.Count() == 0)
-        BoundedPrint(text, sizeof(text), "%s", NO_HISTORY_TEXT);
+    char figure[PATH_CHARS];
+    const char* parts[] = {figure, LoadedPath};
+    if (Source != NULL && Source->LastError != 0) {
+        BoundedPrint(figure, sizeof(figure), "%lu", Source->LastError);
+        FormatText(text, sizeof(text), IDS_HIST_WRITE_FAILED, parts, 1);
+    } else if (ReadError != 0) {
+        BoundedPrint(figure, sizeof(figure), "%lu", ReadError);
+        FormatText(text, sizeof(text), IDS_HIST_READ_FAILED, parts, 1);
+    } else if (ForeignFile) {
+        CopyText(figure, sizeof(figure), "Brisvane-history" SET_ASIDE_SUFFIX);
+        FormatText(text, sizeof(text), IDS_HIST_UNREADABLE, parts, 1);
+    } else if (SkippedLines > 0) {
+        BoundedPrint(figure, sizeof(figure), "%d", SkippedLines);
+        FormatText(text, sizeof(text), SkippedLines == 1 ? IDS_HIST_SKIPPED_ONE : IDS_HIST_SKIPPED_MANY,
+                   parts, 2);
+    } else if (Source != NULL && Source->SetAsidePath[0] != 0) {
+        CopyText(figure, sizeof(figure), Source->SetAsidePath);
+        FormatText(text, sizeof(text), IDS_HIST_KEPT_AS, parts, 1);
+    } else if (Shown.Count() == 0)
+        LoadText(IDS_HIST_EMPTY, text, sizeof(text));
     else
         CopyText(text, sizeof(text), ForecastText);
     if (strcmp(text, StatusText) != 0) {

@@ -4,8 +4,10 @@
 #include <wchar.h>
 
 #include "BoundedText.h"
+#include "LanguageResources.h"
 #include "OwnedHandle.h"
 #include "Utf8Text.h"
+#include "resource.h"
 
 #define CHART_MARGIN 6
 #define SWATCH_SIZE 8
@@ -131,12 +133,16 @@ void UsageChart::Paint(HDC dc, const RECT& client)
     }
     int x = client.left + CHART_MARGIN;
     int y = client.top + CHART_MARGIN;
-    DrawLegendItem(dc, &x, y, textHeight, CHART_IN_COLOUR, "IN");
-    DrawLegendItem(dc, &x, y, textHeight, CHART_OUT_COLOUR, "OUT");
-    char top[REPORT_AMOUNT_CHARS + 8];
+    char in[REPORT_AMOUNT_CHARS], out[REPORT_AMOUNT_CHARS];
+    LoadFlowName("IN", in, sizeof(in));
+    LoadFlowName("OUT", out, sizeof(out));
+    DrawLegendItem(dc, &x, y, textHeight, CHART_IN_COLOUR, in);
+    DrawLegendItem(dc, &x, y, textHeight, CHART_OUT_COLOUR, out);
+    char top[REPORT_AMOUNT_CHARS * 3];
     char amount[REPORT_AMOUNT_CHARS];
     FormatReportAmount(scale, amount, sizeof(amount));
-    BoundedPrint(top, sizeof(top), "max %s", amount);
+    const char* parts[] = {amount};
+    FormatText(top, sizeof(top), IDS_CHART_MAX, parts, 1);
     RECT scaleText = {x, y, client.right - CHART_MARGIN, y + textHeight};
     DrawTextW(dc, WideText(top), -1, &scaleText, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
 

@@ -6,7 +6,9 @@
 #include "BoundedText.h"
 #include "ByteAmountText.h"
 #include "InterfaceIdentity.h"
+#include "LanguageResources.h"
 #include "TrafficAlert.h"
+#include "resource.h"
 
 int DecideAlertNotice(int wasOn, int isOn, unsigned __int64 totalIn, unsigned __int64 totalOut,
                       const SettingsRecord& settings, AlertNotice* notice)
@@ -37,8 +39,10 @@ int FormatAlertNotice(const AlertNotice& notice, const char* ipv4Text, const cha
     char limitLine[3 * SHORT_TEXT];
     FormatByteAmount(notice.Amount, "B", amount, sizeof(amount));
     FormatByteAmount(notice.Limit, "B", limit, sizeof(limit));
-    int limitLength = BoundedPrint(limitLine, sizeof(limitLine), "%s: %s of the %s limit",
-                                   notice.LimitName, amount, limit);
+    char name[SHORT_TEXT];
+    LoadFlowName(notice.LimitName, name, sizeof(name));
+    const char* parts[] = {name, amount, limit};
+    int limitLength = FormatText(limitLine, sizeof(limitLine), IDS_ALERT_NOTICE_LIMIT, parts, 3);
     // A long description is cut rather than the limit line.
     int room = (int)size - 1 - (int)strlen(ipv4Text) - (int)strlen(" \n") - limitLength;
     if (room < 0)

@@ -1,6 +1,8 @@
 // The report's reading of the saved data, the choice of adapters and their figures.
 #include "ReportData.h"
 
+#include "resource.h"
+
 #include <string.h>
 
 #include "AddHeld.h"
@@ -14,6 +16,7 @@
 #include "SampleDay.h"
 #include "Settings.h"
 #include "Utf8Text.h"
+#include "resource.h"
 
 #define NUMBER_TEXT_CHARS 64
 
@@ -89,6 +92,14 @@ static int IniReadable(const char* path)
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
     return file.IsValid();
 }
+static void AddCannotRead(ReportText* error, const char* path, DWORD code)
+{
+    char figure[16];
+    BoundedPrint(figure, sizeof(figure), "%lu", code);
+    const char* parts[] = {path, figure};
+    error->AddText(IDS_REPORT_CANNOT_READ, parts, 2);
+}
+
 int ReadData(const char* programPath, ReportData& data, ReportText* error)
 {
     LocateDataFolder(programPath);
@@ -98,17 +109,18 @@ int ReadData(const char* programPath, ReportData& data, ReportText* error)
     int iniThere = IniPath[0] != 0 && FileThere(IniPath);
     int historyThere = historyPath[0] != 0 && FileThere(historyPath);
     if (!iniThere && !historyThere) {
-        error->Print("Brisvane has saved nothing in %s yet.\n", DataFolder);
+        const char* parts[] = {DataFolder};
+        error->AddText(IDS_REPORT_NOTHING_SAVED, parts, 1);
         return 0;
     }
     if (iniThere && !IniReadable(IniPath)) {
-        error->Print("%s cannot be read (error %lu).\n", IniPath, GetLastError());
+        AddCannotRead(error, IniPath, GetLastError());
         return 0;
     }
     int skipped = 0;
     int read = data.Table.ReadFile(historyPath, &skipped);
     if (read == HistoryReadFailed) {
-        error->Print("%s cannot be read (error %lu).\n", historyPath, GetLastError());
+        AddCannotRead(error, historyPath, GetLastError());
         return 0;
     }
     // The program would set such a file aside whole: its days are not known.
@@ -121,7 +133,8 @@ int ReadData(const char* programPath, ReportData& data, ReportText* error)
     if (iniThere) {
         ReadSettingsFile(Settings);
         if (!ReadTodayFigures(data.Running, IniPath) || !ReadSavedAdapters(data)) {
-            error->Print("%s cannot be read: no memory.\n", IniPath);
+            const char* parts[] = {IniPath};
+            error->AddText(IDS_REPORT_NO_MEMORY_FOR, parts, 1);
             return 0;
         }
     }

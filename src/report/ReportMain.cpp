@@ -6,12 +6,16 @@
 #include <shellapi.h>
 
 #include "BoundedText.h"
+#include "DataFolder.h"
 #include "GrowArray.h"
+#include "LanguageResources.h"
+#include "LanguageSetting.h"
 #include "Platform.h"
 #include "ReportText.h"
 #include "Settings.h"
 #include "UsageReport.h"
 #include "Utf8Text.h"
+#include "resource.h"
 
 #define ARGUMENT_CHARS 1024
 #define MODULE_PATH_CHARS 1024
@@ -52,12 +56,15 @@ int main()
     int code;
     char program[PATH_CHARS];
     if (!ReadArguments(&arguments, &storage) || arguments.Count() < 1) {
-        error.Add("The command line cannot be read.\n");
+        error.AddText(IDS_REPORT_BAD_COMMAND_LINE);
         code = ReportUsageError;
     } else if (!TrayProgramPath(program, sizeof(program))) {
-        error.Add("The program's own path is too long.\n");
+        error.AddText(IDS_REPORT_PATH_TOO_LONG);
         code = ReportUnreadable;
     } else {
+        // The text in the tray program's language; the JSON stays as it is.
+        LocateDataFolder(program);
+        LanguageResources.Language = ProgramLanguage(IniPath);
         SYSTEMTIME now;
         GetLocalTime(&now);
         code = RunReport(arguments.Count() - 1, arguments.Data() + 1, program, now, &out, &error);

@@ -5,10 +5,18 @@
 #include "BoundedText.h"
 #include "ByteAmountText.h"
 #include "HistoryCalendar.h"
+#include "LanguageResources.h"
 #include "PeriodForecast.h"
 #include "TrafficAlert.h"
+#include "Utf8Text.h"
+#include "resource.h"
 
 #define AMOUNT_CHARS 32
+// The label column of the text: as wide as the longest English label; a longer one pushes its
+// row's figures right.
+#define LABEL_COLUMNS 14
+#define LABEL_CHARS 128
+#define AMOUNT_COLUMNS 12
 
 static void DateText(int day, char* buffer)
 {
@@ -28,14 +36,65 @@ static void SinceText(DATE date, char* buffer, size_t size)
 
 // ---- text ----
 
+// The columns a text takes on a console: two for the wide characters of Chinese and Japanese,
+// one for any other.
+static int ConsoleColumns(const char* text)
+{
+    int columns = 0;
+    wchar_t wide[REPORT_PIECE_CHARS];
+    Utf8ToWide(text, wide, REPORT_PIECE_CHARS);
+    for (const wchar_t* c = wide; *c != 0; c++) {
+        bool isWide = (*c >= 0x1100 && *c <= 0x115F) || (*c >= 0x2E80 && *c <= 0xA4CF) ||
+                      (*c >= 0xAC00 && *c <= 0xD7A3) || (*c >= 0xF900 && *c <= 0xFAFF) ||
+                      (*c >= 0xFE30 && *c <= 0xFE4F) || (*c >= 0xFF00 && *c <= 0xFF60) ||
+                      (*c >= 0xFFE0 && *c <= 0xFFE6);
+        columns += isWide ? 2 : 1;
+    }
+    return columns;
+}
+
+// The text followed by blanks up to columns on a console (a longer text as it is).
+static void PadText(const char* text, int columns, char* buffer, size_t size)
+{
+    int blanks = columns - ConsoleColumns(text);
+    BoundedPrint(buffer, size, "%s%*s", text, blanks > 0 ? blanks : 0, "");
+}
+
+// The text after blanks up to columns on a console (a longer text as it is).
+static void RightText(const char* text, int columns, char* buffer, size_t size)
+{
+    int blanks = columns - ConsoleColumns(text);
+    BoundedPrint(buffer, size, "%*s%s", blanks > 0 ? blanks : 0, "", text);
+}
+
+// A heading with a count: "  Last 7 days:".
+static void PrintCountLine(ReportText* out, UINT id, int count)
+{
+    char figure[16], line[LABEL_CHARS];
+    BoundedPrint(figure, sizeof(figure), "%d", count);
+    const char* parts[] = {figure};
+    FormatText(line, sizeof(line), id, parts, 1);
+    out->Print("  %s\n", line);
+}
+
+// A label of the program's texts, indented by two blanks when it belongs to the row above.
+static void LabelText(UINT id, int indented, char* buffer, size_t size)
+{
+    char text[LABEL_CHARS];
+    LoadText(id, text, sizeof(text));
+    BoundedPrint(buffer, size, "%s%s", indented ? "  " : "", text);
+}
+
 static void TextRow(ReportText* out, const char* label, unsigned __int64 in, unsigned __int64 out_,
                     const char* when)
 {
+    char padded[LABEL_CHARS];
+    PadText(label, LABEL_COLUMNS, padded, sizeof(padded));
     char inText[AMOUNT_CHARS], outText[AMOUNT_CHARS], total[AMOUNT_CHARS];
     FormatByteAmount(in, "B", inText, sizeof(inText));
     FormatByteAmount(out_, "B", outText, sizeof(outText));
     FormatByteAmount(AddHeld(in, out_), "B", total, sizeof(total));
-    out->Print("  %-14s %12s %12s %12s   %s\n", label, inText, outText, total, when);
+    out->Print("  %s %12s %12s %12s   %s\n", padded, inText, outText, total, when);
 }
 
 static void TextStretch(ReportText* out, const char* label, const Stretch& stretch, int view,
@@ -49,7 +108,10 @@ static void TextStretch(ReportText* out, const char* label, const Stretch& stret
         if (stretch.First == stretch.Last)
             BoundedPrint(when, sizeof(when), "%s", first);
         else
-            BoundedPrint(when, sizeof(when), "%s to %s", first, last);
+        {
+            const char* parts[] = {first, last};
+            FormatText(when, sizeof(when), IDS_PERIOD_RANGE, parts, 2);
+        }
     } else {
         FormatPeriodText(stretch.First, view, billingDay, when, sizeof(when));
     }
@@ -64,44 +126,73 @@ void TextAdapter(ReportText* out, const ReportData& data, const ReportAdapter& a
         out->Print("%s (%s)\n", adapter.Description, adapter.Name);
     else
         out->Print("%s\n", adapter.Name);
-    out->Print("  %-14s %12s %12s %12s\n", "", "IN", "OUT", "Total");
-    TextStretch(out, "Today", figures.Today, -1, 1);
-    TextStretch(out, "This period", figures.Period, -1, 1);
+    char in[LABEL_CHARS], outName[LABEL_CHARS], total[LABEL_CHARS], blank[LABEL_CHARS];
+    LoadFlowName("IN", in, sizeof(in));
+    LoadFlowName("OUT", outName, sizeof(outName));
+    LoadText(IDS_REPORT_TOTAL, total, sizeof(total));
+    PadText("", LABEL_COLUMNS, blank, sizeof(blank));
+    char inRight[LABEL_CHARS], outRight[LABEL_CHARS], totalRight[LABEL_CHARS];
+    RightText(in, AMOUNT_COLUMNS, inRight, sizeof(inRight));
+    RightText(outName, AMOUNT_COLUMNS, outRight, sizeof(outRight));
+    RightText(total, AMOUNT_COLUMNS, totalRight, sizeof(totalRight));
+    out->Print("  %s %s %s %s\n", blank, inRight, outRight, totalRight);
+    char label[LABEL_CHARS];
+    LabelText(IDS_REPORT_TODAY, 0, label, sizeof(label));
+    TextStretch(out, label, figures.Today, -1, 1);
+    LabelText(IDS_REPORT_THIS_PERIOD, 0, label, sizeof(label));
+    TextStretch(out, label, figures.Period, -1, 1);
     if (figures.HasForecast) {
         char date[SHORT_DATE_CHARS];
         FormatShortDate(figures.Forecast.Span.Last, date, sizeof(date));
-        char by[SHORT_DATE_CHARS + 4];
-        BoundedPrint(by, sizeof(by), "by %s", date);
-        TextRow(out, "  at this pace", figures.Forecast.AtEndIn, figures.Forecast.AtEndOut, by);
+        char by[LABEL_CHARS];
+        const char* parts[] = {date};
+        FormatText(by, sizeof(by), IDS_REPORT_BY, parts, 1);
+        LabelText(IDS_REPORT_AT_THIS_PACE, 1, label, sizeof(label));
+        TextRow(out, label, figures.Forecast.AtEndIn, figures.Forecast.AtEndOut, by);
     }
     if (figures.HasLimit) {
-        char limit[AMOUNT_CHARS], allowance[AMOUNT_CHARS];
+        char limit[AMOUNT_CHARS], allowance[AMOUNT_CHARS] = "", name[LABEL_CHARS];
         FormatByteAmount(figures.Pick.Limit, "B", limit, sizeof(limit));
-        if (figures.Pick.SoFar >= figures.Pick.Limit) {
-            out->Print("  %-14s %s %s: reached\n", "  limit", figures.Pick.Name, limit);
-        } else {
+        LoadFlowName(figures.Pick.Name, name, sizeof(name));
+        UINT id = IDS_REPORT_LIMIT_REACHED;
+        if (figures.Pick.SoFar < figures.Pick.Limit) {
             FormatByteAmount(DailyAllowance(figures.Pick, figures.Forecast.RemainingSeconds),
                              "B", allowance, sizeof(allowance));
-            out->Print("  %-14s %s %s: about %s a day left%s\n", "  limit", figures.Pick.Name,
-                       limit, allowance, figures.Pick.Passes ? ", passed at this pace" : "");
+            id = figures.Pick.Passes ? IDS_REPORT_LIMIT_LEFT_PASSES : IDS_REPORT_LIMIT_LEFT;
         }
+        const char* parts[] = {name, limit, allowance};
+        char line[REPORT_PIECE_CHARS];
+        FormatText(line, sizeof(line), id, parts, 3);
+        LabelText(IDS_REPORT_LIMIT, 1, label, sizeof(label));
+        PadText(label, LABEL_COLUMNS, blank, sizeof(blank));
+        out->Print("  %s %s\n", blank, line);
     }
-    TextStretch(out, "This month", figures.Month, ViewMonths, 1);
-    TextStretch(out, "This year", figures.Year, ViewYears, 1);
+    LabelText(IDS_REPORT_THIS_MONTH, 0, label, sizeof(label));
+    TextStretch(out, label, figures.Month, ViewMonths, 1);
+    LabelText(IDS_REPORT_THIS_YEAR, 0, label, sizeof(label));
+    TextStretch(out, label, figures.Year, ViewYears, 1);
     if (adapter.HasTotals) {
         char since[STAMP_CHARS] = "";
         if (adapter.HasSince)
             SinceText(adapter.Since, since, sizeof(since));
-        char when[STAMP_CHARS + 8] = "";
+        char when[LABEL_CHARS] = "";
+        const char* parts[] = {since};
         if (since[0] != 0)
-            BoundedPrint(when, sizeof(when), "since %s", since);
-        TextRow(out, "Since reset", adapter.TotalIn, adapter.TotalOut, when);
+            FormatText(when, sizeof(when), IDS_REPORT_SINCE, parts, 1);
+        LabelText(IDS_REPORT_SINCE_RESET, 0, label, sizeof(label));
+        TextRow(out, label, adapter.TotalIn, adapter.TotalOut, when);
     }
-    const char* verdict = AlertVerdictText(figures.Verdict);
-    if (LimitPassed(figures.Verdict) && verdict != NULL)
-        out->Print("  Alert: %s\n", verdict);
+    UINT verdict = AlertVerdictTextId(figures.Verdict);
+    if (LimitPassed(figures.Verdict) && verdict != 0) {
+        char verdictText[LABEL_CHARS];
+        LoadText(verdict, verdictText, sizeof(verdictText));
+        const char* parts[] = {verdictText};
+        char line[REPORT_PIECE_CHARS];
+        FormatText(line, sizeof(line), IDS_REPORT_ALERT, parts, 1);
+        out->Print("  %s\n", line);
+    }
     if (options.Days > 0) {
-        out->Print("  Last %d days:\n", options.Days);
+        PrintCountLine(out, IDS_REPORT_LAST_DAYS, options.Days);
         for (int i = 0; i < options.Days; i++) {
             int day = data.Today - i;
             const PeriodRow* row = days.Find(day);
@@ -111,7 +202,7 @@ void TextAdapter(ReportText* out, const ReportData& data, const ReportAdapter& a
         }
     }
     if (options.Months > 0) {
-        out->Print("  Last %d months:\n", options.Months);
+        PrintCountLine(out, IDS_REPORT_LAST_MONTHS, options.Months);
         int start = PeriodStart(data.Today, ViewMonths, data.BillingDay);
         for (int i = 0; i < options.Months; i++) {
             const PeriodRow* row = months.Find(start);

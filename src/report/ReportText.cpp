@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "LanguageResources.h"
 #include "Units.h"
 #include "Utf8Text.h"
 
@@ -121,4 +122,12 @@ int WriteReportText(HANDLE handle, const char* text, size_t length)
         length -= take;
     }
     return 1;
+}
+
+void ReportText::AddText(UINT id, const char* const* parts, int count)
+{
+    // The longest text is the usage message.
+    char piece[REPORT_PIECE_CHARS * 4];
+    FormatText(piece, sizeof(piece), id, parts, count);
+    Add(piece);
 }

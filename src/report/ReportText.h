@@ -20,6 +20,8 @@ public:
     void Print(const char* format, ...);
     void Add(const char* text, size_t length);
     void Add(const char* text);
+    // The program's text id in its language, %1..%9 replaced by parts.
+    void AddText(UINT id, const char* const* parts = NULL, int count = 0);
     // text as a JSON string, quotes included: quote, backslash and control characters escaped;
     // the UTF-8 passes as it is, a byte that is no UTF-8 becomes U+FFFD.
     void AddJsonString(const char* text);

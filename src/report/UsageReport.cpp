@@ -6,22 +6,23 @@
 #include "DecimalText.h"
 #include "HistoryCalendar.h"
 #include "HistoryReport.h"
+#include "LanguageResources.h"
 #include "ReportData.h"
 #include "ReportOutput.h"
 #include "Settings.h"
 #include "Units.h"
+#include "resource.h"
+
+// The most days and months as the messages write them.
+#define FIGURE_TEXT(n) #n
+#define FIGURE_OF(n) FIGURE_TEXT(n)
+#define DAYS_TEXT FIGURE_OF(REPORT_MAX_DAYS)
+#define MONTHS_TEXT FIGURE_OF(REPORT_MAX_MONTHS)
 
 
 void AddReportUsage(ReportText* text)
 {
-    text->Add("Usage: brisvane-report [--json] [--days N] [--months N] [--adapter MAC|TEXT]\n"
-              "  Prints what Brisvane has saved for each adapter: today, this period with its\n"
-              "  forecast, this month, this year and the totals since the last reset.\n"
-              "  --json       one JSON document instead of text\n"
-              "  --days N     also the last N days\n"
-              "  --months N   also the last N months (billing periods with a monthly reset)\n"
-              "  --adapter X  only the adapter with MAC address X, or whose description holds X\n"
-              "Exit codes: 0 all well, 1 a limit passed, 2 usage error, 3 files cannot be read.\n");
+    text->AddText(IDS_REPORT_USAGE);
 }
 
 static int ReadCount(const char* text, int most, int* value)
@@ -47,19 +48,21 @@ int ParseReportArguments(int count, const char* const* arguments, ReportOptions*
             options->Json = 1;
         } else if (strcmp(argument, "--days") == 0) {
             if (!ReadCount(next, REPORT_MAX_DAYS, &options->Days)) {
-                error->Print("--days needs a number from 1 to %d\n", REPORT_MAX_DAYS);
+                const char* most = DAYS_TEXT;
+                error->AddText(IDS_REPORT_DAYS_NEEDS, &most, 1);
                 return 0;
             }
             i++;
         } else if (strcmp(argument, "--months") == 0) {
             if (!ReadCount(next, REPORT_MAX_MONTHS, &options->Months)) {
-                error->Print("--months needs a number from 1 to %d\n", REPORT_MAX_MONTHS);
+                const char* most = MONTHS_TEXT;
+                error->AddText(IDS_REPORT_MONTHS_NEEDS, &most, 1);
                 return 0;
             }
             i++;
         } else if (strcmp(argument, "--adapter") == 0) {
             if (next == NULL || next[0] == 0) {
-                error->Add("--adapter needs a MAC address or a part of a description\n");
+                error->AddText(IDS_REPORT_ADAPTER_NEEDS);
                 return 0;
             }
             options->Adapter = next;
@@ -68,9 +71,7 @@ int ParseReportArguments(int count, const char* const* arguments, ReportOptions*
                    strcmp(argument, "/?") == 0) {
             options->Help = 1;
         } else {
-            error->Add("Unknown argument: ");
-            error->Add(argument);
-            error->Add("\n");
+            error->AddText(IDS_REPORT_UNKNOWN_ARGUMENT, &argument, 1);
             return 0;
         }
     }
@@ -108,7 +109,7 @@ int RunReport(int count, const char* const* arguments, const char* programPath,
     data.Running.Running.Free();
     data.Adapters.Free();
     if (!DayOfTime(&now, &data.Today)) {
-        error->Add("The clock gives no valid date.\n");
+        error->AddText(IDS_REPORT_NO_CLOCK);
         return ReportUnreadable;
     }
     data.SecondsToday = now.wHour * SECONDS_PER_HOUR + now.wMinute * SECONDS_PER_MINUTE +
@@ -123,9 +124,7 @@ int RunReport(int count, const char* const* arguments, const char* programPath,
     for (const ReportAdapter& adapter : data.Adapters)
         chosen += IsChosen(adapter, options.Adapter);
     if (options.Adapter != NULL && chosen == 0) {
-        error->Add("No adapter matches ");
-        error->Add(options.Adapter);
-        error->Add(".\n");
+        error->AddText(IDS_REPORT_NO_MATCH, &options.Adapter, 1);
         return ReportUsageError;
     }
 
@@ -142,7 +141,8 @@ int RunReport(int count, const char* const* arguments, const char* programPath,
         out->Print(",\n  \"historyUnreadableLines\": %d", data.UnreadLines);
         out->Print(",\n  \"resetType\": \"%s\",\n  \"adapters\": [", ResetTypeName(Settings.ResetType));
     } else {
-        out->Print("Brisvane usage at %s, from %s\n", stamp, DataFolder);
+        const char* parts[] = {stamp, DataFolder};
+        out->AddText(IDS_REPORT_TITLE, parts, 2);
     }
     int passed = 0, written = 0;
     for (const ReportAdapter& adapter : data.Adapters) {
@@ -173,9 +173,9 @@ int RunReport(int count, const char* const* arguments, const char* programPath,
         out->Print("%s],\n  \"limitPassed\": %s\n}\n", written > 0 ? "\n  " : "",
                    passed ? "true" : "false");
     else if (written == 0)
-        out->Add("\nNo adapter has been counted yet.\n");
+        out->AddText(IDS_REPORT_NOTHING_COUNTED);
     if (out->Failed) {
-        error->Add("Out of memory.\n");
+        error->AddText(IDS_REPORT_NO_MEMORY);
         return ReportUnreadable;
     }
     return passed ? ReportLimitPassed : ReportAllWell;

@@ -2,6 +2,7 @@
 
 #include "AddHeld.h"
 #include "Units.h"
+#include "resource.h"
 
 unsigned __int64 PercentOf(unsigned __int64 amount, unsigned percent)
 {
@@ -33,6 +34,20 @@ AlertVerdict DecideAlert(unsigned __int64 totalIn, unsigned __int64 totalOut,
         AddHeld(totalIn, totalOut) > totalThreshold)
         return AlertSumPassed;
     return AlertClear;
+}
+
+UINT AlertVerdictTextId(AlertVerdict verdict)
+{
+    switch (verdict) {
+    case AlertInPassed:
+        return IDS_ALERT_IN_PASSED;
+    case AlertOutPassed:
+        return IDS_ALERT_OUT_PASSED;
+    case AlertSumPassed:
+        return IDS_ALERT_SUM_PASSED;
+    default:
+        return 0;
+    }
 }
 
 const char* AlertVerdictText(AlertVerdict verdict)

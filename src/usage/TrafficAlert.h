@@ -20,7 +20,10 @@ unsigned __int64 PercentOf(unsigned __int64 amount, unsigned percent);
 AlertVerdict DecideAlert(unsigned __int64 totalIn, unsigned __int64 totalOut,
                          const SettingsRecord& settings);
 
-// The page's alert text of a verdict ("" when clear; null when unchanged).
+// The string id of the verdict's text for a person (IDS_ALERT_*); 0 for a clear or unknown one.
+UINT AlertVerdictTextId(AlertVerdict verdict);
+// The page's alert text of a verdict in English ("" when clear; null when unchanged): goes once
+// the page shows AlertVerdictTextId's text.
 const char* AlertVerdictText(AlertVerdict verdict);
 
 #endif

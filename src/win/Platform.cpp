@@ -46,5 +46,22 @@ static int CallGetAppDataFolder(char* path, size_t size)
     return WidePathToUtf8(folder, path, size);
 }
 
-PlatformCalls Platform = {CallGetLocalTime, CallGetModuleFileName, CallGetTickCount64,
-                          CallGetAppDataFolder, LOCALE_USER_DEFAULT};
+static LANGID WINAPI CallGetUserDefaultUILanguage()
+{
+    return GetUserDefaultUILanguage();
+}
+
+// Looked up at start: GetUserPreferredUILanguages is newer than Windows 7's first release.
+static PreferredLanguagesFunction LookUpPreferredLanguages()
+{
+    HMODULE library = GetModuleHandleA("kernel32.dll");
+    return library != NULL
+               ? (PreferredLanguagesFunction)(void*)GetProcAddress(library,
+                                                                  "GetUserPreferredUILanguages")
+               : NULL;
+}
+
+PlatformCalls Platform = {CallGetLocalTime,      CallGetModuleFileName,
+                          CallGetTickCount64,    CallGetAppDataFolder,
+                          LOCALE_USER_DEFAULT,   CallGetUserDefaultUILanguage,
+                          LookUpPreferredLanguages()};

@@ -1,5 +1,7 @@
 #include "WindowObject.h"
 
+#include "LanguageResources.h"
+
 // The window property that binds a window to its object.
 static const wchar_t BindingProperty[] = L"BrisvaneWindowObject";
 
@@ -170,8 +172,12 @@ INT_PTR DialogObject::RunModal(HWND owner, int templateId)
 {
     if (!AtlModuleAddCreateWndData(this))
         return -1;
-    INT_PTR result = DialogBoxParamW(WindowModule.Instance, MAKEINTRESOURCEW(templateId), owner,
-                                     StartDialogProc, 0);
+    // The template of the program's language, which may be laid out wider than the English one.
+    const DLGTEMPLATE* found = (const DLGTEMPLATE*)FindLanguageResource(
+        (LPCWSTR)RT_DIALOG, MAKEINTRESOURCEW(templateId), NULL);
+    INT_PTR result = found != NULL ? DialogBoxIndirectParamW(WindowModule.Instance, found, owner,
+                                                             StartDialogProc, 0)
+                                   : -1;
     AtlModuleRemoveCreateWndData(this);
     return result;
 }
@@ -180,8 +186,11 @@ HWND DialogObject::CreateModeless(HWND parent, int templateId)
 {
     if (!AtlModuleAddCreateWndData(this))
         return NULL;
-    HWND window = CreateDialogParamW(WindowModule.Instance, MAKEINTRESOURCEW(templateId), parent,
-                                     StartDialogProc, 0);
+    const DLGTEMPLATE* found = (const DLGTEMPLATE*)FindLanguageResource(
+        (LPCWSTR)RT_DIALOG, MAKEINTRESOURCEW(templateId), NULL);
+    HWND window = found != NULL ? CreateDialogIndirectParamW(WindowModule.Instance, found, parent,
+                                                             StartDialogProc, 0)
+                                : NULL;
     AtlModuleRemoveCreateWndData(this);
     return window;
 }

@@ -129,6 +129,32 @@ protected:
         return code;
     }
 
+    // Runs the report program with the arguments tail; its exit code, and what it wrote.
+    DWORD RunReport(const std::string& report, const std::string& tail, std::string* output)
+    {
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), NULL, TRUE};
+        std::string outPath = folder.Path(("report" + std::to_string(++reportRuns) + ".out").c_str());
+        HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = out;
+        startup.hStdError = out;
+        PROCESS_INFORMATION child = {};
+        std::string line = "\"" + report + "\" " + tail;
+        DWORD code = StillRunning;
+        if (CreateProcessA(report.c_str(), &line[0], NULL, NULL, TRUE, CREATE_NO_WINDOW, NULL,
+                           NULL, &startup, &child)) {
+            code = ExitCode(child.hProcess);
+            CloseHandle(child.hProcess);
+            CloseHandle(child.hThread);
+        }
+        CloseHandle(out);
+        *output = ReadFileText(outPath);
+        return code;
+    }
+
     static HWND Tabs(HWND window) { return GetDlgItem(window, IDC_TABCONTROL); }
     static int TabCount(HWND window)
     {
@@ -189,6 +215,7 @@ protected:
     std::string exe;
     std::string script;
     std::vector<PROCESS_INFORMATION> started;
+    int reportRuns = 0;
 };
 
 const char AdapterA[] = "if index=2 mac=00-1A-2B-3C-4D-A1 descr=Adapter A";
@@ -447,29 +474,8 @@ TEST_F(EndToEndTest, ReportBesideTheRunningProgramGivesTheSavedFigures)
     Script(std::string(AdapterA) + " in=1100 out=510" + address);
     ASSERT_TRUE(WaitUntil([&] { return IniNumber(MacA, "Total_in") == 1000; }, 60000));
 
-    int runs = 0;
     auto run = [&](const std::string& tail, std::string* output) {
-        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), NULL, TRUE};
-        std::string outPath = folder.Path(("report" + std::to_string(++runs) + ".out").c_str());
-        HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = out;
-        startup.hStdError = out;
-        PROCESS_INFORMATION child = {};
-        std::string line = "\"" + report + "\" " + tail;
-        DWORD code = StillRunning;
-        if (CreateProcessA(report.c_str(), &line[0], NULL, NULL, TRUE, CREATE_NO_WINDOW, NULL,
-                           NULL, &startup, &child)) {
-            code = ExitCode(child.hProcess);
-            CloseHandle(child.hProcess);
-            CloseHandle(child.hThread);
-        }
-        CloseHandle(out);
-        *output = ReadFileText(outPath);
-        return code;
+        return RunReport(report, tail, output);
     };
     std::string json;
     EXPECT_EQ(0u, run("--json --adapter 00-1A-2B-3C-4D-A1", &json));
@@ -554,4 +560,57 @@ TEST_F(EndToEndTest, APortableCopyInAFolderBeyondTheCodePageKeepsItsDataBesideIt
         EXPECT_NE(std::string::npos, text.find("Total_in=5000\r\n")) << "run " << run;
     }
     EXPECT_EQ(2, CountOf(ReadLogText(home + "\\Brisvane.LOG"), "\tStart\r\n"));
+}
+
+// The windows speak German; what machines read stays as in every language: the INI file's
+// sections and keys, the event log's and the traffic log's lines, the report's JSON.
+TEST_F(EndToEndTest, InGermanTheWindowsChangeAndTheFilesDoNot)
+{
+    const char* built = getenv("BRISVANE_REPORT_EXE");
+    ASSERT_NE((const char*)NULL, built) << "BRISVANE_REPORT_EXE names the report program";
+    std::string report = folder.Path("brisvane-report.exe");
+    ASSERT_TRUE(CopyFileA(built, report.c_str(), FALSE)) << built;
+    WritePrivateProfileStringA("Appearance", "Language", "de", Ini().c_str());
+    WritePrivateProfileStringA("Settings", "ResetType", "0", Ini().c_str());  // daily
+    WritePrivateProfileStringA("Settings", "EnableTrafficLog", "1", Ini().c_str());
+    // An hour a cycle from 20:00: midnight passes, and with it a daily reset.
+    Script(std::string(AdapterA) + " rin=100 rout=10\nip index=2 addr=192.168.1.10\n"
+           "clock start=2026-12-05T20:00:00 step=3600 until=12\nfast\n");
+    HANDLE process = Start("/s");
+    HWND window = Window();
+    ASSERT_NE((HWND)NULL, window);
+    ASSERT_TRUE(WaitUntil([&] { return Reads() >= 14; }, 60000)) << Reads();
+
+    PostMessageA(window, WM_COMMAND, ID_APP_SETTINGS, 0);
+    HWND settings = NULL;
+    EXPECT_TRUE(WaitUntil([&] {
+        return (settings = FindWindowA("#32770", "Einstellungen")) != NULL;
+    }));
+    if (settings != NULL)
+        PostMessageA(settings, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return FindWindowA("#32770", "Einstellungen") == NULL; }));
+    End(window);
+    EXPECT_EQ(0u, ExitCode(process));
+
+    std::string ini = ReadFileText(Ini());
+    for (const char* kept : {"[Settings]", "ResetType=0", "EnableTrafficLog=1", "LogPathName=",
+                             "[Appearance]", "Language=de"})
+        EXPECT_NE(std::string::npos, ini.find(kept)) << kept << "\n" << ini;
+    EXPECT_NE(0u, IniNumber(MacA, "Total_in")) << ini;
+    std::string log = Log();
+    EXPECT_EQ(1, CountOf(log, "\tStart\r\n")) << log;
+    EXPECT_EQ(1, CountOf(log, "were reset because the reset date was reached")) << log;
+    EXPECT_EQ(1, CountOf(log, "\tStop IN ")) << log;
+    std::string csv = ReadFileText(folder.Path("Brisvane.CSV"));
+    EXPECT_NE(std::string::npos, csv.find(std::string(MacA) + ",192.168.1.10,")) << csv;
+
+    std::string json, text;
+    EXPECT_EQ(0u, RunReport(report, "--json", &json));
+    for (const char* key : {"\"generated\":", "\"today\":", "\"sinceReset\":", "\"in\": ",
+                            "\"limitPassed\": false"})
+        EXPECT_NE(std::string::npos, json.find(key)) << key << "\n" << json;
+    // The report's text is the user's, in German.
+    EXPECT_EQ(0u, RunReport(report, "", &text));
+    EXPECT_NE(std::string::npos, text.find("Heute")) << text;
+    EXPECT_NE(std::string::npos, text.find("Dieser Monat")) << text;
 }
