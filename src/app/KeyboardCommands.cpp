@@ -2,6 +2,7 @@
 // step through the adapter tabs as in a property sheet; Settings and About sit in the system
 // menu (Alt+Space); the tool bar's buttons name themselves in tooltips.
 #include "BoundedText.h"
+#include "LanguageResources.h"
 #include "MainWindow.h"
 #include "Utf8Text.h"
 
@@ -19,8 +20,11 @@ void MainWindow::AddKeyboardCommands()
     if (system == NULL)
         return;
     AppendMenuW(system, MF_SEPARATOR, 0, NULL);
-    AppendMenuW(system, MF_STRING, IDM_SYS_SETTINGS, L"Se&ttings...");
-    AppendMenuW(system, MF_STRING, IDM_SYS_ABOUT, L"&About...");
+    wchar_t item[TextMaxChars];
+    LoadTextW(IDS_SYSMENU_SETTINGS, item, TextMaxChars);
+    AppendMenuW(system, MF_STRING, IDM_SYS_SETTINGS, item);
+    LoadTextW(IDS_SYSMENU_ABOUT, item, TextMaxChars);
+    AppendMenuW(system, MF_STRING, IDM_SYS_ABOUT, item);
 }
 
 bool MainWindow::TranslateKeys(MSG* message)
@@ -68,18 +72,18 @@ void MainWindow::ShowTab(int position)
 
 LRESULT MainWindow::OnToolTipText(int, NMHDR* header, BOOL& handled)
 {
-    const char* text = header->idFrom == ID_APP_SETTINGS  ? "Settings"
-                       : header->idFrom == ID_APP_HISTORY ? "History"
-                       : header->idFrom == ID_APP_ABOUT   ? "About"
-                                                          : nullptr;
+    UINT text = header->idFrom == ID_APP_SETTINGS  ? IDS_TIP_SETTINGS
+                : header->idFrom == ID_APP_HISTORY ? IDS_TIP_HISTORY
+                : header->idFrom == ID_APP_ABOUT   ? IDS_TIP_ABOUT
+                                                   : 0;
     // Only the tool bar's buttons; other tips are their controls' own.
-    if (text == nullptr) {
+    if (text == 0) {
         handled = FALSE;
         return 0;
     }
     // The tool bar's tips ask in UTF-16, as its parent is a UTF-16 window.
     NMTTDISPINFOW* info = (NMTTDISPINFOW*)header;
-    Utf8ToWide(text, info->szText, sizeof(info->szText) / sizeof(info->szText[0]));
+    LoadTextW(text, info->szText, sizeof(info->szText) / sizeof(info->szText[0]));
     info->lpszText = info->szText;
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "InterfaceIdentity.h"
 #include "HistoryLink.h"
 #include "InterfaceMonitor.h"
+#include "LanguageResources.h"
 #include "LogChannel.h"
 #include "MainWindow.h"
 #include "Settings.h"
@@ -143,11 +144,19 @@ void MainWindow::OpenTrayMenu(POINT at)
     Tray.OpenMenu(at, CommandDialogOpen);
 }
 
-void MainWindow::SendBalloon(InterfaceMonitor* monitor, DWORD icon, const char* title,
-                             const char* text)
+void MainWindow::SendBalloon(InterfaceMonitor* monitor, DWORD icon, UINT title, const char* text)
 {
+    char titleText[BalloonTitleBytes];
+    LoadText(title, titleText, sizeof(titleText));
     BalloonMonitor = monitor;
-    Tray.ShowBalloon(icon, title, text);
+    Tray.ShowBalloon(icon, titleText, text);
+}
+
+void MainWindow::SendTextBalloon(InterfaceMonitor* monitor, DWORD icon, UINT title, UINT text)
+{
+    char textText[TRAY_INFO_BYTES];
+    LoadText(text, textText, sizeof(textText));
+    SendBalloon(monitor, icon, title, textText);
 }
 
 void MainWindow::OnBalloonClick()
@@ -226,8 +235,9 @@ void MainWindow::AskToClose()
     ShowWindow(Window, SW_HIDE);
     // The timer runs in the question's own loop.
     SetTimer(Window, FrontTimerId, USER_TIMER_MINIMUM, BringQuestionForward);
-    int answer = MessageBoxW(Window, L"Do you really want to close Brisvane ?", L"Brisvane",
-                             CloseQuestionStyle);
+    wchar_t question[TextMaxChars];
+    LoadTextW(IDS_CLOSE_QUESTION, question, TextMaxChars);
+    int answer = MessageBoxW(Window, question, L"Brisvane", CloseQuestionStyle);
     KillTimer(Window, FrontTimerId);
     if (answer == IDYES)
         PostMessageW(Window, WM_CLOSE, 0, 0);

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "BoundedText.h"
+#include "LanguageResources.h"
 #include "LogChannel.h"
 #include "Platform.h"
 #include "Settings.h"
@@ -64,8 +65,9 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
         FormatSystemError(GetLastError(), reason, sizeof(reason));
         EventLog.WriteLine("The poll timer could not be started: %s\r\n", reason);
         Shutdown();
-        MessageBoxW(NULL, L"Brisvane cannot start its timer and does not run.", L"Brisvane",
-                    MB_OK | MB_ICONERROR);
+        wchar_t message[TextMaxChars];
+        LoadTextW(IDS_TIMER_FAILED, message, TextMaxChars);
+        MessageBoxW(NULL, message, L"Brisvane", MB_OK | MB_ICONERROR);
         return -1;
     }
     AddKeyboardCommands();
@@ -271,7 +273,7 @@ LRESULT MainWindow::OnClose(UINT, WPARAM, LPARAM, BOOL& handled)
         // Once ever: a new user would take the hidden window for the end of the program.
         if (!TrayNoticeShown && !ShutdownDone) {
             TrayNoticeShown = true;
-            SendBalloon(nullptr, NIIF_INFO, TrayNoticeTitle, TrayNoticeText);
+            SendTextBalloon(nullptr, NIIF_INFO, IDS_TRAY_NOTICE_TITLE, IDS_TRAY_NOTICE_TEXT);
             Meter.SaveAll();
         }
         return 0;
@@ -310,7 +312,7 @@ void MainWindow::AlertCrossed(InterfaceMonitor& monitor, const AlertNotice& noti
 {
     char text[BalloonChars * 3];
     FormatAlertBalloon(monitor, notice, text, sizeof(text));
-    SendBalloon(&monitor, NIIF_WARNING, AlertBalloonTitle, text);
+    SendBalloon(&monitor, NIIF_WARNING, IDS_ALERT_BALLOON_TITLE, text);
 }
 
 void MainWindow::WarningDue(InterfaceMonitor& monitor, const PeriodForecast& forecast,
@@ -318,7 +320,7 @@ void MainWindow::WarningDue(InterfaceMonitor& monitor, const PeriodForecast& for
 {
     char text[BalloonChars];
     FormatWarningBalloon(monitor, forecast, pick, text, sizeof(text));
-    SendBalloon(&monitor, NIIF_WARNING, WarningBalloonTitle, text);
+    SendBalloon(&monitor, NIIF_WARNING, IDS_WARNING_TITLE, text);
 }
 
 void MainWindow::SaveFailed(DWORD error, const char* path)
@@ -327,7 +329,7 @@ void MainWindow::SaveFailed(DWORD error, const char* path)
     FormatSystemError(error, reason, sizeof(reason));
     char text[BalloonChars * 3];
     FormatWriteFailure(path, reason, text, sizeof(text));
-    SendBalloon(nullptr, NIIF_ERROR, SaveFailedTitle, text);
+    SendBalloon(nullptr, NIIF_ERROR, IDS_SAVE_FAILED_TITLE, text);
 }
 
 void MainWindow::LogFailed(DWORD error, const char* path)
@@ -336,5 +338,5 @@ void MainWindow::LogFailed(DWORD error, const char* path)
     FormatSystemError(error, reason, sizeof(reason));
     char text[BalloonChars * 3];
     FormatWriteFailure(path, reason, text, sizeof(text));
-    SendBalloon(nullptr, NIIF_ERROR, LogFailedTitle, text);
+    SendBalloon(nullptr, NIIF_ERROR, IDS_LOG_FAILED_TITLE, text);
 }

@@ -87,8 +87,10 @@ private:
     // Commands (MainCommands.cpp, KeyboardCommands.cpp)
     void ShowMainWindow();  // restored if it was minimised, in front
     void OpenTrayMenu(POINT at);
-    // A balloon from the tray icon; clicking it shows the adapter's tab (none: the window).
-    void SendBalloon(InterfaceMonitor* monitor, DWORD icon, const char* title, const char* text);
+    // A balloon from the tray icon, its title one of the program's texts; clicking it shows the
+    // adapter's tab (none: the window).
+    void SendBalloon(InterfaceMonitor* monitor, DWORD icon, UINT title, const char* text);
+    void SendTextBalloon(InterfaceMonitor* monitor, DWORD icon, UINT title, UINT text);
     void OnBalloonClick();
     // The history window's links, with the tabs' names of the adapters.
     HistoryLinks LinksForHistory();

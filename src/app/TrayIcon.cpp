@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "BoundedText.h"
+#include "LanguageMenu.h"
 #include "LanguageResources.h"
 #include "LogChannel.h"
 #include "PathSplit.h"

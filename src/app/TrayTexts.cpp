@@ -3,11 +3,12 @@
 #include <string.h>
 
 #include "BoundedText.h"
+#include "LanguageResources.h"
 #include "TrayIcon.h"
+#include "resource.h"
 
 namespace {
 
-constexpr char TipPrefix[] = "Brisvane: ";
 constexpr char ProgramName[] = "Brisvane";
 
 // "Brisvane: " and the summary within the tray's first 64 characters.
@@ -19,8 +20,10 @@ void FormatSummaryTip(const InterfaceMonitor* monitor, char* tip, size_t size)
         CopyText(tip, size, ProgramName);
         return;
     }
-    int prefix = BoundedPrint(tip, size, "%s", TipPrefix);
-    FormatTrafficSummary(*monitor, tip + prefix, size - prefix);
+    char summary[TRAY_TIP_CHARS];
+    FormatTrafficSummary(*monitor, summary, sizeof(summary));
+    const char* parts[] = {summary};
+    FormatText(tip, size, IDS_TRAY_TIP, parts, 1);
 }
 
 }  // namespace
@@ -76,5 +79,6 @@ void FormatWarningBalloon(const InterfaceMonitor& monitor, const PeriodForecast&
 
 void FormatWriteFailure(const char* path, const char* reason, char* text, size_t size)
 {
-    BoundedPrint(text, size, "%s could not be written: %s", path, reason);
+    const char* parts[] = {path, reason};
+    FormatText(text, size, IDS_FILE_NOT_WRITTEN, parts, 2);
 }

@@ -12,15 +12,10 @@
 
 // The tray tip with the forecast's line: the room of the tray's ANSI record.
 constexpr size_t FullTipChars = 128;
-constexpr char AlertBalloonTitle[] = "Brisvane: alert limit reached";
-constexpr char WarningBalloonTitle[] = "Brisvane: limit ahead";
-constexpr char SaveFailedTitle[] = "Brisvane cannot save its counts";
-constexpr char LogFailedTitle[] = "Brisvane cannot write its log";
-// The balloon of the first close to the tray.
-constexpr char TrayNoticeTitle[] = "Brisvane is still counting";
-constexpr char TrayNoticeText[] =
-    "It goes on in the tray. To end it, right-click the tray icon and choose Close.";
+// A balloon's title or text from the program's texts, within the tray's room.
+constexpr size_t BalloonTitleBytes = 64 * 3;
 
+// The texts are the program's own in its language (LanguageResources).
 // The tip: "Brisvane: " and the adapter's totals within the tray's first 64 characters
 // ("Brisvane" alone without an adapter); then, once the adapter has traffic in its period, the
 // forecast's line, whole or not at all, within size.
@@ -34,7 +29,7 @@ void FormatAlertBalloon(const InterfaceMonitor& monitor, const AlertNotice& noti
 // The adapter, its description cut to the room left, over the warning.
 void FormatWarningBalloon(const InterfaceMonitor& monitor, const PeriodForecast& forecast,
                           const LimitPick& pick, char* text, size_t size);
-// "<path> could not be written: <reason>".
+// "<path> could not be written: <reason>", in the program's language.
 void FormatWriteFailure(const char* path, const char* reason, char* text, size_t size);
 
 #endif

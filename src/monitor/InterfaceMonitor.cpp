@@ -5,10 +5,12 @@
 
 #include "BoundedText.h"
 #include "ByteAmountText.h"
+#include "LanguageResources.h"
 #include "LogChannel.h"
 #include "ResetSchedule.h"
 #include "TrafficAlert.h"
 #include "Utf8Text.h"
+#include "resource.h"
 
 namespace {
 
@@ -185,7 +187,7 @@ void InterfaceMonitor::EvaluateAlert(const SettingsRecord& settings)
     // Only a distinct limit is logged, and at every cycle it stays passed.
     if (verdict == AlertInPassed || verdict == AlertOutPassed)
         EventLog.WriteLine("Monitor port '%s' - reached the alert limit\r\n", IPv4Text);
-    CopyText(AlertText, sizeof(AlertText), AlertVerdictText(verdict));
+    LoadText(AlertVerdictTextId(verdict), AlertText, sizeof(AlertText));
 }
 
 void InterfaceMonitor::NoteLostConnection()
@@ -237,29 +239,12 @@ bool FormatSinceText(DATE date, char* buffer, size_t size)
     return true;
 }
 
-// Appends text within the room left; returns the characters appended.
-static int AppendBounded(char* buffer, size_t size, const char* text)
-{
-    size_t used = strlen(buffer);
-    if (used + 1 >= size)
-        return 0;
-    return BoundedPrint(buffer + used, size - used, "%s", text);
-}
-
 int FormatTrafficSummary(const TrafficFigures& figures, char* buffer, size_t size)
 {
-    if (size == 0)
-        return 0;
-    buffer[0] = 0;
-    char amount[SHORT_TEXT];
-    int written = AppendBounded(buffer, size, "In ");
-    FormatByteAmount(figures.Total_in, "B", amount, sizeof(amount));
-    written += AppendBounded(buffer, size, amount);
-    written += AppendBounded(buffer, size, ", Out ");
-    FormatByteAmount(figures.Total_out, "B", amount, sizeof(amount));
-    written += AppendBounded(buffer, size, amount);
-    written += AppendBounded(buffer, size, ", All ");
-    FormatByteAmount(figures.Total_in + figures.Total_out, "B", amount, sizeof(amount));
-    written += AppendBounded(buffer, size, amount);
-    return written;
+    char in[SHORT_TEXT], out[SHORT_TEXT], all[SHORT_TEXT];
+    FormatByteAmount(figures.Total_in, "B", in, sizeof(in));
+    FormatByteAmount(figures.Total_out, "B", out, sizeof(out));
+    FormatByteAmount(figures.Total_in + figures.Total_out, "B", all, sizeof(all));
+    const char* parts[] = {in, out, all};
+    return FormatText(buffer, size, IDS_TRAFFIC_SUMMARY, parts, 3);
 }

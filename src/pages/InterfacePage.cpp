@@ -6,28 +6,29 @@
 
 #include "BoundedText.h"
 #include "ByteAmountText.h"
+#include "LanguageResources.h"
 #include "Utf8Text.h"
 #include "resource.h"
 
 HBRUSH AlertBrush = NULL;
 
-const char* StatusText(bool present, DWORD operStatus)
+UINT StatusTextId(bool present, DWORD operStatus)
 {
     if (!present)
-        return "NOT Connected";
+        return IDS_STATUS_NOT_CONNECTED;
     switch (operStatus) {
     case 0:
-        return "LAN adapter has been disabled";
+        return IDS_STATUS_DISABLED;
     case 1:
-        return "WAN adapter is not connected";
+        return IDS_STATUS_WAN_UNREACHABLE;
     case 2:
-        return "LAN network cable disconnected/WAN no carrier";
+        return IDS_STATUS_DISCONNECTED;
     case 3:
-        return "WAN adapter that is in the process of connecting";
+        return IDS_STATUS_CONNECTING;
     case 4:
-        return "WAN adapter that is connected to a remote peer";
+        return IDS_STATUS_WAN_CONNECTED;
     default:
-        return "Connected";
+        return IDS_STATUS_CONNECTED;
     }
 }
 
@@ -109,7 +110,8 @@ void InterfacePage::ShowFigures()
         FormatSinceText(ShownSince, since, sizeof(since));
         SetDlgItemTextW(Window, IDC_PAGE_SINCE, WideText(since));
     }
-    SetPageText(FigureStatus, StatusText(monitor.Present, monitor.IfRow.dwOperStatus));
+    LoadText(StatusTextId(monitor.Present, monitor.IfRow.dwOperStatus), text, sizeof(text));
+    SetPageText(FigureStatus, text);
     BoundedPrint(text, sizeof(text), "%lu", monitor.SampleCount);
     SetPageText(FigureDuration, text);
 

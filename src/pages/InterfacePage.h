@@ -64,7 +64,7 @@ private:
 
 // The red of the pages' alert text, set by the main window while it lives.
 extern HBRUSH AlertBrush;
-// The page's status text of an adapter.
-const char* StatusText(bool present, DWORD operStatus);
+// The page's status text of an adapter, as the id of one of the program's texts.
+UINT StatusTextId(bool present, DWORD operStatus);
 
 #endif

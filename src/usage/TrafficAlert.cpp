@@ -49,19 +49,3 @@ UINT AlertVerdictTextId(AlertVerdict verdict)
         return 0;
     }
 }
-
-const char* AlertVerdictText(AlertVerdict verdict)
-{
-    switch (verdict) {
-    case AlertInPassed:
-        return "IN passed the limit";
-    case AlertOutPassed:
-        return "OUT passed the limit";
-    case AlertSumPassed:
-        return "IN+OUT passed the limit";
-    case AlertClear:
-        return "";
-    default:
-        return NULL;
-    }
-}

@@ -22,8 +22,5 @@ AlertVerdict DecideAlert(unsigned __int64 totalIn, unsigned __int64 totalOut,
 
 // The string id of the verdict's text for a person (IDS_ALERT_*); 0 for a clear or unknown one.
 UINT AlertVerdictTextId(AlertVerdict verdict);
-// The page's alert text of a verdict in English ("" when clear; null when unchanged): goes once
-// the page shows AlertVerdictTextId's text.
-const char* AlertVerdictText(AlertVerdict verdict);
 
 #endif

@@ -110,9 +110,3 @@ int LoadFlowName(const char* name, char* buffer, size_t size)
             return LoadText(known.Id, buffer, size);
     return ExpandTemplate(buffer, size, "%1", &name, 1);
 }
-
-HMENU LoadLanguageMenu(int id)
-{
-    const void* menu = FindLanguageResource((LPCWSTR)RT_MENU, MAKEINTRESOURCEW(id), NULL);
-    return menu != NULL ? LoadMenuIndirectW(menu) : NULL;
-}

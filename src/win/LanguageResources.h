@@ -38,7 +38,4 @@ int FormatText(char* buffer, size_t size, UINT id, const char* const* parts, int
 // program's language; any other name as it is.
 int LoadFlowName(const char* name, char* buffer, size_t size);
 
-// The menu in the program's language; null when it cannot be made. The caller destroys it.
-HMENU LoadLanguageMenu(int id);
-
 #endif

@@ -23,7 +23,7 @@ int FirstCloseBalloons(const FakePlatform& fake)
     int count = 0;
     for (const TrayCall& call : fake.TrayCalls)
         count += (call.Record.uFlags & NIF_INFO) != 0 &&
-                 strcmp(call.Record.szInfoTitle, TrayNoticeTitle) == 0;
+                 strcmp(call.Record.szInfoTitle, "Brisvane is still counting") == 0;
     return count;
 }
 
@@ -197,7 +197,8 @@ TEST_F(MainWindowPlaceTest, TheFirstCloseToTheTrayIsToldOnceEver)
     EXPECT_EQ(1, FirstCloseBalloons(fake));
     const TrayCall* balloon = LastTrayCall(NIM_MODIFY, NIF_INFO);
     ASSERT_NE((const TrayCall*)NULL, balloon);
-    EXPECT_STREQ(TrayNoticeText, balloon->Record.szInfo);
+    EXPECT_STREQ("It goes on in the tray. To end it, right-click the tray icon and choose Close.",
+                 balloon->Record.szInfo);
     EXPECT_NE(std::string::npos, Ini().find("TrayNoticeShown=1")) << "kept at once";
 
     ShowWindow(main.Window, SW_SHOW);

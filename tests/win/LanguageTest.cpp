@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "InterfaceIdentity.h"
+#include "LanguageMenu.h"
 #include "LanguageResources.h"
 #include "PeriodForecast.h"
 #include "TrayIcon.h"
