@@ -62,7 +62,7 @@ if [ "$(project_version "$BRISVANE_ROOT/build/i686")" != "$version" ]; then
     say "the two builds disagree on the version"
     exit 1
 fi
-# The manifests hold the addresses in quotes, as they are.
+# The manifests hold the addresses as they are: nothing there may need quoting.
 release_url=${BRISVANE_RELEASE_URL:-https://example.invalid/brisvane/releases/download/$version}
 for url in "$release_url" "$home_url"; do
     if ! [[ $url =~ ^https?://[^[:space:]\"\'\\]+$ ]]; then
