@@ -54,7 +54,7 @@ done
 # The tools that made the release, by their Debian packages' versions.
 info=$(tr -d '\r' <"$work/x64/BUILDINFO.txt")
 for package in g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis; do
-    grep -qE "^  $package [0-9]" <<<"$info" || fail "BUILDINFO.txt does not name $package:
+    grep -q "^  $package [0-9]" <<<"$info" || fail "BUILDINFO.txt does not name $package:
 $info"
 done
 grep -qx "Brisvane $version" <<<"$info" || fail "BUILDINFO.txt does not name version $version"
