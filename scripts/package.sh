@@ -135,7 +135,8 @@ HASH() { hash "$1" | tr a-f A-F; }
 description="Counts the network traffic of every adapter from the tray: current, peak and average speeds and totals that survive restarts."
 
 # winget: the multi-file form, as the community repository takes it (its folder there is
-# manifests/b/Brisvane/Brisvane/<version>/).
+# manifests/b/Brisvane/Brisvane/<version>/). The installer's product code is the name of its
+# key under Uninstall, by which winget finds an installed copy.
 winget_id=Brisvane.Brisvane
 winget_schema=1.9.0
 cat >"$dist/winget/$winget_id.yaml" <<EOF
@@ -174,6 +175,7 @@ EOF
     Silent: /S
     SilentWithProgress: /S
   UpgradeBehavior: install
+  ProductCode: Brisvane
 EOF
     done
     for arch in x64 x86; do
@@ -230,6 +232,7 @@ cat >"$dist/scoop/brisvane.json" <<EOF
             "hash": "$(hash "$zip32")"
         }
     },
+    "notes": "Brisvane keeps its settings and totals in %APPDATA%\\\\Brisvane, where updates and uninstalls leave them.",
     "pre_install": "New-Item -ItemType File -Force -Path \"\$dir\\\\Brisvane.installed\" | Out-Null",
     "bin": [
         "Brisvane.exe",
