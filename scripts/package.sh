@@ -19,6 +19,8 @@
 # uninstaller and the installer with osslsigncode (scripts/sign-file.sh).
 # BRISVANE_RELEASE_URL: the folder the release's files are downloaded from, for the manifests
 # (BRISVANE_HOME_URL: the project's home page).
+# BRISVANE_I686_BUILD: a folder with a Release build of i686 made already, by this script, whose
+# programs are packaged as they are (the package test's second build saves that time).
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
@@ -52,13 +54,15 @@ export TZ=UTC LC_ALL=C
 ensure_build_packages nsis zip ${signing:+osslsigncode}
 # The linker stamps the PE header with SOURCE_DATE_EPOCH, but only when it links: an exe left
 # from a build of another commit would keep that one's time.
+i686_build=${BRISVANE_I686_BUILD:-$BRISVANE_ROOT/build/i686}
 for arch in i686 x86_64; do
+    [ "$arch" = i686 ] && [ -n "${BRISVANE_I686_BUILD:-}" ] && continue
     rm -f "$BRISVANE_ROOT/build/$arch/Brisvane.exe" "$BRISVANE_ROOT/build/$arch/brisvane-report.exe"
     build "$arch" "$BRISVANE_ROOT/build/$arch"
 done
 
 version=$(project_version "$BRISVANE_ROOT/build/x86_64")
-if [ "$(project_version "$BRISVANE_ROOT/build/i686")" != "$version" ]; then
+if [ "$(project_version "$i686_build")" != "$version" ]; then
     say "the two builds disagree on the version"
     exit 1
 fi
@@ -90,7 +94,7 @@ sed 's/$/\r/' "$BRISVANE_ROOT/LICENSE" >"$stage/LICENSE.txt"
 } | sed 's/$/\r/' >"$stage/BUILDINFO.txt"
 cp "$BRISVANE_ROOT/build/x86_64/Brisvane.exe" "$BRISVANE_ROOT/build/x86_64/brisvane-report.exe" \
     "$stage/x64/"
-cp "$BRISVANE_ROOT/build/i686/Brisvane.exe" "$BRISVANE_ROOT/build/i686/brisvane-report.exe" \
+cp "$i686_build/Brisvane.exe" "$i686_build/brisvane-report.exe" \
     "$stage/x86/"
 
 if [ -n "$signing" ]; then
