@@ -1,20 +1,30 @@
 ; The Windows installer of Brisvane. scripts/package.sh builds it with Debian's makensis:
 ;   makensis -DVERSION=1.0.5.3 -DEXE_X64=... -DEXE_X86=... -DREPORT_X64=... -DREPORT_X86=...
-;            -DREADME=... -DLICENSE=... -DICON=...
-;            -DOUTFILE=... installer/Brisvane.nsi
+;            -DREADME=... -DLICENSE=... -DBUILDINFO=... -DICON=...
+;            -DOUTFILE=... [-DSIGN_FILE=scripts/sign-file.sh] installer/Brisvane.nsi
 ; One 32-bit installer for both kinds of Windows; it puts the 64-bit program on 64-bit Windows.
 ; It installs for the current user without elevation, under %LOCALAPPDATA%\Programs\Brisvane,
 ; or for all users under Program Files when it runs elevated or is given /ALLUSERS (which asks
 ; for elevation). /S installs silently; /D=FOLDER (last) picks the folder.
 
-!ifndef VERSION | EXE_X64 | EXE_X86 | REPORT_X64 | REPORT_X86 | README | LICENSE | ICON | OUTFILE
-!error "package.sh passes VERSION, EXE_X64, EXE_X86, REPORT_X64, REPORT_X86, README, LICENSE, ICON and OUTFILE"
+!ifndef VERSION | EXE_X64 | EXE_X86 | REPORT_X64 | REPORT_X86 | README | LICENSE | BUILDINFO | ICON | OUTFILE
+!error "package.sh passes VERSION, EXE_X64, EXE_X86, REPORT_X64, REPORT_X86, README, LICENSE, BUILDINFO, ICON and OUTFILE"
 !endif
 
 Unicode true
 ManifestDPIAware true
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
+; The same bytes from every build of one commit: no file times stored, so the installed files
+; get the time of their installation.
+SetDateSave off
+
+; Signed when package.sh signs: the uninstaller as makensis writes it, before it goes into the
+; installer, then the installer.
+!ifdef SIGN_FILE
+!uninstfinalize 'bash "${SIGN_FILE}" "%1"' = 0
+!finalize 'bash "${SIGN_FILE}" "%1"' = 0
+!endif
 
 !include MUI2.nsh
 !include LogicLib.nsh
@@ -212,6 +222,7 @@ Section "Brisvane" SecProgram
     ; The report is called by its full path (see the README): the PATH is left alone.
     File "/oname=README.txt" "${README}"
     File "/oname=LICENSE.txt" "${LICENSE}"
+    File "/oname=BUILDINFO.txt" "${BUILDINFO}"
     ClearErrors
     FileOpen $0 "$INSTDIR\${MARKER}" w
     ${If} ${Errors}
@@ -302,6 +313,7 @@ Section "un.Brisvane" UnSecProgram
     Delete "$INSTDIR\${MARKER}"
     Delete "$INSTDIR\README.txt"
     Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\BUILDINFO.txt"
     Delete "$INSTDIR\uninstall.exe"
     ; Only when empty: whatever else lies there is not ours to delete.
     RMDir "$INSTDIR"

@@ -247,7 +247,8 @@ TEST(Installer, InstallRunUpgradeAndUninstallForOneUser)
     const std::string shortcut = ShellFolder(CSIDL_PROGRAMS) + "\\Brisvane.lnk";
     const std::string data = ShellFolder(CSIDL_APPDATA) + "\\Brisvane";
     const char* installedFiles[] = {"Brisvane.exe", "brisvane-report.exe", "Brisvane.installed",
-                                    "uninstall.exe", "README.txt", "LICENSE.txt"};
+                                    "uninstall.exe", "README.txt", "LICENSE.txt",
+                                    "BUILDINFO.txt"};
     ASSERT_EQ((HWND)NULL, FindWindowA(MainClass, NULL)) << "the prefix is not fresh";
     ASSERT_FALSE(FileExists(folder)) << "the prefix is not fresh";
 

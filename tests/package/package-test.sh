@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release packages under dist/ (scripts/package.sh makes them; scripts/test.sh runs it before
-# the tests): exactly the three packages of the project's version and their checksums, the ZIPs
-# holding exactly the exe, brisvane-report.exe, README.txt and LICENSE.txt; then test_package
+# the tests): exactly the three packages of the project's version, their checksums and the
+# manifests, the ZIPs holding exactly the exe, brisvane-report.exe, README.txt, LICENSE.txt and
+# BUILDINFO.txt; the manifests against the packages (release_checks.py); then test_package
 # under Wine, in a fresh prefix of its own, checks what the exes carry and installs, upgrades
 # and uninstalls.
 # Usage: package-test.sh DIST_DIR TEST_PROGRAM PROJECT_VERSION WORK_DIR
@@ -23,7 +24,9 @@ windows_path() {
 expected="SHA256SUMS
 Brisvane-$version-setup.exe
 Brisvane-$version-x64.zip
-Brisvane-$version-x86.zip"
+Brisvane-$version-x86.zip
+scoop
+winget"
 found=$(cd "$dist" 2>/dev/null && ls -1 | sort)
 if [ "$found" != "$(sort <<<"$expected")" ]; then
     fail "dist/ holds, for version $version:
@@ -41,11 +44,28 @@ mkdir -p "$work"
 for arch in x64 x86; do
     zip_file=$dist/Brisvane-$version-$arch.zip
     listed=$(unzip -Z1 "$zip_file" | sort)
-    [ "$listed" = "$(printf '%s\n' Brisvane.exe brisvane-report.exe LICENSE.txt README.txt | sort)" ] ||
+    [ "$listed" = "$(printf '%s\n' Brisvane.exe brisvane-report.exe LICENSE.txt README.txt \
+        BUILDINFO.txt | sort)" ] ||
         fail "$zip_file holds:
 $listed"
     unzip -q "$zip_file" -d "$work/$arch" || fail "$zip_file does not unpack"
 done
+
+# The tools that made the release, by their Debian packages' versions.
+info=$(tr -d '\r' <"$work/x64/BUILDINFO.txt")
+for package in g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis; do
+    grep -q "^  $package [0-9]" <<<"$info" || fail "BUILDINFO.txt does not name $package:
+$info"
+done
+grep -qx "Brisvane $version" <<<"$info" || fail "BUILDINFO.txt does not name version $version"
+cmp -s "$work/x64/BUILDINFO.txt" "$work/x86/BUILDINFO.txt" || fail "the ZIPs' BUILDINFO.txt differ"
+
+# The manifests must make the same marker the program looks for.
+source_root=$(dirname "$dist")
+marker=$(sed -n 's/.*INSTALLED_MARK[^"]*"\([^"]*\)".*/\1/p' "$source_root/src/config/DataFolder.cpp")
+/usr/bin/python3 "$(dirname "$0")/release_checks.py" manifests "$dist" "$version" \
+    "${BRISVANE_RELEASE_URL:-https://example.invalid/brisvane/releases/download/$version}" \
+    "${marker:-(none in DataFolder.cpp)}" || fail "the manifests"
 
 trap 'stop_wine' EXIT
 prepare_wine "$work/wineprefix"
