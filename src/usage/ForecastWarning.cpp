@@ -77,13 +77,14 @@ static int ReadDay(const char* text, size_t length, int* day)
     return ParseIsoDate(text, length, day);
 }
 
-// "Warned 00-1A-2B-3C-4D-5E=2026-12-01": the first line of an adapter counts, as for any key.
+// "Warned 00-1A-2B-3C-4D-5E=2026-12-01", its key in any case as INI keys are: the first line
+// of an adapter counts, as for any key.
 static void ReadMarkLine(const char* line, void* context)
 {
     ForecastWarningState* state = (ForecastWarningState*)context;
     const size_t prefix = sizeof(FORECAST_WARNED_KEY) - 1;
     const char* equals = strchr(line, '=');
-    if (equals == NULL || strncmp(line, FORECAST_WARNED_KEY, prefix) != 0 ||
+    if (equals == NULL || _strnicmp(line, FORECAST_WARNED_KEY, prefix) != 0 ||
         (line[prefix] != ' ' && line[prefix] != '\t'))
         return;
     const char* name = line + prefix;
