@@ -141,8 +141,9 @@ HICON MainWindow::FeedSpeedViews(InterfaceMonitor* selected)
     unsigned __int64 down = 0, up = 0;
     bool anyAlert = false;
     auto add = [&](const InterfaceMonitor& monitor) {
-        down += monitor.CurrentIn;
-        up += monitor.CurrentOut;
+        // Gone from this cycle's table: its last speed stays on its page only.
+        down += monitor.Present ? monitor.CurrentIn : 0;
+        up += monitor.Present ? monitor.CurrentOut : 0;
         anyAlert |= monitor.AlertOn;
         return false;
     };

@@ -6,7 +6,7 @@
 #include "BoundedText.h"
 
 ForecastKeeper::ForecastKeeper()
-    : Warning{1, NO_DAY}, TableRead(0), Worked(0), LastTick(0), Today(0), FinishedVersion(0)
+    : TableRead(0), Worked(0), LastTick(0), Today(0), FinishedVersion(0)
 {
 }
 

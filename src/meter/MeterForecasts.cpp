@@ -1,5 +1,5 @@
 // The meter's period forecasts: a round once a minute over every adapter, and the early
-// warning where one is due, marked at once so that a restart does not tell it again.
+// warning where one is due, marked per adapter at once so that a restart does not tell it again.
 #include "TrafficMeter.h"
 
 #include "ForecastWarning.h"
@@ -26,11 +26,18 @@ void TrafficMeter::UpdateForecasts(const SYSTEMTIME& now, int today, ULONGLONG t
         char name[SHORT_TEXT];
         monitor->SectionName(name, sizeof(name));
         const PeriodForecast* forecast = Forecasts.Update(name, span, Usage, historyPath, seconds);
+        if (forecast == nullptr)
+            continue;
+        ForecastWarningState& state = Forecasts.Warning;
+        // An older copy's one mark becomes this adapter's own, which outlives the one mark
+        // once a warning of another period replaces it.
+        if (state.OlderCopyPeriod == forecast->Span.First)
+            MarkForecastWarned(&state, name, forecast->Span.First);
         LimitPick pick;
-        if (forecast != nullptr && DecideForecastWarning(*forecast, limits, monitor->AlertOn,
-                                                         Forecasts.Warning, &pick)) {
-            // Once a period.
-            Forecasts.Warning.WarnedPeriod = forecast->Span.First;
+        if (DecideForecastWarning(*forecast, limits, monitor->AlertOn, state, name, &pick)) {
+            // Once per adapter and period; the one mark, for older copies, is the latest.
+            MarkForecastWarned(&state, name, forecast->Span.First);
+            state.WarnedPeriod = forecast->Span.First;
             Events.WarningDue(*monitor, *forecast, pick);
             warned = true;
         }

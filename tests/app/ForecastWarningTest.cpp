@@ -101,3 +101,26 @@ TEST_F(ForecastWarningTest, NotWhileTheAlertIsOnNorOnceSwitchedOff)
     Minute(10 * MB);
     EXPECT_EQ(0, Warnings());
 }
+
+TEST_F(ForecastWarningTest, EachAdapterOnceThoughTheirPeriodsStartOnDifferentDays)
+{
+    std::string ini = folder.Path("Brisvane.INI");
+    WritePrivateProfileStringA("Settings", "ResetType", "3", ini.c_str());
+    WritePrivateProfileStringA("Settings", "ResetDate", "2026-12-20 00:00:00", ini.c_str());
+    WritePrivateProfileStringA("00-1A-2B-3C-4D-01", "StartDay", "2026-12-01 00:00:00",
+                               ini.c_str());
+    WritePrivateProfileStringA("00-1A-2B-3C-4D-02", "StartDay", "2026-12-03 00:00:00",
+                               ini.c_str());
+    // 600 MB each: past 1 GB by the 19th at either pace.
+    ASSERT_TRUE(WriteFileText(folder.Path("Brisvane-history.csv"),
+                              "Date,MAC,Description,Bytes in,Bytes out\r\n"
+                              "2026-12-03,00-1A-2B-3C-4D-01,\"A\",600000000,0\r\n"
+                              "2026-12-03,00-1A-2B-3C-4D-02,\"B\",600000000,0\r\n"));
+    fake.AddAdapter(3, 0x02, "10.0.0.5");
+    ASSERT_NE((HWND)NULL, Create());
+    for (int minute = 0; minute < 4; minute++)
+        Minute(0);
+    EXPECT_EQ(2, Warnings());
+    EXPECT_EQ("2026-12-01", IniKey("Forecast", "Warned 00-1A-2B-3C-4D-01"));
+    EXPECT_EQ("2026-12-03", IniKey("Forecast", "Warned 00-1A-2B-3C-4D-02"));
+}

@@ -291,3 +291,31 @@ TEST_F(SpeedViewsTest, TheChoicesOfTheIniAndTheMenuDriveBothViews)
     EXPECT_EQ(60u, GetPrivateProfileIntA("SpeedView", "Opacity", 9, ini.c_str()));
     EXPECT_EQ(56u, GetPrivateProfileIntA("SpeedView", "Height", 0, ini.c_str()));
 }
+
+TEST_F(SpeedViewsTest, AnAdapterGoneFromTheTableCarriesNoSpeed)
+{
+    std::string ini = folder.Path("Brisvane.INI");
+    WritePrivateProfileStringA("SpeedView", "Window", "1", ini.c_str());
+    WritePrivateProfileStringA("SpeedView", "Adapter", "1", ini.c_str());
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    fake.AddAdapter(3, 0xB2, "10.0.0.5");
+    ASSERT_NE((HWND)NULL, Create());
+    Traffic(2000000, 500000, 1000, 0);
+    HWND window = Speed().WindowHandle();
+    ASSERT_NE((HWND)NULL, window);
+    EXPECT_EQ("Down 2.00 MB/s, Up 500 KB/s", WindowText(window));
+
+    // The first adapter, the one on show, leaves the table: only the other one counts.
+    InterfaceMonitor* gone = TabMonitor(0);
+    fake.Rows.erase(fake.Rows.begin());
+    fake.Row(3)->dwInOctets += 1000;
+    fake.AdvanceSeconds(1);
+    Tick();
+    EXPECT_EQ("Down 1.00 KB/s, Up 0 B/s", WindowText(window));
+    SendMessageA(main.Window, WM_COMMAND, ID_SPEED_ADAPTER_SHOWN, 0);
+    Tick();
+    EXPECT_EQ("Down 0 B/s, Up 0 B/s", WindowText(window));
+    // Its page keeps its figures.
+    EXPECT_EQ("NOT Connected", PageText(gone, IDC_PAGE_STATUS));
+    EXPECT_EQ("2.000 MB", PageText(gone, IDC_PAGE_CURRENT_IN));
+}

@@ -326,3 +326,57 @@ TEST_F(MeterTest, AnAlertIsToldOncePerCrossingWhetherOrNotAnythingShowsTheAdapte
     EXPECT_EQ(2, events.Count("alert 10.0.0.5"));
     EXPECT_EQ(0, events.Count("alert 192.168.1.10"));
 }
+
+TEST_F(MeterTest, TheEarlyWarningIsToldOncePerAdapterAndPeriodAlsoAfterARestart)
+{
+    // Reset on the 20th: each adapter's period runs from its own last reset, both heading past
+    // 1 GB at the pace of their 900 MB.
+    Settings.ResetType = ResetOnDate;
+    Settings.ResetDate = FakePlatform::Time(2026, 12, 20, 0, 0, 0);
+    Settings.AlertType = AlertDistinct;
+    Settings.LimitIN = GIGABYTE;
+    fake.SetTime(2026, 12, 10, 12, 0, 0);
+    ASSERT_TRUE(WriteFileText(folder.Path("Brisvane-history.csv"),
+                              "Date,MAC,Description,Bytes in,Bytes out\r\n"
+                              "2026-12-03,00-1A-2B-3C-4D-A1,\"A\",900000000,0\r\n"
+                              "2026-12-03,00-1A-2B-3C-4D-B2,\"B\",900000000,0\r\n"));
+    const std::string adapters = "[00-1A-2B-3C-4D-A1]\r\nStartDay=2026-12-01 00:00:00\r\n"
+                                 "[00-1A-2B-3C-4D-B2]\r\nStartDay=2026-12-03 00:00:00\r\n";
+    WriteIni(adapters);
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    fake.AddAdapter(3, 0xB2, "10.0.0.5");
+    auto minutes = [&](TrafficMeter& running, int count) {
+        IniDocument document;
+        document.Read(IniPath);
+        running.Load(document);
+        running.PollCycle(fake.Now, fake.Tick, &document);
+        for (int minute = 0; minute < count; minute++) {
+            fake.AdvanceSeconds(60);
+            running.PollCycle(fake.Now, fake.Tick);
+        }
+        running.Stop();
+    };
+    minutes(meter, 4);
+    EXPECT_EQ(1, events.Count("warning 192.168.1.10"));
+    EXPECT_EQ(1, events.Count("warning 10.0.0.5"));
+    std::string text = IniText();
+    EXPECT_NE(std::string::npos, text.find("Warned 00-1A-2B-3C-4D-A1=2026-12-01")) << text;
+    EXPECT_NE(std::string::npos, text.find("Warned 00-1A-2B-3C-4D-B2=2026-12-03")) << text;
+    EXPECT_NE(std::string::npos, text.find("\r\nWarned=2026-12-0")) << text;  // for older copies
+
+    RecordedEvents restarted;
+    TrafficMeter again(Settings, restarted);
+    minutes(again, 2);
+    EXPECT_EQ(0, restarted.Count("warning"));
+
+    // An older copy's one day stands for every adapter whose period starts on it, also once
+    // a warning of another period has replaced it.
+    WriteIni(adapters + "[Forecast]\r\nWarned=2026-12-03\r\n");
+    RecordedEvents upgraded;
+    for (int run = 0; run < 2; run++) {
+        TrafficMeter newer(Settings, upgraded);
+        minutes(newer, 2);
+        EXPECT_EQ(1, upgraded.Count("warning 192.168.1.10"));
+        EXPECT_EQ(0, upgraded.Count("warning 10.0.0.5"));
+    }
+}

@@ -1,5 +1,6 @@
-// The forecast's rules: the period each reset schedule makes, the early warning's rule (once a
-// period, not too early, never during the alert, off when switched off) and its INI section.
+// The forecast's rules: the period each reset schedule makes, the early warning's rule (once per
+// adapter and period, not too early, never during the alert, off when switched off) and its INI
+// section.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -88,55 +89,64 @@ TEST(ForecastPeriodOfSchedule, EachResetScheduleMakesItsPeriod)
     ExpectSpan(Date(2027, 1, 1), Date(2027, 1, 31), Span(OnDate(20, 0), Date(2027, 1, 5)));
 }
 
-TEST(ForecastWarningRule, OncePerPeriodNotEarlyNotDuringTheAlertAndOnlyWhenOn)
+TEST(ForecastWarningRule, OncePerAdapterAndPeriodNotEarlyNotDuringTheAlertAndOnlyWhenOn)
 {
     const PeriodSpan december = {Dec(1), Dec(31)};
     PeriodLimits limits = {30 * GB, 0, 0};
-    ForecastWarningState state = {1, NO_DAY};
+    ForecastWarningState state;  // on, never warned
     LimitPick pick;
     PeriodForecast passing = Forecast(10 * GB, december, Dec(10), Day);  // 31 GB at the end
-    ASSERT_EQ(1, DecideForecastWarning(passing, limits, 0, state, &pick));
+    ASSERT_EQ(1, DecideForecastWarning(passing, limits, 0, state, "00-AA", &pick));
     EXPECT_STREQ("IN", pick.Name);
     EXPECT_EQ(31 * GB, pick.AtEnd);
 
-    ForecastWarningState warned = {1, Dec(1)};
-    EXPECT_EQ(0, DecideForecastWarning(passing, limits, 0, warned, &pick));
-    ForecastWarningState lastPeriod = {1, Date(2026, 11, 1)};
-    EXPECT_EQ(1, DecideForecastWarning(passing, limits, 0, lastPeriod, &pick));
-    EXPECT_EQ(0, DecideForecastWarning(passing, limits, 1, state, &pick));  // the alert is on
-    ForecastWarningState off = {0, NO_DAY};
-    EXPECT_EQ(0, DecideForecastWarning(passing, limits, 0, off, &pick));
+    // Once per adapter and period.
+    ForecastWarningState warned;
+    ASSERT_EQ(1, MarkForecastWarned(&warned, "00-AA", Dec(1)));
+    EXPECT_EQ(0, DecideForecastWarning(passing, limits, 0, warned, "00-AA", &pick));
+    EXPECT_EQ(1, DecideForecastWarning(passing, limits, 0, warned, "00-BB", &pick));
+    ASSERT_EQ(1, MarkForecastWarned(&warned, "00-AA", Date(2026, 11, 1)));
+    EXPECT_EQ(1, DecideForecastWarning(passing, limits, 0, warned, "00-AA", &pick));
+    // The alert is on.
+    EXPECT_EQ(0, DecideForecastWarning(passing, limits, 1, state, "00-AA", &pick));
+    ForecastWarningState off;
+    off.Enabled = 0;
+    EXPECT_EQ(0, DecideForecastWarning(passing, limits, 0, off, "00-AA", &pick));
     PeriodLimits roomy = {40 * GB, 0, 0};
-    EXPECT_EQ(0, DecideForecastWarning(passing, roomy, 0, state, &pick));
+    EXPECT_EQ(0, DecideForecastWarning(passing, roomy, 0, state, "00-AA", &pick));
     PeriodLimits unset = {0, 0, 0};
-    EXPECT_EQ(0, DecideForecastWarning(passing, unset, 0, state, &pick));
+    EXPECT_EQ(0, DecideForecastWarning(passing, unset, 0, state, "00-AA", &pick));
 
     // Not before a tenth of the period: 3.1 days of December's 31.
     const int tenth = 3 * Day + Day / 10;
     EXPECT_EQ(0, DecideForecastWarning(Forecast(10 * GB, december, Dec(4), tenth - 3 * Day - 1),
-                                       limits, 0, state, &pick));
+                                       limits, 0, state, "00-AA", &pick));
     EXPECT_EQ(1, DecideForecastWarning(Forecast(10 * GB, december, Dec(4), tenth - 3 * Day), limits,
-                                       0, state, &pick));
+                                       0, state, "00-AA", &pick));
     // A one-day period: a tenth of the day.
     const PeriodSpan today = {Dec(8), Dec(8)};
     EXPECT_EQ(0, DecideForecastWarning(Forecast(10 * GB, today, Dec(8), Day / 10 - 1), limits, 0,
-                                       state, &pick));
+                                       state, "00-AA", &pick));
     EXPECT_EQ(1, DecideForecastWarning(Forecast(10 * GB, today, Dec(8), Day / 10), limits, 0,
-                                       state, &pick));
+                                       state, "00-AA", &pick));
 }
 
 TEST(ForecastWarningRule, SwitchAndMarkAreKeptInTheirOwnSection)
 {
     TempFolder folder;
     std::string ini = folder.Path("Brisvane.INI");
-    ForecastWarningState state = {0, 0};
+    ForecastWarningState state;
+    state.Enabled = 0;
+    state.WarnedPeriod = 0;
     ReadForecastState(ini.c_str(), &state);  // no file: on, never warned
     EXPECT_EQ(1, state.Enabled);
     EXPECT_EQ(NO_DAY, state.WarnedPeriod);
 
     IniDocument document;
     ASSERT_TRUE(document.Read(ini.c_str()));
-    ForecastWarningState saved = {0, Dec(1)};
+    ForecastWarningState saved;
+    saved.Enabled = 0;
+    saved.WarnedPeriod = Dec(1);
     ASSERT_TRUE(StoreForecastState(document, saved));
     DWORD error = 0;
     ASSERT_TRUE(document.WriteReplacing(ini.c_str(), &error));
@@ -147,6 +157,29 @@ TEST(ForecastWarningRule, SwitchAndMarkAreKeptInTheirOwnSection)
     ReadForecastState(ini.c_str(), &state);
     EXPECT_EQ(0, state.Enabled);
     EXPECT_EQ(Dec(1), state.WarnedPeriod);
+
+    // One key per adapter warned of, beside the one mark of older copies: the marks account
+    // for that day, so it stands for no other adapter.
+    ASSERT_TRUE(document.Read(ini.c_str()));
+    ASSERT_TRUE(MarkForecastWarned(&saved, "00-AA", Dec(1)));
+    ASSERT_TRUE(MarkForecastWarned(&saved, "00-BB", Dec(3)));
+    saved.WarnedPeriod = Dec(3);
+    ASSERT_TRUE(StoreForecastState(document, saved));
+    ASSERT_TRUE(document.WriteReplacing(ini.c_str(), &error));
+    text = ReadFileText(ini);
+    EXPECT_NE(std::string::npos, text.find("Warned 00-AA=2026-12-01\r\n")) << text;
+    EXPECT_NE(std::string::npos, text.find("Warned 00-BB=2026-12-03\r\n")) << text;
+    ReadForecastState(ini.c_str(), &state);
+    EXPECT_EQ(Dec(3), state.WarnedPeriod);
+    EXPECT_EQ(NO_DAY, state.OlderCopyPeriod);
+    EXPECT_TRUE(ForecastWarnedOf(state, "00-AA", Dec(1)));
+    EXPECT_TRUE(ForecastWarnedOf(state, "00-BB", Dec(3)));
+    EXPECT_FALSE(ForecastWarnedOf(state, "00-CC", Dec(3)));
+    // An older copy's day, which no adapter's key holds, stands for every adapter.
+    WritePrivateProfileStringA("Forecast", "Warned", "2026-12-05", ini.c_str());
+    ReadForecastState(ini.c_str(), &state);
+    EXPECT_TRUE(ForecastWarnedOf(state, "00-CC", Dec(5)));
+    EXPECT_FALSE(ForecastWarnedOf(state, "00-CC", Dec(3)));
 
     // A mark that is no date counts as none.
     WritePrivateProfileStringA("Forecast", "Warned", "2026-13-01", ini.c_str());
