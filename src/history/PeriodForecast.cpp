@@ -13,19 +13,17 @@
 #define AMOUNT_CHARS 32
 #define MIDDLE_DOT "\xC2\xB7"  // UTF-8
 
-static int Matches(const char* mac, const char* other)
-{
-    return mac == NULL || strcmp(mac, other) == 0;
-}
-
 void SumSpanDays(const HistoryTable& table, const UsageHistory* running, const char* mac,
-                 int first, int last, SpanSums* sums)
+                 int first, int last, SpanSums* sums, const NameFilter& among)
 {
+    auto matches = [&](const char* wanted, const char* other) {
+        return wanted != NULL ? strcmp(wanted, other) == 0 : !among || among(other);
+    };
     sums->In = 0;
     sums->Out = 0;
     sums->FirstKnownDay = NO_DAY;
     for (const HistoryRecord& record : table.Records) {
-        if (!Matches(mac, table.Names[record.Name].Mac))
+        if (!matches(mac, table.Names[record.Name].Mac))
             continue;
         if (record.Day < sums->FirstKnownDay)
             sums->FirstKnownDay = record.Day;
@@ -37,7 +35,7 @@ void SumSpanDays(const HistoryTable& table, const UsageHistory* running, const c
     if (running == NULL)
         return;
     for (const RunningDay& entry : running->Running) {
-        if (!Matches(mac, entry.Mac))
+        if (!matches(mac, entry.Mac))
             continue;
         if (entry.Day < sums->FirstKnownDay)
             sums->FirstKnownDay = entry.Day;
