@@ -7,7 +7,14 @@
 
 namespace {
 
-enum { PickShowHide = 1, PickSettings = 2, PickAbout = 3, PickHistory = 4, PickStartWithWindows = 5 };
+enum {
+    PickShowHide = 1,
+    PickSettings = 2,
+    PickAbout = 3,
+    PickHistory = 4,
+    PickAdapters = 5,
+    PickStartWithWindows = 6
+};
 
 }  // namespace
 
@@ -126,13 +133,24 @@ TEST_F(TrayTest, MenuItemsReachTheirHandlers)
     ASSERT_EQ(1, PickTrayItem(PickHistory));
     ASSERT_NE((HWND)NULL, HistoryView().Window);
     DestroyWindow(HistoryView().Window);
+    {
+        int listed = -1;
+        ModalStep step("Adapters", [&](HWND dialog) {
+            listed = (int)SendDlgItemMessageA(dialog, IDC_ADAPTERS_LIST, LVM_GETITEMCOUNT, 0, 0);
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        ASSERT_EQ(1, PickTrayItem(PickAdapters));
+        EXPECT_TRUE(step.Ran());
+        EXPECT_EQ(Meter().Count(), listed);
+    }
     HMENU menu = GetSubMenu(Tray().Menu(), 0);
     const UINT submenu = (UINT)-1;
     const UINT ids[] = {ID_TRAY_SHOWHIDE, ID_APP_SETTINGS, ID_APP_ABOUT, ID_APP_HISTORY,
-                        ID_TRAY_STARTWITHWINDOWS, ID_TRAY_FORECASTWARN, 0, submenu,
-                        ID_SPEED_WINDOW, ID_SPEED_CLICKTHROUGH, submenu, 0, ID_TRAY_CLOSE};
-    ASSERT_EQ(13, GetMenuItemCount(menu));
-    for (int i = 0; i < 13; i++)
+                        ID_TRAY_ADAPTERS, ID_TRAY_STARTWITHWINDOWS, ID_TRAY_FORECASTWARN, 0,
+                        submenu, ID_SPEED_WINDOW, ID_SPEED_CLICKTHROUGH, submenu, 0,
+                        ID_TRAY_CLOSE};
+    ASSERT_EQ(14, GetMenuItemCount(menu));
+    for (int i = 0; i < 14; i++)
         EXPECT_EQ(ids[i], GetMenuItemID(menu, i)) << i;
     EXPECT_EQ((UINT)ID_TRAY_SHOWHIDE, GetMenuDefaultItem(menu, FALSE, 0));  // in bold
 
