@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include "BoundedText.h"
+#include "DateValue.h"
 #include "DecimalText.h"
 #include "Platform.h"
 #include "Utf8Text.h"
@@ -63,8 +64,7 @@ static void CurrentDate(DATE* date)
 {
     SYSTEMTIME now;
     Platform.ReadLocalTime(&now);
-    now.wMilliseconds = 0;
-    if (!SystemTimeToVariantTime(&now, date))
+    if (!TimeToDate(&now, date))
         *date = 0;
 }
 

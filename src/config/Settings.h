@@ -9,11 +9,11 @@
 #include "IniDocument.h"
 #include "IniValues.h"
 #include "PathSplit.h"
+#include "Units.h"
 
 enum ResetTypes { ResetDaily = 0, ResetMonthly = 1, ResetNever = 2, ResetOnDate = 3 };
 enum AlertTypes { AlertDistinct = 0, AlertTotal = 1, AlertNone = 2 };
 
-#define GIGABYTE 1000000000ULL
 // The largest whole number of gigabytes that a 64-bit byte count holds.
 #define MAX_LIMIT_GB 18446744073ULL
 

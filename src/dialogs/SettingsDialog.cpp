@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "DateValue.h"
 #include "DecimalText.h"
 #include "Platform.h"
 #include "Settings.h"
@@ -334,7 +335,7 @@ int RunSettingsDialog(SettingsRequest* request)
         // One moment for every adapter, taken after the dialog has closed.
         SYSTEMTIME now;
         Platform.ReadLocalTime(&now);
-        SystemTimeToVariantTime(&now, &request->ResetDate);
+        TimeToDate(&now, &request->ResetDate);
         request->ResetRequested = 1;
     }
 

@@ -70,15 +70,7 @@ int BillingDayOf(int schedule, int resetDay)
 // when the month is shorter.
 static int MonthStart(int year, int month, int billingDay)
 {
-    int length = DaysInMonthOf(year, month);
-    return DayNumber(year, month, billingDay < length ? billingDay : length);
-}
-
-static void StepMonth(int* year, int* month, int step)
-{
-    int index = *year * MONTHS_PER_YEAR + (*month - 1) + step;
-    *year = index / MONTHS_PER_YEAR;
-    *month = index % MONTHS_PER_YEAR + 1;
+    return DayNumber(year, month, BillingDayInMonth(year, month, billingDay));
 }
 
 int PeriodStart(int dayNumber, int view, int billingDay)

@@ -7,11 +7,16 @@
 #include "ByteAmountText.h"
 #include "HistoryCalendar.h"
 
-#define MAX_BYTES 0xFFFFFFFFFFFFFFFFULL
 // 2^64 as a double: a result at or past it is held at the largest count.
 #define BYTES_LIMIT_AS_DOUBLE 18446744073709551616.0
 #define AMOUNT_CHARS 32
 #define MIDDLE_DOT "\xC2\xB7"  // UTF-8
+
+void NoteKnownDay(int day, int* firstKnownDay)
+{
+    if (day < *firstKnownDay)
+        *firstKnownDay = day;
+}
 
 void SumSpanDays(const HistoryTable& table, const UsageHistory* running, const char* mac,
                  int first, int last, SpanSums* sums, const NameFilter& among)
@@ -25,8 +30,7 @@ void SumSpanDays(const HistoryTable& table, const UsageHistory* running, const c
     for (const HistoryRecord& record : table.Records) {
         if (!matches(mac, table.Names[record.Name].Mac))
             continue;
-        if (record.Day < sums->FirstKnownDay)
-            sums->FirstKnownDay = record.Day;
+        NoteKnownDay(record.Day, &sums->FirstKnownDay);
         if (record.Day >= first && record.Day <= last) {
             sums->In = AddHeld(sums->In, record.In);
             sums->Out = AddHeld(sums->Out, record.Out);
@@ -37,8 +41,7 @@ void SumSpanDays(const HistoryTable& table, const UsageHistory* running, const c
     for (const RunningDay& entry : running->Running) {
         if (!matches(mac, entry.Mac))
             continue;
-        if (entry.Day < sums->FirstKnownDay)
-            sums->FirstKnownDay = entry.Day;
+        NoteKnownDay(entry.Day, &sums->FirstKnownDay);
         if (entry.Day < first || entry.Day > last)
             continue;
         // A day the file holds as well adds to it, as when the day is written to the file.
@@ -54,7 +57,7 @@ static unsigned __int64 Scaled(unsigned __int64 amount, __int64 part, __int64 wh
         return 0;
     double value = (double)amount * (double)part / (double)whole + 0.5;
     if (value >= BYTES_LIMIT_AS_DOUBLE)
-        return MAX_BYTES;
+        return MAX_BYTE_COUNT;
     return (unsigned __int64)value;
 }
 

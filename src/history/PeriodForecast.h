@@ -8,11 +8,11 @@
 #include <stddef.h>
 
 #include "HistoryTable.h"
+#include "Units.h"
 #include "UsageHistory.h"
 
-#define SECONDS_PER_DAY 86400
 // The pace is never taken over less than an hour: a few minutes' traffic says little of a month.
-#define FORECAST_MIN_PACE_SECONDS 3600
+constexpr int FORECAST_MIN_PACE_SECONDS = SECONDS_PER_HOUR;
 #define FORECAST_LINE_CHARS 200
 #define FORECAST_TIP_LINE_CHARS 64
 #define SHORT_DATE_CHARS 16
@@ -57,6 +57,10 @@ struct LimitPick {
     unsigned __int64 AtEnd;
     int Passes;  // the estimate goes past the limit
 };
+
+// The first day the history knows of an adapter is the earliest day of any of its figures, in
+// the file or running: takes one more such day into it (NO_DAY: none yet).
+void NoteKnownDay(int day, int* firstKnownDay);
 
 // Sums the days of the adapter (null: all adapters) from first to last in the table and the
 // running figures; a day in both adds up, as when the day is written to the file. The first known day looks at every day, in the range or not.

@@ -7,6 +7,7 @@
 #include "BoundedText.h"
 #include "HistoryCalendar.h"
 #include "Platform.h"
+#include "Units.h"
 #include "Utf8Text.h"
 
 #define ALL_ADAPTERS_TEXT L"All adapters"
@@ -14,8 +15,6 @@
 // Room in the dropped list beside the longest entry's text, in 96-DPI pixels.
 #define CHOOSER_TEXT_MARGIN 8
 #define FORECAST_REFRESH_MS 60000
-#define SECONDS_PER_HOUR 3600
-#define SECONDS_PER_MINUTE 60
 
 HistoryWindow::HistoryWindow()
     : Source(NULL), Links(), View(ViewDays), PhysicalOnly(true), BillingDay(1), LoadedVersion(0),

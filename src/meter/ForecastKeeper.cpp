@@ -70,8 +70,8 @@ const PeriodForecast* ForecastKeeper::Update(const char* name, PeriodSpan span,
             continue;
         in = AddHeld(in, entry.In);
         out = AddHeld(out, entry.Out);
-        if (firstKnown == NO_DAY)
-            firstKnown = Today;
+        // The base may have been summed before today's first figure of the adapter.
+        NoteKnownDay(entry.Day, &firstKnown);
     }
     base->HasLatest = ForecastPeriod(in, out, span, firstKnown, Today, secondsToday,
                                      &base->Latest);

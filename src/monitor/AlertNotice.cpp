@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "AddHeld.h"
 #include "BoundedText.h"
 #include "ByteAmountText.h"
 #include "InterfaceIdentity.h"
@@ -20,8 +21,8 @@ int DecideAlertNotice(int wasOn, int isOn, unsigned __int64 totalIn, unsigned __
         *notice = {"OUT", totalOut, settings.LimitOUT};
         return 1;
     case AlertSumPassed:
-        *notice = {"IN+OUT", AddSaturating(totalIn, totalOut),
-                   AddSaturating(settings.LimitIN, settings.LimitOUT)};
+        *notice = {"IN+OUT", AddHeld(totalIn, totalOut),
+                   AddHeld(settings.LimitIN, settings.LimitOUT)};
         return 1;
     default:
         return 0;  // the rule no longer says which limit: nothing sensible to tell

@@ -7,15 +7,11 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include "DateValue.h"
 #include "Settings.h"
 
 // Whether the reset point of the settings' ResetType lies after startDay and at or before now
 // (strictly: startDay < point < now). A point that is no valid date is never due.
 int ResetDue(const SYSTEMTIME* now, const VARIANT* startDay, const SettingsRecord& settings);
-
-// A local time as a date value (days since 30 December 1899, the time of day as the fraction)
-// to the whole second, computed as the platform's variant conversion does. 0 when the time is
-// no valid date.
-int TimeToDate(const SYSTEMTIME* time, DATE* date);
 
 #endif

@@ -1,9 +1,9 @@
 #include "TrafficAccount.h"
 
+#include "Units.h"
+
 #define WRAP_LEAST_BITS_PER_SECOND 1000000000.0
 #define WRAP_MARGIN 1.02
-#define BITS_PER_BYTE 8
-#define MS_PER_SECOND 1000.0
 #define COUNTER32_RANGE 4294967296.0
 #define MAX_FIGURE 0xFFFFFFFFULL
 
@@ -25,7 +25,7 @@ double MostBytesInTime(unsigned __int64 bitsPerSecond, ULONGLONG milliseconds)
     double speed = (double)bitsPerSecond;
     if (speed < WRAP_LEAST_BITS_PER_SECOND)
         speed = WRAP_LEAST_BITS_PER_SECOND;
-    double seconds = (double)milliseconds / MS_PER_SECOND;
+    double seconds = (double)milliseconds / (double)MS_PER_SECOND;
     if (seconds < 1)
         seconds = 1;
     return speed / BITS_PER_BYTE * seconds * WRAP_MARGIN;

@@ -4,9 +4,9 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "Units.h"
 #include "Utf8Text.h"
 
-#define REPLACEMENT_CHARACTER "\xEF\xBF\xBD"
 #define CONSOLE_CHUNK_UNITS 4096
 #define JSON_ESCAPE_CHARS 8
 #define FIRST_CONTROL 0x20
@@ -75,7 +75,7 @@ void ReportText::AddJsonString(const char* text)
         } else {
             size_t length = Utf8Length(at);
             if (length == 0) {
-                Add(REPLACEMENT_CHARACTER);
+                Add(REPLACEMENT_CHARACTER_UTF8);
                 at++;
             } else {
                 Add(at, length);

@@ -9,9 +9,8 @@
 #include "ReportData.h"
 #include "ReportOutput.h"
 #include "Settings.h"
+#include "Units.h"
 
-#define SECONDS_PER_HOUR 3600
-#define SECONDS_PER_MINUTE 60
 
 void AddReportUsage(ReportText* text)
 {

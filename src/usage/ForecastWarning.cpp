@@ -2,20 +2,20 @@
 
 #include "HistoryCalendar.h"
 #include "IniDocument.h"
+#include "Units.h"
 
-#define PERCENT 100
 #define STATE_TEXT_CHARS 32
 
-int DecideForecastWarning(const PeriodForecast& forecast, const PeriodLimits& limits,
-                          int alertOn, const ForecastWarningState& state, LimitPick* pick)
+bool DecideForecastWarning(const PeriodForecast& forecast, const PeriodLimits& limits,
+                           int alertOn, const ForecastWarningState& state, LimitPick* pick)
 {
     if (!state.Enabled || alertOn || state.WarnedPeriod == forecast.Span.First)
-        return 0;
+        return false;
     // Through enough of the period: the time the pace is taken over against all of it.
     __int64 paced = forecast.PeriodSeconds - forecast.RemainingSeconds;
     if (forecast.PeriodSeconds <= 0 ||
         paced * PERCENT < forecast.PeriodSeconds * FORECAST_WARN_AFTER_PERCENT)
-        return 0;
+        return false;
     return PickLimit(forecast, limits, pick) && pick->Passes;
 }
 
@@ -46,9 +46,9 @@ void ReadForecastState(IniDocument& document, ForecastWarningState* state)
         state->WarnedPeriod = day;
 }
 
-int StoreForecastState(IniDocument& document, const ForecastWarningState& state)
+bool StoreForecastState(IniDocument& document, const ForecastWarningState& state)
 {
-    int ok = document.Set(FORECAST_SECTION, FORECAST_WARN_KEY, state.Enabled ? "1" : "0");
+    bool ok = document.Set(FORECAST_SECTION, FORECAST_WARN_KEY, state.Enabled ? "1" : "0");
     char text[STATE_TEXT_CHARS] = "";
     if (state.WarnedPeriod != NO_DAY)
         FormatIsoDate(state.WarnedPeriod, text, sizeof(text));

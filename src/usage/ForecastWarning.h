@@ -17,15 +17,15 @@ struct ForecastWarningState {
     int WarnedPeriod;  // the first day of the period last warned of, NO_DAY for none
 };
 
-// 1, with the limit, when the early warning is to be given: it is on, a limit is set and the
+// True, with the limit, when the early warning is to be given: it is on, a limit is set and the
 // estimate passes it, the period is FORECAST_WARN_AFTER_PERCENT through (of the time the
 // history knows of it), the alert itself is off and this period has not been warned of.
-int DecideForecastWarning(const PeriodForecast& forecast, const PeriodLimits& limits,
-                          int alertOn, const ForecastWarningState& state, LimitPick* pick);
+bool DecideForecastWarning(const PeriodForecast& forecast, const PeriodLimits& limits,
+                           int alertOn, const ForecastWarningState& state, LimitPick* pick);
 
 // The section "Forecast": "Warn=1" and "Warned=2026-12-01". Reading never writes.
 void ReadForecastState(const char* iniPath, ForecastWarningState* state);
 void ReadForecastState(IniDocument& document, ForecastWarningState* state);
-int StoreForecastState(IniDocument& document, const ForecastWarningState& state);
+bool StoreForecastState(IniDocument& document, const ForecastWarningState& state);
 
 #endif

@@ -1,5 +1,6 @@
 #include "PeriodRules.h"
 
+#include "AddHeld.h"
 #include "HistoryCalendar.h"
 #include "IniDocument.h"
 #include "SampleDay.h"
@@ -14,39 +15,38 @@ static PeriodSpan CalendarMonthOf(int today)
     return span;
 }
 
-int CurrentPeriodSpan(const SettingsRecord& settings, int today, int sinceDay,
-                      PeriodSpan* span)
+bool CurrentPeriodSpan(const SettingsRecord& settings, int today, int sinceDay,
+                       PeriodSpan* span)
 {
     switch (settings.ResetType) {
     case ResetDaily:
         span->First = today;
         span->Last = today;
-        return 1;
+        return true;
     case ResetMonthly: {
         int billingDay = BillingDayOfSettings(settings);
         span->First = PeriodStart(today, ViewMonths, billingDay);
         span->Last = NextPeriodStart(span->First, ViewMonths, billingDay) - 1;
-        return 1;
+        return true;
     }
     case ResetOnDate: {
-        const SYSTEMTIME& point = settings.ResetDate;
-        int resetDay;
-        if (DayOfTime(&point, &resetDay)) {
-            int atMidnight = point.wHour == 0 && point.wMinute == 0 && point.wSecond == 0;
-            int last = atMidnight ? resetDay - 1 : resetDay;
+        // The period's last day is the day a sample at the reset point counts for: a point at
+        // midnight closes the day before.
+        int last;
+        if (SampleDay(&settings.ResetDate, &last)) {
             if (last >= today) {
                 PeriodSpan month = CalendarMonthOf(today);
                 span->First = sinceDay != NO_DAY && sinceDay <= today ? sinceDay : month.First;
                 span->Last = last;
-                return 1;
+                return true;
             }
         }
         *span = CalendarMonthOf(today);  // no reset ahead: as if there were none
-        return 1;
+        return true;
     }
     default:
         *span = CalendarMonthOf(today);
-        return 1;
+        return true;
     }
 }
 
@@ -56,9 +56,9 @@ PeriodLimits LimitsOfSettings(const SettingsRecord& settings)
     if (settings.AlertType == AlertDistinct) {
         limits.In = settings.LimitIN;
         limits.Out = settings.LimitOUT;
-        limits.Sum = AddSaturating(settings.LimitIN, settings.LimitOUT);
+        limits.Sum = AddHeld(settings.LimitIN, settings.LimitOUT);
     } else if (settings.AlertType == AlertTotal) {
-        limits.Sum = AddSaturating(settings.LimitIN, settings.LimitOUT);
+        limits.Sum = AddHeld(settings.LimitIN, settings.LimitOUT);
     }
     return limits;
 }

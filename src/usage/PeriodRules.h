@@ -10,8 +10,8 @@
 // for monthly; from sinceDay (the day the totals were last reset, NO_DAY when unknown: the
 // month's first day) to the day before the reset point for a date (the reset day itself when
 // the point has a time of day); the calendar month for never, and for a date that has passed.
-int CurrentPeriodSpan(const SettingsRecord& settings, int today, int sinceDay,
-                      PeriodSpan* span);
+bool CurrentPeriodSpan(const SettingsRecord& settings, int today, int sinceDay,
+                       PeriodSpan* span);
 // The limits the alert rule holds the totals against (the sum as well for distinct limits).
 PeriodLimits LimitsOfSettings(const SettingsRecord& settings);
 // The history's month rule of the settings' reset schedule.

@@ -14,20 +14,20 @@ static void ReadFigure(const char* line, void* history)
     ((UsageHistory*)history)->ReadFigureLine(line);
 }
 
-int ReadTodayFigures(UsageHistory& history, const char* iniFile)
+bool ReadTodayFigures(UsageHistory& history, const char* iniFile)
 {
     history.ClearFigures();
     if (iniFile == NULL || iniFile[0] == 0)
-        return 1;
+        return true;
     IniDocument document;
     return document.Read(iniFile) && ReadTodayFigures(history, document, iniFile);
 }
 
-int ReadTodayFigures(UsageHistory& history, IniDocument& document, const char* iniFile)
+bool ReadTodayFigures(UsageHistory& history, IniDocument& document, const char* iniFile)
 {
     history.ClearFigures();
     if (!document.ForEachLineOf(HISTORY_SECTION, ReadFigure, &history))
-        return 0;
+        return false;
     history.Unsaved = 0;
     SYSTEMTIME now;
     Platform.ReadLocalTime(&now);
@@ -37,14 +37,14 @@ int ReadTodayFigures(UsageHistory& history, IniDocument& document, const char* i
     if (SampleDay(&now, &today) && history.HasFinishedDays(today) &&
         HistoryPathFor(iniFile, path, sizeof(path)))
         history.SettleWithFile(path);
-    return 1;
+    return true;
 }
 
-int WriteTodayFigures(const UsageHistory& history, IniDocument& document)
+bool WriteTodayFigures(const UsageHistory& history, IniDocument& document)
 {
     // The section is written whole: figures of days that went into the history file go.
     document.RemoveSection(HISTORY_SECTION);
-    int ok = 1;
+    bool ok = true;
     // Lines that are no figures go back as they came.
     for (int at = 0; at < history.KeptLines.Count();) {
         const char* line = history.KeptLines.Data() + at;
@@ -60,28 +60,28 @@ int WriteTodayFigures(const UsageHistory& history, IniDocument& document)
         memcpy(key, line, keyLength);
         key[keyLength] = 0;
         if (!document.Set(HISTORY_SECTION, key, equals + 1))
-            ok = 0;
+            ok = false;
     }
     if (history.HandOver != 0) {
         char value[HAND_OVER_TEXT_CHARS];
         BoundedPrint(value, sizeof(value), "%I64u", history.HandOver);
         if (!document.Set(HISTORY_SECTION, HAND_OVER_KEY, value))
-            ok = 0;
+            ok = false;
     }
     for (int i = 0; i < history.Running.Count(); i++) {
         char key[FIGURE_KEY_CHARS];
         char value[FIGURE_VALUE_CHARS];
         history.FigureLine(i, key, sizeof(key), value, sizeof(value));
         if (!document.Set(HISTORY_SECTION, key, value))
-            ok = 0;
+            ok = false;
     }
     return ok;
 }
 
-int WriteTodayFigures(const UsageHistory& history, const char* iniFile)
+bool WriteTodayFigures(const UsageHistory& history, const char* iniFile)
 {
     if (iniFile == NULL || iniFile[0] == 0)
-        return 0;
+        return false;
     IniDocument document;
     DWORD error;
     return document.Read(iniFile) && WriteTodayFigures(history, document) &&

@@ -7,16 +7,16 @@
 
 // Reads the running figures from every section "History" of the INI file, in place of those
 // in memory (at start); when days before today are among them, the history file tells which
-// of them it took already. 0 when the INI file could not be read.
-int ReadTodayFigures(UsageHistory& history, const char* iniFile);
+// of them it took already. False when the INI file could not be read.
+bool ReadTodayFigures(UsageHistory& history, const char* iniFile);
 // The same from a document of the INI file at iniFile, already read.
-int ReadTodayFigures(UsageHistory& history, IniDocument& document, const char* iniFile);
+bool ReadTodayFigures(UsageHistory& history, IniDocument& document, const char* iniFile);
 
 // Writes the running figures, the last hand-over and the section's lines that are no figures
 // into the section "History" of a document of the INI file, in place of what the section
-// held. 0 when a key could not be set.
-int WriteTodayFigures(const UsageHistory& history, IniDocument& document);
-// The same straight into the INI file. 0 when it could not be read or written.
-int WriteTodayFigures(const UsageHistory& history, const char* iniFile);
+// held. False when a key could not be set.
+bool WriteTodayFigures(const UsageHistory& history, IniDocument& document);
+// The same straight into the INI file. False when it could not be read or written.
+bool WriteTodayFigures(const UsageHistory& history, const char* iniFile);
 
 #endif

@@ -1,12 +1,9 @@
 #include "SampleDay.h"
 
 #include "HistoryCalendar.h"
-#include "PeriodForecast.h"
+#include "Units.h"
 
-#define SECONDS_PER_HOUR 3600
-#define SECONDS_PER_MINUTE 60
-
-int DayOfDateValue(DATE date, int* day)
+bool DayOfDateValue(DATE date, int* day)
 {
     SYSTEMTIME time;
     return VariantTimeToSystemTime(date, &time) && DayOfTime(&time, day);

@@ -5,8 +5,8 @@
 #include <windows.h>
 #include <oleauto.h>
 
-// The local day of a date value; 0 when it is none.
-int DayOfDateValue(DATE date, int* day);
+// The local day of a date value; false when it is none.
+bool DayOfDateValue(DATE date, int* day);
 // Seconds since midnight of a local time, as the usage history counts them: a sample at
 // midnight itself belongs to the day that ended (SampleDay), whose seconds are then all gone.
 int SecondsIntoSampleDay(const SYSTEMTIME* time);

@@ -1,20 +1,15 @@
 #include "TrafficAlert.h"
 
-#define PERCENT 100
-#define MAX_U64 0xFFFFFFFFFFFFFFFFULL
-
-unsigned __int64 AddSaturating(unsigned __int64 a, unsigned __int64 b)
-{
-    return a > MAX_U64 - b ? MAX_U64 : a + b;
-}
+#include "AddHeld.h"
+#include "Units.h"
 
 unsigned __int64 PercentOf(unsigned __int64 amount, unsigned percent)
 {
     // Split so that no step wraps: amount = 100 q + r, and r * percent stays small.
     unsigned __int64 whole = amount / PERCENT, rest = amount % PERCENT;
-    if (percent != 0 && whole > MAX_U64 / percent)
-        return MAX_U64;
-    return AddSaturating(whole * percent, rest * percent / PERCENT);
+    if (percent != 0 && whole > MAX_BYTE_COUNT / percent)
+        return MAX_BYTE_COUNT;
+    return AddHeld(whole * percent, rest * percent / PERCENT);
 }
 
 AlertVerdict DecideAlert(unsigned __int64 totalIn, unsigned __int64 totalOut,
@@ -33,9 +28,9 @@ AlertVerdict DecideAlert(unsigned __int64 totalIn, unsigned __int64 totalOut,
         return AlertUnchanged;
     }
 
-    unsigned __int64 totalThreshold = AddSaturating(inThreshold, outThreshold);
+    unsigned __int64 totalThreshold = AddHeld(inThreshold, outThreshold);
     if (settings.AlertType != AlertNone && totalThreshold != 0 &&
-        AddSaturating(totalIn, totalOut) > totalThreshold)
+        AddHeld(totalIn, totalOut) > totalThreshold)
         return AlertSumPassed;
     return AlertClear;
 }

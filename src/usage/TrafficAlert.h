@@ -12,9 +12,9 @@ enum AlertVerdict {
     AlertSumPassed,
 };
 
-// Sums and shares of byte counts that stop at the largest count instead of wrapping round.
-unsigned __int64 AddSaturating(unsigned __int64 a, unsigned __int64 b);
-unsigned __int64 PercentOf(unsigned __int64 amount, unsigned percent);  // rounded down
+// A share of a byte count, rounded down; it stops at the largest count instead of wrapping
+// round, as the sums do (AddHeld).
+unsigned __int64 PercentOf(unsigned __int64 amount, unsigned percent);
 
 // The verdict for these totals under the settings' alert type, limits and percentage.
 AlertVerdict DecideAlert(unsigned __int64 totalIn, unsigned __int64 totalOut,

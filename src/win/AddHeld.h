@@ -2,7 +2,7 @@
 #ifndef BRISVANE_ADDHELD_H
 #define BRISVANE_ADDHELD_H
 
-#define MAX_BYTE_COUNT 0xFFFFFFFFFFFFFFFFULL
+#include "Units.h"
 
 inline unsigned __int64 AddHeld(unsigned __int64 a, unsigned __int64 b)
 {

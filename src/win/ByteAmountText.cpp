@@ -1,20 +1,21 @@
 #include "ByteAmountText.h"
 
 #include "BoundedText.h"
+#include "Units.h"
 
 int FormatByteAmount(unsigned __int64 amount, const char* unit, char* buffer, size_t size)
 {
     // Cut to whole thousands or millions first, then print the decimals of the cut value.
-    if (amount > 1000000000ULL)
-        return BoundedPrint(buffer, size, "%.2f G%s", (double)(amount / 1000000ULL) * 0.001, unit);
-    if (amount > 20000000ULL)
-        return BoundedPrint(buffer, size, "%u M%s", (unsigned)(amount / 1000000ULL), unit);
-    if (amount > 2000000ULL)
-        return BoundedPrint(buffer, size, "%.2f M%s", (double)(amount / 1000ULL) * 0.001, unit);
-    if (amount > 1000000ULL)
-        return BoundedPrint(buffer, size, "%.3f M%s", (double)(amount / 1000ULL) * 0.001, unit);
-    if (amount > 1000ULL)
-        return BoundedPrint(buffer, size, "%u K%s", (unsigned)(amount / 1000ULL), unit);
+    if (amount > GIGABYTE)
+        return BoundedPrint(buffer, size, "%.2f G%s", (double)(amount / MEGABYTE) * 0.001, unit);
+    if (amount > 20 * MEGABYTE)
+        return BoundedPrint(buffer, size, "%u M%s", (unsigned)(amount / MEGABYTE), unit);
+    if (amount > 2 * MEGABYTE)
+        return BoundedPrint(buffer, size, "%.2f M%s", (double)(amount / KILOBYTE) * 0.001, unit);
+    if (amount > MEGABYTE)
+        return BoundedPrint(buffer, size, "%.3f M%s", (double)(amount / KILOBYTE) * 0.001, unit);
+    if (amount > KILOBYTE)
+        return BoundedPrint(buffer, size, "%u K%s", (unsigned)(amount / KILOBYTE), unit);
     return BoundedPrint(buffer, size, "%u %s", (unsigned)amount, unit);
 }
 

@@ -43,3 +43,16 @@ void DayToDate(int dayNumber, int* year, int* month, int* day)
     *month = shifted < 10 ? shifted + 3 : shifted - 9;
     *year = yearOfEra + era * 400 + (*month <= 2 ? 1 : 0);
 }
+
+void StepMonth(int* year, int* month, int step)
+{
+    int index = *year * MONTHS_PER_YEAR + (*month - 1) + step;
+    *year = index / MONTHS_PER_YEAR;
+    *month = index % MONTHS_PER_YEAR + 1;
+}
+
+int BillingDayInMonth(int year, int month, int resetDay)
+{
+    int length = DaysInMonthOf(year, month);
+    return resetDay < length ? resetDay : length;
+}

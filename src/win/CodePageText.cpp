@@ -3,6 +3,8 @@
 #include <limits.h>
 #include <string.h>
 
+#include "Units.h"
+
 // The texts converted here are files of at most some megabytes; larger ones are refused.
 #define MAX_CONVERTED_BYTES (INT_MAX / 4)
 
@@ -69,7 +71,7 @@ int Utf8ToAnsi(const char* text, size_t length, GrowArray<char>* target, int* ex
     (*target)[bytes] = 0;
     // A text that was not UTF-8 (U+FFFD stood in for it) cannot come back either.
     for (int i = 0; i < units; i++)
-        if (wide[i] == 0xFFFD)
+        if (wide[i] == REPLACEMENT_CHARACTER)
             defaulted = TRUE;
     *exact = !defaulted;
     return bytes;

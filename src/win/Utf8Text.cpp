@@ -1,6 +1,7 @@
 #include "Utf8Text.h"
 
-#define REPLACEMENT_CHARACTER 0xFFFDu
+#include "Units.h"
+
 #define HIGH_SURROGATE_FIRST 0xD800u
 #define LOW_SURROGATE_FIRST 0xDC00u
 #define SURROGATE_END 0xE000u

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "BrisvaneVersion.h"
-#include "RunningFigures.h"
 #include "HistoryReport.h"
 #include "HistoryTable.h"
+#include "RunningFigures.h"
 #include "TestSupport.h"
 #include "UsageHistory.h"
 #include "Utf8Text.h"

@@ -13,6 +13,7 @@
 #include "HistoryReport.h"
 #include "HistoryTable.h"
 #include "monitor/MonitorTestSupport.h"
+#include "RunningFigures.h"
 #include "UsageHistory.h"
 
 namespace {

@@ -58,6 +58,10 @@ TEST(PeriodForecastTest, PaceOfTheDaysSoFarCarriesToThePeriodsEnd)
     EXPECT_EQ(2483333333ULL, reset.AtEndIn);
     // At midnight the day that ended is all gone.
     EXPECT_EQ(5 * GB, Forecast(5 * GB, 0, one, Dec(8), Dec(8), Day).AtEndIn);
+    // A day holds no more seconds than that, a leap second's neither.
+    PeriodForecast past = Forecast(1 * GB, 0, december, Dec(1), Dec(1), Day + 1);
+    EXPECT_EQ(31 * GB, past.AtEndIn);
+    EXPECT_EQ(30LL * Day, past.RemainingSeconds);
 }
 
 TEST(PeriodForecastTest, HistoryYoungerThanThePeriodSetsThePaceFromItsFirstDay)
@@ -95,6 +99,7 @@ TEST(PeriodForecastTest, SumsTheFilesDaysAndTheRunningFiguresInTheRange)
     UsageHistory running;
     ASSERT_TRUE(running.Add(Dec(5), "00-AA", "A", 250, 1));  // the same day again: it adds
     ASSERT_TRUE(running.Add(Dec(6), "00-AA", "A", 30, 3));
+    ASSERT_TRUE(running.Add(Dec(7), "00-DD", "D", 9, 9));  // after the range, not yet in the file
 
     SpanSums sums;
     SumSpanDays(table, &running, "00-AA", Dec(1), Dec(6), &sums);
@@ -111,6 +116,9 @@ TEST(PeriodForecastTest, SumsTheFilesDaysAndTheRunningFiguresInTheRange)
     EXPECT_EQ(Dec(3), sums.FirstKnownDay);
     SumSpanDays(table, &running, "00-CC", Dec(1), Dec(6), &sums);
     EXPECT_EQ(NO_DAY, sums.FirstKnownDay);
+    // An adapter that only the running figures know yet is known since their day.
+    SumSpanDays(table, &running, "00-DD", Dec(1), Dec(6), &sums);
+    EXPECT_EQ(Dec(7), sums.FirstKnownDay);
 }
 
 TEST(PeriodForecastTest, PicksThePassedLimitInTheAlertsOrderElseTheNearest)
@@ -134,6 +142,10 @@ TEST(PeriodForecastTest, PicksThePassedLimitInTheAlertsOrderElseTheNearest)
     EXPECT_STREQ("IN+OUT", pick.Name);
     EXPECT_EQ(11 * GB, pick.SoFar);
     EXPECT_EQ(1, pick.Passes);
+    PeriodLimits exact = {31 * GB, 0, 0};  // an estimate exactly at the limit does not pass it
+    ASSERT_TRUE(PickLimit(forecast, exact, &pick));
+    EXPECT_STREQ("IN", pick.Name);
+    EXPECT_EQ(0, pick.Passes);
     PeriodLimits unset = {0, 0, 0};
     EXPECT_EQ(0, PickLimit(forecast, unset, &pick));
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "HistoryCalendar.h"
-#include "RunningFigures.h"
 #include "HistoryTable.h"
 #include "MainWindowTestSupport.h"
+#include "RunningFigures.h"
 #include "UsageHistory.h"
 
 namespace {

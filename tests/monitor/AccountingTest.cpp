@@ -99,6 +99,8 @@ TEST_F(AccountingTest, AveragesPeaksAndLoadedTotals)
     Sample(4060, 0);
     EXPECT_EQ(4000u, monitor.PeakIn);
     EXPECT_EQ(10u, monitor.CurrentIn);
+    Sample(4060 + 4001, 0);  // one byte above the peak is the new peak
+    EXPECT_EQ(4001u, monitor.PeakIn);
 }
 
 // A counter below its last value wrapped once when the bytes fit what the adapter could carry
@@ -327,6 +329,10 @@ TEST_F(AccountingTest, SixtyFourBitCountersCountWholeAndOnlyFallWhenReset)
     EXPECT_EQ(4500000500ULL, monitor.Total_in);
     EXPECT_EQ(20u, monitor.Total_out);
     EXPECT_EQ(500u, monitor.CurrentIn);
+    // OUT reset while IN goes on: a reset all the same, nothing in either direction.
+    sample(700, 35);
+    EXPECT_EQ(4500000500ULL, monitor.Total_in);
+    EXPECT_EQ(20u, monitor.Total_out);
     // After a sleep the first row only primes, even when the counters grew past the old ones.
     monitor.PrimeNextSample();
     sample(900000, 50);

@@ -90,6 +90,8 @@ TEST_F(ResetScheduleTest, MonthlyPointMissedWhileStoppedIsMadeUp)
     EXPECT_FALSE(Due(start, 2026, 2, 15, 0, 0, 0));
     // Started again on 10 March: 15 February passed while stopped and closes its period.
     EXPECT_TRUE(Due(start, 2026, 3, 10, 12, 0, 0));
+    // Counted since exactly that point: it closed nothing of these totals.
+    EXPECT_FALSE(Due(DateOf(2026, 2, 15), 2026, 3, 10, 12, 0, 0));
     // Reset since then: 15 March is the next point, and not before it has passed.
     DATE reset = DateOf(2026, 3, 10, 12);
     EXPECT_FALSE(Due(reset, 2026, 3, 15, 0, 0, 0));

@@ -2,6 +2,7 @@
 // instead of wrapping round to small ones that no total passes.
 #include <gtest/gtest.h>
 
+#include "AddHeld.h"
 #include "AlertNotice.h"
 #include "TrafficAlert.h"
 
@@ -11,8 +12,8 @@ const unsigned __int64 Most = 0xFFFFFFFFFFFFFFFFULL;
 
 TEST(TrafficAlert, LimitsNearTheTopNeitherFireEarlyNorNever)
 {
-    EXPECT_EQ(Most, AddSaturating(Most - 5, 10));
-    EXPECT_EQ(Most - 1, AddSaturating(Most - 5, 4));
+    EXPECT_EQ(Most, AddHeld(Most - 5, 10));
+    EXPECT_EQ(Most - 1, AddHeld(Most - 5, 4));
     EXPECT_EQ(16602069666338596453ULL, PercentOf(Most, 90));  // exact below 100 %
     EXPECT_EQ(Most, PercentOf(Most / 2, 255));
     EXPECT_EQ(99u, PercentOf(199, 50));  // rounded down
