@@ -5,6 +5,7 @@
 
 #include <string.h>
 
+#include "AllAdapters.h"
 #include "BoundedText.h"
 #include "LogChannel.h"
 #include "Platform.h"
@@ -146,14 +147,16 @@ HICON MainWindow::FeedSpeedViews(InterfaceMonitor* selected)
         return false;
     };
     // Traffic that crosses a virtual adapter and a physical one is added once.
-    bool physicalOnly = Speed.Choices().PhysicalOnly != 0;
-    bool anyCounted = Meter.AnyShownCountsInAll();
-    if (Speed.Choices().AllAdapters)
+    if (Speed.Choices().AllAdapters) {
+        bool physicalOnly = Speed.Choices().PhysicalOnly != 0;
+        bool anyCounted = Meter.AnyShownCountsInAll();
         Meter.ForEachMonitor([&](const InterfaceMonitor& monitor) {
-            return AddedToAllAdapters(!monitor.Hidden(), monitor.CountsInAll(), physicalOnly,
-                                      anyCounted) && add(monitor);
+            if (AddedToAllAdapters(!monitor.Hidden(), monitor.CountsInAll(), physicalOnly,
+                                   anyCounted))
+                add(monitor);
+            return false;
         });
-    else if (selected != nullptr)
+    } else if (selected != nullptr)
         add(*selected);
     // The program's icon keeps telling of the adapter on show, as it always has.
     bool shownAlert = selected != nullptr && selected->AlertOn;
