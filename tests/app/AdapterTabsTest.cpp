@@ -1,5 +1,5 @@
-// A tab's context menu from the keyboard (Shift+F10 on the strip): count the adapter on show in
-// all adapters or not, hide it; the last tab is never hidden.
+// A tab's context menu, from a right click on a tab or from the keyboard (Shift+F10 on the
+// strip): count the adapter in all adapters or not, hide it; the last tab is never hidden.
 #include "MainWindowTestSupport.h"
 
 #include <process.h>
@@ -10,12 +10,23 @@ namespace {
 
 class AdapterTabsTest : public MainWindowTest {
 protected:
-    // Shift+F10 on the strip, then the item so many presses down.
-    void PickFromTabMenu(int downs)
+    // Shift+F10 on the strip, or a right click on the tab at clicked, then the item so many
+    // presses down.
+    void PickFromTabMenu(int downs, int clicked = -1)
     {
         MenuPicker pick = {downs, 0};
         HANDLE thread = (HANDLE)_beginthreadex(NULL, 0, PickWhenMenuShows, &pick, 0, NULL);
-        SendMessageA(main.Window, WM_CONTEXTMENU, (WPARAM)TabControl(), -1);
+        if (clicked < 0) {
+            SendMessageA(main.Window, WM_CONTEXTMENU, (WPARAM)TabControl(), -1);
+        } else {
+            RECT tab;
+            SendMessageA(TabControl(), TCM_GETITEMRECT, clicked, (LPARAM)&tab);
+            POINT at = {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+            ClientToScreen(TabControl(), &at);
+            SetCursorPos(at.x, at.y);
+            NMHDR click = {TabControl(), IDC_TABCONTROL, (UINT)NM_RCLICK};
+            SendMessageA(main.Window, WM_NOTIFY, IDC_TABCONTROL, (LPARAM)&click);
+        }
         InterlockedExchange(&pick.Stop, 1);
         WaitForSingleObject(thread, INFINITE);
         CloseHandle(thread);
@@ -44,10 +55,11 @@ TEST_F(AdapterTabsTest, TheTabMenuCountsAndHidesTheAdapterOnShowButNeverTheLastT
     EXPECT_TRUE(ethernet->CountsInAll());
     EXPECT_FALSE(tunnel->CountsInAll());
 
-    SendMessageA(main.Window, WM_COMMAND, ID_NEXT_TAB, 0);
-    PickFromTabMenu(2);  // "Count in all adapters"
+    PickFromTabMenu(2, 1);  // "Count in all adapters" on the tunnel's tab, not the one on show
     EXPECT_TRUE(tunnel->CountsInAll());
+    EXPECT_TRUE(ethernet->CountsInAll());
     EXPECT_EQ("1", Mark(tunnel, "CountInAll"));
+    SendMessageA(main.Window, WM_COMMAND, ID_NEXT_TAB, 0);
     PickFromTabMenu(1);  // "Hide this adapter"
     ASSERT_EQ(1, TabCount());
     EXPECT_EQ(ethernet, TabMonitor(0));
