@@ -116,6 +116,26 @@ TEST_F(TrayTest, TipGoesToTheTrayOnlyWhileItCanBeSeen)
     EXPECT_STREQ("Brisvane: In 9.00 GB, Out 0 B, All 9.00 GB", icon->Record.szTip);
 }
 
+TEST_F(TrayTest, AHiddenAdaptersAlertStillComesAndItsClickShowsTheWindow)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    fake.AddAdapter(3, 0xB2, "10.0.0.5");
+    ASSERT_NE((HWND)NULL, Create());
+    AlertLimits();
+    InterfaceMonitor* hidden = TabMonitor(1);
+    SendMessageA(main.Window, WM_COMMAND, ID_NEXT_TAB, 0);
+    SendMessageA(main.Window, WM_COMMAND, ID_TAB_HIDE, 0);
+    ASSERT_EQ(1, TabCount());
+    ShowWindow(main.Window, SW_HIDE);
+    hidden->Total_in = 9 * GIGABYTE + 1;
+    Tick();
+    ASSERT_EQ(1, Modified(NIF_INFO));
+    EXPECT_NE(nullptr, strstr(LastTrayCall(NIM_MODIFY, NIF_INFO)->Record.szInfo, "10.0.0.5"));
+    TrayEvent(NIN_BALLOONUSERCLICK);
+    EXPECT_TRUE(IsWindowVisible(main.Window));
+    EXPECT_EQ(1, TabCount());
+}
+
 TEST_F(TrayTest, MenuItemsReachTheirHandlers)
 {
     ASSERT_NE((HWND)NULL, Create());
