@@ -1,34 +1,11 @@
-// An adapter's marks in its INI section: rows carry what the rule needs from either table, a
-// missing mark takes the rule's verdict at first sight, a set one wins, and a value that is
-// neither "1" nor "0" is ignored and kept.
+// An adapter's marks in its INI section: a missing mark takes the rule's verdict at first sight,
+// a set one wins, and a value that is neither "1" nor "0" is ignored and kept.
 #include <gtest/gtest.h>
 #include <string.h>
 
 #include "AdapterMarks.h"
 #include "InterfaceMonitor.h"
-#include "InterfaceRow.h"
 #include "TestSupport.h"
-
-TEST(AdapterMarksTest, RowsCarryTheHardwareFlagAndTheType)
-{
-    MIB_IF_ROW2 wide;
-    memset(&wide, 0, sizeof(wide));
-    wide.Type = IF_TYPE_TUNNEL;
-    InterfaceRow row;
-    ASSERT_EQ(1, RowFromIfRow2(&wide, &row));
-    EXPECT_EQ(0, row.Hardware);
-    EXPECT_EQ((DWORD)IF_TYPE_TUNNEL, row.Row.dwType);
-    wide.InterfaceAndOperStatusFlags.HardwareInterface = TRUE;
-    ASSERT_EQ(1, RowFromIfRow2(&wide, &row));
-    EXPECT_EQ(1, row.Hardware);
-
-    MIB_IFROW narrow;
-    memset(&narrow, 0, sizeof(narrow));
-    narrow.dwType = IF_TYPE_PPP;
-    RowFromIfRow(&narrow, &row);
-    EXPECT_EQ(HardwareUnknown, row.Hardware);
-    EXPECT_EQ((DWORD)IF_TYPE_PPP, row.Row.dwType);
-}
 
 TEST(AdapterMarksTest, MissingTakesTheRuleSetWinsUnreadableIsKept)
 {
