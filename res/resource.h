@@ -14,12 +14,14 @@
 #define IDR_TOOLBAR             103
 #define IDR_TRAYMENU            106
 #define IDR_ACCELERATORS        107
+#define IDR_TABMENU             108
 
 // Dialog templates
 #define IDD_ABOUT               103
 #define IDD_SETTINGS            105
 #define IDD_PAGE                134
 #define IDD_HISTORY             140
+#define IDD_ADAPTERS            141
 
 // Commands
 #define ID_APP_ABOUT            40001
@@ -29,6 +31,10 @@
 #define ID_TRAY_STARTWITHWINDOWS 40005
 #define ID_APP_HISTORY          40006
 #define ID_TRAY_FORECASTWARN    40007
+#define ID_TRAY_ADAPTERS        40012
+// The tab's context menu.
+#define ID_TAB_HIDE             40201
+#define ID_TAB_COUNTINALL       40202
 // The speed views' choices in the tray menu.
 #define ID_SPEED_TRAY_PROGRAM   40101
 #define ID_SPEED_TRAY_SPEED     40102
@@ -42,6 +48,7 @@
 #define ID_SPEED_OPACITY_100    40110
 #define ID_SPEED_OPACITY_80     40111
 #define ID_SPEED_OPACITY_60     40112
+#define ID_SPEED_PHYSICAL_ONLY  40113
 #define ID_NEXT_TAB             40010
 #define ID_PREVIOUS_TAB         40011
 
@@ -114,6 +121,10 @@
 #define IDC_HIST_LIST           1105
 #define IDC_HIST_CHART          1106
 #define IDC_HIST_STATUS         1107
+#define IDC_HIST_PHYSICAL       1108
+
+// Adapters dialog (dialog 141)
+#define IDC_ADAPTERS_LIST       1120
 
 // About dialog (dialog 103)
 #define IDC_ABOUT_ICON          2

@@ -25,6 +25,13 @@ static void SavePlace(const WindowPlace& place)
         &error);
 }
 
+static void SaveChoice(const char* key, const char* text)
+{
+    DWORD error;
+    SaveIniFile([&](IniDocument& document) { document.Set(HISTORY_WINDOW_SECTION, key, text); },
+                &error);
+}
+
 static void ReadPlaceText(const char* key, char* text, size_t size)
 {
     IniDocument document;
@@ -51,6 +58,7 @@ HistoryLinks SettingsHistoryLinks()
     links.BillingDay = CurrentBillingDay;
     links.SavePlace = SavePlace;
     links.ReadPlaceText = ReadPlaceText;
+    links.SaveChoice = SaveChoice;
     links.WorkAreas = NULL;
     links.ForecastRule = SettingsForecastRule;
     return links;

@@ -4,6 +4,8 @@
 #include <string.h>
 #include <wchar.h>
 
+#include <memory>
+
 #include "AboutDialog.h"
 #include "AlertNotice.h"
 #include "BoundedText.h"
@@ -47,6 +49,9 @@ LRESULT MainWindow::OnCommand(WORD, WORD id, HWND, BOOL& handled)
         break;
     case ID_APP_HISTORY:
         HistoryView.Open(Window, &Meter.History(), LinksForHistory());
+        break;
+    case ID_TRAY_ADAPTERS:
+        RunAdapters();
         break;
     case ID_TRAY_FORECASTWARN:
         Meter.Warning().Enabled = !Meter.Warning().Enabled;
@@ -256,6 +261,33 @@ HistoryLinks MainWindow::LinksForHistory()
             CopyText(name, size, monitor.IPv4Text);
             return true;
         }) != nullptr;
+    };
+    // Adapters of this run as the meter has them; the others by their marks in the INI file,
+    // read once for this opening of the window (only a running adapter's marks change).
+    auto file = std::make_shared<IniDocument>();
+    auto fileRead = std::make_shared<bool>(false);
+    links.StandingOf = [this, file, fileRead](const char* name) {
+        AdapterStanding standing = {true, true};
+        InterfaceMonitor* running = Meter.ForEachMonitor([&](const InterfaceMonitor& monitor) {
+            char section[SHORT_TEXT];
+            monitor.SectionName(section, sizeof(section));
+            return strcmp(section, name) == 0;
+        });
+        if (running != nullptr) {
+            standing.Shown = !running->Hidden();
+            standing.Counted = running->CountsInAll();
+            return standing;
+        }
+        if (!*fileRead) {
+            *fileRead = true;
+            if (IniPath[0] != 0)
+                file->Read(IniPath);
+        }
+        AdapterMarks marks = ReadAdapterMarks(*file, name);
+        standing.Shown = !(marks.Hidden.State == MarkSet && marks.Hidden.Value);
+        // An adapter without a mark counts, as it did before there were marks.
+        standing.Counted = marks.CountInAll.State != MarkSet || marks.CountInAll.Value;
+        return standing;
     };
     return links;
 }

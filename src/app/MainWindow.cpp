@@ -5,6 +5,7 @@
 
 #include <string.h>
 
+#include "AllAdapters.h"
 #include "BoundedText.h"
 #include "LanguageResources.h"
 #include "LogChannel.h"
@@ -101,6 +102,7 @@ void MainWindow::RunCycle(IniDocument* loaded)
     // A cycle that read no table changed nothing to show.
     if (Meter.CycleCount() == cycles)
         return;
+    ShowAllWhenAllHidden();
     for (int position = 0; position < Tabs.Count(); position++)
         Tabs.PageAt(position)->Refresh();
     UpdateTrayAndTitle();
@@ -147,9 +149,17 @@ HICON MainWindow::FeedSpeedViews(InterfaceMonitor* selected)
         anyAlert |= monitor.AlertOn;
         return false;
     };
-    if (Speed.Choices().AllAdapters)
-        Meter.ForEachMonitor(add);
-    else if (selected != nullptr)
+    // Traffic that crosses a virtual adapter and a physical one is added once.
+    if (Speed.Choices().AllAdapters) {
+        bool physicalOnly = Speed.Choices().PhysicalOnly != 0;
+        bool anyCounted = Meter.AnyShownCountsInAll();
+        Meter.ForEachMonitor([&](const InterfaceMonitor& monitor) {
+            if (AddedToAllAdapters(!monitor.Hidden(), monitor.CountsInAll(), physicalOnly,
+                                   anyCounted))
+                add(monitor);
+            return false;
+        });
+    } else if (selected != nullptr)
         add(*selected);
     // The program's icon keeps telling of the adapter on show, as it always has.
     bool shownAlert = selected != nullptr && selected->AlertOn;
@@ -284,21 +294,29 @@ LRESULT MainWindow::OnClose(UINT, WPARAM, LPARAM, BOOL& handled)
     return 0;
 }
 
-bool MainWindow::AdapterAdded(InterfaceMonitor& monitor, int position)
+bool MainWindow::AdapterAdded(InterfaceMonitor& monitor, int)
 {
     if (TabControl == NULL)
         return false;
-    int inserted = Tabs.Add(position, monitor);
+    // A hidden adapter is counted as any other; it only has no tab.
+    if (monitor.Hidden())
+        return true;
+    return AddTab(monitor, true);
+}
+
+bool MainWindow::AddTab(InterfaceMonitor& monitor, bool showFirst)
+{
+    int inserted = Tabs.Add(TabPositionFor(monitor), monitor);
     if (inserted < 0)
         return false;
     // The first tab brings the row of tabs, which the window makes room for.
     if (Tabs.Count() == 1)
         FitToPage();
-    if (inserted == 0) {
+    if ((inserted == 0 && showFirst) || Tabs.Selected() < 0) {
         InterfacePage* shown = Tabs.PageAt(Tabs.Selected());
         if (shown != nullptr && shown->Window != NULL)
             ShowWindow(shown->Window, SW_HIDE);
-        Tabs.Select(0);
+        Tabs.Select(inserted);
         FitCurrentPage(true);
     }
     return true;

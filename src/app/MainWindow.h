@@ -42,8 +42,11 @@ public:
         MESSAGE_HANDLER(WM_SYSCOMMAND, OnSysCommand)
         MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
         MESSAGE_HANDLER(SPEED_WINDOW_MESSAGE, OnSpeedWindowRequest)
-        COMMAND_RANGE_HANDLER(ID_APP_ABOUT, ID_PREVIOUS_TAB, OnCommand)
-        COMMAND_RANGE_HANDLER(ID_SPEED_TRAY_PROGRAM, ID_SPEED_OPACITY_60, OnSpeedCommand)
+        MESSAGE_HANDLER(WM_CONTEXTMENU, OnContextMenu)
+        COMMAND_RANGE_HANDLER(ID_APP_ABOUT, ID_TRAY_ADAPTERS, OnCommand)
+        COMMAND_RANGE_HANDLER(ID_SPEED_TRAY_PROGRAM, ID_SPEED_PHYSICAL_ONLY, OnSpeedCommand)
+        COMMAND_RANGE_HANDLER(ID_TAB_HIDE, ID_TAB_COUNTINALL, OnTabCommand)
+        NOTIFY_HANDLER(IDC_TABCONTROL, NM_RCLICK, OnTabRightClick)
         NOTIFY_HANDLER(IDC_TABCONTROL, TCN_SELCHANGING, OnSelChanging)
         NOTIFY_HANDLER(IDC_TABCONTROL, TCN_SELCHANGE, OnSelChange)
         NOTIFY_CODE_HANDLER(TTN_GETDISPINFOW, OnToolTipText)
@@ -99,6 +102,20 @@ private:
     void AskToClose();
     void AddKeyboardCommands();
     void ShowTab(int position);  // selects, shows and focuses a tab as a click on it does
+    // Adapters with and without tabs (AdapterCommands.cpp)
+    // The adapter's tab where the meter's order puts it among the shown ones; showFirst: a tab
+    // at the first place is selected (a new adapter), else only when none is.
+    bool AddTab(InterfaceMonitor& monitor, bool showFirst);
+    int TabPositionFor(const InterfaceMonitor& monitor) const;
+    void ShowAdapter(InterfaceMonitor& monitor);
+    // False for the last adapter with a tab, which keeps it.
+    bool HideAdapter(InterfaceMonitor& monitor);
+    void SetCountsInAll(InterfaceMonitor& monitor, bool counts);
+    // Every adapter hidden (by hand in the INI file): all of them are shown.
+    void ShowAllWhenAllHidden();
+    void AdaptersChanged();  // saved at once, and the history's sums again
+    void OpenTabMenu(int position, POINT at);
+    void RunAdapters();
 
     HWND TabControl = nullptr;
     HWND ToolBar = nullptr;
@@ -137,6 +154,9 @@ private:
     LRESULT OnSpeedWindowRequest(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCommand(WORD, WORD id, HWND, BOOL&);
     LRESULT OnSpeedCommand(WORD, WORD id, HWND, BOOL&);
+    LRESULT OnTabCommand(WORD, WORD id, HWND, BOOL&);
+    LRESULT OnContextMenu(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
+    LRESULT OnTabRightClick(int, NMHDR*, BOOL&);
     LRESULT OnSelChanging(int, NMHDR*, BOOL&);
     LRESULT OnSelChange(int, NMHDR*, BOOL&);
     LRESULT OnToolTipText(int, NMHDR* header, BOOL&);

@@ -131,6 +131,10 @@ void SpeedViews::PrepareMenu(HMENU menu) const
     CheckMenuRadioItem(menu, ID_SPEED_ADAPTER_SHOWN, ID_SPEED_ADAPTER_ALL,
                        Chosen.AllAdapters ? ID_SPEED_ADAPTER_ALL : ID_SPEED_ADAPTER_SHOWN,
                        MF_BYCOMMAND);
+    CheckMenuItem(menu, ID_SPEED_PHYSICAL_ONLY,
+                  MF_BYCOMMAND | (Chosen.PhysicalOnly ? MF_CHECKED : 0));
+    EnableMenuItem(menu, ID_SPEED_PHYSICAL_ONLY,
+                   MF_BYCOMMAND | (Chosen.AllAdapters ? MF_ENABLED : MF_GRAYED));
     CheckMenuRadioItem(menu, ID_SPEED_BYTES, ID_SPEED_BITS,
                        Chosen.Bits ? ID_SPEED_BITS : ID_SPEED_BYTES, MF_BYCOMMAND);
     CheckMenuItem(menu, ID_SPEED_WINDOW, MF_BYCOMMAND | (Chosen.WindowShown ? MF_CHECKED : 0));
@@ -161,6 +165,11 @@ int SpeedViews::Command(WORD id)
         if (Chosen.AllAdapters != (id == ID_SPEED_ADAPTER_ALL))
             History.Clear();
         Chosen.AllAdapters = id == ID_SPEED_ADAPTER_ALL;
+        return 1;
+    case ID_SPEED_PHYSICAL_ONLY:
+        if (Chosen.AllAdapters)
+            History.Clear();
+        Chosen.PhysicalOnly = !Chosen.PhysicalOnly;
         return 1;
     case ID_SPEED_BYTES:
     case ID_SPEED_BITS:

@@ -66,6 +66,18 @@ int TabStrip::Add(int position, InterfaceMonitor& monitor)
     return inserted;
 }
 
+void TabStrip::Remove(int position)
+{
+    InterfacePage* page = PageAt(position);
+    if (page == nullptr)
+        return;
+    SendMessageW(Control, TCM_DELETEITEM, position, 0);
+    Pages.RemoveAt(position);
+    if (page->Window != NULL)
+        DestroyWindow(page->Window);
+    delete page;
+}
+
 void TabStrip::Relabel(const InterfaceMonitor& monitor)
 {
     int position = PositionOf(&monitor);

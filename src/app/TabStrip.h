@@ -26,6 +26,8 @@ public:
     // nothing is left behind).
     int Add(int position, InterfaceMonitor& monitor);
     void Relabel(const InterfaceMonitor& monitor);
+    // Takes the tab at the position away with its page; the monitor goes on counting.
+    void Remove(int position);
     // The selected position, or -1; Select sends no selection notifications.
     int Selected() const;
     void Select(int position);

@@ -11,10 +11,11 @@ const int FullOpacity = 100;
 const size_t KeyChars = 32;
 const size_t ValueChars = 32;
 
-const int ChoiceKeyCount = 6;
+const int ChoiceKeyCount = 7;
 const char* const ChoiceKeys[ChoiceKeyCount] = {"TrayIcon", "Window",       "Adapter",
-                                                "Bits",     "ClickThrough", "Opacity"};
-const int ChoiceMost[ChoiceKeyCount] = {SpeedTrayModeCount - 1, 1, 1, 1, 1, FullOpacity};
+                                                "Bits",     "ClickThrough", "Opacity",
+                                                "PhysicalOnly"};
+const int ChoiceMost[ChoiceKeyCount] = {SpeedTrayModeCount - 1, 1, 1, 1, 1, FullOpacity, 1};
 
 struct ReadState {
     SpeedViewChoices* Choices;
@@ -60,7 +61,8 @@ void ReadLine(const char* line, void* context)
     SpeedViewChoices& choices = *state->Choices;
     int* const targets[ChoiceKeyCount] = {&choices.TrayMode,    &choices.WindowShown,
                                           &choices.AllAdapters, &choices.Bits,
-                                          &choices.ClickThrough, &choices.Opacity};
+                                          &choices.ClickThrough, &choices.Opacity,
+                                          &choices.PhysicalOnly};
     for (int i = 0; i < ChoiceKeyCount; i++) {
         int number = 0;
         // The first line of a key counts, as the system's own INI reading has it.
@@ -93,6 +95,7 @@ SpeedViewChoices DefaultSpeedViewChoices()
     SpeedViewChoices choices = {};
     choices.TrayMode = SpeedTrayProgramIcon;
     choices.Opacity = FullOpacity;
+    choices.PhysicalOnly = 1;
     return choices;
 }
 
@@ -113,7 +116,8 @@ int StoreSpeedViewChoices(const SpeedViewChoices& choices, IniDocument& document
 {
     const int values[ChoiceKeyCount] = {choices.TrayMode,    choices.WindowShown,
                                         choices.AllAdapters, choices.Bits,
-                                        choices.ClickThrough, choices.Opacity};
+                                        choices.ClickThrough, choices.Opacity,
+                                        choices.PhysicalOnly};
     int stored = 1;
     for (int i = 0; i < ChoiceKeyCount; i++) {
         char text[ValueChars];

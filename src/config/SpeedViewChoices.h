@@ -1,5 +1,6 @@
 // What the speed views show, as kept in the section "SpeedView" of the INI file. A file
-// without the section gives the defaults: the program's own tray icon and no speed window.
+// without the section gives the defaults: the program's own tray icon and no speed window;
+// "all adapters" adds the physical ones only.
 #ifndef BRISVANE_SPEEDVIEWCHOICES_H
 #define BRISVANE_SPEEDVIEWCHOICES_H
 
@@ -23,6 +24,7 @@ struct SpeedViewChoices {
     int TrayMode;      // a SpeedTrayMode
     int WindowShown;   // the speed window is wanted
     int AllAdapters;   // the sum of every adapter, else the adapter on show
+    int PhysicalOnly;  // that sum of the physical adapters only (AddedToAllAdapters)
     int Bits;          // bits per second, else bytes
     int ClickThrough;  // the speed window lets the mouse through
     int Opacity;       // of the speed window, one of SpeedOpacities

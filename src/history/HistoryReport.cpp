@@ -61,23 +61,25 @@ int PeriodRows::CopyFrom(const PeriodRows& other)
 }
 
 int BuildPeriodRows(const HistoryTable& table, const char* mac, int view, int billingDay,
-                    PeriodRows* rows)
+                    PeriodRows* rows, const NameFilter& among)
 {
     rows->Clear();
     // Which names belong to the adapter, once, rather than a text compare per record.
     GrowArray<char> chosen;
-    if (mac != NULL) {
+    bool choose = mac != NULL || among;
+    if (choose) {
         if (!chosen.Resize(table.Names.Count()))
             return 0;
         for (int i = 0; i < table.Names.Count(); i++)
-            chosen[i] = strcmp(table.Names[i].Mac, mac) == 0;
+            chosen[i] = mac != NULL ? strcmp(table.Names[i].Mac, mac) == 0
+                                    : among(table.Names[i].Mac);
     }
     int ok = 1;
     // The records run by day, so the periods come newest first from the end.
     int lastDay = 0, lastStart = 0, known = 0;
     for (int i = table.Records.Count() - 1; i >= 0 && ok; i--) {
         const HistoryRecord& record = table.Records[i];
-        if (mac != NULL && !chosen[record.Name])
+        if (choose && !chosen[record.Name])
             continue;
         if (!known || record.Day != lastDay) {
             lastDay = record.Day;
@@ -90,10 +92,10 @@ int BuildPeriodRows(const HistoryTable& table, const char* mac, int view, int bi
 }
 
 int AddRunningDays(const UsageHistory& history, const char* mac, int view, int billingDay,
-                   PeriodRows* rows)
+                   PeriodRows* rows, const NameFilter& among)
 {
     for (const RunningDay& entry : history.Running) {
-        if (mac != NULL && strcmp(entry.Mac, mac) != 0)
+        if (mac != NULL ? strcmp(entry.Mac, mac) != 0 : among && !among(entry.Mac))
             continue;
         if (!rows->Add(PeriodStart(entry.Day, view, billingDay), entry.In, entry.Out))
             return 0;

@@ -42,13 +42,14 @@ public:
     GrowArray<PeriodRow> Rows;
 };
 
-// The rows of the table's days of the adapter with that MAC text (null: all adapters).
+// The rows of the table's days of the adapter with that MAC text (null: all adapters, those
+// that among takes).
 int BuildPeriodRows(const HistoryTable& table, const char* mac, int view, int billingDay,
-                    PeriodRows* rows);
+                    PeriodRows* rows, const NameFilter& among = NameFilter());
 // Adds the running figures of the adapter (null: all). A day the table holds as well (found
 // again after the clock was set back) adds to it, as when the day is written to the file.
 int AddRunningDays(const UsageHistory& history, const char* mac, int view, int billingDay,
-                   PeriodRows* rows);
+                   PeriodRows* rows, const NameFilter& among = NameFilter());
 
 // How many bars the chart of a view has: 31 days, 12 months, 10 years.
 int ChartBarCount(int view);

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <stddef.h>
 
+#include <functional>
+
 #include "GrowArray.h"
 
 #define HISTORY_FILE_NAME "Brisvane-history.csv"
@@ -19,6 +21,10 @@
 #define MAC_TEXT_CHARS 24
 // The longest adapter description kept: as long as the interface rows hold it.
 #define DESCRIPTION_CHARS 256
+
+// Which adapters, by the names the history gives them, a sum of all adapters takes; an empty
+// filter takes every one.
+typedef std::function<bool(const char* name)> NameFilter;
 
 // An adapter as a line names it: its MAC text and the description it had.
 struct HistoryName {

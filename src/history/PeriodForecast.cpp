@@ -14,11 +14,6 @@
 #define BYTES_LIMIT_AS_DOUBLE 18446744073709551616.0
 #define AMOUNT_CHARS 32
 
-static int Matches(const char* mac, const char* other)
-{
-    return mac == NULL || strcmp(mac, other) == 0;
-}
-
 void NoteKnownDay(int day, int* firstKnownDay)
 {
     if (day < *firstKnownDay)
@@ -26,13 +21,16 @@ void NoteKnownDay(int day, int* firstKnownDay)
 }
 
 void SumSpanDays(const HistoryTable& table, const UsageHistory* running, const char* mac,
-                 int first, int last, SpanSums* sums)
+                 int first, int last, SpanSums* sums, const NameFilter& among)
 {
+    auto matches = [&](const char* wanted, const char* other) {
+        return wanted != NULL ? strcmp(wanted, other) == 0 : !among || among(other);
+    };
     sums->In = 0;
     sums->Out = 0;
     sums->FirstKnownDay = NO_DAY;
     for (const HistoryRecord& record : table.Records) {
-        if (!Matches(mac, table.Names[record.Name].Mac))
+        if (!matches(mac, table.Names[record.Name].Mac))
             continue;
         NoteKnownDay(record.Day, &sums->FirstKnownDay);
         if (record.Day >= first && record.Day <= last) {
@@ -43,7 +41,7 @@ void SumSpanDays(const HistoryTable& table, const UsageHistory* running, const c
     if (running == NULL)
         return;
     for (const RunningDay& entry : running->Running) {
-        if (!Matches(mac, entry.Mac))
+        if (!matches(mac, entry.Mac))
             continue;
         NoteKnownDay(entry.Day, &sums->FirstKnownDay);
         if (entry.Day < first || entry.Day > last)

@@ -64,8 +64,9 @@ void NoteKnownDay(int day, int* firstKnownDay);
 
 // Sums the days of the adapter (null: all adapters) from first to last in the table and the
 // running figures; a day in both adds up, as when the day is written to the file. The first known day looks at every day, in the range or not.
+// With mac null, among chooses the adapters (empty: all).
 void SumSpanDays(const HistoryTable& table, const UsageHistory* running, const char* mac,
-                 int first, int last, SpanSums* sums);
+                 int first, int last, SpanSums* sums, const NameFilter& among = NameFilter());
 
 // The estimate at the period's end from the bytes so far, taken at today's pace: the days
 // since the period began (or since the history first knew the adapter, when later) with the

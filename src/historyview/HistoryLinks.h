@@ -14,6 +14,12 @@
 // The INI section that keeps the window's place.
 #define HISTORY_WINDOW_SECTION "HistoryWindow"
 
+// What "All adapters" needs to know of an adapter.
+struct AdapterStanding {
+    bool Shown;    // it has a tab (hidden ones are left out of the sum)
+    bool Counted;  // it counts in all adapters with physical adapters only
+};
+
 struct HistoryLinks {
     // The INI file: the history file lies beside it, and the window's place is kept in it.
     const char* IniPath;
@@ -25,6 +31,11 @@ struct HistoryLinks {
     // Reads a key of that section as text ("" when missing): the INI reader is the settings
     // layer's.
     void (*ReadPlaceText)(const char* key, char* text, size_t size);
+    // Keeps a choice of the window in that section.
+    void (*SaveChoice)(const char* key, const char* text);
+    // The standing of the adapter the history names so (its MAC text or interface name).
+    // Empty: every adapter is shown and counted.
+    std::function<AdapterStanding(const char* name)> StandingOf;
     // The name the main window's tab gives the adapter of a MAC text; false when no tab shows
     // it. Empty: adapters go by their descriptions alone.
     std::function<bool(const char* mac, char* name, size_t size)> TabName;

@@ -17,8 +17,10 @@
 #define FORECAST_REFRESH_MS 60000
 
 HistoryWindow::HistoryWindow()
-    : Source(NULL), Links(), View(ViewDays), BillingDay(1), LoadedVersion(0), SkippedLines(0),
-      ForeignFile(0), ReadError(0), ChooserCount(0), ForecastTick(0), ForecastDay(0)
+    : Source(NULL), Links(), View(ViewDays), PhysicalOnly(true), BillingDay(1), LoadedVersion(0),
+      SkippedLines(0), ForeignFile(0), ReadError(0), ChooserCount(0), AnyCounted(false),
+      AllFilter([this](const char* name) { return AddsToAll(name); }), ForecastTick(0),
+      ForecastDay(0)
 {
     Mac[0] = 0;
     LoadedPath[0] = 0;
@@ -82,6 +84,8 @@ LRESULT HistoryWindow::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     CheckRadioButton(Window, IDC_HIST_DAYS, IDC_HIST_YEARS, IDC_HIST_DAYS);
     View = ViewDays;
     Mac[0] = 0;
+    PhysicalOnly = ReadPhysicalOnlyChoice(Links);
+    CheckDlgButton(Window, IDC_HIST_PHYSICAL, PhysicalOnly ? BST_CHECKED : BST_UNCHECKED);
     BillingDay = Links.BillingDay();
     SetColumnTitle();
     LoadTable();
@@ -232,11 +236,13 @@ void HistoryWindow::Update(int rebuild)
             AddChooserItem(Source->Running[i].Mac, Source->Running[i].Description);
 
     const char* mac = Mac[0] != 0 ? Mac : NULL;
-    if (rebuild)
-        BuildPeriodRows(Table, mac, View, BillingDay, &Base);
+    if (rebuild) {
+        RenewStandings();
+        BuildPeriodRows(Table, mac, View, BillingDay, &Base, AllFilter);
+    }
     Fresh.CopyFrom(Base);
     if (Source != NULL)
-        AddRunningDays(*Source, mac, View, BillingDay, &Fresh);
+        AddRunningDays(*Source, mac, View, BillingDay, &Fresh, AllFilter);
     ShowRows(Fresh, rebuild);
     if (knowToday) {
         ShowChart(today);
@@ -260,7 +266,7 @@ void HistoryWindow::UpdateForecast(int today, int secondsToday, int rebuild)
     if (Links.ForecastRule == NULL || !Links.ForecastRule(today, mac, &span, &limits))
         return;
     SpanSums sums;
-    SumSpanDays(Table, Source, mac, span.First, today, &sums);
+    SumSpanDays(Table, Source, mac, span.First, today, &sums, AllFilter);
     PeriodForecast forecast;
     if (!ForecastPeriod(sums.In, sums.Out, span, sums.FirstKnownDay, today, secondsToday,
                         &forecast))
@@ -336,6 +342,8 @@ LRESULT HistoryWindow::OnAdapterChange(WORD, WORD, HWND, BOOL&)
     LRESULT item = SendMessageW(chooser, CB_GETCURSEL, 0, 0);
     LRESULT index = item >= 0 ? SendMessageW(chooser, CB_GETITEMDATA, item, 0) : -1;
     CopyText(Mac, sizeof(Mac), index >= 0 && index < ChooserCount ? ChooserMacs[index] : "");
+    // The choice belongs to "All adapters" alone.
+    EnableWindow(GetDlgItem(Window, IDC_HIST_PHYSICAL), Mac[0] == 0);
     Update(TRUE);  // the forecast too: it belongs to the adapter
     return 0;
 }
@@ -367,6 +375,7 @@ LRESULT HistoryWindow::OnDestroy(UINT, WPARAM, LPARAM, BOOL&)
     Shown.Clear();
     Fresh.Clear();
     ChooserCount = 0;
+    Standings.Free();
     StatusText[0] = 0;
     ForecastText[0] = 0;
     return 0;

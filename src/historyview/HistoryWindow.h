@@ -33,6 +33,9 @@
 
 enum HistoryColumn { ColumnPeriod, ColumnIn, ColumnOut, ColumnTotal, HistoryColumnCount };
 
+// The "Physical adapters only" choice as the INI file keeps it (checked unless "0").
+bool ReadPhysicalOnlyChoice(const HistoryLinks& links);
+
 class HistoryWindow : public DialogObject {
 public:
     HistoryWindow();
@@ -50,6 +53,7 @@ public:
         COMMAND_HANDLER(IDC_HIST_DAYS, BN_CLICKED, OnViewClick)
         COMMAND_HANDLER(IDC_HIST_MONTHS, BN_CLICKED, OnViewClick)
         COMMAND_HANDLER(IDC_HIST_YEARS, BN_CLICKED, OnViewClick)
+        COMMAND_HANDLER(IDC_HIST_PHYSICAL, BN_CLICKED, OnPhysicalClick)
         NOTIFY_HANDLER(IDC_HIST_LIST, LVN_GETDISPINFOW, OnGetDispInfo)
         NOTIFY_HANDLER(IDC_HIST_LIST, LVN_KEYDOWN, OnListKeyDown)
     END_MSG_MAP()
@@ -63,6 +67,8 @@ public:
     // The selected rows as tab-separated lines, terminated (not counted in the length); 0 when
     // none is selected or no memory is left.
     int SelectedRowsText(GrowArray<char>* text);
+    // The adapters' standing changed (hidden, shown, counted or not): the sums again.
+    void AdaptersChanged();
     int CopySelection();
 
     const UsageHistory* Source;
@@ -74,6 +80,7 @@ public:
     UsageChart Chart;
     int View;
     char Mac[MAC_TEXT_CHARS];  // the chosen adapter, empty for all of them
+    bool PhysicalOnly;         // "All adapters" adds the physical adapters only
     int BillingDay;
     DWORD LoadedVersion;
     int SkippedLines;      // lines of the file that could not be read, kept at its end
@@ -89,6 +96,18 @@ public:
     OwnedIcon BigIcon;
 
 private:
+    struct NameStanding {
+        char Name[MAC_TEXT_CHARS];
+        AdapterStanding Standing;
+    };
+    // Whether "All adapters" adds the adapter of that name (AddedToAllAdapters).
+    bool AddsToAll(const char* name);
+    const AdapterStanding& StandingOf(const char* name);
+    // Asks for the adapters' standing afresh and whether any shown one counts.
+    void RenewStandings();
+    GrowArray<NameStanding> Standings;  // asked once per rebuild, not at every second
+    bool AnyCounted;
+    NameFilter AllFilter;                // AddsToAll, for the sums of every adapter
     void Update(int rebuild);
     void LoadTable();
     void FillChooser();
@@ -121,6 +140,7 @@ private:
     LRESULT OnCancel(WORD, WORD, HWND, BOOL&);
     LRESULT OnAdapterChange(WORD, WORD, HWND, BOOL&);
     LRESULT OnViewClick(WORD, WORD, HWND, BOOL&);
+    LRESULT OnPhysicalClick(WORD, WORD, HWND, BOOL&);
     LRESULT OnGetDispInfo(int, NMHDR*, BOOL&);
     LRESULT OnListKeyDown(int, NMHDR*, BOOL&);
 };

@@ -7,7 +7,7 @@
 
 // Dialog units of the layout.
 #define MARGIN_UNITS 7
-#define LIST_TOP_UNITS 24
+#define LIST_TOP_UNITS 36
 #define STATUS_HEIGHT_UNITS 8
 #define MIN_WIDTH_UNITS 240
 #define MIN_HEIGHT_UNITS 170

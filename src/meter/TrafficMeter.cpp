@@ -219,12 +219,14 @@ InterfaceMonitor* TrafficMeter::AddMonitor(const InterfaceRow* sample, const cha
     // The row names the adapter in its start line and its section before its first sample.
     monitor->IfRow = *row;
     monitor->Luid = sample->Luid;
+    monitor->Hardware = sample->Hardware;
     char section[SHORT_TEXT];
     if (namedByInterface)
         FormatInterfaceSectionName(row, sample->Luid, section, sizeof(section));
     else
         FormatSectionName(row, sample->Luid, section, sizeof(section));
     monitor->LoadCounters(document, section);
+    monitor->LoadMarks(document, section);
     if (!Events.AdapterAdded(*monitor, position)) {
         // Not shown, not counted, nothing to save: tried again a minute later.
         Monitors.RemoveAt(position);

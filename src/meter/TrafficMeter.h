@@ -42,6 +42,13 @@ public:
         return nullptr;
     }
     int Count() const { return Monitors.Count(); }
+    // Whether an adapter with a tab counts in "all adapters" (AddedToAllAdapters).
+    bool AnyShownCountsInAll() const
+    {
+        return ForEachMonitor([](const InterfaceMonitor& monitor) {
+                   return !monitor.Hidden() && monitor.CountsInAll();
+               }) != nullptr;
+    }
     InterfaceMonitor* At(int position) const;
     int PositionOf(const InterfaceMonitor* monitor) const;
 

@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "AllAdapters.h"
 #include "BoundedText.h"
 #include "ByteAmountText.h"
 #include "LanguageResources.h"
@@ -125,6 +126,7 @@ bool InterfaceMonitor::ApplySample(const InterfaceRow* sample, const SYSTEMTIME&
     LastReading = reading;
     LastSampleTime = now;
     Luid = sample->Luid;
+    Hardware = sample->Hardware;
 
     if (sample->BitsPerSecond != LinkSpeed)
         SpeedChanged = true;
@@ -164,10 +166,36 @@ void InterfaceMonitor::LoadCounters(IniDocument& document, const char* section)
     ReadIniDate(document, section, "StartDay", &StartDay);
 }
 
+void InterfaceMonitor::LoadMarks(IniDocument& document, const char* section)
+{
+    Marks = ReadAdapterMarks(document, section);
+    // Recorded at first sight, so that the history knows which adapters count when they are
+    // not there; from then on only the user changes it.
+    if (Marks.CountInAll.State == MarkMissing) {
+        Marks.CountInAll.State = MarkSet;
+        Marks.CountInAll.Value = IsPhysicalInterface(Hardware, IfRow.dwType);
+    }
+}
+
+bool InterfaceMonitor::CountsInAll() const
+{
+    if (Marks.CountInAll.State == MarkSet)
+        return Marks.CountInAll.Value;
+    return IsPhysicalInterface(Hardware, IfRow.dwType);
+}
+
+void InterfaceMonitor::SetMark(AdapterMark& mark, bool value)
+{
+    mark.State = MarkSet;
+    mark.Value = value;
+    SaveWanted = true;
+}
+
 void InterfaceMonitor::StoreCounters(IniDocument& document) const
 {
     char section[SHORT_TEXT];
     SectionName(section, sizeof(section));
+    StoreAdapterMarks(Marks, document, section);
     WriteIniU64(document, section, "Total_in", Total_in);
     WriteIniU64(document, section, "Total_out", Total_out);
     WriteIniU32(document, section, "ActiveCountIn", ActiveCountIn);

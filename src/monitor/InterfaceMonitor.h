@@ -10,6 +10,8 @@
 #include <iphlpapi.h>
 #include <oleauto.h>
 
+#include "AdapterMarks.h"
+#include "AllAdapters.h"
 #include "IniDocument.h"
 #include "InterfaceIdentity.h"
 #include "InterfaceRow.h"
@@ -43,6 +45,15 @@ public:
     void Description(char* buffer, size_t size) const;
     // Its saved totals, counts and start date from a document of the INI file.
     void LoadCounters(IniDocument& document, const char* section);
+    // The user's marks from a document of the INI file; a missing "count in all adapters"
+    // mark takes the rule's verdict over the row already set.
+    void LoadMarks(IniDocument& document, const char* section);
+    // Whether "All adapters" with physical adapters only adds this adapter.
+    bool CountsInAll() const;
+    bool Hidden() const { return Marks.Hidden.State == MarkSet && Marks.Hidden.Value; }
+    // The user's change of a mark, saved at the end of the cycle.
+    void SetHidden(bool hidden) { SetMark(Marks.Hidden, hidden); }
+    void SetCountsInAll(bool counts) { SetMark(Marks.CountInAll, counts); }
     // Puts the adapter's section into a document of the INI file.
     void StoreCounters(IniDocument& document) const;
     // The user's reset: every figure starts again from date, which becomes StartDay.
@@ -84,6 +95,11 @@ public:
     unsigned __int64 LinkSpeed = 0;  // bits per second, beyond what the 32-bit row holds
     bool MissedCycle = false;        // a cycle went by without a row for this adapter
     bool PrimeNext = false;          // the next row only primes
+    int Hardware = HardwareUnknown;  // the row's hardware flag
+    AdapterMarks Marks;              // hidden, counted in all adapters
+
+private:
+    void SetMark(AdapterMark& mark, bool value);
 };
 
 // The tray's summary of an adapter's totals: "In 1.20 GB, Out 210 MB, All 1.41 GB", cut to

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "AllAdapters.h"
 #include "BoundedText.h"
 #include "InterfaceIdentity.h"
 #include "Utf8Text.h"
@@ -35,6 +36,7 @@ void RowFromIfRow(const MIB_IFROW* source, InterfaceRow* row)
     row->InOctets = source->dwInOctets;
     row->OutOctets = source->dwOutOctets;
     row->BitsPerSecond = source->dwSpeed;
+    row->Hardware = HardwareUnknown;
 }
 
 // The 32-bit table's connection states, from the 64-bit row's administrative and operational
@@ -92,6 +94,7 @@ int RowFromIfRow2(const MIB_IF_ROW2* source, InterfaceRow* row)
     row->BitsPerSecond = speed;
     row->Wide = 1;
     row->Luid = source->InterfaceLuid.Value;
+    row->Hardware = source->InterfaceAndOperStatusFlags.HardwareInterface ? 1 : 0;
     return 1;
 }
 

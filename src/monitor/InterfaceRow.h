@@ -17,6 +17,9 @@ struct InterfaceRow {
     unsigned __int64 BitsPerSecond;  // the link speed at its full width
     int Wide;                        // the counters are 64-bit and only fall when reset
     unsigned __int64 Luid;           // the interface's LUID, 0 when the system gave none
+    // The 64-bit table's hardware flag (1 or 0); HardwareUnknown from the 32-bit table, which
+    // has none. The interface type is the row's dwType.
+    int Hardware;
 };
 
 // A row of the 32-bit table.

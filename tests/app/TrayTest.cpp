@@ -7,7 +7,13 @@
 
 namespace {
 
-enum { PickShowHide = 1, PickSettings = 2, PickAbout = 3, PickHistory = 4, PickStartWithWindows = 5 };
+enum {
+    PickShowHide = 1,
+    PickSettings = 2,
+    PickAbout = 3,
+    PickHistory = 4,
+    PickStartWithWindows = 6  // past Adapters...
+};
 
 }  // namespace
 
@@ -110,6 +116,26 @@ TEST_F(TrayTest, TipGoesToTheTrayOnlyWhileItCanBeSeen)
     EXPECT_STREQ("Brisvane: In 9.00 GB, Out 0 B, All 9.00 GB", icon->Record.szTip);
 }
 
+TEST_F(TrayTest, AHiddenAdaptersAlertStillComesAndItsClickShowsTheWindow)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    fake.AddAdapter(3, 0xB2, "10.0.0.5");
+    ASSERT_NE((HWND)NULL, Create());
+    AlertLimits();
+    InterfaceMonitor* hidden = TabMonitor(1);
+    SendMessageA(main.Window, WM_COMMAND, ID_NEXT_TAB, 0);
+    SendMessageA(main.Window, WM_COMMAND, ID_TAB_HIDE, 0);
+    ASSERT_EQ(1, TabCount());
+    ShowWindow(main.Window, SW_HIDE);
+    hidden->Total_in = 9 * GIGABYTE + 1;
+    Tick();
+    ASSERT_EQ(1, Modified(NIF_INFO));
+    EXPECT_NE(nullptr, strstr(LastTrayCall(NIM_MODIFY, NIF_INFO)->Record.szInfo, "10.0.0.5"));
+    TrayEvent(NIN_BALLOONUSERCLICK);
+    EXPECT_TRUE(IsWindowVisible(main.Window));
+    EXPECT_EQ(1, TabCount());
+}
+
 TEST_F(TrayTest, MenuItemsReachTheirHandlers)
 {
     ASSERT_NE((HWND)NULL, Create());
@@ -129,10 +155,11 @@ TEST_F(TrayTest, MenuItemsReachTheirHandlers)
     HMENU menu = GetSubMenu(Tray().Menu(), 0);
     const UINT submenu = (UINT)-1;
     const UINT ids[] = {ID_TRAY_SHOWHIDE, ID_APP_SETTINGS, ID_APP_ABOUT, ID_APP_HISTORY,
-                        ID_TRAY_STARTWITHWINDOWS, ID_TRAY_FORECASTWARN, 0, submenu,
-                        ID_SPEED_WINDOW, ID_SPEED_CLICKTHROUGH, submenu, 0, ID_TRAY_CLOSE};
-    ASSERT_EQ(13, GetMenuItemCount(menu));
-    for (int i = 0; i < 13; i++)
+                        ID_TRAY_ADAPTERS, ID_TRAY_STARTWITHWINDOWS, ID_TRAY_FORECASTWARN, 0,
+                        submenu, ID_SPEED_WINDOW, ID_SPEED_CLICKTHROUGH, submenu, 0,
+                        ID_TRAY_CLOSE};
+    ASSERT_EQ(14, GetMenuItemCount(menu));
+    for (int i = 0; i < 14; i++)
         EXPECT_EQ(ids[i], GetMenuItemID(menu, i)) << i;
     EXPECT_EQ((UINT)ID_TRAY_SHOWHIDE, GetMenuDefaultItem(menu, FALSE, 0));  // in bold
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "BrisvaneVersion.h"
+#include "HistoryReport.h"
 #include "HistoryTable.h"
 #include "RunningFigures.h"
 #include "TestSupport.h"
@@ -41,6 +42,73 @@ std::string RemoteText(HWND window)
     return text;
 }
 const DWORD StillRunning = STILL_ACTIVE;
+
+// Memory in the process of a window, for messages whose records hold pointers.
+class RemoteMemory {
+public:
+    static constexpr size_t Size = 4096;
+    explicit RemoteMemory(HWND window)
+    {
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        Process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                              id);
+        if (Process != NULL)
+            Base = (char*)VirtualAllocEx(Process, NULL, Size, MEM_COMMIT | MEM_RESERVE,
+                                         PAGE_READWRITE);
+    }
+    ~RemoteMemory()
+    {
+        if (Base != NULL)
+            VirtualFreeEx(Process, Base, 0, MEM_RELEASE);
+        if (Process != NULL)
+            CloseHandle(Process);
+    }
+    bool Good() const { return Base != NULL; }
+    char* At(size_t offset) const { return Base + offset; }
+    void Write(size_t offset, const void* data, size_t size)
+    {
+        WriteProcessMemory(Process, Base + offset, data, size, NULL);
+    }
+    void Read(size_t offset, void* data, size_t size)
+    {
+        ReadProcessMemory(Process, Base + offset, data, size, NULL);
+    }
+
+private:
+    HANDLE Process = NULL;
+    char* Base = NULL;
+};
+
+// A list view item's text in another process.
+std::string RemoteListText(HWND list, int item, int column)
+{
+    RemoteMemory memory(list);
+    if (!memory.Good())
+        return "?";
+    LVITEMW request = {};
+    request.iSubItem = column;
+    request.pszText = (LPWSTR)memory.At(512);
+    request.cchTextMax = 128;
+    memory.Write(0, &request, sizeof(request));
+    wchar_t text[128] = L"";
+    if (SendMessageW(list, LVM_GETITEMTEXTW, item, (LPARAM)memory.At(0)) > 0)
+        memory.Read(512, text, sizeof(text) - sizeof(wchar_t));
+    char utf8[128 * 3];
+    WideToUtf8(text, utf8, sizeof(utf8));
+    return utf8;
+}
+
+// Checks or clears a list view item's check box in another process.
+void RemoteListCheck(HWND list, int item, bool checked)
+{
+    RemoteMemory memory(list);
+    LVITEMW state = {};
+    state.stateMask = LVIS_STATEIMAGEMASK;
+    state.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    memory.Write(0, &state, sizeof(state));
+    SendMessageW(list, LVM_SETITEMSTATE, item, (LPARAM)memory.At(0));
+}
 
 class EndToEndTest : public testing::Test {
 protected:
@@ -613,4 +681,150 @@ TEST_F(EndToEndTest, InGermanTheWindowsChangeAndTheFilesDoNot)
     EXPECT_EQ(0u, RunReport(report, "", &text));
     EXPECT_NE(std::string::npos, text.find("Heute")) << text;
     EXPECT_NE(std::string::npos, text.find("Dieser Monat")) << text;
+
+// An Ethernet adapter and a VPN tunnel carrying the same traffic: "all adapters" counts it
+// once, on the wire, in the speed window and in the history window; with every adapter chosen,
+// the sum as before.
+TEST_F(EndToEndTest, AVpnsTrafficCountsOnceInAllAdapters)
+{
+    WritePrivateProfileStringA("SpeedView", "Window", "1", Ini().c_str());
+    WritePrivateProfileStringA("SpeedView", "Adapter", "1", Ini().c_str());
+    const std::string addresses = "ip index=2 addr=192.168.1.10\nip index=3 addr=10.8.0.2\n";
+    auto both = [&](const std::string& traffic) {
+        return "wide\nif index=2 mac=00-1A-2B-3C-4D-A1 luid=1 hw=1 type=6 " + traffic +
+               " descr=Ethernet\nif index=3 mac=- luid=9 hw=0 type=131 " + traffic +
+               " descr=VPN\n" + addresses;
+    };
+    Script(both("rin=250000 rout=40000"));
+    HANDLE process = Start("/s");
+    HWND window = Window();
+    ASSERT_NE((HWND)NULL, window);
+    auto speedText = [&] {
+        wchar_t text[128] = L"";
+        HWND speed = FindWindowW(L"BrisvaneSpeedWindow", NULL);
+        if (speed != NULL)
+            GetWindowTextW(speed, text, 128);
+        return std::wstring(text);
+    };
+    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Down 250 KB/s, Up 40.0 KB/s"; }));
+    // Every adapter: the tunnel's bytes again.
+    PostMessageA(window, WM_COMMAND, ID_SPEED_PHYSICAL_ONLY, 0);
+    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Down 500 KB/s, Up 80.0 KB/s"; }));
+    PostMessageA(window, WM_COMMAND, ID_SPEED_PHYSICAL_ONLY, 0);
+    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Down 250 KB/s, Up 40.0 KB/s"; }));
+
+    // The traffic stops at a count both share, so that the days stand still.
+    Script(both("in=9000000000 out=700000000"));
+    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Down 0 B/s, Up 0 B/s"; }));
+    PostMessageA(window, WM_COMMAND, ID_APP_HISTORY, 0);
+    HWND history = NULL;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (history = FindWindowA("#32770", "History")) != NULL && IsWindowVisible(history);
+    }));
+    HWND list = GetDlgItem(history, IDC_HIST_LIST);
+    HWND physical = GetDlgItem(history, IDC_HIST_PHYSICAL);
+    EXPECT_EQ(BST_CHECKED, SendMessageA(physical, BM_GETCHECK, 0, 0));
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) >= 1; }));
+    std::string physicalDay = RemoteListText(list, 0, 1);
+    SendMessageA(physical, BM_CLICK, 0, 0);
+    std::string everyDay = RemoteListText(list, 0, 1);
+    End(window);
+    EXPECT_EQ(0u, ExitCode(process));
+
+    UsageHistory today;
+    ASSERT_TRUE(ReadTodayFigures(today, Ini().c_str()));
+    unsigned long long ethernet = 0, tunnel = 0;
+    for (const RunningDay& entry : today.Running)
+        (strcmp(entry.Mac, MacA) == 0 ? ethernet : tunnel) += entry.In;
+    ASSERT_NE(0u, ethernet);
+    EXPECT_EQ(ethernet, tunnel);
+    char text[REPORT_AMOUNT_CHARS];
+    FormatReportAmount(ethernet, text, sizeof(text));
+    EXPECT_EQ(text, physicalDay);
+    FormatReportAmount(ethernet + tunnel, text, sizeof(text));
+    EXPECT_EQ(text, everyDay);
+    // The choices and each adapter's mark are kept.
+    EXPECT_EQ(1u, IniNumber("SpeedView", "PhysicalOnly"));
+    EXPECT_EQ(0u, IniNumber("HistoryWindow", "PhysicalOnly"));
+    EXPECT_EQ(1u, IniNumber(MacA, "CountInAll"));
+    EXPECT_NE(std::string::npos, ReadFileText(Ini()).find("CountInAll=0\r\n"));
+}
+
+// Hidden through the INI file by hand, every adapter shows; one hidden from its tab goes on
+// counting through a restart, exact to the byte, and comes back in its place.
+TEST_F(EndToEndTest, AHiddenAdapterCountsOnAndComesBackInItsPlace)
+{
+    const char MacB[] = "00-1A-2B-3C-4D-B2";
+    const char MacC[] = "00-1A-2B-3C-4D-C3";
+    const char Ghost[] = "00-1A-2B-3C-4D-99";
+    for (const char* section : {MacA, MacB, MacC, Ghost})
+        WritePrivateProfileStringA(section, "Hidden", "1", Ini().c_str());
+    Script(std::string("fast\n") + AdapterA + "\n" + AdapterB + " rin=100\n" +
+           "if index=4 mac=00-1A-2B-3C-4D-C3 descr=Adapter C\n"
+           "ip index=2 addr=192.168.1.10\nip index=3 addr=10.0.0.5\nip index=4 addr=10.0.0.6\n");
+    auto tabs = [&](HWND window) {
+        std::string labels;
+        for (int i = 0; i < TabCount(window); i++)
+            labels += TabText(window, i) + " ";
+        return labels;
+    };
+    HANDLE process = Start();
+    HWND window = Window();
+    ASSERT_NE((HWND)NULL, window);
+    ASSERT_TRUE(WaitUntil([&] { return TabCount(window) == 3; })) << tabs(window);
+    EXPECT_EQ("192.168.1.10 10.0.0.5 10.0.0.6 ", tabs(window));
+    // B, the second tab, from its context menu's command.
+    PostMessageA(window, WM_COMMAND, ID_NEXT_TAB, 0);
+    PostMessageA(window, WM_COMMAND, ID_TAB_HIDE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return TabCount(window) == 2; }));
+    EXPECT_EQ("192.168.1.10 10.0.0.6 ", tabs(window));
+    EXPECT_EQ(1u, IniNumber(MacB, "Hidden"));
+    EXPECT_EQ(0u, IniNumber(MacA, "Hidden"));
+    unsigned long long before = IniNumber(MacB, "Total_in");
+    ASSERT_TRUE(WaitUntil([&] { return IniNumber(MacB, "Total_in") > before; }, 30000));
+    End(window);
+    ASSERT_EQ(0u, ExitCode(process));
+
+    process = Start();
+    window = Window();
+    ASSERT_NE((HWND)NULL, window);
+    ASSERT_TRUE(WaitUntil([&] { return TabCount(window) == 2 && Reads() > 10; }));
+    EXPECT_EQ("192.168.1.10 10.0.0.6 ", tabs(window));
+    before = IniNumber(MacB, "Total_in");
+    ASSERT_TRUE(WaitUntil([&] { return IniNumber(MacB, "Total_in") > before; }, 30000));
+    // Shown again from the adapters dialog: back in its place.
+    PostMessageA(window, WM_COMMAND, ID_TRAY_ADAPTERS, 0);
+    HWND dialog = NULL;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (dialog = FindWindowA("#32770", "Adapters")) != NULL && IsWindowVisible(dialog);
+    }));
+    HWND list = GetDlgItem(dialog, IDC_ADAPTERS_LIST);
+    ASSERT_EQ(3, (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    EXPECT_EQ(0u, RemoteListText(list, 1, 0).find("10.0.0.5 - Adapter B"));
+    RemoteListCheck(list, 1, true);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return TabCount(window) == 3; }));
+    EXPECT_EQ("192.168.1.10 10.0.0.5 10.0.0.6 ", tabs(window));
+    End(window);
+    ASSERT_EQ(0u, ExitCode(process));
+
+    EXPECT_EQ(0u, IniNumber(MacB, "Hidden"));
+    EXPECT_EQ(1u, IniNumber(Ghost, "Hidden"));  // naming no adapter: kept
+    // Every applied row of B after the first of each run moved 100 bytes; its days hold them.
+    unsigned long long total = IniNumber(MacB, "Total_in");
+    EXPECT_EQ(100 * IniNumber(MacB, "ActiveCountIn"), total);
+    unsigned long long days = 0;
+    UsageHistory today;
+    ASSERT_TRUE(ReadTodayFigures(today, Ini().c_str()));
+    for (const RunningDay& entry : today.Running)
+        if (strcmp(entry.Mac, MacB) == 0)
+            days += entry.In;
+    HistoryTable file;
+    int skipped = 0;
+    if (file.ReadFile(folder.Path("Brisvane-history.csv").c_str(), &skipped))
+        for (int i = 0; i < file.Records.Count(); i++)
+            if (strcmp(file.Names[file.Records[i].Name].Mac, MacB) == 0)
+                days += file.Records[i].In;
+    EXPECT_EQ(total, days);
+    EXPECT_NE(0u, total);
 }

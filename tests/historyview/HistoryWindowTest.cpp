@@ -263,7 +263,9 @@ TEST_F(HistoryWindowTest, TabOrderEscapeAndCopyOfTheSelectedRows)
     ASSERT_NE((HWND)NULL, Open());
     HWND chooser = GetDlgItem(view.Window, IDC_HIST_ADAPTER);
     HWND days = GetDlgItem(view.Window, IDC_HIST_DAYS);
-    EXPECT_EQ(days, GetNextDlgTabItem(view.Window, chooser, FALSE));
+    HWND physical = GetDlgItem(view.Window, IDC_HIST_PHYSICAL);
+    EXPECT_EQ(physical, GetNextDlgTabItem(view.Window, chooser, FALSE));
+    EXPECT_EQ(days, GetNextDlgTabItem(view.Window, physical, FALSE));
     EXPECT_EQ(List(), GetNextDlgTabItem(view.Window, days, FALSE));
     EXPECT_EQ(chooser, GetNextDlgTabItem(view.Window, List(), FALSE));
 
@@ -545,3 +547,38 @@ TEST_F(HistoryWindowTest, AdaptersGoByTheirTabsNamesUncutAndAnEmptyHistorySaysSo
 }
 
 }  // namespace
+
+// "All adapters" adds the adapters counted in all adapters, never a hidden one, and every shown
+// one when the check box is cleared or none is counted; the choice is kept in the window's section.
+TEST_F(HistoryWindowTest, AllAdaptersAddsThePhysicalOnesUnlessEveryAdapterIsChosen)
+{
+    struct Case {
+        AdapterStanding A, B;
+        bool Physical;
+        int Rows;            // days of A: 4; of B: 2, one of them shared
+        bool NovemberWithB;  // 2026-11-15 holds B's 30000 bytes
+    } cases[] = {
+        {{true, true}, {true, false}, true, 4, false},   // B a tunnel: left out
+        {{true, true}, {true, false}, false, 5, true},   // every adapter: B again
+        {{true, true}, {false, true}, false, 4, false},  // B hidden: never added
+        {{true, false}, {true, false}, true, 5, true},   // none counted: every shown one
+    };
+    for (const Case& c : cases) {
+        HistoryLinks links = SettingsHistoryLinks();
+        links.StandingOf = [&](const char* name) { return strcmp(name, MacA) == 0 ? c.A : c.B; };
+        WritePrivateProfileStringA(HISTORY_WINDOW_SECTION, "PhysicalOnly", c.Physical ? "1" : "0",
+                                   IniPath);
+        ASSERT_NE((HWND)NULL, view.Open(NULL, &running, links));
+        PumpMessages();
+        EXPECT_EQ(c.Physical ? BST_CHECKED : BST_UNCHECKED,
+                  IsDlgButtonChecked(view.Window, IDC_HIST_PHYSICAL));
+        EXPECT_EQ(c.Rows, RowCount()) << &c - cases;
+        EXPECT_EQ(c.NovemberWithB, Cell(2, 1) == "32 KB") << Cell(2, 1);
+        DestroyWindow(view.Window);
+        PumpMessages();
+    }
+    // The box, cleared by a click, is kept.
+    ASSERT_NE((HWND)NULL, Open());
+    SendDlgItemMessageA(view.Window, IDC_HIST_PHYSICAL, BM_CLICK, 0, 0);
+    EXPECT_EQ(0, GetPrivateProfileIntA(HISTORY_WINDOW_SECTION, "PhysicalOnly", 7, IniPath));
+}

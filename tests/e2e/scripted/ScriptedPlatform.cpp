@@ -1,7 +1,10 @@
 // Test-only stand-in for the two IP Helper tables, linked into a second build of the program.
 // When BRISVANE_SCRIPT names a file, every table read answers from that file, read afresh at
 // each call, so a test changes the adapters by rewriting it. Lines:
-//   if index=2 mac=00-1A-2B-3C-4D-A1 in=100 out=5 rin=0 rout=0 speed=100000000 status=5 descr=Text
+//   if index=2 mac=00-1A-2B-3C-4D-A1 in=100 out=5 rin=0 rout=0 speed=100000000 status=5 type=6
+//      hw=1 descr=Text
+//               (type= is the interface type, Ethernet when missing; hw= the 64-bit table's
+//               hardware flag, 1 when missing)
 //               (descr= is UTF-8 for the 64-bit table, the ANSI code page's bytes for the 32-bit one)
 //   ip index=2 addr=192.168.1.10
 //   fail        (the interface table cannot be read)
@@ -42,6 +45,7 @@ struct Script {
     unsigned long long RateOut[MaxRows];
     unsigned long long Speed[MaxRows];
     unsigned long long Luid[MaxRows];
+    int Hardware[MaxRows];
     int Wide;
     int RowCount;
     MIB_IPADDRROW Addresses[MaxRows];
@@ -87,6 +91,8 @@ void ParseRow(const char* line, Script& script)
     script.Speed[n] = Number(line, " speed=", 100000000);
     row.dwSpeed = (DWORD)(script.Speed[n] > 0xFFFFFFFFULL ? 0xFFFFFFFFULL : script.Speed[n]);
     row.dwOperStatus = (DWORD)Number(line, " status=", 5);
+    row.dwType = (DWORD)Number(line, " type=", IF_TYPE_ETHERNET_CSMACD);
+    script.Hardware[n] = (int)Number(line, " hw=", 1);
     script.In[n] = Number(line, " in=", 0);
     script.Out[n] = Number(line, " out=", 0);
     script.RateIn[n] = Number(line, " rin=", 0);
@@ -259,6 +265,8 @@ DWORD WINAPI ScriptedIfTable2(PMIB_IF_TABLE2* result)
         MIB_IF_ROW2& row = table->Table[i];
         row.InterfaceIndex = from.dwIndex;
         row.InterfaceLuid.Value = Current.Luid[i];
+        row.Type = from.dwType;
+        row.InterfaceAndOperStatusFlags.HardwareInterface = Current.Hardware[i] != 0;
         row.PhysicalAddressLength = from.dwPhysAddrLen;
         memcpy(row.PhysicalAddress, from.bPhysAddr, from.dwPhysAddrLen);
         MultiByteToWideChar(CP_UTF8, 0, (const char*)from.bDescr, -1, row.Description,
