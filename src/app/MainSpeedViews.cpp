@@ -2,6 +2,7 @@
 // all of them, the choices from the tray menu, and the speed window's clicks.
 #include "InterfaceMonitor.h"
 #include "MainWindow.h"
+#include "StepTimer.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ HICON MainWindow::FeedSpeedViews(InterfaceMonitor* selected)
     // The program's icon keeps telling of the adapter on show, as it always has.
     int shownAlert = selected != NULL && selected->AlertOn;
     int alert = Speed.Choices().TrayMode == SpeedTrayProgramIcon ? shownAlert : figures.Alert;
+    StepLap(StepSpeedFigures);
     return Speed.Cycle(figures.Down, figures.Up, alert, Tray.NormalIcon(), Tray.AlertIcon());
 }
 

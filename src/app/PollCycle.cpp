@@ -19,6 +19,7 @@
 #include "BoundedText.h"
 #include "HistoryCalendar.h"
 #include "Settings.h"
+#include "StepTimer.h"
 
 #define IPV4_TEXT_CHARS 20
 #define LOOPBACK_TEXT "127.0.0.1"
@@ -124,14 +125,18 @@ LRESULT MainWindow::PollCycle()
     if (PollBusy || ShutdownDone)
         return 0;
     PollBusy = 1;
+    StepCycleBegin();
 
     InterfaceTable table;  // let go of at the end of the cycle
     if (!ReadInterfaceTable(&table, &IfTableSize)) {
         PollBusy = 0;
+        StepCycleEnd();
         return 0;
     }
+    StepLap(StepInterfaceTable);
     CycleCount++;
     AddressTableCycle addresses;  // one address-table read serves every lookup of the cycle
+    StepLap(StepAddressTable);
 
     // The day the cycle's samples count for in the usage history.
     SYSTEMTIME now;
@@ -151,26 +156,35 @@ LRESULT MainWindow::PollCycle()
         InterfaceMonitor* monitor = MonitorOfRow(sample, ipv4Text, (DWORD)i);
         if (monitor == NULL)
             continue;
+        StepLap(StepMatching);
         const char* newText = monitor->ApplySample(sample);
         if (newText != NULL)
             Tabs().Relabel(monitor, newText);
+        StepLap(StepAccounting);
         // Exactly what the sample added to the totals, so that the days add up to them.
         if (knowToday && (monitor->CountedIn != 0 || monitor->CountedOut != 0)) {
             char name[SHORT_TEXT];
             monitor->SectionName(name, sizeof(name));
             AddHistorySample(History, today, name, row, monitor->CountedIn, monitor->CountedOut);
         }
+        StepLap(StepHistorySample);
     }
     if (CycleCount - LastSaveCycle >= SaveEveryCycles || ForEachMonitor(WantsSave, NULL) != NULL)
         SaveAllCounters();
+    StepLap(StepSave);
     ForEachMonitor(RefreshMonitor, this);
+    StepLap(StepPages);
     if (knowToday)
         UpdateForecasts(now, today);
+    StepLap(StepForecast);
     ReportLogFailures();
+    StepLap(StepLogCheck);
     UpdateTrayAndTitle();
     HistoryView.Refresh();
+    StepLap(StepHistoryWindow);
 
     PollBusy = 0;
+    StepCycleEnd();
     return 0;
 }
 
@@ -276,16 +290,19 @@ void MainWindow::UpdateTrayAndTitle()
     char summary[TRAY_TIP_CHARS];
     CopyText(summary, sizeof(summary), tip);
     AppendForecastTip(monitor, tip, sizeof(tip));
+    StepLap(StepTipText);
     // An icon missing for long leaves a hidden program out of reach: its window shows.
     if (Tray.Cycle(icon, tip) && !IsWindowVisible(Window))
         ShowWindow(Window, SW_SHOWNOACTIVATE);
     Speed.DropReplacedIcon();
+    StepLap(StepTrayHandOver);
 
     const char* title = minimised ? summary : "Brisvane";
     if (strcmp(ShownTitle, title) != 0) {
         SetWindowTextW(Window, WideText(title));
         CopyText(ShownTitle, sizeof(ShownTitle), title);
     }
+    StepLap(StepTitle);
 }
 
 void MainWindow::FormatTrayTip(InterfaceMonitor* monitor, char* tip, size_t size)

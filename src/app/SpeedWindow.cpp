@@ -4,6 +4,7 @@
 
 #include "BoundedText.h"
 #include "Dpi.h"
+#include "StepTimer.h"
 #include "Utf8Text.h"
 
 namespace {
@@ -210,6 +211,7 @@ void SpeedWindow::Paint(HDC dc, const RECT& area)
 
 LRESULT SpeedWindow::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
 {
+    StepScope step(StepSpeedWindowPaint);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(Window, &paint);
     if (dc == NULL)
@@ -222,6 +224,7 @@ LRESULT SpeedWindow::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
     if (memory && picture) {
         SelectedObject selected(memory.Get(), picture.Get());
         Paint(memory.Get(), area);
+        StepScope layered(StepLayeredUpdate);
         BitBlt(dc, 0, 0, area.right, area.bottom, memory.Get(), 0, 0, SRCCOPY);
     } else {
         Paint(dc, area);
