@@ -7,12 +7,13 @@
 #
 # Usage:
 #   scripts/bench.sh [--rounds N] [--idle SECONDS] [--busy SECONDS] [--cycle] [--history]
+#                    [--no-build]
 #       --cycle and --history add the poll cycle's scaling with the number of adapters and the
 #       history window's open time over ten years (the benchmark programs of tests/bench).
 #   scripts/bench.sh --compare OLD_BUILD_DIR NEW_BUILD_DIR [--rounds N] [--busy SECONDS]
 #       Two builds' scripted programs alternated in the same scenarios: in the tray (/s), with
 #       the main window shown, and with both speed views; the new build's medians against the
-#       old one's. A build folder is one configured with -DBRISVANE_TESTS=ON and built with
+#       old one's. --no-build measures the programs as they were last built. A build folder is one configured with -DBRISVANE_TESTS=ON and built with
 #       the BrisvaneScripted target.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
@@ -25,6 +26,7 @@ compare_old=
 compare_new=
 with_cycle=0
 with_history=0
+build_first=1
 while [ "$#" -gt 0 ]; do
     case "$1" in
     --rounds) rounds=$2; shift 2 ;;
@@ -32,6 +34,7 @@ while [ "$#" -gt 0 ]; do
     --busy) busy_seconds=$2; shift 2 ;;
     --cycle) with_cycle=1; shift ;;
     --history) with_history=1; shift ;;
+    --no-build) build_first=0; shift ;;
     --compare) compare_old=$(cd "$2" && pwd); compare_new=$(cd "$3" && pwd); shift 3 ;;
     *) echo "usage: $0 [--rounds N] [--idle S] [--busy S] [--cycle] [--history]" \
             "| --compare OLD_BUILD_DIR NEW_BUILD_DIR [--rounds N] [--busy S]" >&2
@@ -47,9 +50,11 @@ if [ -z "$compare_old" ]; then
     [ "$with_cycle" = 1 ] && targets+=(bench_cycle)
     [ "$with_history" = 1 ] && targets+=(bench_history)
 fi
-cmake -S "$BRISVANE_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DBRISVANE_TESTS=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$BRISVANE_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$dir" -j "$(nproc 2>/dev/null || echo 2)" --target "${targets[@]}" >/dev/null
+if [ "$build_first" = 1 ]; then
+    cmake -S "$BRISVANE_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DBRISVANE_TESTS=ON \
+        -DCMAKE_TOOLCHAIN_FILE="$BRISVANE_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
+    cmake --build "$dir" -j "$(nproc 2>/dev/null || echo 2)" --target "${targets[@]}" >/dev/null
+fi
 
 # A prefix of the benchmark's own, so that its Wine server and its explorer.exe (which hosts
 # the tray) serve only the one program running at the time.
@@ -77,29 +82,32 @@ server_of() {  # the wineserver serving a prefix
     for pid in $(pgrep wineserver); do
         case "$(readlink "/proc/$pid/cwd")" in *"$key") echo "$pid"; return;; esac
     done
+    return 0
 }
 in_prefix() {  # PID: whether the process runs in the benchmark's prefix
-    tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix"
+    tr '\0' '\n' 2>/dev/null <"/proc/$1/environ" | grep -qx "WINEPREFIX=$prefix"
 }
 explorer_of() {  # the prefix's explorer.exe, none when it has not started
     local pid
     for pid in $(pgrep -f 'explorer\.exe'); do
-        in_prefix "$pid" && echo "$pid"
+        if in_prefix "$pid"; then echo "$pid"; fi
     done
+    return 0
 }
 program_pid() {  # the process that runs a program of this name in the prefix
     local pid
     for pid in $(pgrep -f -- "$1"); do
-        tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q 'start\.exe\|taskkill' && continue
+        tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -q 'start\.exe\|taskkill' && continue
         in_prefix "$pid" && { echo "$pid"; return; }
     done
+    return 0
 }
 # Nanoseconds on the CPU of every thread of the processes named (schedstat's first field).
 cpu_ns() {
     local total=0 pid file ns rest
     for pid in "$@"; do
         for file in /proc/"$pid"/task/*/schedstat; do
-            read -r ns rest <"$file" 2>/dev/null && total=$((total + ns))
+            read -r ns rest 2>/dev/null <"$file" && total=$((total + ns))
         done
     done
     echo "$total"
@@ -120,13 +128,13 @@ close_program() {
 }
 
 # measure EXE SECONDS STEPS SCRIPT [ARGS...]: starts the program alone in the prefix, lets it
-# settle, and prints "CPU_NS PEAK_KB" over SECONDS: the program's threads, the prefix's Wine
-# server and explorer.exe. STEPS names the file for its step table, SCRIPT its scripted tables
+# settle, and prints "CPU_NS PEAK_KB PROGRAM_NS SERVER_NS EXPLORER_NS" over SECONDS: the
+# program's threads, the prefix's Wine server and its explorer.exe, together and apart. STEPS names the file for its step table, SCRIPT its scripted tables
 # (either empty: none).
 measure() {
     local exe=$1 seconds=$2 steps=$3 script=$4
     shift 4
-    local name pid server explorer c0 c1 peak
+    local name pid server explorer c0 c1 p0 p1 s0 s1 peak
     name=$(basename "$exe")
     (cd "$(dirname "$exe")" &&
         exec env ${steps:+BRISVANE_STEPS="$(winepath -w "$steps" 2>/dev/null)"} \
@@ -143,14 +151,14 @@ measure() {
         return 0
     fi
     # shellcheck disable=SC2086  # explorer: zero or more process ids
-    c0=$(cpu_ns "$pid" "$server" $explorer)
+    c0=$(cpu_ns "$pid" "$server" $explorer) p0=$(cpu_ns "$pid") s0=$(cpu_ns "$server")
     sleep "$seconds"
     # shellcheck disable=SC2086
-    c1=$(cpu_ns "$pid" "$server" $explorer)
+    c1=$(cpu_ns "$pid" "$server" $explorer) p1=$(cpu_ns "$pid") s1=$(cpu_ns "$server")
     peak=$(peak_kb "$pid")
     close_program "$pid" "$name"
     wait "$launcher" || true
-    echo "$((c1 - c0)) $peak"
+    echo "$((c1 - c0)) $peak $((p1 - p0)) $((s1 - s0)) $((c1 - c0 - (p1 - p0) - (s1 - s0)))"
 }
 
 # The scripted adapters: traffic on two of four. Each program's own copy, read once.
@@ -194,14 +202,16 @@ summary() {
         function low(v, n,   i, m) { m = v[1]; for (i = 2; i <= n; i++) if (v[i] < m) m = v[i]; return m }
         function high(v, n,   i, m) { m = v[1]; for (i = 2; i <= n; i++) if (v[i] > m) m = v[i]; return m }
         FNR == 1 { file++ }
-        file == 1 { na_n++; ca[na_n] = $1 / 1e6; ma[na_n] = $2 }
-        file == 2 { nb_n++; cb[nb_n] = $1 / 1e6; mb[nb_n] = $2 }
+        file == 1 { na_n++; ca[na_n] = $1 / 1e6; ma[na_n] = $2; xa[na_n] = $3 / 1e6; ya[na_n] = $4 / 1e6; za[na_n] = $5 / 1e6 }
+        file == 2 { nb_n++; cb[nb_n] = $1 / 1e6; mb[nb_n] = $2; xb[nb_n] = $3 / 1e6; yb[nb_n] = $4 / 1e6; zb[nb_n] = $5 / 1e6 }
         END {
             la = low(ca, na_n); ha = high(ca, na_n); lb = low(cb, nb_n); hb = high(cb, nb_n)
             a = median(ca, na_n); b = median(cb, nb_n)
             pa = median(ma, na_n); pb = median(mb, nb_n)
-            printf "%-10s CPU median %8.1f ms (%.1f to %.1f), peak memory %6d KB\n", na, a, la, ha, pa
-            printf "%-10s CPU median %8.1f ms (%.1f to %.1f), peak memory %6d KB\n", nb, b, lb, hb, pb
+            printf "%-10s CPU median %8.1f ms (%.1f to %.1f), peak memory %6d KB", na, a, la, ha, pa
+            printf "; program %.1f, server %.1f, explorer %.1f\n", median(xa, na_n), median(ya, na_n), median(za, na_n)
+            printf "%-10s CPU median %8.1f ms (%.1f to %.1f), peak memory %6d KB", nb, b, lb, hb, pb
+            printf "; program %.1f, server %.1f, explorer %.1f\n", median(xb, nb_n), median(yb, nb_n), median(zb, nb_n)
             printf "%s: CPU ratio %.2f (%.2f to %.2f)%s, memory ratio %.2f\n", label,
                 (b > 0 ? a / b : 0), (hb > 0 ? la / hb : 0), (lb > 0 ? ha / lb : 0),
                 (target != "" ? " target " target : ""), (pb > 0 ? pa / pb : 0)
@@ -306,6 +316,7 @@ echo "== idle over ${idle_seconds}s on this machine's adapters (/s), beside the 
 alternate idle "$idle_seconds" 1.2 program "$work/idle" Brisvane.exe \
     floor "$work/idle-floor" IdleBaseline.exe /s
 echo "   (memory target 1.3)"
+print_steps idle program
 
 echo
 echo "== busy in the tray over ${busy_seconds}s (/s): traffic on two of four scripted adapters,"

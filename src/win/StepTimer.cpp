@@ -21,6 +21,7 @@ struct StepTotals {
     long long CycleStart;
     long long Last;  // the last boundary of the open cycle
     bool InCycle;
+    bool Started;  // the first cycle has ended: counting has begun
 };
 
 StepTotals Totals;
@@ -86,7 +87,7 @@ void StepCycleBeginTimed()
 void StepLapTimed(CycleStep step)
 {
     // A step's code run outside a cycle (at start, from a menu) is not the cycle's.
-    if (!Totals.InCycle)
+    if (!Totals.InCycle || !Totals.Started)
         return;
     long long now = Now();
     Add(step, now - Totals.Last);
@@ -97,8 +98,10 @@ void StepCycleEndTimed()
 {
     if (!Totals.InCycle)
         return;
-    Add(StepCycle, Now() - Totals.CycleStart);
+    if (Totals.Started)
+        Add(StepCycle, Now() - Totals.CycleStart);
     Totals.InCycle = false;
+    Totals.Started = true;
 }
 
 long long StepNowTimed()
@@ -108,5 +111,6 @@ long long StepNowTimed()
 
 void StepAddTimed(CycleStep step, long long from)
 {
-    Add(step, Now() - from);
+    if (Totals.Started)
+        Add(step, Now() - from);
 }

@@ -1,7 +1,8 @@
 // Where the once-a-second cycle spends its time: each step's calls and microseconds, for the
 // benchmark. Counted only when BRISVANE_STEPS names a file as the program starts, and written
 // there at exit, a line a step: "name calls microseconds". Otherwise every probe is one test
-// of a flag that never changes.
+// of a flag that never changes. The first cycle, which makes every adapter's page, and what
+// comes before it are left out: the table is of the cycles that follow, one a second.
 //
 // A probe is one line. In the cycle's sequence, StepLap(step) at the end of each step gives the
 // step the time since the previous boundary; StepCycleBegin and StepCycleEnd bound the cycle.
