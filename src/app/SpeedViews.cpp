@@ -112,7 +112,7 @@ HICON SpeedViews::Cycle(unsigned __int64 down, unsigned __int64 up, int alert, H
     StepLap(StepIconDescribe);
     if (same)
         return Shown.Get();
-    HICON made = MakeSpeedIcon(content);
+    HICON made = IconCanvas.Make(content);
     StepLap(StepIconDraw);
     if (made == NULL)
         return Shown ? Shown.Get() : (alert ? alertIcon : plain);
