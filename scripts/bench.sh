@@ -244,7 +244,8 @@ steps_table() {
 
 # alternate SCENARIO SECONDS TARGET NAME_A FOLDER_A EXE_A NAME_B FOLDER_B EXE_B [ARGS...]:
 # ROUNDS rounds of A and B, A first in odd rounds and B first in even ones, each program with
-# the script of its folder; A's step tables are kept, and the summary of A against B printed.
+# the script of its folder; the step tables of A (and of B when both_steps is set) are kept,
+# and the summary of A against B printed.
 alternate() {
     local scenario=$1 seconds=$2 target=$3 name_a=$4 folder_a=$5 exe_a=$6
     local name_b=$7 folder_b=$8 exe_b=$9
@@ -260,8 +261,9 @@ alternate() {
                 measure "$folder_a/$exe_a" "$seconds" "$work/$scenario.$name_a.steps$round" \
                     "$folder_a/script.txt" "$@" >>"$work/$scenario.$name_a"
             else
-                measure "$folder_b/$exe_b" "$seconds" "" "$folder_b/script.txt" "$@" \
-                    >>"$work/$scenario.$name_b"
+                measure "$folder_b/$exe_b" "$seconds" \
+                    "${both_steps:+$work/$scenario.$name_b.steps$round}" "$folder_b/script.txt" \
+                    "$@" >>"$work/$scenario.$name_b"
             fi
         done
     done
@@ -297,10 +299,11 @@ if [ -n "$compare_old" ]; then
             set_views "$work/new" BrisvaneScripted.exe
         fi
         echo "== $scenario over ${busy_seconds}s, old and new build alternated, $rounds rounds"
-        # The step tables are the new build's; an old one without the step timer writes none.
-        alternate "$scenario, new/old" "$busy_seconds" 1.05 new "$work/new" BrisvaneScripted.exe \
+        # An old build without the step timer writes no step table.
+        both_steps=1 alternate "$scenario" "$busy_seconds" 1.05 new "$work/new" BrisvaneScripted.exe \
             old "$work/old" BrisvaneScripted.exe "${args[@]}"
-        print_steps "$scenario, new/old" new
+        print_steps "$scenario" old
+        print_steps "$scenario" new
         echo
     done
     exit 0
