@@ -117,10 +117,10 @@ peak_kb() { awk '/VmHWM/ {print $2}' "/proc/$1/status"; }
 # Closes the program as the user would, so that it writes its step table; one that does not
 # close is ended.
 close_program() {
-    local pid=$1 name=$2 i class=BrisvaneAtl_class
+    local pid=$1 name=$2 class=BrisvaneAtl_class
     case "$name" in *Baseline*) class=BrisvaneIdleBaseline ;; esac
     wine "$dir/tests/BenchClose.exe" "$class" >/dev/null 2>&1 || true
-    for i in $(seq 1 50); do
+    for _ in $(seq 1 50); do
         [ -d "/proc/$pid" ] || return 0
         sleep 0.2
     done
@@ -184,10 +184,6 @@ setup_program() {
 set_views() {  # FOLDER EXE_NAME: both speed views on
     printf '%s\nvary\n' "$adapters" >"$1/script.txt"
     printf '[SpeedView]\r\nTrayIcon=1\r\nWindow=1\r\n' >"$1/${2%.exe}.INI"
-}
-clear_views() {  # FOLDER EXE_NAME
-    printf '%s\n' "$adapters" >"$1/script.txt"
-    rm -f "$1/${2%.exe}.INI"
 }
 
 # summary LABEL FILE_A FILE_B NAME_A NAME_B TARGET: from lines "cpu_ns peak_kb", one a round,
