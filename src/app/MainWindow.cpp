@@ -11,6 +11,7 @@
 #include "LogChannel.h"
 #include "Platform.h"
 #include "Settings.h"
+#include "StepTimer.h"
 #include "SpeedViewChoices.h"
 #include "Utf8Text.h"
 
@@ -117,10 +118,12 @@ void MainWindow::UpdateTrayAndTitle()
     char tip[FullTipChars] = "";
     if (minimised || Tray.WantsTip(icon))
         TrayTip(tip, sizeof(tip));
+    StepLap(StepTipText);
     // An icon missing for long leaves a hidden program out of reach: its window shows.
     if (Tray.Cycle(icon, tip) && !IsWindowVisible(Window))
         ShowWindow(Window, SW_SHOWNOACTIVATE);
     Speed.DropReplacedIcon();
+    StepLap(StepTrayHandOver);
 
     char title[sizeof(ShownTitle)];
     FormatTitle(monitor, minimised, title, sizeof(title));
@@ -128,6 +131,7 @@ void MainWindow::UpdateTrayAndTitle()
         SetWindowTextW(Window, WideText(title));
         CopyText(ShownTitle, sizeof(ShownTitle), title);
     }
+    StepLap(StepTitle);
 }
 
 void MainWindow::TrayTip(char* tip, size_t size)
@@ -164,6 +168,7 @@ HICON MainWindow::FeedSpeedViews(InterfaceMonitor* selected)
     // The program's icon keeps telling of the adapter on show, as it always has.
     bool shownAlert = selected != nullptr && selected->AlertOn;
     bool alert = Speed.Choices().TrayMode == SpeedTrayProgramIcon ? shownAlert : anyAlert;
+    StepLap(StepSpeedFigures);
     return Speed.Cycle(down, up, alert, Tray.NormalIcon(), Tray.AlertIcon());
 }
 

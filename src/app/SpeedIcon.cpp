@@ -2,7 +2,6 @@
 
 #include <string.h>
 
-#include "OwnedHandle.h"
 #include "SpeedViewChoices.h"
 
 namespace {
@@ -207,30 +206,39 @@ int DrawSpeedIcon(const SpeedIconContent& content, DWORD* pixels)
 
 HICON MakeSpeedIcon(const SpeedIconContent& content)
 {
+    SpeedIconCanvas canvas;
+    return canvas.Make(content);
+}
+
+HICON SpeedIconCanvas::Make(const SpeedIconContent& content)
+{
     int size = content.Size;
     if (size < SmallestSize || size > SpeedIconMaxSize)
         return NULL;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = NULL;
-    OwnedBitmap colour(CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0));
-    if (!colour || bits == NULL)
-        return NULL;
-    DrawSpeedIcon(content, (DWORD*)bits);
+    if (size != Size || !Colour || !Mask) {
+        Size = 0;
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = size;
+        info.bmiHeader.biHeight = -size;  // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = NULL;
+        Colour.Reset(CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0));
+        // Every pixel is opaque: the mask lets none of the taskbar through.
+        BYTE maskBits[SpeedIconMaxSize * SpeedIconMaxSize / 8] = {};
+        Mask.Reset(CreateBitmap(size, size, 1, 1, maskBits));
+        if (!Colour || bits == NULL || !Mask)
+            return NULL;
+        Pixels = (DWORD*)bits;
+        Size = size;
+    }
+    DrawSpeedIcon(content, Pixels);
     GdiFlush();
-    // Every pixel is opaque: the mask lets none of the taskbar through.
-    BYTE maskBits[SpeedIconMaxSize * SpeedIconMaxSize / 8] = {};
-    OwnedBitmap mask(CreateBitmap(size, size, 1, 1, maskBits));
-    if (!mask)
-        return NULL;
     ICONINFO icon = {};
     icon.fIcon = TRUE;
-    icon.hbmColor = colour.Get();
-    icon.hbmMask = mask.Get();
-    return CreateIconIndirect(&icon);  // copies both bitmaps, which go with this scope
+    icon.hbmColor = Colour.Get();
+    icon.hbmMask = Mask.Get();
+    return CreateIconIndirect(&icon);  // copies both bitmaps
 }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "OwnedHandle.h"
 #include "SpeedGraph.h"
 #include "SpeedText.h"
 
@@ -42,5 +43,20 @@ bool SameSpeedIcon(const SpeedIconContent& a, const SpeedIconContent& b);
 int DrawSpeedIcon(const SpeedIconContent& content, DWORD* pixels);
 // The icon itself; the caller owns it. Null when it could not be made.
 HICON MakeSpeedIcon(const SpeedIconContent& content);
+
+// The bitmaps speed icons are drawn in, kept from one icon to the next (made again only for a
+// new size): the icon copies them, so the next drawing does not touch the icons made before.
+class SpeedIconCanvas {
+public:
+    SpeedIconCanvas() : Size(0), Pixels(NULL) {}
+    // As MakeSpeedIcon.
+    HICON Make(const SpeedIconContent& content);
+
+private:
+    int Size;
+    DWORD* Pixels;  // the colour bitmap's own
+    OwnedBitmap Colour;
+    OwnedBitmap Mask;
+};
 
 #endif

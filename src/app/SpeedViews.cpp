@@ -4,6 +4,7 @@
 
 #include "Dpi.h"
 #include "LogChannel.h"
+#include "StepTimer.h"
 #include "resource.h"
 
 namespace {
@@ -99,15 +100,19 @@ HICON SpeedViews::Cycle(unsigned __int64 down, unsigned __int64 up, int alert, H
         if (wanted != (IsWindowVisible(View.Window) != 0))
             ShowWindow(View.Window, wanted ? SW_SHOWNOACTIVATE : SW_HIDE);
     }
+    StepLap(StepSpeedWindowText);
     if (Chosen.TrayMode == SpeedTrayProgramIcon) {
         Shown.Reset();
         return alert ? alertIcon : plain;
     }
     SpeedIconContent content =
         DescribeSpeedIcon(Chosen.TrayMode, alert, TrayIconSize(), Chosen.Bits, History);
-    if (Shown && SameSpeedIcon(content, ShownContent))
+    bool same = Shown && SameSpeedIcon(content, ShownContent);
+    StepLap(StepIconDescribe);
+    if (same)
         return Shown.Get();
-    HICON made = MakeSpeedIcon(content);
+    HICON made = IconCanvas.Make(content);
+    StepLap(StepIconDraw);
     if (made == NULL)
         return Shown ? Shown.Get() : (alert ? alertIcon : plain);
     // The tray still shows the old one until it is told of the new.

@@ -47,6 +47,7 @@ private:
     SpeedWindow View;
     int LastAlert;
     SpeedIconContent ShownContent;
+    SpeedIconCanvas IconCanvas;
     OwnedIcon Shown;
     OwnedIcon Replaced;
 };

@@ -5,6 +5,7 @@
 #include "BoundedText.h"
 #include "Dpi.h"
 #include "LanguageResources.h"
+#include "StepTimer.h"
 #include "Utf8Text.h"
 #include "resource.h"
 
@@ -74,7 +75,50 @@ void FormatSpeedWindowText(unsigned __int64 down, unsigned __int64 up, int bits,
     FormatText(text, size, IDS_SPEED_DOWN_UP, parts, 2);
 }
 
-SpeedWindow::SpeedWindow() : Owner(NULL), Dpi(BaseDpi), Bits(0), Alert(0), Words() {}
+SpeedWindowPicture DescribeSpeedWindow(const SpeedHistory& history, int bits, int alert,
+                                       int height)
+{
+    SpeedWindowPicture picture;
+    memset(&picture, 0, sizeof(picture));  // compared whole, padding too
+    picture.Alert = alert != 0;
+    picture.Height = height;
+    unsigned __int64 down[SpeedHistorySeconds];
+    unsigned __int64 up[SpeedHistorySeconds];
+    size_t count = history.Recent(SpeedHistorySeconds, down, up);
+    // One scale for both, so that their bars can be compared.
+    unsigned __int64 both[2 * SpeedHistorySeconds];
+    for (size_t i = 0; i < count; i++) {
+        both[i] = SpeedInUnits(down[i], bits);
+        both[count + i] = SpeedInUnits(up[i], bits);
+    }
+    int heights[2 * SpeedHistorySeconds];
+    ScaleGraph(both, 2 * count, GraphFloor, height, heights);
+    for (size_t i = 0; i < count; i++) {
+        picture.DownBars[i] = heights[i];
+        picture.UpBars[i] = heights[count + i];
+    }
+    picture.Count = (int)count;
+    unsigned __int64 downNow, upNow;
+    history.Latest(&downNow, &upNow);
+    char words[SpeedWordsChars];
+    FormatSpeedWords(SpeedInUnits(downNow, bits), bits, words, sizeof(words));
+    const char* parts[] = {words};
+    FormatText(picture.DownLine, sizeof(picture.DownLine), IDS_SPEED_DOWN, parts, 1);
+    FormatSpeedWords(SpeedInUnits(upNow, bits), bits, words, sizeof(words));
+    FormatText(picture.UpLine, sizeof(picture.UpLine), IDS_SPEED_UP, parts, 1);
+    return picture;
+}
+
+bool SameSpeedWindowPicture(const SpeedWindowPicture& a, const SpeedWindowPicture& b)
+{
+    return memcmp(&a, &b, sizeof(a)) == 0;
+}
+
+SpeedWindow::SpeedWindow() : Owner(NULL), Dpi(BaseDpi), Bits(0), Alert(0), Words(), CanvasSize()
+{
+    memset(&Current, 0, sizeof(Current));
+    memset(&Painted, 0, sizeof(Painted));
+}
 
 int SpeedWindow::Create(HWND owner, const SpeedViewChoices& choices)
 {
@@ -108,6 +152,8 @@ void SpeedWindow::Destroy()
 {
     if (Window != NULL)
         DestroyWindow(Window);
+    CanvasDc.Reset();
+    CanvasBitmap.Reset();
 }
 
 void SpeedWindow::MakeFont()
@@ -149,8 +195,14 @@ void SpeedWindow::Show(const SpeedHistory& history, int bits, int alert)
         CopyText(Words, sizeof(Words), words);
         SetWindowTextW(Window, WideText(Words));
     }
-    // The graph moves on as long as the last minute had traffic.
-    if (changed || down != 0 || up != 0 || history.Count() < SpeedHistorySeconds)
+    RECT area;
+    GetClientRect(Window, &area);
+    Current = DescribeSpeedWindow(history, bits, alert, area.bottom - area.top);
+    // The graph moves on as long as the last minute had traffic; a picture the same as the one
+    // on show (traffic as steady as the bars can tell, a first minute without any) is not
+    // painted again.
+    if ((changed || down != 0 || up != 0 || history.Count() < SpeedHistorySeconds) &&
+        !SameSpeedWindowPicture(Current, Painted))
         InvalidateRect(Window, NULL, FALSE);
 }
 
@@ -166,55 +218,57 @@ int SpeedWindow::ReadPlace(WindowPlace* place) const
 
 void SpeedWindow::Paint(HDC dc, const RECT& area)
 {
-    FillColour(dc, area, Alert ? AlertBackground : Background);
-    unsigned __int64 down[SpeedHistorySeconds];
-    unsigned __int64 up[SpeedHistorySeconds];
-    size_t count = Figures.Recent(SpeedHistorySeconds, down, up);
-    // One scale for both, so that their bars can be compared.
-    unsigned __int64 both[2 * SpeedHistorySeconds];
-    for (size_t i = 0; i < count; i++) {
-        both[i] = SpeedInUnits(down[i], Bits);
-        both[count + i] = SpeedInUnits(up[i], Bits);
-    }
-    int heights[2 * SpeedHistorySeconds];
     int height = area.bottom - area.top;
     int width = area.right - area.left;
-    ScaleGraph(both, 2 * count, GraphFloor, height, heights);
+    // A paint of the system's own (shown again, a new DPI) may come at another height.
+    if (Current.Height != height)
+        Current = DescribeSpeedWindow(Figures, Bits, Alert, height);
+    Painted = Current;
+    FillColour(dc, area, Current.Alert ? AlertBackground : Background);
     // The newest second at the right edge; a minute across the window.
+    size_t count = (size_t)Current.Count;
     for (size_t i = 0; i < count; i++) {
         size_t slot = SpeedHistorySeconds - count + i;
         LONG left = (LONG)(width * slot / SpeedHistorySeconds);
         LONG right = (LONG)(width * (slot + 1) / SpeedHistorySeconds);
-        RECT bar = {left, area.bottom - heights[i], right, area.bottom};
+        RECT bar = {left, area.bottom - Current.DownBars[i], right, area.bottom};
         FillColour(dc, bar, DownBar);
-        RECT upBar = {left + (right - left) / 2, area.bottom - heights[count + i], right,
+        RECT upBar = {left + (right - left) / 2, area.bottom - Current.UpBars[i], right,
                       area.bottom};
         FillColour(dc, upBar, UpBar);
     }
-    unsigned __int64 downNow, upNow;
-    Figures.Latest(&downNow, &upNow);
-    char downWords[SpeedWordsChars];
-    char upWords[SpeedWordsChars];
-    FormatSpeedWords(SpeedInUnits(downNow, Bits), Bits, downWords, sizeof(downWords));
-    FormatSpeedWords(SpeedInUnits(upNow, Bits), Bits, upWords, sizeof(upWords));
-    char line[SpeedWindowTextChars];
     SelectedObject font(dc, Font.Get());
     SetBkMode(dc, TRANSPARENT);
     int margin = ScaleForDpi(TextMargin, Dpi);
     RECT upper = {area.left + margin, area.top, area.right - margin, area.top + height / 2};
     RECT lower = {area.left + margin, area.top + height / 2, area.right - margin, area.bottom};
     SetTextColor(dc, DownText);
-    const char* downParts[] = {downWords};
-    FormatText(line, sizeof(line), IDS_SPEED_DOWN, downParts, 1);
-    DrawTextW(dc, WideText(line), -1, &upper, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    DrawTextW(dc, WideText(Current.DownLine), -1, &upper,
+              DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
     SetTextColor(dc, UpText);
-    const char* upParts[] = {upWords};
-    FormatText(line, sizeof(line), IDS_SPEED_UP, upParts, 1);
-    DrawTextW(dc, WideText(line), -1, &lower, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    DrawTextW(dc, WideText(Current.UpLine), -1, &lower,
+              DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+}
+
+HDC SpeedWindow::Canvas(HDC dc, const RECT& area)
+{
+    if (CanvasDc && CanvasSize.cx == area.right && CanvasSize.cy == area.bottom)
+        return CanvasDc.Get();
+    CanvasDc.Reset();  // before the bitmap selected in it
+    CanvasBitmap.Reset(CreateCompatibleBitmap(dc, area.right, area.bottom));
+    if (CanvasBitmap)
+        CanvasDc.Reset(CreateCompatibleDC(dc));
+    if (!CanvasDc)
+        return NULL;
+    SelectObject(CanvasDc.Get(), CanvasBitmap.Get());
+    CanvasSize.cx = area.right;
+    CanvasSize.cy = area.bottom;
+    return CanvasDc.Get();
 }
 
 LRESULT SpeedWindow::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
 {
+    StepScope step(StepSpeedWindowPaint);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(Window, &paint);
     if (dc == NULL)
@@ -222,15 +276,11 @@ LRESULT SpeedWindow::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
     RECT area;
     GetClientRect(Window, &area);
     // Drawn off screen first, so that the figures do not flicker as they change.
-    OwnedDc memory(CreateCompatibleDC(dc));
-    OwnedBitmap picture(CreateCompatibleBitmap(dc, area.right, area.bottom));
-    if (memory && picture) {
-        SelectedObject selected(memory.Get(), picture.Get());
-        Paint(memory.Get(), area);
-        BitBlt(dc, 0, 0, area.right, area.bottom, memory.Get(), 0, 0, SRCCOPY);
-    } else {
-        Paint(dc, area);
-    }
+    HDC canvas = Canvas(dc, area);
+    Paint(canvas != NULL ? canvas : dc, area);
+    StepScope layered(StepLayeredUpdate);
+    if (canvas != NULL)
+        BitBlt(dc, 0, 0, area.right, area.bottom, canvas, 0, 0, SRCCOPY);
     EndPaint(Window, &paint);
     return 0;
 }

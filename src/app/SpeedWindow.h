@@ -36,6 +36,22 @@ RECT PlaceSpeedWindow(const WindowPlace* saved, UINT systemDpi, const WorkArea* 
 void FormatSpeedWindowText(unsigned __int64 down, unsigned __int64 up, int bits, char* text,
                            size_t size);
 
+// Everything the window's picture shows at a height: it is painted anew only when this changes.
+struct SpeedWindowPicture {
+    int Alert;
+    int Height;
+    int Count;  // the seconds shown, the newest at the right edge
+    int DownBars[SpeedHistorySeconds];
+    int UpBars[SpeedHistorySeconds];
+    char DownLine[SpeedWindowTextChars];  // "Down 1.25 MB/s"
+    char UpLine[SpeedWindowTextChars];
+};
+
+// The picture of the figures, the bars scaled to a client area of that height.
+SpeedWindowPicture DescribeSpeedWindow(const SpeedHistory& history, int bits, int alert,
+                                       int height);
+bool SameSpeedWindowPicture(const SpeedWindowPicture& a, const SpeedWindowPicture& b);
+
 class SpeedWindow : public WindowObject {
 public:
     SpeedWindow();
@@ -54,7 +70,7 @@ public:
     // Makes the window, hidden, for the owner to be told of clicks. 0 when it could not be.
     int Create(HWND owner, const SpeedViewChoices& choices);
     void Destroy();
-    // Shows the figures; the text and picture change only when they do.
+    // Shows the figures; the text is set and the picture painted only when they change.
     void Show(const SpeedHistory& history, int bits, int alert);
     void ApplyLook(int clickThrough, int opacity);
     // Where the window is now, in 96-DPI units; 0 when it is not there.
@@ -63,6 +79,7 @@ public:
 
 private:
     void MakeFont();
+    HDC Canvas(HDC dc, const RECT& area);
     void Paint(HDC dc, const RECT& area);
 
     HWND Owner;
@@ -72,6 +89,13 @@ private:
     int Bits;
     int Alert;
     char Words[SpeedWindowTextChars];
+    SpeedWindowPicture Current;  // of the figures last shown
+    SpeedWindowPicture Painted;  // as last painted
+    // Where the picture is drawn before it goes to the window at once, kept from one paint to
+    // the next; the bitmap stays selected in the DC, which goes first.
+    OwnedBitmap CanvasBitmap;
+    OwnedDc CanvasDc;
+    SIZE CanvasSize;
 
     LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&);

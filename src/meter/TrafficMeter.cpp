@@ -14,6 +14,7 @@
 #include "SampleDay.h"
 #include "InterfaceTable.h"
 #include "LogChannel.h"
+#include "StepTimer.h"
 #include "TrafficAlert.h"
 
 namespace {
@@ -67,8 +68,10 @@ void TrafficMeter::PollCycle(const SYSTEMTIME& now, ULONGLONG tick, IniDocument*
         Busy = false;
         return;
     }
+    StepLap(StepInterfaceTable);
     Cycles++;
     AddressTableCycle addresses;  // one address-table read serves every lookup of the cycle
+    StepLap(StepAddressTable);
 
     // The day the cycle's samples count for in the usage history.
     int today = 0;
@@ -89,14 +92,17 @@ void TrafficMeter::PollCycle(const SYSTEMTIME& now, ULONGLONG tick, IniDocument*
         InterfaceMonitor* monitor = MonitorOfRow(sample, ipv4Text, i, loaded, readHere, readDone);
         if (monitor == nullptr)
             continue;
+        StepLap(StepMatching);
         if (monitor->ApplySample(sample, now, tick, Settings))
             Events.AdapterRelabelled(*monitor);
+        StepLap(StepAccounting);
         // Exactly what the sample added to the totals, so that the days add up to them.
         if (knowToday && (monitor->CountedIn != 0 || monitor->CountedOut != 0)) {
             char name[SHORT_TEXT];
             monitor->SectionName(name, sizeof(name));
             AddHistorySample(Usage, today, name, row, monitor->CountedIn, monitor->CountedOut);
         }
+        StepLap(StepHistorySample);
     }
     for (InterfaceMonitor* monitor : Monitors) {
         if (monitor->Present != monitor->PresenceTold) {
@@ -107,10 +113,14 @@ void TrafficMeter::PollCycle(const SYSTEMTIME& now, ULONGLONG tick, IniDocument*
     bool saveWanted = ForEachMonitor([](InterfaceMonitor& m) { return m.SaveWanted; }) != nullptr;
     if (Cycles - LastSaveCycle >= SaveEveryCycles || saveWanted)
         SaveAll();
+    StepLap(StepSave);
     EvaluateAlerts();
+    StepLap(StepPages);
     if (knowToday)
         UpdateForecasts(now, today, tick);
+    StepLap(StepForecast);
     ReportLogFailures();
+    StepLap(StepLogCheck);
     Busy = false;
 }
 

@@ -1,5 +1,6 @@
 #include "Utf8Text.h"
 
+#include "StepTimer.h"
 #include "Units.h"
 
 #define HIGH_SURROGATE_FIRST 0xD800u
@@ -40,6 +41,7 @@ static unsigned DecodeOne(const unsigned char* text, size_t* used)
 
 size_t Utf8ToWide(const char* text, wchar_t* target, size_t size)
 {
+    StepScope step(StepTextConversion);
     if (size == 0)
         return 0;
     const unsigned char* p = (const unsigned char*)text;

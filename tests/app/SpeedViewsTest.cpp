@@ -224,6 +224,51 @@ TEST(SpeedViewsObjects, AnHourOfChangingFiguresLeavesNoObjectBehind)
     EXPECT_FALSE(IsWindow(window));
 }
 
+// Nothing is drawn again for figures that did not change; a change still reaches the screen.
+TEST(SpeedViewsChanges, ANewSpeedReachesTheIconAndTheWindowAndSteadyFiguresDrawNothing)
+{
+    TempFolder folder;
+    std::string ini = folder.Path("Brisvane.INI");
+    WritePrivateProfileStringA("SpeedView", "TrayIcon", "1", ini.c_str());
+    WritePrivateProfileStringA("SpeedView", "Window", "1", ini.c_str());
+    SpeedViews views;
+    views.Start(NULL, ini.c_str());
+    HWND window = views.WindowHandle();
+    ASSERT_NE((HWND)NULL, window);
+    // A minute of steady traffic: bars of one height all across.
+    SpeedHistory steady;
+    HICON steadyIcon = NULL;
+    for (size_t second = 0; second < SpeedHistorySeconds; second++) {
+        steadyIcon = views.Cycle(1250000, 210000, 0, NULL, NULL);
+        views.DropReplacedIcon();
+        steady.Add(1250000, 210000);
+        UpdateWindow(window);
+    }
+    RECT pending;
+    EXPECT_EQ(steadyIcon, views.Cycle(1250000, 210000, 0, NULL, NULL));
+    EXPECT_FALSE(GetUpdateRect(window, &pending, FALSE));
+
+    SpeedHistory faster = steady;
+    faster.Add(2500000, 210000);
+    HICON fasterIcon = views.Cycle(2500000, 210000, 0, NULL, NULL);
+    ASSERT_NE(steadyIcon, fasterIcon);
+    EXPECT_EQ("Down 2.50 MB/s, Up 210 KB/s", WindowText(window));
+    EXPECT_TRUE(GetUpdateRect(window, &pending, FALSE));
+    // Each icon shows its own figures: the new one the new speed, and the one the tray still
+    // has until it is told of the new one the old speed.
+    int size = GetSystemMetrics(SM_CXSMICON);
+    for (HICON icon : {steadyIcon, fasterIcon}) {
+        const SpeedHistory& figures = icon == fasterIcon ? faster : steady;
+        OwnedIcon expected(MakeSpeedIcon(DescribeSpeedIcon(SpeedTraySpeed, 0, size, 0, figures)));
+        std::vector<DWORD> shown(size * size), wanted(size * size);
+        ASSERT_TRUE(ReadIconPixels(icon, size, shown.data()));
+        ASSERT_TRUE(ReadIconPixels(expected.Get(), size, wanted.data()));
+        EXPECT_TRUE(shown == wanted) << (icon == fasterIcon ? "new icon" : "replaced icon");
+    }
+    views.DropReplacedIcon();
+    views.Stop();
+}
+
 class SpeedViewsTest : public MainWindowTest {
 protected:
     SpeedViews& Speed() { return MainWindowProbe::Speed(main); }

@@ -58,7 +58,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     WNDCLASSA wc = {};
     wc.lpfnWndProc = BaselineProc;
     wc.hInstance = instance;
-    wc.lpszClassName = "BrisvaneIdleBaseline";
+    wc.lpszClassName = "BrisvaneIdleBaseline";  // scripts/bench.sh closes it by this name
     RegisterClassA(&wc);
     HWND window = CreateWindowExA(0, wc.lpszClassName, "Baseline", WS_OVERLAPPEDWINDOW, 0, 0,
                                   200, 100, NULL, NULL, instance, NULL);

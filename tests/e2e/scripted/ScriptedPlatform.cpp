@@ -16,9 +16,13 @@
 //               (the local clock: start, then step seconds later at every table read, and
 //               one second per read after the until-th)
 //   history     (opens the history window once)
+//   still       (the script is read once, at start, and no read count is written: the
+//                benchmark's programs do no file work beyond what a meter does)
 // rin and rout grow the counters by that many bytes at every table read (the 32-bit table
 // shows their low 32 bits). The number of table reads so far is written to the script's name
-// with ".reads" appended.
+// with ".reads" appended. The thread that sends the fast ticks and asks for the history window
+// starts only once the script first says "fast" or "history": polling for the main window
+// every few milliseconds would cost the benchmark's programs more than their own cycle.
 #include <winsock2.h>
 #include <windows.h>
 #include <ws2ipdef.h>  // before iphlpapi.h, for the 64-bit interface rows
@@ -58,6 +62,7 @@ struct Script {
     unsigned long long ClockStep;
     unsigned long long ClockUntil;
     int History;
+    int Still;
 };
 
 char ScriptPath[MAX_PATH];
@@ -65,6 +70,7 @@ Script Current;
 DWORD Reads;
 volatile LONG FastTicks;
 volatile LONG HistoryAsked;
+bool TickerStarted;
 unsigned long long GrownIn[MaxRows];
 unsigned long long GrownOut[MaxRows];
 
@@ -150,9 +156,21 @@ void ParseClock(const char* line, Script& script)
     script.Clock = 1;
 }
 
+DWORD WINAPI FastTicker(void*);
+
+void StartTicker()
+{
+    if (TickerStarted || (!Current.Fast && !Current.History))
+        return;
+    TickerStarted = true;
+    CloseHandle(CreateThread(NULL, 0, FastTicker, NULL, 0, NULL));
+}
+
 // Reads the script again; a file being replaced at this moment keeps the last script.
 void LoadScript()
 {
+    if (Current.Still)
+        return;
     FILE* file = fopen(ScriptPath, "r");
     if (file == NULL)
         return;
@@ -179,15 +197,20 @@ void LoadScript()
             ParseClock(padded, next);
         else if (strncmp(line, "history", 7) == 0)
             next.History = 1;
+        else if (strncmp(line, "still", 5) == 0)
+            next.Still = 1;
     }
     fclose(file);
     Current = next;
     InterlockedExchange(&FastTicks, Current.Fast);
+    StartTicker();
 }
 
 // In one rename, so that a test reading it after killing the program never finds it empty.
 void WriteReads()
 {
+    if (Current.Still)
+        return;
     char path[MAX_PATH + 8], next[MAX_PATH + 16];
     _snprintf(path, sizeof(path), "%s.reads", ScriptPath);
     path[sizeof(path) - 1] = 0;
@@ -351,7 +374,6 @@ struct Installer {
         AdapterTables.ReadIpAddrTable = ScriptedIpAddrTable;
         AdapterTables.ReadIfTable2 = Current.Wide ? ScriptedIfTable2 : NULL;
         AdapterTables.FreeIfTable2 = Current.Wide ? FreeScriptedTable : NULL;
-        CloseHandle(CreateThread(NULL, 0, FastTicker, NULL, 0, NULL));
     }
 } Install;
 
