@@ -232,7 +232,9 @@ TEST(SpeedViewsChanges, ANewSpeedReachesTheIconAndTheWindowAndSteadyFiguresDrawN
     WritePrivateProfileStringA("SpeedView", "TrayIcon", "1", ini.c_str());
     WritePrivateProfileStringA("SpeedView", "Window", "1", ini.c_str());
     SpeedViews views;
-    views.Start(NULL, ini.c_str());
+    IniDocument document;
+    ASSERT_TRUE(document.Read(ini.c_str()));
+    views.Start(NULL, document);
     HWND window = views.WindowHandle();
     ASSERT_NE((HWND)NULL, window);
     // A minute of steady traffic: bars of one height all across.
