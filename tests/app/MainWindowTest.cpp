@@ -366,38 +366,3 @@ TEST_F(MainWindowTest, AFailedSettingsSaveAndAHeldLogAreEachToldOnceAndNothingIs
     EXPECT_EQ(1, CountOf(text, "The log " + log + " could not be written: "));
     EXPECT_EQ(1, BalloonsTitled(fake, "Brisvane cannot write its log"));
 }
-
-TEST_F(MainWindowTest, SavesEveryAdapterAboutOnceAMinuteAndSaysOnceWhenItCannot)
-{
-    fake.AddAdapter(2, 0x01, "192.168.1.10");
-    fake.AddAdapter(3, 0x02, "10.0.0.5");
-    ASSERT_NE((HWND)NULL, Create());
-    const std::string ini = folder.Path("Brisvane.INI");
-    const std::string first = Ini();
-    for (int cycle = 1; cycle < 59; cycle++) {
-        fake.Rows[0].dwInOctets += 10;
-        Tick();
-    }
-    EXPECT_EQ(first, Ini());  // no file access in an ordinary cycle
-    Tick();
-    Tick();
-    EXPECT_EQ(580u, GetPrivateProfileIntA("00-1A-2B-3C-4D-01", "Total_in", 0, ini.c_str()));
-    EXPECT_NE(std::string::npos, Ini().find("[00-1A-2B-3C-4D-02]"));
-
-    // Held open by another program: the counts stay in memory, the user is told once.
-    HANDLE held = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    fake.Rows[0].dwInOctets += 1000;
-    for (int cycle = 0; cycle < 130; cycle++)
-        Tick();
-    int balloons = 0;
-    for (const TrayCall& call : fake.TrayCalls)
-        balloons += (call.Record.uFlags & NIF_INFO) != 0;
-    EXPECT_EQ(1, balloons);
-    EXPECT_EQ(1, CountOf(Log(), "The counters could not be saved to "));
-    CloseHandle(held);
-    for (int cycle = 0; cycle < 60; cycle++)
-        Tick();
-    EXPECT_EQ(1580u, GetPrivateProfileIntA("00-1A-2B-3C-4D-01", "Total_in", 0, ini.c_str()));
-}
