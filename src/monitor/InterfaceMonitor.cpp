@@ -215,7 +215,11 @@ void InterfaceMonitor::EvaluateAlert(const SettingsRecord& settings)
     // Only a distinct limit is logged, and at every cycle it stays passed.
     if (verdict == AlertInPassed || verdict == AlertOutPassed)
         EventLog.WriteLine("Monitor port '%s' - reached the alert limit\r\n", IPv4Text);
-    LoadText(AlertVerdictTextId(verdict), AlertText, sizeof(AlertText));
+    // The text is loaded only when the verdict changes: most seconds it stays as it is.
+    if (verdict != TextVerdict) {
+        LoadText(AlertVerdictTextId(verdict), AlertText, sizeof(AlertText));
+        TextVerdict = verdict;
+    }
 }
 
 void InterfaceMonitor::NoteLostConnection()

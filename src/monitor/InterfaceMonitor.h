@@ -77,8 +77,9 @@ public:
     bool MacChanged = true;
     bool SpeedChanged = true;
     bool AlertOn = false;
-    // What the alert control says.
+    // What the alert control says, and the verdict it says it of.
     char AlertText[SHORT_TEXT] = "";
+    int TextVerdict = -1;
     // AlertOn as it was when the meter last looked for an alert to tell the user of.
     bool AlertNoticed = false;
     // Present as it was last told to whoever shows the adapter.

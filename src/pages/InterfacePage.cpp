@@ -110,8 +110,13 @@ void InterfacePage::ShowFigures()
         FormatSinceText(ShownSince, since, sizeof(since));
         SetDlgItemTextW(Window, IDC_PAGE_SINCE, WideText(since));
     }
-    LoadText(StatusTextId(monitor.Present, monitor.IfRow.dwOperStatus), text, sizeof(text));
-    SetPageText(FigureStatus, text);
+    // Loaded only when the status changes: most seconds it stays as it is.
+    UINT status = StatusTextId(monitor.Present, monitor.IfRow.dwOperStatus);
+    if (status != ShownStatus) {
+        LoadText(status, text, sizeof(text));
+        SetPageText(FigureStatus, text);
+        ShownStatus = status;
+    }
     BoundedPrint(text, sizeof(text), "%lu", monitor.SampleCount);
     SetPageText(FigureDuration, text);
 

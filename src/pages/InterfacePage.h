@@ -53,6 +53,7 @@ private:
     // Text last written into each page control, so unchanged texts are not written again.
     char ShownText[PageFigureCount][SHORT_TEXT] = {};
     DATE ShownSince = -1;  // the start day the "Since" control shows; none yet
+    UINT ShownStatus = 0;  // the status text the page shows
 
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
