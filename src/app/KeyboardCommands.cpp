@@ -68,6 +68,8 @@ void MainWindow::ShowTab(int position)
 
 LRESULT MainWindow::OnToolTipText(int, NMHDR* header, BOOL& handled)
 {
+    if (TabTipText.Answer(Tabs, header))
+        return 0;
     const char* text = header->idFrom == ID_APP_SETTINGS  ? "Settings"
                        : header->idFrom == ID_APP_HISTORY ? "History"
                        : header->idFrom == ID_APP_ABOUT   ? "About"

@@ -14,7 +14,9 @@
 
 namespace {
 
-constexpr DWORD TabControlStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | TCS_FOCUSONBUTTONDOWN;
+// Owner drawn, so that an adapter that is not connected has a faint tab; tips name the adapters.
+constexpr DWORD TabControlStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | TCS_FOCUSONBUTTONDOWN |
+                                  TCS_TOOLTIPS | TCS_OWNERDRAWFIXED;
 constexpr DWORD ToolBarStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS;
 constexpr UINT PollPeriodMs = 1000;
 constexpr COLORREF AlertBrushColour = RGB(255, 0, 0);
@@ -41,6 +43,7 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     if (TabControl == NULL)
         return -1;
     Tabs.Control = TabControl;
+    TabTips::Prepare(TabControl);
     if (!CreateToolBar())
         return -1;
     ApplyDpi(DpiForWindow(SystemDpiFunctions(), Window));
@@ -101,6 +104,7 @@ void MainWindow::RunCycle(IniDocument* loaded)
         return;
     for (int position = 0; position < Tabs.Count(); position++)
         Tabs.PageAt(position)->Refresh();
+    ShowTabStates(Tabs);
     UpdateTrayAndTitle();
     HistoryView.Refresh();
 }
@@ -180,7 +184,7 @@ void MainWindow::FitCurrentPage(bool focus)
     SetWindowPos(page->Window, NULL, area.left, area.top, area.right - area.left,
                  area.bottom - area.top, SWP_SHOWWINDOW | SWP_NOZORDER);
     if (focus)
-        SetFocus(page->Window);
+        page->TakeFocus();
 }
 
 LRESULT MainWindow::OnSelChanging(int, NMHDR*, BOOL&)
@@ -304,6 +308,22 @@ bool MainWindow::AdapterAdded(InterfaceMonitor& monitor, int position)
 void MainWindow::AdapterRelabelled(InterfaceMonitor& monitor)
 {
     Tabs.Relabel(monitor);
+}
+
+void MainWindow::AdapterPresenceChanged(InterfaceMonitor&)
+{
+    ShowTabStates(Tabs);
+}
+
+LRESULT MainWindow::OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL& handled)
+{
+    const DRAWITEMSTRUCT* item = (const DRAWITEMSTRUCT*)lParam;
+    if (item->CtlType != ODT_TAB || item->hwndItem != TabControl) {
+        handled = FALSE;
+        return FALSE;
+    }
+    DrawTab(Tabs, *item);
+    return TRUE;
 }
 
 void MainWindow::AlertCrossed(InterfaceMonitor& monitor, const AlertNotice& notice)

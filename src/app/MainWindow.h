@@ -10,6 +10,7 @@
 #include "HistoryWindow.h"
 #include "OwnedHandle.h"
 #include "SpeedViews.h"
+#include "TabLook.h"
 #include "TabStrip.h"
 #include "TrafficMeter.h"
 #include "TrayIcon.h"
@@ -42,6 +43,7 @@ public:
         MESSAGE_HANDLER(WM_SYSCOMMAND, OnSysCommand)
         MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
         MESSAGE_HANDLER(SPEED_WINDOW_MESSAGE, OnSpeedWindowRequest)
+        MESSAGE_HANDLER(WM_DRAWITEM, OnDrawItem)
         COMMAND_RANGE_HANDLER(ID_APP_ABOUT, ID_PREVIOUS_TAB, OnCommand)
         COMMAND_RANGE_HANDLER(ID_SPEED_TRAY_PROGRAM, ID_SPEED_OPACITY_60, OnSpeedCommand)
         NOTIFY_HANDLER(IDC_TABCONTROL, TCN_SELCHANGING, OnSelChanging)
@@ -65,6 +67,7 @@ private:
     // MeterEvents
     bool AdapterAdded(InterfaceMonitor& monitor, int position) override;
     void AdapterRelabelled(InterfaceMonitor& monitor) override;
+    void AdapterPresenceChanged(InterfaceMonitor& monitor) override;
     void AlertCrossed(InterfaceMonitor& monitor, const AlertNotice& notice) override;
     void WarningDue(InterfaceMonitor& monitor, const PeriodForecast& forecast,
                     const LimitPick& pick) override;
@@ -119,6 +122,7 @@ private:
     TabStrip Tabs;                 // the adapters' tabs and pages
     HistoryWindow HistoryView;     // open while its Window is not null
     SpeedViews Speed;              // the speed in the tray icon and the speed window
+    TabTips TabTipText;            // the tabs' tips: each adapter's description and status
 
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
@@ -133,6 +137,7 @@ private:
     LRESULT OnSysCommand(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDpiChanged(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSpeedWindowRequest(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDrawItem(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCommand(WORD, WORD id, HWND, BOOL&);
     LRESULT OnSpeedCommand(WORD, WORD id, HWND, BOOL&);
     LRESULT OnSelChanging(int, NMHDR*, BOOL&);

@@ -31,6 +31,11 @@ const char* StatusText(bool present, DWORD operStatus)
     }
 }
 
+bool AdapterConnected(bool present, DWORD operStatus)
+{
+    return present && operStatus >= MIB_IF_OPER_STATUS_CONNECTED;
+}
+
 namespace {
 
 // The control of each figure.
@@ -134,4 +139,16 @@ HBRUSH InterfacePage::OnCtlColorStatic(HDC dc, HWND control, BOOL& handled)
     }
     handled = FALSE;
     return NULL;
+}
+
+void InterfacePage::TakeFocus()
+{
+    if (Window == NULL)
+        return;
+    // The dialog manager selects the whole text of an edit that it gives the focus to.
+    SetFocus(Window);
+    HWND focus = GetFocus();
+    if (focus != NULL && IsChild(Window, focus) &&
+        (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
+        SendMessageW(focus, EM_SETSEL, 0, 0);
 }

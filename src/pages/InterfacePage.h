@@ -43,8 +43,12 @@ public:
     // Brings every control up to date whose text changed since it was last written.
     void ShowFigures();
     HBRUSH OnCtlColorStatic(HDC dc, HWND control, BOOL& handled);
+    // Gives the page the keyboard focus as a change of tabs does, with no field's text left
+    // selected: the page is read, not edited.
+    void TakeFocus();
 
     InterfaceMonitor& Monitor;
+    bool TabConnected = true;  // how the page's tab was last drawn
 
 private:
     void SetPageText(PageFigure figure, const char* text);
@@ -66,5 +70,7 @@ private:
 extern HBRUSH AlertBrush;
 // The page's status text of an adapter.
 const char* StatusText(bool present, DWORD operStatus);
+// Whether that status is a connection: the adapter is there and up, or a WAN link has its peer.
+bool AdapterConnected(bool present, DWORD operStatus);
 
 #endif
