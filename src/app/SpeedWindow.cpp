@@ -64,11 +64,11 @@ RECT PlaceSpeedWindow(const WindowPlace* saved, UINT systemDpi, const WorkArea* 
 void FormatSpeedWindowText(unsigned __int64 down, unsigned __int64 up, int bits, char* text,
                            size_t size)
 {
-    char downWords[SpeedWordsChars];
-    char upWords[SpeedWordsChars];
-    FormatSpeedWords(SpeedInUnits(down, bits), bits, downWords, sizeof(downWords));
-    FormatSpeedWords(SpeedInUnits(up, bits), bits, upWords, sizeof(upWords));
-    BoundedPrint(text, size, "Down %s, Up %s", downWords, upWords);
+    char downWords[SpokenSpeedChars];
+    char upWords[SpokenSpeedChars];
+    FormatSpokenSpeed(SpeedInUnits(down, bits), bits, downWords, sizeof(downWords));
+    FormatSpokenSpeed(SpeedInUnits(up, bits), bits, upWords, sizeof(upWords));
+    BoundedPrint(text, size, "Download %s, upload %s", downWords, upWords);
 }
 
 SpeedWindow::SpeedWindow() : Owner(NULL), Dpi(BaseDpi), Bits(0), Alert(0), Words() {}

@@ -25,8 +25,9 @@ const int SpeedWindowHeight = 56;
 // The whole of the window stays on a work area: it has no caption to take it back by.
 const PlaceRules SpeedWindowPlaceRules = {SpeedWindowHeight, SpeedWindowWidth, SpeedWindowWidth,
                                           SpeedWindowHeight};
-// Its text: "Down 1.25 MB/s, Up 210 KB/s".
-const size_t SpeedWindowTextChars = 64;
+// Its text, which screen readers say: "Download 1.25 megabytes per second, upload 210 kilobytes
+// per second".
+const size_t SpeedWindowTextChars = 96;
 
 // Where the window shows: the saved place (null: none) brought into a work area at the design
 // size, else the lower right corner of the first work area.

@@ -4,6 +4,7 @@
 #include <wchar.h>
 
 #include "BoundedText.h"
+#include "ByteAmountText.h"
 #include "OwnedHandle.h"
 #include "Utf8Text.h"
 
@@ -90,6 +91,46 @@ void UsageChart::SetBars(const ChartBar* bars, int count, const char* firstLabel
     CopyText(LastLabel, sizeof(LastLabel), lastLabel);
     if (Window != NULL)
         InvalidateRect(Window, NULL, FALSE);
+}
+
+int LargestBar(const ChartBar* bars, int count)
+{
+    int largest = -1;
+    unsigned __int64 most = 0;
+    for (int i = 0; i < count; i++) {
+        unsigned __int64 amount = bars[i].In + bars[i].Out;
+        if (amount > most) {
+            most = amount;
+            largest = i;
+        }
+    }
+    return largest;
+}
+
+void FormatChartName(int view, const char* first, const char* last, const char* largest,
+                     unsigned __int64 largestAmount, unsigned __int64 total, char* text,
+                     size_t size)
+{
+    static const char* const views[HistoryViewCount] = {"Days", "Months", "Years"};
+    const char* shown = view >= 0 && view < HistoryViewCount ? views[view] : views[0];
+    if (largest == NULL) {
+        BoundedPrint(text, size, "%s from %s to %s: no traffic", shown, first, last);
+        return;
+    }
+    char most[PERIOD_TEXT_CHARS], all[PERIOD_TEXT_CHARS];
+    FormatByteAmount(largestAmount, "B", most, sizeof(most));
+    FormatByteAmount(total, "B", all, sizeof(all));
+    BoundedPrint(text, size, "%s from %s to %s: largest %s with %s, total %s", shown, first, last,
+                 largest, most, all);
+}
+
+void UsageChart::SetName(const char* name)
+{
+    if (strcmp(name, Name) == 0)
+        return;
+    CopyText(Name, sizeof(Name), name);
+    if (Window != NULL)
+        SetWindowTextW(Window, WideText(Name));
 }
 
 static void FillColour(HDC dc, const RECT& rect, int colour)

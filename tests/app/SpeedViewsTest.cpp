@@ -258,7 +258,8 @@ TEST_F(SpeedViewsTest, TheChoicesOfTheIniAndTheMenuDriveBothViews)
     ASSERT_NE((HWND)NULL, window);
     EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     // Both adapters summed, in words, as the window's own text.
-    EXPECT_EQ("Down 1.25 MB/s, Up 210 KB/s", WindowText(window));
+    EXPECT_EQ("Download 1.25 megabytes per second, upload 210 kilobytes per second",
+              WindowText(window));
     HICON speedIcon = LastIcon();
     EXPECT_NE(Tray().NormalIcon(), speedIcon);
     // The same figures again: no new icon.
@@ -270,7 +271,8 @@ TEST_F(SpeedViewsTest, TheChoicesOfTheIniAndTheMenuDriveBothViews)
     SendMessageA(main.Window, WM_COMMAND, ID_SPEED_BITS, 0);
     SendMessageA(main.Window, WM_COMMAND, ID_SPEED_ADAPTER_SHOWN, 0);
     Traffic(1000000, 10000, 250000, 200000);
-    EXPECT_EQ("Down 8.00 Mbit/s, Up 80.0 Kbit/s", WindowText(window));
+    EXPECT_EQ("Download 8.00 megabits per second, upload 80.0 kilobits per second",
+              WindowText(window));
     SendMessageA(main.Window, WM_COMMAND, ID_SPEED_TRAY_PROGRAM, 0);
     Traffic(0, 0, 0, 0);
     EXPECT_EQ(Tray().NormalIcon(), LastIcon());

@@ -437,6 +437,34 @@ TEST_F(HistoryWindowTest, TheChartHasBarsWhereTheDataIsAndNoneElsewhere)
     EXPECT_EQ(9036000u, view.Chart.Bars[9].In);
 }
 
+TEST_F(HistoryWindowTest, TheChartsTextSaysItsPeriodsItsLargestAndItsTotal)
+{
+    ASSERT_NE((HWND)NULL, Open());
+    HWND chart = GetDlgItem(view.Window, IDC_HIST_CHART);
+    EXPECT_EQ("Days from 2026-11-07 to 2026-12-07: largest 2026-12-06 with 9.10 MB, "
+              "total 9.14 MB",
+              WindowText(chart));
+    ASSERT_TRUE(PickAdapter("Old modem (00-1A-2B-3C-4D-0B)"));
+    EXPECT_EQ("Days from 2026-11-07 to 2026-12-07: largest 2026-11-15 with 33 KB, total 33 KB",
+              WindowText(chart));
+    ClickView(IDC_HIST_YEARS);
+    EXPECT_EQ("Years from 2017 to 2026: largest 2025 with 5.50 MB, total 5.53 MB",
+              WindowText(chart));
+}
+
+TEST(UsageChartName, TheLargestBarIsTheFirstOfTheMostAndNoneWithoutTraffic)
+{
+    const ChartBar none[3] = {};
+    EXPECT_EQ(-1, LargestBar(none, 3));
+    EXPECT_EQ(-1, LargestBar(none, 0));
+    const ChartBar bars[4] = {{5, 5}, {1, 12}, {12, 1}, {0, 3}};
+    EXPECT_EQ(1, LargestBar(bars, 4));  // 13 twice: the earlier
+    EXPECT_EQ(0, LargestBar(bars, 1));
+    char text[ChartNameChars];
+    FormatChartName(ViewMonths, "2025-12", "2026-11", NULL, 0, 0, text, sizeof(text));
+    EXPECT_STREQ("Months from 2025-12 to 2026-11: no traffic", text);
+}
+
 // A screen whose work area does not start at (0,0): a taskbar on the left and at the top.
 size_t ShiftedWorkArea(WorkArea* areas, size_t capacity)
 {
