@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes a picture of the running program under Xvfb: the main window with its tabs, on the
 # scripted build's adapters, so that the figures move as with real traffic.
-# Usage: [BRISVANE_DPI=144] scripts/screenshot.sh [output.png] [seconds to run first]
-# BRISVANE_DPI is the screen's DPI for the picture (96, 100 %, when not given).
+# Usage: [BRISVANE_DPI=144] [BRISVANE_THEME=dark] scripts/screenshot.sh [output.png] [seconds]
+# BRISVANE_DPI is the screen's DPI for the picture (96, 100 %, when not given); BRISVANE_THEME
+# the INI file's [Appearance] Theme (system, light or dark; none when not given).
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
@@ -32,6 +33,9 @@ ActiveCountIn=180000
 ActiveCountOut=160000
 StartDay=12/1/2026 12:00:00 AM
 INI
+if [ -n "${BRISVANE_THEME:-}" ]; then
+    printf '[Appearance]\r\nTheme=%s\r\n' "$BRISVANE_THEME" >>"$work/Brisvane.INI"
+fi
 
 BRISVANE_SCRIPT=$(winepath -w "$work/adapters.txt") wine "$work/Brisvane.exe" >/dev/null 2>&1 &
 sleep "$wait_seconds"

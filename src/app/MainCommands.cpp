@@ -7,6 +7,7 @@
 #include "AboutDialog.h"
 #include "AlertNotice.h"
 #include "BoundedText.h"
+#include "DarkTitleBar.h"
 #include "InterfaceIdentity.h"
 #include "HistoryLink.h"
 #include "InterfaceMonitor.h"
@@ -46,6 +47,7 @@ LRESULT MainWindow::OnCommand(WORD, WORD id, HWND, BOOL& handled)
         break;
     case ID_APP_HISTORY:
         HistoryView.Open(Window, &Meter.History(), LinksForHistory());
+        UseDarkTitleBar(HistoryView.Window, PagesLook.Colours.Dark);
         break;
     case ID_TRAY_FORECASTWARN:
         Meter.Warning().Enabled = !Meter.Warning().Enabled;

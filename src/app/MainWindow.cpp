@@ -5,6 +5,7 @@
 
 #include <string.h>
 
+#include "AppearanceChoice.h"
 #include "BoundedText.h"
 #include "LogChannel.h"
 #include "Platform.h"
@@ -43,6 +44,7 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     if (TabControl == NULL)
         return -1;
     Tabs.Control = TabControl;
+    Tabs.Look = &PagesLook;
     TabTips::Prepare(TabControl);
     if (!CreateToolBar())
         return -1;
@@ -51,6 +53,8 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     // One read of the INI file serves every loader of the start.
     IniDocument ini;
     LoadSettings(Settings, ini);
+    Theme = ReadThemeChoice(ini);
+    ApplyLook();
     Meter.Load(ini);
     // A tray that is not ready yet is tried again at every cycle.
     Tray.Create(Window, WindowModule.Instance, "Brisvane");

@@ -134,11 +134,16 @@ void InterfacePage::ShowFigures()
 HBRUSH InterfacePage::OnCtlColorStatic(HDC dc, HWND control, BOOL& handled)
 {
     if (Monitor.AlertOn && control != NULL && control == GetDlgItem(Window, IDC_PAGE_ALERT)) {
+        if (Look != nullptr)
+            return Look->ForAlert(dc);
         SetBkMode(dc, TRANSPARENT);
         return AlertBrush;
     }
-    handled = FALSE;
-    return NULL;
+    wchar_t className[8] = L"";
+    GetClassNameW(control, className, 8);
+    HBRUSH brush = Look != nullptr ? Look->ForControl(dc, _wcsicmp(className, L"Edit") == 0) : NULL;
+    handled = brush != NULL;
+    return brush;
 }
 
 void InterfacePage::TakeFocus()

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "InterfaceMonitor.h"
+#include "PageLook.h"
 #include "WindowObject.h"
 
 // The page's controls whose text changes from second to second, each with its shown-text slot.
@@ -33,6 +34,7 @@ public:
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
         MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStaticMessage)
+        MESSAGE_HANDLER(WM_CTLCOLORDLG, OnCtlColorDialog)
     END_MSG_MAP()
 
     // Creates the page, hidden and without a caption, as a child of the tab control. Null on
@@ -49,6 +51,7 @@ public:
 
     InterfaceMonitor& Monitor;
     bool TabConnected = true;  // how the page's tab was last drawn
+    const PageLook* Look = nullptr;  // the main window's; none: the system's colours
 
 private:
     void SetPageText(PageFigure figure, const char* text);
@@ -63,6 +66,12 @@ private:
     LRESULT OnCtlColorStaticMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
     {
         return (LRESULT)OnCtlColorStatic((HDC)wParam, (HWND)lParam, handled);
+    }
+    LRESULT OnCtlColorDialog(UINT, WPARAM, LPARAM, BOOL& handled)
+    {
+        HBRUSH brush = Look != nullptr ? Look->ForPage() : NULL;
+        handled = brush != NULL;
+        return (LRESULT)brush;
     }
 };
 
