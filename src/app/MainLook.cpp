@@ -12,6 +12,7 @@ void MainWindow::ApplyLook()
     const Palette palette = MakePalette(look, ReadSystemColours());
     PagesLook.Apply(look, palette);
     UseDarkTitleBar(Window, palette.Dark);
+    HistoryView.SetPalette(palette);
     if (HistoryView.Window != NULL)
         UseDarkTitleBar(HistoryView.Window, palette.Dark);
     RedrawWindow(Window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);

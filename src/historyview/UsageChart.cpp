@@ -133,13 +133,24 @@ void UsageChart::SetName(const char* name)
         SetWindowTextW(Window, WideText(Name));
 }
 
-static void FillColour(HDC dc, const RECT& rect, int colour)
+void UsageChart::SetPalette(const Palette& palette)
 {
-    if (rect.right > rect.left && rect.bottom > rect.top)
-        FillRect(dc, &rect, GetSysColorBrush(colour));
+    Colours = palette;
+    if (Window != NULL)
+        InvalidateRect(Window, NULL, FALSE);
 }
 
-static void DrawLegendItem(HDC dc, int* x, int y, int textHeight, int colour, const char* text)
+static void FillColour(HDC dc, const RECT& rect, COLORREF colour)
+{
+    if (rect.right > rect.left && rect.bottom > rect.top) {
+        // The DC's own brush: nothing to make or free for each bar.
+        SetDCBrushColor(dc, colour);
+        FillRect(dc, &rect, (HBRUSH)GetStockObject(DC_BRUSH));
+    }
+}
+
+static void DrawLegendItem(HDC dc, int* x, int y, int textHeight, COLORREF colour,
+                           const char* text)
 {
     RECT swatch = {*x, y + (textHeight - SWATCH_SIZE) / 2, *x + SWATCH_SIZE,
                    y + (textHeight - SWATCH_SIZE) / 2 + SWATCH_SIZE};
@@ -155,10 +166,10 @@ static void DrawLegendItem(HDC dc, int* x, int y, int textHeight, int colour, co
 
 void UsageChart::Paint(HDC dc, const RECT& client)
 {
-    FillColour(dc, client, COLOR_WINDOW);
+    FillColour(dc, client, Colours.FieldBack);
     SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, Colours.Text);
     TEXTMETRICW metrics = {};
     GetTextMetricsW(dc, &metrics);
     int textHeight = metrics.tmHeight;
@@ -172,8 +183,8 @@ void UsageChart::Paint(HDC dc, const RECT& client)
     }
     int x = client.left + CHART_MARGIN;
     int y = client.top + CHART_MARGIN;
-    DrawLegendItem(dc, &x, y, textHeight, CHART_IN_COLOUR, "IN");
-    DrawLegendItem(dc, &x, y, textHeight, CHART_OUT_COLOUR, "OUT");
+    DrawLegendItem(dc, &x, y, textHeight, Colours.GraphIn, "IN");
+    DrawLegendItem(dc, &x, y, textHeight, Colours.GraphOut, "OUT");
     char top[REPORT_AMOUNT_CHARS + 8];
     char amount[REPORT_AMOUNT_CHARS];
     FormatReportAmount(scale, amount, sizeof(amount));
@@ -186,11 +197,11 @@ void UsageChart::Paint(HDC dc, const RECT& client)
     for (int i = 0; i < BarCount; i++) {
         RECT in, out;
         ChartBarRects(plot, BarCount, i, Bars[i], scale, &in, &out);
-        FillColour(dc, in, CHART_IN_COLOUR);
-        FillColour(dc, out, CHART_OUT_COLOUR);
+        FillColour(dc, in, Colours.GraphIn);
+        FillColour(dc, out, Colours.GraphOut);
     }
     RECT baseLine = {plot.left, plot.bottom, plot.right, plot.bottom + 1};
-    FillColour(dc, baseLine, COLOR_WINDOWTEXT);
+    FillColour(dc, baseLine, Colours.Text);
 
     RECT labels = {plot.left, plot.bottom + LEGEND_GAP, plot.right,
                    plot.bottom + LEGEND_GAP + textHeight};

@@ -1,5 +1,5 @@
 // The history window's bar chart: a pair of bars (IN, OUT) per period, drawn with GDI in the
-// system colours into a buffer, so that a resize redraws it whole without flicker.
+// palette's colours into a buffer, so that a resize redraws it whole without flicker.
 #ifndef BRISVANE_USAGECHART_H
 #define BRISVANE_USAGECHART_H
 
@@ -7,12 +7,11 @@
 
 #include "HistoryCalendar.h"
 #include "HistoryReport.h"
+#include "Palette.h"
 #include "WindowObject.h"
 
 #define USAGE_CHART_CLASS L"BrisvaneUsageChart"
 #define MAX_CHART_BARS 31
-#define CHART_IN_COLOUR COLOR_HIGHLIGHT
-#define CHART_OUT_COLOUR COLOR_BTNSHADOW
 
 // Where the bars of one period go in the plot area (bottom-aligned, empty when the amount is
 // 0, at least a pixel high otherwise).
@@ -45,6 +44,8 @@ public:
     void SetBars(const ChartBar* bars, int count, const char* firstLabel, const char* lastLabel);
     // The window's text, which screen readers say; written only when it changed.
     void SetName(const char* name);
+    // The colours of the look; redrawn in them.
+    void SetPalette(const Palette& palette);
     void Paint(HDC dc, const RECT& client);
 
     ChartBar Bars[MAX_CHART_BARS];
@@ -52,6 +53,8 @@ public:
     char FirstLabel[PERIOD_TEXT_CHARS];
     char LastLabel[PERIOD_TEXT_CHARS];
     char Name[ChartNameChars] = "";
+    // Its field's background, texts, IN and OUT bars; light until told otherwise.
+    Palette Colours = MakePalette(LookLight, SystemColours());
 
 private:
     LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);

@@ -89,10 +89,12 @@ TEST_F(AppearanceTest, DarkPagesFollowTheSystemWhileRunningAndTheirTextsRead)
     LOGBRUSH fill = {};
     ASSERT_TRUE(GetObjectW(pageBrush, sizeof(fill), &fill));
     EXPECT_LT(RelativeLuminance(fill.lbColor), 0.05);
+    EXPECT_TRUE(HistoryView().Chart.Colours.Dark);  // the chart, open or not, goes with it
 
     AppsLight = true;
     SendMessageW(main.Window, WM_THEMECHANGED, 0, 0);
     EXPECT_FALSE(Colours(IDC_PAGE_DESCR).Own);
+    EXPECT_FALSE(HistoryView().Chart.Colours.Dark);
 }
 
 TEST_F(AppearanceTest, TheIniChoiceOverridesTheSystemAndHighContrastOverridesBoth)
