@@ -139,11 +139,14 @@ HBRUSH InterfacePage::OnCtlColorStatic(HDC dc, HWND control, BOOL& handled)
         SetBkMode(dc, TRANSPARENT);
         return AlertBrush;
     }
+    // The system's own colours unless the look has its own: no further work for each paint.
+    if (Look == nullptr || !Look->Custom) {
+        handled = FALSE;
+        return NULL;
+    }
     wchar_t className[8] = L"";
     GetClassNameW(control, className, 8);
-    HBRUSH brush = Look != nullptr ? Look->ForControl(dc, _wcsicmp(className, L"Edit") == 0) : NULL;
-    handled = brush != NULL;
-    return brush;
+    return Look->ForControl(dc, _wcsicmp(className, L"Edit") == 0);
 }
 
 void InterfacePage::TakeFocus()
