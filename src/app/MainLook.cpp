@@ -11,6 +11,8 @@ void MainWindow::ApplyLook()
     const Look look = WindowLook(ReadSystemLook(), Theme);
     const Palette palette = MakePalette(look, ReadSystemColours());
     PagesLook.Apply(look, palette);
+    for (int position = 0; position < Tabs.Count(); position++)
+        Tabs.PageAt(position)->FollowLook();
     UseDarkTitleBar(Window, palette.Dark);
     HistoryView.SetPalette(palette);
     if (HistoryView.Window != NULL)

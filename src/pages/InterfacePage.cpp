@@ -59,7 +59,33 @@ HWND InterfacePage::Create(HWND tabControl)
     if (style & WS_CAPTION)
         SetWindowLongW(page, GWL_STYLE, style & ~WS_CAPTION);
     SendMessageW(page, WM_NCACTIVATE, TRUE, 0);
+    FollowLook();
     return page;
+}
+
+void InterfacePage::FollowLook()
+{
+    if (Window == NULL)
+        return;
+    // Once: the page's group boxes come under titles of its own drawing.
+    for (HWND child = GetWindow(Window, GW_CHILD); TitleCount == 0 && child != NULL;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[8] = L"";
+        GetClassNameW(child, className, 8);
+        if (_wcsicmp(className, L"Button") != 0 ||
+            (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX)
+            continue;
+        for (GroupTitle& title : Titles)
+            if (title.Window == NULL) {
+                title.LookOf = &Look;
+                title.SubclassWindow(child);
+                break;
+            }
+    }
+    TitleCount = 0;
+    for (const GroupTitle& title : Titles)
+        TitleCount += title.Window != NULL;
+    RedrawWindow(Window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // Writes a figure's control only when its text changes: a text write costs far more than a

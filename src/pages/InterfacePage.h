@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "GroupTitle.h"
 #include "InterfaceMonitor.h"
 #include "PageLook.h"
 #include "WindowObject.h"
@@ -45,6 +46,8 @@ public:
     // Brings every control up to date whose text changed since it was last written.
     void ShowFigures();
     HBRUSH OnCtlColorStatic(HDC dc, HWND control, BOOL& handled);
+    // Takes up its look, its group boxes' titles too.
+    void FollowLook();
     // Gives the page the keyboard focus as a change of tabs does, with no field's text left
     // selected: the page is read, not edited.
     void TakeFocus();
@@ -60,6 +63,8 @@ private:
     // Text last written into each page control, so unchanged texts are not written again.
     char ShownText[PageFigureCount][SHORT_TEXT] = {};
     DATE ShownSince = -1;  // the start day the "Since" control shows; none yet
+    GroupTitle Titles[2];  // IN and OUT
+    int TitleCount = 0;
 
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&) { return 0; }

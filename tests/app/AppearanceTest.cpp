@@ -3,6 +3,8 @@
 // read against each other; the alert's red outside high contrast, the highlight pair in it.
 #include "MainWindowTestSupport.h"
 
+#include <algorithm>
+
 #include "Contrast.h"
 #include "Palette.h"
 #include "ThemePlatform.h"
@@ -63,6 +65,37 @@ protected:
     {
         SendMessageW(main.Window, WM_SETTINGCHANGE, 0, (LPARAM)what);
     }
+    // The strongest contrast of a pixel of the page's first group box's title against the
+    // page's dark background, as the box paints itself.
+    double GroupTitleContrast()
+    {
+        HWND page = PageWindow(TabMonitor(0));
+        HWND box = GetWindow(page, GW_CHILD);
+        while (box != NULL && (GetWindowLongW(box, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX)
+            box = GetWindow(box, GW_HWNDNEXT);
+        if (box == NULL)
+            return 0;
+        RECT area;
+        GetClientRect(box, &area);
+        HDC screen = GetDC(box);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, area.right, area.bottom);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        const COLORREF back = MakePalette(LookDark, ReadSystemColours()).Back;
+        HBRUSH fill = CreateSolidBrush(back);
+        FillRect(dc, &area, fill);
+        DeleteObject(fill);
+        SendMessageW(box, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
+        double strongest = 1;
+        for (int y = 0; y < 14 && y < area.bottom; y++)
+            for (int x = 12; x < 50 && x < area.right; x++)  // inside the title, off the frame
+                strongest = std::max(strongest, ContrastRatio(GetPixel(dc, x, y), back));
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        ReleaseDC(box, screen);
+        return strongest;
+    }
     ThemePlatformCalls saved;
 };
 
@@ -90,6 +123,7 @@ TEST_F(AppearanceTest, DarkPagesFollowTheSystemWhileRunningAndTheirTextsRead)
     ASSERT_TRUE(GetObjectW(pageBrush, sizeof(fill), &fill));
     EXPECT_LT(RelativeLuminance(fill.lbColor), 0.05);
     EXPECT_TRUE(HistoryView().Chart.Colours.Dark);  // the chart, open or not, goes with it
+    EXPECT_GE(GroupTitleContrast(), ReadableContrast);  // "IN (download)" reads on the dark
 
     AppsLight = true;
     SendMessageW(main.Window, WM_THEMECHANGED, 0, 0);
