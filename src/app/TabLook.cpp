@@ -1,6 +1,7 @@
 #include "TabLook.h"
 
 #include <commctrl.h>
+#include <limits.h>
 
 #include "BoundedText.h"
 #include "Contrast.h"
