@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Takes a picture of the running program under Xvfb: the main window with its tabs, on the
 # scripted build's adapters, so that the figures move as with real traffic.
-# Usage: [BRISVANE_DPI=144] [BRISVANE_LANGUAGE=de] scripts/screenshot.sh [output.png] [seconds]
+# Usage: [BRISVANE_DPI=144] [BRISVANE_LANGUAGE=de] [BRISVANE_THEME=dark] scripts/screenshot.sh
+#        [output.png] [seconds]
 # BRISVANE_DPI is the screen's DPI for the picture (96, 100 %, when not given);
 # BRISVANE_LANGUAGE the program's language, as the INI file's [Appearance] Language names it
-# (Windows' choice, English in the test prefix, when not given).
+# (Windows' choice, English in the test prefix, when not given); BRISVANE_THEME the INI file's
+# [Appearance] Theme (system, light or dark; none when not given).
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
@@ -34,8 +36,10 @@ ActiveCountIn=180000
 ActiveCountOut=160000
 StartDay=12/1/2026 12:00:00 AM
 INI
-if [ -n "${BRISVANE_LANGUAGE:-}" ]; then
-    printf '[Appearance]\nLanguage=%s\n' "$BRISVANE_LANGUAGE" >>"$work/Brisvane.INI"
+if [ -n "${BRISVANE_LANGUAGE:-}${BRISVANE_THEME:-}" ]; then
+    printf '[Appearance]\r\n' >>"$work/Brisvane.INI"
+    [ -n "${BRISVANE_LANGUAGE:-}" ] && printf 'Language=%s\r\n' "$BRISVANE_LANGUAGE" >>"$work/Brisvane.INI"
+    [ -n "${BRISVANE_THEME:-}" ] && printf 'Theme=%s\r\n' "$BRISVANE_THEME" >>"$work/Brisvane.INI"
 fi
 
 BRISVANE_SCRIPT=$(winepath -w "$work/adapters.txt") wine "$work/Brisvane.exe" >/dev/null 2>&1 &

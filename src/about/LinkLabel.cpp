@@ -6,8 +6,23 @@
 #include <wchar.h>
 
 #include "LanguageResources.h"
+#include "Palette.h"
+#include "ThemePlatform.h"
 #include "Utf8Text.h"
 #include "resource.h"
+
+namespace {
+
+// In high contrast the scheme's own colour for links, or its text where that would not read;
+// a visited link cannot look otherwise there.
+COLORREF LinkColour(bool visited)
+{
+    if (ThemePlatform.HighContrastOn != nullptr && ThemePlatform.HighContrastOn())
+        return MakePalette(LookHighContrast, ReadSystemColours()).Link;
+    return visited ? VISITED_LINK_COLOR : LINK_COLOR;
+}
+
+}  // namespace
 
 ShellExecuteFunction OpenLinkTarget = ShellExecuteW;
 
@@ -83,7 +98,7 @@ LRESULT LinkLabel::OnColorStatic(UINT, WPARAM wParam, LPARAM, BOOL&)
     }
     if (UnderlineFont.Get() != NULL)
         SelectObject(dc, UnderlineFont.Get());
-    SetTextColor(dc, Visited ? VISITED_LINK_COLOR : LINK_COLOR);
+    SetTextColor(dc, LinkColour(Visited != 0));
     SetBkMode(dc, TRANSPARENT);
     // Lets the dialog's background show behind the text.
     return (LRESULT)GetStockObject(NULL_BRUSH);

@@ -72,6 +72,8 @@ void MainWindow::ShowTab(int position)
 
 LRESULT MainWindow::OnToolTipText(int, NMHDR* header, BOOL& handled)
 {
+    if (TabTipText.Answer(Tabs, header))
+        return 0;
     UINT text = header->idFrom == ID_APP_SETTINGS  ? IDS_TIP_SETTINGS
                 : header->idFrom == ID_APP_HISTORY ? IDS_TIP_HISTORY
                 : header->idFrom == ID_APP_ABOUT   ? IDS_TIP_ABOUT

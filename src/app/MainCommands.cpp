@@ -9,6 +9,7 @@
 #include "AboutDialog.h"
 #include "AlertNotice.h"
 #include "BoundedText.h"
+#include "DarkTitleBar.h"
 #include "InterfaceIdentity.h"
 #include "HistoryLink.h"
 #include "InterfaceMonitor.h"
@@ -49,6 +50,7 @@ LRESULT MainWindow::OnCommand(WORD, WORD id, HWND, BOOL& handled)
         break;
     case ID_APP_HISTORY:
         HistoryView.Open(Window, &Meter.History(), LinksForHistory());
+        UseDarkTitleBar(HistoryView.Window, PagesLook.Colours.Dark);
         break;
     case ID_TRAY_ADAPTERS:
         RunAdapters();

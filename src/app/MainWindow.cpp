@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "AllAdapters.h"
+#include "AppearanceChoice.h"
 #include "BoundedText.h"
 #include "LanguageResources.h"
 #include "LogChannel.h"
@@ -17,7 +18,9 @@
 
 namespace {
 
-constexpr DWORD TabControlStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | TCS_FOCUSONBUTTONDOWN;
+// Owner drawn, so that an adapter that is not connected has a faint tab; tips name the adapters.
+constexpr DWORD TabControlStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | TCS_FOCUSONBUTTONDOWN |
+                                  TCS_TOOLTIPS | TCS_OWNERDRAWFIXED;
 constexpr DWORD ToolBarStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS;
 constexpr UINT PollPeriodMs = 1000;
 constexpr COLORREF AlertBrushColour = RGB(255, 0, 0);
@@ -44,6 +47,8 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     if (TabControl == NULL)
         return -1;
     Tabs.Control = TabControl;
+    Tabs.Look = &PagesLook;
+    TabTips::Prepare(TabControl);
     if (!CreateToolBar())
         return -1;
     ApplyDpi(DpiForWindow(SystemDpiFunctions(), Window));
@@ -51,6 +56,8 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     // One read of the INI file serves every loader of the start.
     IniDocument ini;
     LoadSettings(Settings, ini);
+    Theme = ReadThemeChoice(ini);
+    ApplyLook();
     Meter.Load(ini);
     // A tray that is not ready yet is tried again at every cycle.
     Tray.Create(Window, WindowModule.Instance, "Brisvane");
@@ -106,6 +113,7 @@ void MainWindow::RunCycle(IniDocument* loaded)
     ShowAllWhenAllHidden();
     for (int position = 0; position < Tabs.Count(); position++)
         Tabs.PageAt(position)->Refresh();
+    ShowTabStates(Tabs);
     UpdateTrayAndTitle();
     HistoryView.Refresh();
 }
@@ -198,7 +206,7 @@ void MainWindow::FitCurrentPage(bool focus)
     SetWindowPos(page->Window, NULL, area.left, area.top, area.right - area.left,
                  area.bottom - area.top, SWP_SHOWWINDOW | SWP_NOZORDER);
     if (focus)
-        SetFocus(page->Window);
+        page->TakeFocus();
 }
 
 LRESULT MainWindow::OnSelChanging(int, NMHDR*, BOOL&)
@@ -330,6 +338,22 @@ bool MainWindow::AddTab(InterfaceMonitor& monitor, bool showFirst)
 void MainWindow::AdapterRelabelled(InterfaceMonitor& monitor)
 {
     Tabs.Relabel(monitor);
+}
+
+void MainWindow::AdapterPresenceChanged(InterfaceMonitor&)
+{
+    ShowTabStates(Tabs);
+}
+
+LRESULT MainWindow::OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL& handled)
+{
+    const DRAWITEMSTRUCT* item = (const DRAWITEMSTRUCT*)lParam;
+    if (item->CtlType != ODT_TAB || item->hwndItem != TabControl) {
+        handled = FALSE;
+        return FALSE;
+    }
+    DrawTab(Tabs, *item);
+    return TRUE;
 }
 
 void MainWindow::AlertCrossed(InterfaceMonitor& monitor, const AlertNotice& notice)

@@ -9,7 +9,10 @@
 
 #include "HistoryWindow.h"
 #include "OwnedHandle.h"
+#include "PageLook.h"
+#include "Palette.h"
 #include "SpeedViews.h"
+#include "TabLook.h"
 #include "TabStrip.h"
 #include "TrafficMeter.h"
 #include "TrayIcon.h"
@@ -43,6 +46,10 @@ public:
         MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
         MESSAGE_HANDLER(SPEED_WINDOW_MESSAGE, OnSpeedWindowRequest)
         MESSAGE_HANDLER(WM_CONTEXTMENU, OnContextMenu)
+        MESSAGE_HANDLER(WM_DRAWITEM, OnDrawItem)
+        MESSAGE_HANDLER(WM_SETTINGCHANGE, OnLookChange)
+        MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnLookChange)
+        MESSAGE_HANDLER(WM_THEMECHANGED, OnLookChange)
         COMMAND_RANGE_HANDLER(ID_APP_ABOUT, ID_TRAY_ADAPTERS, OnCommand)
         COMMAND_RANGE_HANDLER(ID_SPEED_TRAY_PROGRAM, ID_SPEED_PHYSICAL_ONLY, OnSpeedCommand)
         COMMAND_RANGE_HANDLER(ID_TAB_HIDE, ID_TAB_COUNTINALL, OnTabCommand)
@@ -68,6 +75,7 @@ private:
     // MeterEvents
     bool AdapterAdded(InterfaceMonitor& monitor, int position) override;
     void AdapterRelabelled(InterfaceMonitor& monitor) override;
+    void AdapterPresenceChanged(InterfaceMonitor& monitor) override;
     void AlertCrossed(InterfaceMonitor& monitor, const AlertNotice& notice) override;
     void WarningDue(InterfaceMonitor& monitor, const PeriodForecast& forecast,
                     const LimitPick& pick) override;
@@ -85,6 +93,8 @@ private:
     void FitToPage();  // the window as big as its page, its top left corner kept
     void RestorePlace(IniDocument& document);
     void UpdateTrayAndTitle();
+    // The look the system and the INI file's choice ask for, on every window (MainLook.cpp).
+    void ApplyLook();
     void TrayTip(char* tip, size_t size);  // the tip the tray icon should carry now
     HICON FeedSpeedViews(InterfaceMonitor* selected);  // the icon the tray should show
     // Commands (MainCommands.cpp, KeyboardCommands.cpp)
@@ -138,6 +148,9 @@ private:
     TabStrip Tabs;                 // the adapters' tabs and pages
     HistoryWindow HistoryView;     // open while its Window is not null
     SpeedViews Speed;              // the speed in the tray icon and the speed window
+    TabTips TabTipText;            // the tabs' tips: each adapter's description and status
+    ThemeChoice Theme = ThemeFollowsSystem;  // [Appearance] Theme
+    PageLook PagesLook;                      // the pages' colours in that look
 
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
@@ -152,6 +165,8 @@ private:
     LRESULT OnSysCommand(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDpiChanged(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSpeedWindowRequest(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDrawItem(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnLookChange(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCommand(WORD, WORD id, HWND, BOOL&);
     LRESULT OnSpeedCommand(WORD, WORD id, HWND, BOOL&);
     LRESULT OnTabCommand(WORD, WORD id, HWND, BOOL&);

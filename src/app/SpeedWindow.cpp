@@ -14,7 +14,7 @@ namespace {
 // 96-DPI units.
 const int FontHeight = 18;
 const int TextMargin = 6;
-const int CornerMargin = 12;
+const int TaskbarGap = 8;
 // Within this many pixels (at 100 %) of a screen edge the window comes to rest against it.
 const int SnapDistance = 12;
 const int FullOpacity = 100;
@@ -42,7 +42,7 @@ void FillColour(HDC dc, const RECT& r, COLORREF colour)
 }  // namespace
 
 RECT PlaceSpeedWindow(const WindowPlace* saved, UINT systemDpi, const WorkArea* areas,
-                      size_t count)
+                      size_t count, const PrimaryScreen* primary)
 {
     if (saved != NULL) {
         WindowPlace place = *saved;
@@ -55,22 +55,26 @@ RECT PlaceSpeedWindow(const WindowPlace* saved, UINT systemDpi, const WorkArea* 
                   ScaleForDpi(SpeedWindowHeight, systemDpi)};
         return r;
     }
-    const WorkArea& area = areas[0];
-    int width = ScaleForDpi(SpeedWindowWidth, area.Dpi);
-    int height = ScaleForDpi(SpeedWindowHeight, area.Dpi);
-    int margin = ScaleForDpi(CornerMargin, area.Dpi);
-    RECT r = {area.Area.right - width - margin, area.Area.bottom - height - margin,
-              area.Area.right - margin, area.Area.bottom - margin};
-    return r;
+    // The primary monitor's, at its DPI; without word of it, the first work area's.
+    const WorkArea* area = &areas[0];
+    for (size_t i = 0; primary != NULL && i < count; i++)
+        if (EqualRect(&areas[i].Area, &primary->Work))
+            area = &areas[i];
+    PrimaryScreen screen = {area->Area, area->Area, false, {}};
+    if (primary != NULL)
+        screen = *primary;
+    SIZE size = {ScaleForDpi(SpeedWindowWidth, area->Dpi),
+                 ScaleForDpi(SpeedWindowHeight, area->Dpi)};
+    return PlaceBesideTaskbar(screen, size, ScaleForDpi(TaskbarGap, area->Dpi));
 }
 
 void FormatSpeedWindowText(unsigned __int64 down, unsigned __int64 up, int bits, char* text,
                            size_t size)
 {
-    char downWords[SpeedWordsChars];
-    char upWords[SpeedWordsChars];
-    FormatSpeedWords(SpeedInUnits(down, bits), bits, downWords, sizeof(downWords));
-    FormatSpeedWords(SpeedInUnits(up, bits), bits, upWords, sizeof(upWords));
+    char downWords[SpokenSpeedChars];
+    char upWords[SpokenSpeedChars];
+    FormatSpokenSpeed(SpeedInUnits(down, bits), bits, downWords, sizeof(downWords));
+    FormatSpokenSpeed(SpeedInUnits(up, bits), bits, upWords, sizeof(upWords));
     const char* parts[] = {downWords, upWords};
     FormatText(text, size, IDS_SPEED_DOWN_UP, parts, 2);
 }
@@ -136,8 +140,9 @@ int SpeedWindow::Create(HWND owner, const SpeedViewChoices& choices)
     enum { MostMonitors = 16 };
     WorkArea areas[MostMonitors];
     size_t count = CollectWorkAreas(functions, areas, MostMonitors);
+    PrimaryScreen primary = ReadPrimaryScreen();
     RECT r = PlaceSpeedWindow(choices.HasPlace ? &choices.Place : NULL, DpiForSystem(functions),
-                              areas, count);
+                              areas, count, &primary);
     FormatSpeedWindowText(0, 0, choices.Bits, Words, sizeof(Words));
     if (CreateBound(WindowExStyle, MAKEINTRESOURCEW(atom), WideText(Words), WindowStyle, r.left, r.top,
                      r.right - r.left, r.bottom - r.top, NULL, NULL) == NULL)

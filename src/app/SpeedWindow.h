@@ -10,6 +10,7 @@
 #include "SpeedGraph.h"
 #include "SpeedText.h"
 #include "SpeedViewChoices.h"
+#include "TaskbarPlace.h"
 #include "WindowObject.h"
 #include "WindowPlace.h"
 
@@ -25,13 +26,14 @@ const int SpeedWindowHeight = 56;
 // The whole of the window stays on a work area: it has no caption to take it back by.
 const PlaceRules SpeedWindowPlaceRules = {SpeedWindowHeight, SpeedWindowWidth, SpeedWindowWidth,
                                           SpeedWindowHeight};
-// Its text: "Down 1.25 MB/s, Up 210 KB/s".
-const size_t SpeedWindowTextChars = 64;
+// Its text, which screen readers say: "Download 1.25 megabytes per second, upload 210 kilobytes
+// per second".
+const size_t SpeedWindowTextChars = 96;
 
 // Where the window shows: the saved place (null: none) brought into a work area at the design
-// size, else the lower right corner of the first work area.
+// size, else beside the primary screen's taskbar (null: the first work area's lower right).
 RECT PlaceSpeedWindow(const WindowPlace* saved, UINT systemDpi, const WorkArea* areas,
-                      size_t count);
+                      size_t count, const PrimaryScreen* primary = nullptr);
 // The window's text for the newest speeds.
 void FormatSpeedWindowText(unsigned __int64 down, unsigned __int64 up, int bits, char* text,
                            size_t size);

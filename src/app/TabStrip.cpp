@@ -46,6 +46,7 @@ int TabStrip::Add(int position, InterfaceMonitor& monitor)
     InterfacePage* page = new (std::nothrow) InterfacePage(monitor);
     if (page == nullptr)
         return -1;
+    page->Look = Look;
     if (page->Create(Control) == NULL) {
         delete page;
         return -1;

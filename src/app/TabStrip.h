@@ -39,6 +39,7 @@ public:
     void Clear();
 
     HWND Control = nullptr;
+    const PageLook* Look = nullptr;  // given to every page made
 
 private:
     GrowArray<InterfacePage*> Pages;  // in tab order, owned

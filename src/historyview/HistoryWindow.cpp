@@ -284,14 +284,30 @@ void HistoryWindow::ShowChart(int today)
     if (count > MAX_CHART_BARS)
         count = MAX_CHART_BARS;
     ChartBarsOf(Shown, today, View, BillingDay, bars, count);
-    int last = PeriodStart(today, View, BillingDay);
-    int first = last;
-    for (int i = 1; i < count; i++)
-        first = PreviousPeriodStart(first, View, BillingDay);
+    if (count <= 0)
+        return;
+    int starts[MAX_CHART_BARS];
+    starts[count - 1] = PeriodStart(today, View, BillingDay);
+    for (int i = count - 1; i > 0; i--)
+        starts[i - 1] = PreviousPeriodStart(starts[i], View, BillingDay);
     char firstText[PERIOD_TEXT_CHARS], lastText[PERIOD_TEXT_CHARS];
-    FormatPeriodText(first, View, BillingDay, firstText, sizeof(firstText));
-    FormatPeriodText(last, View, BillingDay, lastText, sizeof(lastText));
+    FormatPeriodText(starts[0], View, BillingDay, firstText, sizeof(firstText));
+    FormatPeriodText(starts[count - 1], View, BillingDay, lastText, sizeof(lastText));
     Chart.SetBars(bars, count, firstText, lastText);
+
+    // The same in words for screen readers.
+    unsigned __int64 total = 0;
+    for (int i = 0; i < count; i++)
+        total += bars[i].In + bars[i].Out;
+    int largest = LargestBar(bars, count);
+    char largestText[PERIOD_TEXT_CHARS] = "";
+    if (largest >= 0)
+        FormatPeriodText(starts[largest], View, BillingDay, largestText, sizeof(largestText));
+    char name[ChartNameChars];
+    FormatChartName(View, firstText, lastText, largest >= 0 ? largestText : NULL,
+                    largest >= 0 ? bars[largest].In + bars[largest].Out : 0, total, name,
+                    sizeof(name));
+    Chart.SetName(name);
 }
 
 void HistoryWindow::ShowStatus()

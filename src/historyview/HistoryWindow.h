@@ -62,6 +62,8 @@ public:
     HWND Open(HWND owner, const UsageHistory* source, const HistoryLinks& links);
     // Brings lists and chart up to date; does nothing while the window is hidden or minimised.
     void Refresh();
+    // The look's colours for the chart, now and whenever the window opens.
+    void SetPalette(const Palette& palette) { Chart.SetPalette(palette); }
     // Shows the view: ViewDays, ViewMonths or ViewYears.
     void ShowView(int view);
     // The selected rows as tab-separated lines, terminated (not counted in the length); 0 when

@@ -4,6 +4,7 @@
 #include <wchar.h>
 
 #include "BoundedText.h"
+#include "ByteAmountText.h"
 #include "LanguageResources.h"
 #include "OwnedHandle.h"
 #include "Utf8Text.h"
@@ -94,13 +95,64 @@ void UsageChart::SetBars(const ChartBar* bars, int count, const char* firstLabel
         InvalidateRect(Window, NULL, FALSE);
 }
 
-static void FillColour(HDC dc, const RECT& rect, int colour)
+int LargestBar(const ChartBar* bars, int count)
 {
-    if (rect.right > rect.left && rect.bottom > rect.top)
-        FillRect(dc, &rect, GetSysColorBrush(colour));
+    int largest = -1;
+    unsigned __int64 most = 0;
+    for (int i = 0; i < count; i++) {
+        unsigned __int64 amount = bars[i].In + bars[i].Out;
+        if (amount > most) {
+            most = amount;
+            largest = i;
+        }
+    }
+    return largest;
 }
 
-static void DrawLegendItem(HDC dc, int* x, int y, int textHeight, int colour, const char* text)
+void FormatChartName(int view, const char* first, const char* last, const char* largest,
+                     unsigned __int64 largestAmount, unsigned __int64 total, char* text,
+                     size_t size)
+{
+    static const char* const views[HistoryViewCount] = {"Days", "Months", "Years"};
+    const char* shown = view >= 0 && view < HistoryViewCount ? views[view] : views[0];
+    if (largest == NULL) {
+        BoundedPrint(text, size, "%s from %s to %s: no traffic", shown, first, last);
+        return;
+    }
+    char most[PERIOD_TEXT_CHARS], all[PERIOD_TEXT_CHARS];
+    FormatByteAmount(largestAmount, "B", most, sizeof(most));
+    FormatByteAmount(total, "B", all, sizeof(all));
+    BoundedPrint(text, size, "%s from %s to %s: largest %s with %s, total %s", shown, first, last,
+                 largest, most, all);
+}
+
+void UsageChart::SetName(const char* name)
+{
+    if (strcmp(name, Name) == 0)
+        return;
+    CopyText(Name, sizeof(Name), name);
+    if (Window != NULL)
+        SetWindowTextW(Window, WideText(Name));
+}
+
+void UsageChart::SetPalette(const Palette& palette)
+{
+    Colours = palette;
+    if (Window != NULL)
+        InvalidateRect(Window, NULL, FALSE);
+}
+
+static void FillColour(HDC dc, const RECT& rect, COLORREF colour)
+{
+    if (rect.right > rect.left && rect.bottom > rect.top) {
+        // The DC's own brush: nothing to make or free for each bar.
+        SetDCBrushColor(dc, colour);
+        FillRect(dc, &rect, (HBRUSH)GetStockObject(DC_BRUSH));
+    }
+}
+
+static void DrawLegendItem(HDC dc, int* x, int y, int textHeight, COLORREF colour,
+                           const char* text)
 {
     RECT swatch = {*x, y + (textHeight - SWATCH_SIZE) / 2, *x + SWATCH_SIZE,
                    y + (textHeight - SWATCH_SIZE) / 2 + SWATCH_SIZE};
@@ -116,10 +168,10 @@ static void DrawLegendItem(HDC dc, int* x, int y, int textHeight, int colour, co
 
 void UsageChart::Paint(HDC dc, const RECT& client)
 {
-    FillColour(dc, client, COLOR_WINDOW);
+    FillColour(dc, client, Colours.FieldBack);
     SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, Colours.Text);
     TEXTMETRICW metrics = {};
     GetTextMetricsW(dc, &metrics);
     int textHeight = metrics.tmHeight;
@@ -136,8 +188,8 @@ void UsageChart::Paint(HDC dc, const RECT& client)
     char in[REPORT_AMOUNT_CHARS], out[REPORT_AMOUNT_CHARS];
     LoadFlowName("IN", in, sizeof(in));
     LoadFlowName("OUT", out, sizeof(out));
-    DrawLegendItem(dc, &x, y, textHeight, CHART_IN_COLOUR, in);
-    DrawLegendItem(dc, &x, y, textHeight, CHART_OUT_COLOUR, out);
+    DrawLegendItem(dc, &x, y, textHeight, Colours.GraphIn, in);
+    DrawLegendItem(dc, &x, y, textHeight, Colours.GraphOut, out);
     char top[REPORT_AMOUNT_CHARS * 3];
     char amount[REPORT_AMOUNT_CHARS];
     FormatReportAmount(scale, amount, sizeof(amount));
@@ -151,11 +203,11 @@ void UsageChart::Paint(HDC dc, const RECT& client)
     for (int i = 0; i < BarCount; i++) {
         RECT in, out;
         ChartBarRects(plot, BarCount, i, Bars[i], scale, &in, &out);
-        FillColour(dc, in, CHART_IN_COLOUR);
-        FillColour(dc, out, CHART_OUT_COLOUR);
+        FillColour(dc, in, Colours.GraphIn);
+        FillColour(dc, out, Colours.GraphOut);
     }
     RECT baseLine = {plot.left, plot.bottom, plot.right, plot.bottom + 1};
-    FillColour(dc, baseLine, COLOR_WINDOWTEXT);
+    FillColour(dc, baseLine, Colours.Text);
 
     RECT labels = {plot.left, plot.bottom + LEGEND_GAP, plot.right,
                    plot.bottom + LEGEND_GAP + textHeight};

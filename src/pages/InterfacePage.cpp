@@ -32,6 +32,11 @@ UINT StatusTextId(bool present, DWORD operStatus)
     }
 }
 
+bool AdapterConnected(bool present, DWORD operStatus)
+{
+    return present && operStatus >= MIB_IF_OPER_STATUS_CONNECTED;
+}
+
 namespace {
 
 // The control of each figure.
@@ -55,7 +60,33 @@ HWND InterfacePage::Create(HWND tabControl)
     if (style & WS_CAPTION)
         SetWindowLongW(page, GWL_STYLE, style & ~WS_CAPTION);
     SendMessageW(page, WM_NCACTIVATE, TRUE, 0);
+    FollowLook();
     return page;
+}
+
+void InterfacePage::FollowLook()
+{
+    if (Window == NULL)
+        return;
+    // Once: the page's group boxes come under titles of its own drawing.
+    for (HWND child = GetWindow(Window, GW_CHILD); TitleCount == 0 && child != NULL;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[8] = L"";
+        GetClassNameW(child, className, 8);
+        if (_wcsicmp(className, L"Button") != 0 ||
+            (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX)
+            continue;
+        for (GroupTitle& title : Titles)
+            if (title.Window == NULL) {
+                title.LookOf = &Look;
+                title.SubclassWindow(child);
+                break;
+            }
+    }
+    TitleCount = 0;
+    for (const GroupTitle& title : Titles)
+        TitleCount += title.Window != NULL;
+    RedrawWindow(Window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // Writes a figure's control only when its text changes: a text write costs far more than a
@@ -136,9 +167,29 @@ void InterfacePage::ShowFigures()
 HBRUSH InterfacePage::OnCtlColorStatic(HDC dc, HWND control, BOOL& handled)
 {
     if (Monitor.AlertOn && control != NULL && control == GetDlgItem(Window, IDC_PAGE_ALERT)) {
+        if (Look != nullptr)
+            return Look->ForAlert(dc);
         SetBkMode(dc, TRANSPARENT);
         return AlertBrush;
     }
-    handled = FALSE;
-    return NULL;
+    // The system's own colours unless the look has its own: no further work for each paint.
+    if (Look == nullptr || !Look->Custom) {
+        handled = FALSE;
+        return NULL;
+    }
+    wchar_t className[8] = L"";
+    GetClassNameW(control, className, 8);
+    return Look->ForControl(dc, _wcsicmp(className, L"Edit") == 0);
+}
+
+void InterfacePage::TakeFocus()
+{
+    if (Window == NULL)
+        return;
+    // The dialog manager selects the whole text of an edit that it gives the focus to.
+    SetFocus(Window);
+    HWND focus = GetFocus();
+    if (focus != NULL && IsChild(Window, focus) &&
+        (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
+        SendMessageW(focus, EM_SETSEL, 0, 0);
 }

@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include "GroupTitle.h"
 #include "InterfaceMonitor.h"
+#include "PageLook.h"
 #include "WindowObject.h"
 
 // The page's controls whose text changes from second to second, each with its shown-text slot.
@@ -33,6 +35,7 @@ public:
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
         MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStaticMessage)
+        MESSAGE_HANDLER(WM_CTLCOLORDLG, OnCtlColorDialog)
     END_MSG_MAP()
 
     // Creates the page, hidden and without a caption, as a child of the tab control. Null on
@@ -43,8 +46,15 @@ public:
     // Brings every control up to date whose text changed since it was last written.
     void ShowFigures();
     HBRUSH OnCtlColorStatic(HDC dc, HWND control, BOOL& handled);
+    // Takes up its look, its group boxes' titles too.
+    void FollowLook();
+    // Gives the page the keyboard focus as a change of tabs does, with no field's text left
+    // selected: the page is read, not edited.
+    void TakeFocus();
 
     InterfaceMonitor& Monitor;
+    bool TabConnected = true;  // how the page's tab was last drawn
+    const PageLook* Look = nullptr;  // the main window's; none: the system's colours
 
 private:
     void SetPageText(PageFigure figure, const char* text);
@@ -54,6 +64,8 @@ private:
     char ShownText[PageFigureCount][SHORT_TEXT] = {};
     DATE ShownSince = -1;  // the start day the "Since" control shows; none yet
     UINT ShownStatus = 0;  // the status text the page shows
+    GroupTitle Titles[2];  // IN and OUT
+    int TitleCount = 0;
 
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
@@ -61,11 +73,19 @@ private:
     {
         return (LRESULT)OnCtlColorStatic((HDC)wParam, (HWND)lParam, handled);
     }
+    LRESULT OnCtlColorDialog(UINT, WPARAM, LPARAM, BOOL& handled)
+    {
+        HBRUSH brush = Look != nullptr ? Look->ForPage() : NULL;
+        handled = brush != NULL;
+        return (LRESULT)brush;
+    }
 };
 
 // The red of the pages' alert text, set by the main window while it lives.
 extern HBRUSH AlertBrush;
 // The page's status text of an adapter, as the id of one of the program's texts.
 UINT StatusTextId(bool present, DWORD operStatus);
+// Whether that status is a connection: the adapter is there and up, or a WAN link has its peer.
+bool AdapterConnected(bool present, DWORD operStatus);
 
 #endif

@@ -8,6 +8,39 @@ const unsigned __int64 Thousand = 1000;
 const char* const ShortPrefixes = "KMGTPE";
 const char* const ByteUnits[] = {"B/s", "KB/s", "MB/s", "GB/s", "TB/s", "PB/s", "EB/s"};
 const char* const BitUnits[] = {"bit/s", "Kbit/s", "Mbit/s", "Gbit/s", "Tbit/s", "Pbit/s", "Ebit/s"};
+// As a screen reader says them.
+const char* const SpokenByteUnits[] = {
+    "bytes per second",     "kilobytes per second", "megabytes per second", "gigabytes per second",
+    "terabytes per second", "petabytes per second", "exabytes per second"};
+const char* const SpokenBitUnits[] = {
+    "bits per second",     "kilobits per second", "megabits per second", "gigabits per second",
+    "terabits per second", "petabits per second", "exabits per second"};
+
+// Three figures, cut, and the unit from the table.
+void FormatThreeFigures(unsigned __int64 value, const char* const* units, char* buffer,
+                        size_t size)
+{
+    if (value < Thousand) {
+        BoundedPrint(buffer, size, "%u %s", (unsigned)value, units[0]);
+        return;
+    }
+    int prefix = 1;
+    unsigned __int64 unit = Thousand;
+    while (value / unit >= Thousand && prefix < 6) {
+        unit *= Thousand;
+        prefix++;
+    }
+    // Hundredths of the unit, without the overflow of multiplying first.
+    unsigned __int64 hundredths = value / (unit / 100);
+    if (hundredths < 1000)
+        BoundedPrint(buffer, size, "%u.%02u %s", (unsigned)(hundredths / 100),
+                     (unsigned)(hundredths % 100), units[prefix]);
+    else if (hundredths < 10000)
+        BoundedPrint(buffer, size, "%u.%u %s", (unsigned)(hundredths / 100),
+                     (unsigned)(hundredths % 100 / 10), units[prefix]);
+    else
+        BoundedPrint(buffer, size, "%I64u %s", hundredths / 100, units[prefix]);
+}
 
 }  // namespace
 
@@ -44,25 +77,14 @@ void FormatShortSpeed(unsigned __int64 value, char* buffer, size_t size)
 
 void FormatSpeedWords(unsigned __int64 value, int bits, char* buffer, size_t size)
 {
-    const char* const* units = bits ? BitUnits : ByteUnits;
-    if (value < Thousand) {
-        BoundedPrint(buffer, size, "%u %s", (unsigned)value, units[0]);
+    FormatThreeFigures(value, bits ? BitUnits : ByteUnits, buffer, size);
+}
+
+void FormatSpokenSpeed(unsigned __int64 value, int bits, char* buffer, size_t size)
+{
+    if (value == 1) {
+        BoundedPrint(buffer, size, "%s", bits ? "1 bit per second" : "1 byte per second");
         return;
     }
-    int prefix = 1;
-    unsigned __int64 unit = Thousand;
-    while (value / unit >= Thousand && prefix < 6) {
-        unit *= Thousand;
-        prefix++;
-    }
-    // Hundredths of the unit, without the overflow of multiplying first.
-    unsigned __int64 hundredths = value / (unit / 100);
-    if (hundredths < 1000)
-        BoundedPrint(buffer, size, "%u.%02u %s", (unsigned)(hundredths / 100),
-                     (unsigned)(hundredths % 100), units[prefix]);
-    else if (hundredths < 10000)
-        BoundedPrint(buffer, size, "%u.%u %s", (unsigned)(hundredths / 100),
-                     (unsigned)(hundredths % 100 / 10), units[prefix]);
-    else
-        BoundedPrint(buffer, size, "%I64u %s", hundredths / 100, units[prefix]);
+    FormatThreeFigures(value, bits ? SpokenBitUnits : SpokenByteUnits, buffer, size);
 }

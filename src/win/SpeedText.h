@@ -11,6 +11,8 @@ const unsigned BitsPerByte = 8;
 const size_t ShortSpeedChars = 5;
 // Room for the words of one speed ("999 Gbit/s").
 const size_t SpeedWordsChars = 24;
+// Room for the spoken words of one speed ("999 kilobytes per second").
+const size_t SpokenSpeedChars = 40;
 
 // The speed in the units shown: bytes per second, or bits per second when bits is set.
 unsigned __int64 SpeedInUnits(unsigned __int64 bytesPerSecond, int bits);
@@ -21,5 +23,8 @@ void FormatShortSpeed(unsigned __int64 value, char* buffer, size_t size);
 
 // Three figures, cut: "999 B/s", "1.00 KB/s", "210 KB/s", "1.25 MB/s"; with bits "10.0 Mbit/s".
 void FormatSpeedWords(unsigned __int64 value, int bits, char* buffer, size_t size);
+// The same figures with the unit in words, for a screen reader: "210 kilobytes per second",
+// "10.0 megabits per second", "1 byte per second".
+void FormatSpokenSpeed(unsigned __int64 value, int bits, char* buffer, size_t size);
 
 #endif

@@ -11,6 +11,9 @@
 #include "TestSupport.h"
 #include "AboutDialog.h"
 #include "BrisvaneVersion.h"
+#include "Contrast.h"
+#include "Palette.h"
+#include "ThemePlatform.h"
 #include "Utf8Text.h"
 #include "resource.h"
 
@@ -294,6 +297,28 @@ TEST_F(AboutBox, ReflectedColourRequestUnderlinesAndColoursTheLinksOnly)
         EXPECT_FALSE(plain.FontDescription.lfUnderline);
         EndWithOk(window);
     });
+}
+
+static bool HighContrastOn()
+{
+    return true;
+}
+
+TEST_F(AboutBox, InHighContrastTheLinksTakeTheSchemesColourThatReads)
+{
+    const ThemePlatformCalls saved = ThemePlatform;
+    ThemePlatform.HighContrastOn = HighContrastOn;
+    AboutDialog dialog;
+    RunAbout(dialog, [&](HWND window) {
+        const COLORREF want = MakePalette(LookHighContrast, ReadSystemColours()).Link;
+        for (int control : {IDC_ABOUT_MAIL, IDC_ABOUT_WEB}) {
+            SCOPED_TRACE(control);
+            ExpectLinkColors(window, GetDlgItem(window, control), want);
+        }
+        EXPECT_GE(ContrastRatio(want, GetSysColor(COLOR_BTNFACE)), ReadableContrast);
+        EndWithOk(window);
+    });
+    ThemePlatform = saved;
 }
 
 // The longest run of pixels of the colour in any row of the control as it paints itself.

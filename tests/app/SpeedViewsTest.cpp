@@ -93,8 +93,8 @@ DWORD Rgb(COLORREF colour)
 
 TEST(SpeedWindowPlace, ComesBackWholeOnAWorkAreaThatIsThere)
 {
-    // First start: the lower right corner, clear of the taskbar.
-    EXPECT_EQ("1092,916 176x56", Text(PlaceSpeedWindow(NULL, 96, &Screen, 1)));
+    // First start: the lower right corner, 8 px inside the work area.
+    EXPECT_EQ("1096,920 176x56", Text(PlaceSpeedWindow(NULL, 96, &Screen, 1)));
     // Where it was, at its design size whatever size was saved.
     WindowPlace kept = {300, 200, 500, 500};
     EXPECT_EQ("300,200 176x56", Text(PlaceSpeedWindow(&kept, 96, &Screen, 1)));
@@ -109,7 +109,11 @@ TEST(SpeedWindowPlace, ComesBackWholeOnAWorkAreaThatIsThere)
     EXPECT_EQ("1104,300 176x56", Text(PlaceSpeedWindow(&gone, 96, &Screen, 1)));
     // At 150 %: one and a half times the pixels, the corner at the same place to the eye.
     const WorkArea scaled = {{0, 0, 1920, 1040}, 144};
-    EXPECT_EQ("1638,938 264x84", Text(PlaceSpeedWindow(NULL, 144, &scaled, 1)));
+    EXPECT_EQ("1644,944 264x84", Text(PlaceSpeedWindow(NULL, 144, &scaled, 1)));
+    // Beside a taskbar on the left of the primary screen, at that screen's DPI.
+    const WorkArea two[] = {{{1920, 0, 3200, 1024}, 96}, {{90, 0, 1920, 1080}, 144}};
+    const PrimaryScreen left = {{0, 0, 1920, 1080}, {90, 0, 1920, 1080}, true, {0, 0, 90, 1080}};
+    EXPECT_EQ("102,984 264x84", Text(PlaceSpeedWindow(NULL, 96, two, 2, &left)));
     WindowPlace middle = {400, 300, 176, 56};
     EXPECT_EQ("600,450 264x84", Text(PlaceSpeedWindow(&middle, 144, &scaled, 1)));
     // No work area known: the saved place as it is.
@@ -305,7 +309,8 @@ TEST_F(SpeedViewsTest, TheChoicesOfTheIniAndTheMenuDriveBothViews)
     ASSERT_NE((HWND)NULL, window);
     EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     // Both adapters summed, in words, as the window's own text.
-    EXPECT_EQ("Down 1.25 MB/s, Up 210 KB/s", WindowText(window));
+    EXPECT_EQ("Download 1.25 megabytes per second, upload 210 kilobytes per second",
+              WindowText(window));
     HICON speedIcon = LastIcon();
     EXPECT_NE(Tray().NormalIcon(), speedIcon);
     // The same figures again: no new icon.
@@ -317,7 +322,8 @@ TEST_F(SpeedViewsTest, TheChoicesOfTheIniAndTheMenuDriveBothViews)
     SendMessageA(main.Window, WM_COMMAND, ID_SPEED_BITS, 0);
     SendMessageA(main.Window, WM_COMMAND, ID_SPEED_ADAPTER_SHOWN, 0);
     Traffic(1000000, 10000, 250000, 200000);
-    EXPECT_EQ("Down 8.00 Mbit/s, Up 80.0 Kbit/s", WindowText(window));
+    EXPECT_EQ("Download 8.00 megabits per second, upload 80.0 kilobits per second",
+              WindowText(window));
     SendMessageA(main.Window, WM_COMMAND, ID_SPEED_TRAY_PROGRAM, 0);
     Traffic(0, 0, 0, 0);
     EXPECT_EQ(Tray().NormalIcon(), LastIcon());

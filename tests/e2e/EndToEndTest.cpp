@@ -581,11 +581,15 @@ TEST_F(EndToEndTest, TheSpeedWindowsTextFollowsTheTraffic)
             GetWindowTextW(speed, text, 128);
         return std::wstring(text);
     };
-    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Down 250 KB/s, Up 40.0 KB/s"; }))
+    ASSERT_TRUE(WaitUntil([&] {
+        return speedText() == L"Download 250 kilobytes per second, upload 40.0 kilobytes per second";
+    }))
         << speedText().size();
     EXPECT_TRUE(IsWindowVisible(speed));
     Script(std::string(AdapterA) + " rin=1250000 rout=0\nip index=2 addr=192.168.1.10\n");
-    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Down 1.25 MB/s, Up 0 B/s"; }));
+    ASSERT_TRUE(WaitUntil([&] {
+        return speedText() == L"Download 1.25 megabytes per second, upload 0 bytes per second";
+    }));
     End(Window());
     EXPECT_EQ(0u, ExitCode(process));
     EXPECT_EQ(1u, IniNumber("SpeedView", "Window"));

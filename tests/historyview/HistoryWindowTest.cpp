@@ -6,9 +6,11 @@
 #include <commctrl.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "Contrast.h"
 #include "FakePlatform.h"
 #include "HistoryCalendar.h"
 #include "HistoryLink.h"
@@ -386,10 +388,10 @@ TEST_F(HistoryWindowTest, TheChartHasBarsWhereTheDataIsAndNoneElsewhere)
     ASSERT_NE((HWND)NULL, Open());
     HWND chart = GetDlgItem(view.Window, IDC_HIST_CHART);
     ASSERT_NE((HWND)NULL, chart);
-    COLORREF in = GetSysColor(CHART_IN_COLOUR);
-    COLORREF out = GetSysColor(CHART_OUT_COLOUR);
+    COLORREF in = view.Chart.Colours.GraphIn;
+    COLORREF out = view.Chart.Colours.GraphOut;
     ASSERT_NE(in, out);
-    ASSERT_NE(in, GetSysColor(COLOR_WINDOW));
+    ASSERT_NE(in, view.Chart.Colours.FieldBack);
 
     // Of the last 31 days (7 November to 7 December) data lies on the 14th, 15th, 6th and 7th.
     for (int pass = 0; pass < 2; pass++) {
@@ -437,6 +439,75 @@ TEST_F(HistoryWindowTest, TheChartHasBarsWhereTheDataIsAndNoneElsewhere)
         EXPECT_EQ(0u, view.Chart.Bars[i].In + view.Chart.Bars[i].Out) << i;
     EXPECT_EQ(4000000u, view.Chart.Bars[8].In);
     EXPECT_EQ(9036000u, view.Chart.Bars[9].In);
+}
+
+TEST_F(HistoryWindowTest, TheChartReadsInEveryLookMeasuredFromItsPixels)
+{
+    ASSERT_NE((HWND)NULL, Open());
+    HWND chart = GetDlgItem(view.Window, IDC_HIST_CHART);
+    // Windows' high-contrast black scheme, as SetSysColors would set it.
+    SystemColours black = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(0, 0, 0),
+                           RGB(255, 255, 255), RGB(63, 242, 63), RGB(26, 235, 255),
+                           RGB(0, 0, 0),     RGB(255, 255, 0)};
+    const struct {
+        const char* Name;
+        Look Look;
+    } looks[] = {{"light", LookLight}, {"dark", LookDark}, {"high contrast", LookHighContrast}};
+    for (const auto& look : looks) {
+        const Palette palette = MakePalette(look.Look, black);
+        view.SetPalette(palette);
+        Picture picture = Draw(chart);
+        ASSERT_GT(picture.Height, 40);
+        const COLORREF back = picture.At(1, 1);
+        // The bars are there, in marks that stand out from what is around them.
+        int inPixels = picture.CountIn(0, picture.Width, 0, picture.Height, palette.GraphIn);
+        int outPixels = picture.CountIn(0, picture.Width, 0, picture.Height, palette.GraphOut);
+        EXPECT_GT(inPixels, 0) << look.Name;
+        EXPECT_GT(outPixels, 0) << look.Name;
+        EXPECT_GE(ContrastRatio(palette.GraphIn, back), LargeTextContrast) << look.Name;
+        EXPECT_GE(ContrastRatio(palette.GraphOut, back), LargeTextContrast) << look.Name;
+        // The period names under the base line: their strongest pixel against the background.
+        HDC dc = GetDC(chart);
+        SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        TEXTMETRICA metrics = {};
+        GetTextMetricsA(dc, &metrics);
+        ReleaseDC(chart, dc);
+        RECT client = {0, 0, picture.Width, picture.Height}, plot;
+        ChartPlotArea(client, metrics.tmHeight, &plot);
+        double strongest = 1;
+        for (int y = plot.bottom + 2; y < picture.Height; y++)
+            for (int x = plot.left; x < plot.left + (plot.right - plot.left) / 3; x++)
+                strongest = std::max(strongest, ContrastRatio(picture.At(x, y), back));
+        EXPECT_GE(strongest, ReadableContrast) << look.Name;
+    }
+}
+
+TEST_F(HistoryWindowTest, TheChartsTextSaysItsPeriodsItsLargestAndItsTotal)
+{
+    ASSERT_NE((HWND)NULL, Open());
+    HWND chart = GetDlgItem(view.Window, IDC_HIST_CHART);
+    EXPECT_EQ("Days from 2026-11-07 to 2026-12-07: largest 2026-12-06 with 9.10 MB, "
+              "total 9.14 MB",
+              WindowText(chart));
+    ASSERT_TRUE(PickAdapter("Old modem (00-1A-2B-3C-4D-0B)"));
+    EXPECT_EQ("Days from 2026-11-07 to 2026-12-07: largest 2026-11-15 with 33 KB, total 33 KB",
+              WindowText(chart));
+    ClickView(IDC_HIST_YEARS);
+    EXPECT_EQ("Years from 2017 to 2026: largest 2025 with 5.50 MB, total 5.53 MB",
+              WindowText(chart));
+}
+
+TEST(UsageChartName, TheLargestBarIsTheFirstOfTheMostAndNoneWithoutTraffic)
+{
+    const ChartBar none[3] = {};
+    EXPECT_EQ(-1, LargestBar(none, 3));
+    EXPECT_EQ(-1, LargestBar(none, 0));
+    const ChartBar bars[4] = {{5, 5}, {1, 12}, {12, 1}, {0, 3}};
+    EXPECT_EQ(1, LargestBar(bars, 4));  // 13 twice: the earlier
+    EXPECT_EQ(0, LargestBar(bars, 1));
+    char text[ChartNameChars];
+    FormatChartName(ViewMonths, "2025-12", "2026-11", NULL, 0, 0, text, sizeof(text));
+    EXPECT_STREQ("Months from 2025-12 to 2026-11: no traffic", text);
 }
 
 // A screen whose work area does not start at (0,0): a taskbar on the left and at the top.

@@ -69,6 +69,29 @@ TEST(SpeedText, WordsKeepThreeFiguresWithTheUnit)
     EXPECT_EQ("18.4 Ebit/s", Words(~0ULL, 1));
 }
 
+TEST(SpeedText, SpokenWordsHaveTheSameFiguresAndTheirUnitInFull)
+{
+    auto spoken = [](unsigned long long value, int bits) {
+        char text[SpokenSpeedChars];
+        FormatSpokenSpeed(value, bits, text, sizeof(text));
+        return std::string(text);
+    };
+    EXPECT_EQ("0 bytes per second", spoken(0, 0));
+    EXPECT_EQ("1 byte per second", spoken(1, 0));
+    EXPECT_EQ("1 bit per second", spoken(1, 1));
+    EXPECT_EQ("210 kilobytes per second", spoken(210000, 0));
+    EXPECT_EQ("1.25 megabytes per second", spoken(1250000, 0));
+    EXPECT_EQ("10.0 gigabits per second", spoken(10000000000ULL, 1));
+    EXPECT_EQ("18.4 exabits per second", spoken(~0ULL, 1));  // the longest fits
+    // The figure is the short words' own, whatever the size.
+    for (unsigned long long value = 0; value < ~0ULL / 7; value = value * 7 + 3)
+        for (int bits = 0; bits < 2; bits++) {
+            std::string words = Words(value, bits);
+            EXPECT_EQ(words.substr(0, words.find(' ')),
+                      spoken(value, bits).substr(0, spoken(value, bits).find(' ')));
+        }
+}
+
 TEST(SpeedGraph, BarsAreScaledToTheRecentMaximumWithAFloor)
 {
     int heights[4];

@@ -1,0 +1,48 @@
+#include "GroupTitle.h"
+
+namespace {
+
+constexpr int TitleChars = 64;
+
+}  // namespace
+
+void GroupTitle::DrawTitle(HDC dc)
+{
+    const PageLook* look = LookOf != nullptr ? *LookOf : nullptr;
+    if (look == nullptr || !look->Custom)
+        return;
+    wchar_t title[TitleChars] = L"";
+    if (GetWindowTextW(Window, title, TitleChars) == 0)
+        return;
+    HGDIOBJ font = SelectObject(dc, (HFONT)SendMessageW(Window, WM_GETFONT, 0, 0));
+    RECT text = {0, 0, 0, 0};
+    DrawTextW(dc, title, -1, &text, DT_CALCRECT | DT_SINGLELINE);
+    // Where the box leaves its frame open for the title: half a line in from its left edge.
+    const int left = text.bottom / 2 + 1;
+    RECT titleArea = {left - 2, 0, left + text.right + 2, text.bottom};
+    HBRUSH back = look->ForPage();
+    FillRect(dc, &titleArea, back);
+    RECT place = {left, 0, left + text.right, text.bottom};
+    SetTextColor(dc, look->Colours.Text);
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, title, -1, &place, DT_SINGLELINE | DT_LEFT);
+    SelectObject(dc, font);
+}
+
+LRESULT GroupTitle::OnPaint(UINT message, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    LRESULT result = DefaultProc(message, wParam, lParam);
+    HDC dc = GetDC(Window);
+    if (dc != NULL) {
+        DrawTitle(dc);
+        ReleaseDC(Window, dc);
+    }
+    return result;
+}
+
+LRESULT GroupTitle::OnPrintClient(UINT message, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    LRESULT result = DefaultProc(message, wParam, lParam);
+    DrawTitle((HDC)wParam);
+    return result;
+}

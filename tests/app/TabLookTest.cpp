@@ -1,0 +1,162 @@
+// The adapters' tabs: a tip with the adapter's description and status, a faint tab for an
+// adapter that is not connected, redrawn only when that changes, and a change of tabs that
+// leaves no text selected.
+#include "MainWindowTestSupport.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "Contrast.h"
+
+namespace {
+
+// The tab strip as it paints itself, into a picture of its own.
+struct TabPicture {
+    int Width = 0, Height = 0;
+    std::vector<COLORREF> Pixels;
+    COLORREF At(int x, int y) const { return Pixels[y * Width + x]; }
+};
+
+TabPicture PaintTabs(HWND tabs)
+{
+    TabPicture picture;
+    RECT client;
+    GetClientRect(tabs, &client);
+    picture.Width = client.right;
+    picture.Height = client.bottom;
+    HDC screen = GetDC(tabs);
+    HDC dc = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = picture.Width;
+    info.bmiHeader.biHeight = -picture.Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(tabs, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
+    GdiFlush();
+    for (int i = 0; i < picture.Width * picture.Height; i++) {
+        DWORD p = ((const DWORD*)bits)[i];
+        picture.Pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(tabs, screen);
+    return picture;
+}
+
+// The strongest contrast of a text pixel inside a tab against the tab's own background, the
+// colour most of its pixels have.
+double TextContrast(const TabPicture& picture, RECT area)
+{
+    InflateRect(&area, -3, -3);  // inside the tab's edges
+    std::vector<std::pair<COLORREF, int>> counts;
+    for (int y = area.top; y < area.bottom; y++)
+        for (int x = area.left; x < area.right; x++) {
+            COLORREF colour = picture.At(x, y);
+            size_t i = 0;
+            while (i < counts.size() && counts[i].first != colour)
+                i++;
+            if (i == counts.size())
+                counts.push_back({colour, 0});
+            counts[i].second++;
+        }
+    size_t most = 0;
+    for (size_t i = 1; i < counts.size(); i++)
+        if (counts[i].second > counts[most].second)
+            most = i;
+    const COLORREF back = counts.empty() ? 0 : counts[most].first;
+    double strongest = 1;
+    for (const auto& count : counts)
+        strongest = std::max(strongest, ContrastRatio(count.first, back));
+    return strongest;
+}
+
+}  // namespace
+
+class TabLookTest : public MainWindowTest {
+protected:
+    RECT TabRect(int position)
+    {
+        RECT area = {};
+        SendMessageW(TabControl(), TCM_GETITEMRECT, position, (LPARAM)&area);
+        return area;
+    }
+    // The tip the tab strip's tooltip would show over a tab.
+    std::wstring Tip(int position)
+    {
+        NMTTDISPINFOW info = {};
+        HWND tips = (HWND)SendMessageW(TabControl(), TCM_GETTOOLTIPS, 0, 0);
+        info.hdr = {tips, (UINT_PTR)position, (UINT)TTN_GETDISPINFOW};
+        SendMessageW(main.Window, WM_NOTIFY, IDC_TABCONTROL, (LPARAM)&info);
+        return info.lpszText != NULL ? info.lpszText : L"(none)";
+    }
+    bool TabsWaitForPaint()
+    {
+        RECT area;
+        return GetUpdateRect(TabControl(), &area, FALSE) != FALSE;
+    }
+};
+
+TEST_F(TabLookTest, TipsNameTheAdapterAndItsStatusAndTheToolBarKeepsItsOwn)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    fake.AddAdapter(3, 0xB2, "10.0.0.5").dwOperStatus = 2;  // its cable is out
+    ASSERT_NE((HWND)NULL, Create());
+    ASSERT_NE((HWND)NULL, (HWND)SendMessageW(TabControl(), TCM_GETTOOLTIPS, 0, 0));
+    EXPECT_EQ(L"Test adapter 2\nConnected", Tip(0));
+    EXPECT_EQ(L"Test adapter 3\nLAN network cable disconnected/WAN no carrier", Tip(1));
+    EXPECT_EQ("10.0.0.5", TabText(1));  // the tab keeps its IPv4 text
+
+    fake.Rows.erase(fake.Rows.begin());  // the first leaves the table
+    Tick();
+    EXPECT_EQ(L"Test adapter 2\nNOT Connected", Tip(0));
+}
+
+TEST_F(TabLookTest, ATabOfAnAdapterNotConnectedIsFaintYetReadsAndIsRedrawnOnlyOnAChange)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    fake.AddAdapter(3, 0xB2, "192.168.1.11");
+    ASSERT_NE((HWND)NULL, Create());
+    ValidateRect(TabControl(), NULL);
+    Tick();
+    EXPECT_FALSE(TabsWaitForPaint());  // nothing changed: no redraw every second
+    TabPicture both = PaintTabs(TabControl());
+    const double first = TextContrast(both, TabRect(0));  // selected: a background of its own
+    const double connected = TextContrast(both, TabRect(1));
+    EXPECT_GE(connected, ReadableContrast);
+
+    fake.Rows[1].dwOperStatus = 2;
+    Tick();
+    EXPECT_TRUE(TabsWaitForPaint());
+    TabPicture faint = PaintTabs(TabControl());
+    const double unplugged = TextContrast(faint, TabRect(1));
+    EXPECT_GE(unplugged, ReadableContrast);
+    EXPECT_LT(unplugged, connected * 0.8);
+    EXPECT_NEAR(first, TextContrast(faint, TabRect(0)), 0.01);  // the other stays
+
+    ValidateRect(TabControl(), NULL);
+    fake.Rows[1].dwOperStatus = 5;
+    Tick();
+    EXPECT_TRUE(TabsWaitForPaint());
+    EXPECT_NEAR(connected, TextContrast(PaintTabs(TabControl()), TabRect(1)), 0.01);
+}
+
+TEST_F(TabLookTest, ChangingTabsLeavesTheDescriptionUnselected)
+{
+    fake.AddAdapter(2, 0xA1, "192.168.1.10");
+    fake.AddAdapter(3, 0xB2, "10.0.0.5");
+    ASSERT_NE((HWND)NULL, Create());
+    for (WORD command : {ID_NEXT_TAB, ID_PREVIOUS_TAB}) {
+        SendMessageW(main.Window, WM_COMMAND, command, 0);
+        HWND description = GetDlgItem(Tabs().SelectedPage()->Window, IDC_PAGE_DESCR);
+        ASSERT_EQ(description, GetFocus()) << command;
+        DWORD start = 0, end = 0;
+        SendMessageW(description, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+        EXPECT_EQ(start, end) << command;
+        EXPECT_GT(GetWindowTextLengthW(description), 0);
+    }
+}
