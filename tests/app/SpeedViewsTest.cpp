@@ -258,7 +258,7 @@ TEST(SpeedViewsChanges, ANewSpeedReachesTheIconAndTheWindowAndSteadyFiguresDrawN
     faster.Add(2500000, 210000);
     HICON fasterIcon = views.Cycle(2500000, 210000, 0, NULL, NULL);
     ASSERT_NE(steadyIcon, fasterIcon);
-    EXPECT_EQ("Down 2.50 MB/s, Up 210 KB/s", WindowText(window));
+    EXPECT_EQ("Download 2.50 megabytes per second, upload 210 kilobytes per second", WindowText(window));
     EXPECT_TRUE(GetUpdateRect(window, &pending, FALSE));
     // Each icon shows its own figures: the new one the new speed, and the one the tray still
     // has until it is told of the new one the old speed.
@@ -356,7 +356,7 @@ TEST_F(SpeedViewsTest, AnAdapterGoneFromTheTableCarriesNoSpeed)
     Traffic(2000000, 500000, 1000, 0);
     HWND window = Speed().WindowHandle();
     ASSERT_NE((HWND)NULL, window);
-    EXPECT_EQ("Down 2.00 MB/s, Up 500 KB/s", WindowText(window));
+    EXPECT_EQ("Download 2.00 megabytes per second, upload 500 kilobytes per second", WindowText(window));
 
     // The first adapter, the one on show, leaves the table: only the other one counts.
     InterfaceMonitor* gone = TabMonitor(0);
@@ -364,10 +364,10 @@ TEST_F(SpeedViewsTest, AnAdapterGoneFromTheTableCarriesNoSpeed)
     fake.Row(3)->dwInOctets += 1000;
     fake.AdvanceSeconds(1);
     Tick();
-    EXPECT_EQ("Down 1.00 KB/s, Up 0 B/s", WindowText(window));
+    EXPECT_EQ("Download 1.00 kilobytes per second, upload 0 bytes per second", WindowText(window));
     SendMessageA(main.Window, WM_COMMAND, ID_SPEED_ADAPTER_SHOWN, 0);
     Tick();
-    EXPECT_EQ("Down 0 B/s, Up 0 B/s", WindowText(window));
+    EXPECT_EQ("Download 0 bytes per second, upload 0 bytes per second", WindowText(window));
     // Its page keeps its figures.
     EXPECT_EQ("NOT Connected", PageText(gone, IDC_PAGE_STATUS));
     EXPECT_EQ("2.000 MB", PageText(gone, IDC_PAGE_CURRENT_IN));

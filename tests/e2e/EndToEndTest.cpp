@@ -711,16 +711,16 @@ TEST_F(EndToEndTest, AVpnsTrafficCountsOnceInAllAdapters)
             GetWindowTextW(speed, text, 128);
         return std::wstring(text);
     };
-    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Down 250 KB/s, Up 40.0 KB/s"; }));
+    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Download 250 kilobytes per second, upload 40.0 kilobytes per second"; }));
     // Every adapter: the tunnel's bytes again.
     PostMessageA(window, WM_COMMAND, ID_SPEED_PHYSICAL_ONLY, 0);
-    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Down 500 KB/s, Up 80.0 KB/s"; }));
+    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Download 500 kilobytes per second, upload 80.0 kilobytes per second"; }));
     PostMessageA(window, WM_COMMAND, ID_SPEED_PHYSICAL_ONLY, 0);
-    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Down 250 KB/s, Up 40.0 KB/s"; }));
+    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Download 250 kilobytes per second, upload 40.0 kilobytes per second"; }));
 
     // The traffic stops at a count both share, so that the days stand still.
     Script(both("in=9000000000 out=700000000"));
-    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Down 0 B/s, Up 0 B/s"; }));
+    ASSERT_TRUE(WaitUntil([&] { return speedText() == L"Download 0 bytes per second, upload 0 bytes per second"; }));
     PostMessageA(window, WM_COMMAND, ID_APP_HISTORY, 0);
     HWND history = NULL;
     ASSERT_TRUE(WaitUntil([&] {
