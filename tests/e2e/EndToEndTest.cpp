@@ -681,6 +681,7 @@ TEST_F(EndToEndTest, InGermanTheWindowsChangeAndTheFilesDoNot)
     EXPECT_EQ(0u, RunReport(report, "", &text));
     EXPECT_NE(std::string::npos, text.find("Heute")) << text;
     EXPECT_NE(std::string::npos, text.find("Dieser Monat")) << text;
+}
 
 // An Ethernet adapter and a VPN tunnel carrying the same traffic: "all adapters" counts it
 // once, on the wire, in the speed window and in the history window; with every adapter chosen,
