@@ -6,6 +6,7 @@
 
 #include "AdaptersDialog.h"
 #include "BoundedText.h"
+#include "LanguageMenu.h"
 #include "MainWindow.h"
 
 int MainWindow::TabPositionFor(const InterfaceMonitor& monitor) const
@@ -92,7 +93,7 @@ void MainWindow::OpenTabMenu(int position, POINT at)
     InterfaceMonitor* monitor = Tabs.MonitorAt(position);
     if (monitor == nullptr || ShutdownDone)
         return;
-    OwnedMenu menu(LoadMenuW(WindowModule.Instance, MAKEINTRESOURCEW(IDR_TABMENU)));
+    OwnedMenu menu(LoadLanguageMenu(IDR_TABMENU));
     HMENU items = menu ? GetSubMenu(menu.Get(), 0) : NULL;
     if (items == NULL)
         return;

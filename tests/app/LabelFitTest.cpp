@@ -1,9 +1,9 @@
 // The picture test: rendered by the dialog manager in every language of the program at 96 and
 // 144 DPI (English at 96 DPI in this run, each other pair in a child run of this program), every
-// label of the adapter page, the settings dialog, the about box and the history window fits its
-// control in the dialog's own font, overlaps no other control and has a glyph for each of its
-// characters, so no text is cut, hidden or drawn as empty boxes; the main window fits its page
-// there too.
+// label of the adapter page, the settings dialog, the about box, the adapters dialog and the
+// history window fits its control in the dialog's own font, overlaps no other control and has a
+// glyph for each of its characters, so no text is cut, hidden or drawn as empty boxes; the main
+// window fits its page there too.
 #include "MainWindowTestSupport.h"
 
 #include <stdlib.h>
@@ -245,20 +245,26 @@ TEST_F(MainWindowTest, NoLabelOfThePageOrTheSettingsDialogIsCut)
     EXPECT_EQ("", misfits);
 }
 
-TEST_F(MainWindowTest, NoLabelOfTheAboutBoxOrTheHistoryWindowIsCut)
+TEST_F(MainWindowTest, NoLabelOfTheAboutBoxTheAdaptersDialogOrTheHistoryWindowIsCut)
 {
     ASSERT_EQ(ExpectedDpi(), ScreenDpi());
     RunLanguage language;
     fake.AddAdapter(2, 0xA1, "192.168.1.10");
     ASSERT_NE((HWND)NULL, Create());
     std::string misfits;
-    {
-        ModalStep step(DialogCaption(IDD_ABOUT).c_str(), [&](HWND dialog) {
+    // The modal dialogs the tray menu opens, each closed by its own button.
+    const struct {
+        int Template;
+        UINT Command;
+        WPARAM Close;
+    } modals[] = {{IDD_ABOUT, ID_APP_ABOUT, IDOK}, {IDD_ADAPTERS, ID_TRAY_ADAPTERS, IDCANCEL}};
+    for (const auto& modal : modals) {
+        ModalStep step(DialogCaption(modal.Template).c_str(), [&](HWND dialog) {
             CheckLabels(dialog, misfits);
-            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            PostMessageA(dialog, WM_COMMAND, modal.Close, 0);
         });
-        SendMessageA(main.Window, WM_COMMAND, ID_APP_ABOUT, 0);
-        EXPECT_TRUE(step.Ran());
+        SendMessageA(main.Window, WM_COMMAND, modal.Command, 0);
+        EXPECT_TRUE(step.Ran()) << modal.Template;
     }
     SendMessageA(main.Window, WM_COMMAND, ID_APP_HISTORY, 0);
     HWND history = HistoryView().Window;

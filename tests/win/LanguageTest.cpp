@@ -225,11 +225,15 @@ void WalkMenu(HMENU menu, std::vector<std::string>& items, std::string& doubled,
     }
 }
 
-std::vector<std::string> MenuItems(LANGID language, std::string& doubled)
+std::vector<std::string> MenuItems(LANGID language, int menuId, std::string& doubled)
 {
     InLanguage chosen(language);
     std::vector<std::string> items;
-    HMENU menu = LoadLanguageMenu(IDR_TRAYMENU);
+    // The language's own menu: loading it would fall back to English.
+    EXPECT_NE(nullptr,
+              FindResourceIn(language, (LPCWSTR)RT_MENU, MAKEINTRESOURCEW(menuId), nullptr))
+        << UiLanguageCode(language) << " " << menuId;
+    HMENU menu = LoadLanguageMenu(menuId);
     EXPECT_NE((HMENU)NULL, menu) << UiLanguageCode(language);
     if (menu != NULL) {
         WalkMenu(menu, items, doubled, UiLanguageCode(language));
@@ -287,18 +291,25 @@ std::vector<std::string> DialogControls(LANGID language, int templateId)
 TEST(LanguageResourcesTest, EveryMenuHasTheEnglishCommandsAndNoAccessKeyTwice)
 {
     // English is the reference as it always was, W and T twice included.
+    struct Case {
+        int Menu;
+        size_t Items;  // at least, in English
+    } cases[] = {{IDR_TRAYMENU, 20}, {IDR_TABMENU, 4}};
     std::string englishDoubled, doubled;
-    std::vector<std::string> english = MenuItems(EnglishLanguage, englishDoubled);
-    EXPECT_GT(english.size(), 20u);
-    for (const UiLanguageEntry& entry : UiLanguages)
-        if (entry.Id != EnglishLanguage)
-            EXPECT_EQ(english, MenuItems(entry.Id, doubled)) << entry.Code;
+    for (const Case& c : cases) {
+        std::vector<std::string> english = MenuItems(EnglishLanguage, c.Menu, englishDoubled);
+        EXPECT_GE(english.size(), c.Items) << c.Menu;
+        for (const UiLanguageEntry& entry : UiLanguages)
+            if (entry.Id != EnglishLanguage)
+                EXPECT_EQ(english, MenuItems(entry.Id, c.Menu, doubled))
+                    << entry.Code << " " << c.Menu;
+    }
     EXPECT_EQ("", doubled);
 }
 
 TEST(LanguageResourcesTest, EveryDialogHasTheEnglishControlsInTheirOrder)
 {
-    for (int templateId : {IDD_PAGE, IDD_SETTINGS, IDD_HISTORY, IDD_ABOUT}) {
+    for (int templateId : {IDD_PAGE, IDD_SETTINGS, IDD_HISTORY, IDD_ABOUT, IDD_ADAPTERS}) {
         std::vector<std::string> english = DialogControls(EnglishLanguage, templateId);
         EXPECT_GT(english.size(), 3u) << templateId;
         for (const UiLanguageEntry& entry : UiLanguages)
