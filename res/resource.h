@@ -240,8 +240,11 @@
 #define IDS_REPORT_LAST_DAYS         6157
 #define IDS_REPORT_LAST_MONTHS       6158
 #define IDS_REPORT_TOTAL             6159
+#define IDS_REPORT_FOREIGN_HISTORY   6160
+#define IDS_REPORT_UNREADABLE_LINE   6161
+#define IDS_REPORT_UNREADABLE_LINES  6162
 // The first and last string id, for the tests that walk them all.
 #define IDS_FIRST                    6000
-#define IDS_LAST                     6159
+#define IDS_LAST                     6162
 
 #endif

@@ -125,7 +125,8 @@ int ReadData(const char* programPath, ReportData& data, ReportText* error)
     }
     // The program would set such a file aside whole: its days are not known.
     if (read == HistoryReadForeign) {
-        error->Print("%s cannot be read: it is in no form Brisvane reads.\n", historyPath);
+        const char* parts[] = {historyPath};
+        error->AddText(IDS_REPORT_FOREIGN_HISTORY, parts, 1);
         return 0;
     }
     CopyText(data.HistoryPath, sizeof(data.HistoryPath), historyPath);

@@ -116,9 +116,14 @@ int RunReport(int count, const char* const* arguments, const char* programPath,
                         now.wSecond;
     if (!ReadData(programPath, data, error))
         return ReportUnreadable;
-    if (data.UnreadLines > 0)
-        error->Print("%s: %d %s cannot be read; they are kept at the end of the file.\n",
-                     data.HistoryPath, data.UnreadLines, data.UnreadLines == 1 ? "line" : "lines");
+    if (data.UnreadLines > 0) {
+        char count[16];
+        BoundedPrint(count, sizeof(count), "%d", data.UnreadLines);
+        const char* parts[] = {data.HistoryPath, count};
+        error->AddText(data.UnreadLines == 1 ? IDS_REPORT_UNREADABLE_LINE
+                                             : IDS_REPORT_UNREADABLE_LINES,
+                       parts, 2);
+    }
 
     int chosen = 0;
     for (const ReportAdapter& adapter : data.Adapters)
