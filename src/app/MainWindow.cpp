@@ -373,18 +373,14 @@ void MainWindow::WarningDue(InterfaceMonitor& monitor, const PeriodForecast& for
 
 void MainWindow::SaveFailed(DWORD error, const char* path)
 {
-    char reason[SHORT_TEXT * 4];
-    FormatSystemError(error, reason, sizeof(reason));
     char text[BalloonChars * 3];
-    FormatWriteFailure(path, reason, text, sizeof(text));
+    FormatWriteFailure(path, error, text, sizeof(text));
     SendBalloon(nullptr, NIIF_ERROR, IDS_SAVE_FAILED_TITLE, text);
 }
 
 void MainWindow::LogFailed(DWORD error, const char* path)
 {
-    char reason[SHORT_TEXT * 4];
-    FormatSystemError(error, reason, sizeof(reason));
     char text[BalloonChars * 3];
-    FormatWriteFailure(path, reason, text, sizeof(text));
+    FormatWriteFailure(path, error, text, sizeof(text));
     SendBalloon(nullptr, NIIF_ERROR, IDS_LOG_FAILED_TITLE, text);
 }

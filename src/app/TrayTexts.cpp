@@ -77,8 +77,10 @@ void FormatWarningBalloon(const InterfaceMonitor& monitor, const PeriodForecast&
     BoundedPrint(text, size, "%s %.*s\n%s", monitor.IPv4Text, room, description, warning);
 }
 
-void FormatWriteFailure(const char* path, const char* reason, char* text, size_t size)
+void FormatWriteFailure(const char* path, DWORD error, char* text, size_t size)
 {
+    char reason[SHORT_TEXT * 4];
+    FormatSystemError(error, reason, sizeof(reason));
     const char* parts[] = {path, reason};
     FormatText(text, size, IDS_FILE_NOT_WRITTEN, parts, 2);
 }

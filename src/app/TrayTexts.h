@@ -29,7 +29,7 @@ void FormatAlertBalloon(const InterfaceMonitor& monitor, const AlertNotice& noti
 // The adapter, its description cut to the room left, over the warning.
 void FormatWarningBalloon(const InterfaceMonitor& monitor, const PeriodForecast& forecast,
                           const LimitPick& pick, char* text, size_t size);
-// "<path> could not be written: <reason>", in the program's language.
-void FormatWriteFailure(const char* path, const char* reason, char* text, size_t size);
+// "<path> could not be written: <the system's reason for error>", in the program's language.
+void FormatWriteFailure(const char* path, DWORD error, char* text, size_t size);
 
 #endif
