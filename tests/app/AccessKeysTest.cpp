@@ -188,26 +188,28 @@ struct ResourceCopy {
 const LPCWSTR MenuType = MAKEINTRESOURCEW((ULONG_PTR)RT_MENU);
 const LPCWSTR DialogType = MAKEINTRESOURCEW((ULONG_PTR)RT_DIALOG);
 
+// The enumerations' callbacks: the system calls them with its own calling convention, which a
+// lambda's function pointer does not have on 32-bit Windows.
+BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names)
+{
+    ((std::vector<LPCWSTR>*)names)->push_back(name);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages)
+{
+    ((std::vector<WORD>*)languages)->push_back(language);
+    return TRUE;
+}
+
 std::vector<ResourceCopy> EveryCopy(LPCWSTR type)
 {
     std::vector<LPCWSTR> names;
-    EnumResourceNamesW(
-        NULL, type,
-        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) -> BOOL {
-            ((std::vector<LPCWSTR>*)names)->push_back(name);
-            return TRUE;
-        },
-        (LONG_PTR)&names);
+    EnumResourceNamesW(NULL, type, CollectName, (LONG_PTR)&names);
     std::vector<ResourceCopy> copies;
     for (LPCWSTR name : names) {
         std::vector<WORD> languages;
-        EnumResourceLanguagesW(
-            NULL, type, name,
-            [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) -> BOOL {
-                ((std::vector<WORD>*)languages)->push_back(language);
-                return TRUE;
-            },
-            (LONG_PTR)&languages);
+        EnumResourceLanguagesW(NULL, type, name, CollectLanguage, (LONG_PTR)&languages);
         for (WORD language : languages)
             copies.push_back({name, language});
     }
