@@ -179,16 +179,19 @@ TEST(SpeedIconPicture, SpeedAndGraphAt16And24PixelsAndRedOnAlert)
     EXPECT_EQ(0, SpeedWindowWanted(0, QUNS_ACCEPTS_NOTIFICATIONS));
 }
 
+// Both views started, as an INI file that asks for them starts them.
+static void StartBothViews(SpeedViews& views)
+{
+    IniDocument document;
+    document.Set("SpeedView", "TrayIcon", "1");
+    document.Set("SpeedView", "Window", "1");
+    views.Start(NULL, document);
+}
+
 TEST(SpeedViewsObjects, AnHourOfChangingFiguresLeavesNoObjectBehind)
 {
-    TempFolder folder;
-    std::string ini = folder.Path("Brisvane.INI");
-    WritePrivateProfileStringA("SpeedView", "TrayIcon", "1", ini.c_str());
-    WritePrivateProfileStringA("SpeedView", "Window", "1", ini.c_str());
     SpeedViews views;
-    IniDocument document;
-    ASSERT_TRUE(document.Read(ini.c_str()));
-    views.Start(NULL, document);
+    StartBothViews(views);
     HWND window = views.WindowHandle();
     ASSERT_NE((HWND)NULL, window);
     const int Seconds = 3600;
@@ -231,14 +234,8 @@ TEST(SpeedViewsObjects, AnHourOfChangingFiguresLeavesNoObjectBehind)
 // Nothing is drawn again for figures that did not change; a change still reaches the screen.
 TEST(SpeedViewsChanges, ANewSpeedReachesTheIconAndTheWindowAndSteadyFiguresDrawNothing)
 {
-    TempFolder folder;
-    std::string ini = folder.Path("Brisvane.INI");
-    WritePrivateProfileStringA("SpeedView", "TrayIcon", "1", ini.c_str());
-    WritePrivateProfileStringA("SpeedView", "Window", "1", ini.c_str());
     SpeedViews views;
-    IniDocument document;
-    ASSERT_TRUE(document.Read(ini.c_str()));
-    views.Start(NULL, document);
+    StartBothViews(views);
     HWND window = views.WindowHandle();
     ASSERT_NE((HWND)NULL, window);
     // A minute of steady traffic: bars of one height all across.

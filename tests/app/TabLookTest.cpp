@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Contrast.h"
+#include "IconPixels.h"
 
 namespace {
 
@@ -20,31 +21,7 @@ struct TabPicture {
 TabPicture PaintTabs(HWND tabs)
 {
     TabPicture picture;
-    RECT client;
-    GetClientRect(tabs, &client);
-    picture.Width = client.right;
-    picture.Height = client.bottom;
-    HDC screen = GetDC(tabs);
-    HDC dc = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = picture.Width;
-    info.bmiHeader.biHeight = -picture.Height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = NULL;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageW(tabs, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
-    GdiFlush();
-    for (int i = 0; i < picture.Width * picture.Height; i++) {
-        DWORD p = ((const DWORD*)bits)[i];
-        picture.Pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-    }
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(tabs, screen);
+    picture.Pixels = PrintClientPixels(tabs, &picture.Width, &picture.Height);
     return picture;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Contrast.h"
+#include "IconPixels.h"
 #include "FakePlatform.h"
 #include "HistoryCalendar.h"
 #include "HistoryLink.h"
@@ -354,32 +355,7 @@ struct Picture {
 Picture Draw(HWND chart)
 {
     Picture picture;
-    RECT client;
-    GetClientRect(chart, &client);
-    picture.Width = client.right;
-    picture.Height = client.bottom;
-    HDC screen = GetDC(chart);
-    HDC dc = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = picture.Width;
-    info.bmiHeader.biHeight = -picture.Height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = NULL;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageA(chart, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
-    GdiFlush();
-    const DWORD* pixels = (const DWORD*)bits;
-    for (int i = 0; i < picture.Width * picture.Height; i++) {
-        DWORD p = pixels[i];
-        picture.Pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-    }
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(chart, screen);
+    picture.Pixels = PrintClientPixels(chart, &picture.Width, &picture.Height);
     return picture;
 }
 
