@@ -54,18 +54,6 @@ int DecideForecastWarning(const PeriodForecast& forecast, const PeriodLimits& li
     return PickLimit(forecast, limits, pick) && pick->Passes;
 }
 
-void ReadForecastState(const char* iniPath, ForecastWarningState* state)
-{
-    state->Enabled = 1;
-    state->WarnedPeriod = state->OlderCopyPeriod = NO_DAY;
-    state->Marks.Clear();
-    if (iniPath == NULL || iniPath[0] == 0)
-        return;
-    IniDocument document;
-    if (document.Read(iniPath))
-        ReadForecastState(document, state);
-}
-
 static int ReadDay(const char* text, size_t length, int* day)
 {
     while (length > 0 && (text[0] == ' ' || text[0] == '\t')) {

@@ -47,7 +47,6 @@ int DecideForecastWarning(const PeriodForecast& forecast, const PeriodLimits& li
 
 // The section "Forecast": "Warn=1", "Warned=2026-12-01" and one key per adapter warned of,
 // "Warned 00-1A-2B-3C-4D-5E=2026-12-01". Reading never writes.
-void ReadForecastState(const char* iniPath, ForecastWarningState* state);
 void ReadForecastState(IniDocument& document, ForecastWarningState* state);
 bool StoreForecastState(IniDocument& document, const ForecastWarningState& state);
 

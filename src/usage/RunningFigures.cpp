@@ -77,13 +77,3 @@ bool WriteTodayFigures(const UsageHistory& history, IniDocument& document)
     }
     return ok;
 }
-
-bool WriteTodayFigures(const UsageHistory& history, const char* iniFile)
-{
-    if (iniFile == NULL || iniFile[0] == 0)
-        return false;
-    IniDocument document;
-    DWORD error;
-    return document.Read(iniFile) && WriteTodayFigures(history, document) &&
-           document.WriteReplacing(iniFile, &error);
-}

@@ -16,7 +16,5 @@ bool ReadTodayFigures(UsageHistory& history, IniDocument& document, const char* 
 // into the section "History" of a document of the INI file, in place of what the section
 // held. False when a key could not be set.
 bool WriteTodayFigures(const UsageHistory& history, IniDocument& document);
-// The same straight into the INI file. False when it could not be read or written.
-bool WriteTodayFigures(const UsageHistory& history, const char* iniFile);
 
 #endif

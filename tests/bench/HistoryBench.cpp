@@ -140,7 +140,8 @@ int main(int argc, char** argv)
     for (int run = 0; run < runs; run++) {
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        WriteTodayFigures(running, IniPath);
+        DWORD error;
+        SaveIniFile([&](IniDocument& document) { WriteTodayFigures(running, document); }, &error);
         WritePrivateProfileStringA(NULL, NULL, NULL, IniPath);
         QueryPerformanceCounter(&end);
         minutes.push_back(Milliseconds(start, end));

@@ -19,6 +19,16 @@
 
 namespace {
 
+// The running figures saved as the meter saves them: into the INI file's document, replaced whole.
+bool SaveTodayFigures(const UsageHistory& history)
+{
+    DWORD error;
+    bool set = true;
+    bool saved = SaveIniFile([&](IniDocument& document) { set = WriteTodayFigures(history, document); },
+                             &error);
+    return saved && set;
+}
+
 int Day(int year, int month, int day)
 {
     return DayNumber(year, month, day);
@@ -367,7 +377,7 @@ TEST_F(HistoryFileTest, EachDayIsHandedOverOnceEvenWhenTheProgramEndsBetweenTheT
     UsageHistory before;
     before.Add(Day(2026, 12, 6), mac, "LAN", 600, 6);
     before.Add(Day(2026, 12, 7), mac, "LAN", 700, 7);
-    ASSERT_TRUE(WriteTodayFigures(before, IniPath));
+    ASSERT_TRUE(SaveTodayFigures(before));
 
     // A day after today (the clock was ahead) is not finished; the others go into the file,
     // which names the hand-over. Then the program ends before the INI file is written.
@@ -388,7 +398,7 @@ TEST_F(HistoryFileTest, EachDayIsHandedOverOnceEvenWhenTheProgramEndsBetweenTheT
     EXPECT_EQ(0, restarted.Running.Count());
     EXPECT_EQ(1u, restarted.HandOver);
     restarted.Add(Day(2026, 12, 8), mac, "LAN", 80, 8);
-    ASSERT_TRUE(WriteTodayFigures(restarted, IniPath));
+    ASSERT_TRUE(SaveTodayFigures(restarted));
     EXPECT_NE(std::string::npos, IniText().find("HandOver=1\r\n"));
 
     // A start on the 9th, the INI file in step with the file: the 8th is handed over, once.
@@ -479,7 +489,7 @@ TEST_F(HistoryFileTest, RunningFiguresGoIntoTheirOwnSectionAndComeBack)
     ASSERT_TRUE(AddHistorySample(history, Day(2026, 12, 7), &row, 234, 5));
     ASSERT_TRUE(AddHistorySample(history, Day(2026, 12, 6), &row, 9, 9));
     EXPECT_EQ(1, history.Unsaved);
-    ASSERT_TRUE(WriteTodayFigures(history, IniPath));
+    ASSERT_TRUE(SaveTodayFigures(history));
     EXPECT_EQ("[Settings]\r\nResetType=2\r\n[History]\r\n"
               "2026-12-07 00-1A-2B-3C-4D-5E=1234,15,LAN, \"fast\" port\r\n"
               "2026-12-06 00-1A-2B-3C-4D-5E=9,9,LAN, \"fast\" port\r\n",
@@ -509,7 +519,7 @@ TEST_F(HistoryFileTest, RunningFiguresGoIntoTheirOwnSectionAndComeBack)
     EXPECT_EQ(12u, loaded.Running[0].Out);
     EXPECT_STREQ("IF-00000000000000AB", loaded.Running[1].Mac);
     EXPECT_EQ(3u, loaded.HandOver);
-    ASSERT_TRUE(WriteTodayFigures(loaded, IniPath));
+    ASSERT_TRUE(SaveTodayFigures(loaded));
     EXPECT_EQ("[Settings]\r\nResetType=2\r\n[History]\r\n"
               "2026-12-07 00-1A-=1,1\r\n2026-13-07 00-1A-2B-3C-4D-5E=1,1\r\n"
               "2026-12-07 00-1A-2B-3C-4D-5E=x,1\r\n2026-12-07 00-1A-2B-3C-4D-5F=5\r\n"
@@ -520,7 +530,7 @@ TEST_F(HistoryFileTest, RunningFiguresGoIntoTheirOwnSectionAndComeBack)
 
     // No figures: no section at all.
     UsageHistory empty;
-    ASSERT_TRUE(WriteTodayFigures(empty, IniPath));
+    ASSERT_TRUE(SaveTodayFigures(empty));
     EXPECT_EQ(std::string::npos, IniText().find("[History]"));
 }
 

@@ -14,6 +14,14 @@
 
 namespace {
 
+// The warning's state as a start reads it from the INI file.
+void ReadStateFrom(const std::string& ini, ForecastWarningState* state)
+{
+    IniDocument document;
+    document.Read(ini.c_str());
+    ReadForecastState(document, state);
+}
+
 const unsigned long long GB = 1000000000ULL;
 const int Day = SECONDS_PER_DAY;
 
@@ -138,7 +146,8 @@ TEST(ForecastWarningRule, SwitchAndMarkAreKeptInTheirOwnSection)
     ForecastWarningState state;
     state.Enabled = 0;
     state.WarnedPeriod = 0;
-    ReadForecastState(ini.c_str(), &state);  // no file: on, never warned
+    IniDocument none;
+    ReadForecastState(none, &state);  // no file: on, never warned
     EXPECT_EQ(1, state.Enabled);
     EXPECT_EQ(NO_DAY, state.WarnedPeriod);
 
@@ -154,7 +163,9 @@ TEST(ForecastWarningRule, SwitchAndMarkAreKeptInTheirOwnSection)
     EXPECT_NE(std::string::npos, text.find("[Forecast]")) << text;
     EXPECT_NE(std::string::npos, text.find("Warn=0")) << text;
     EXPECT_NE(std::string::npos, text.find("Warned=2026-12-01")) << text;
-    ReadForecastState(ini.c_str(), &state);
+    IniDocument written;
+    ASSERT_TRUE(written.Read(ini.c_str()));
+    ReadForecastState(written, &state);
     EXPECT_EQ(0, state.Enabled);
     EXPECT_EQ(Dec(1), state.WarnedPeriod);
 
@@ -169,7 +180,7 @@ TEST(ForecastWarningRule, SwitchAndMarkAreKeptInTheirOwnSection)
     text = ReadFileText(ini);
     EXPECT_NE(std::string::npos, text.find("Warned 00-AA=2026-12-01\r\n")) << text;
     EXPECT_NE(std::string::npos, text.find("Warned 00-BB=2026-12-03\r\n")) << text;
-    ReadForecastState(ini.c_str(), &state);
+    ReadStateFrom(ini, &state);
     EXPECT_EQ(Dec(3), state.WarnedPeriod);
     EXPECT_EQ(NO_DAY, state.OlderCopyPeriod);
     EXPECT_TRUE(ForecastWarnedOf(state, "00-AA", Dec(1)));
@@ -177,12 +188,12 @@ TEST(ForecastWarningRule, SwitchAndMarkAreKeptInTheirOwnSection)
     EXPECT_FALSE(ForecastWarnedOf(state, "00-CC", Dec(3)));
     // An older copy's day, which no adapter's key holds, stands for every adapter.
     WritePrivateProfileStringA("Forecast", "Warned", "2026-12-05", ini.c_str());
-    ReadForecastState(ini.c_str(), &state);
+    ReadStateFrom(ini, &state);
     EXPECT_TRUE(ForecastWarnedOf(state, "00-CC", Dec(5)));
     EXPECT_FALSE(ForecastWarnedOf(state, "00-CC", Dec(3)));
 
     // A mark that is no date counts as none.
     WritePrivateProfileStringA("Forecast", "Warned", "2026-13-01", ini.c_str());
-    ReadForecastState(ini.c_str(), &state);
+    ReadStateFrom(ini, &state);
     EXPECT_EQ(NO_DAY, state.WarnedPeriod);
 }
