@@ -251,8 +251,20 @@ LRESULT MainWindow::OnShowWindow(UINT, WPARAM wParam, LPARAM, BOOL& handled)
         InterfacePage* page = Tabs.SelectedPage();
         if (page != nullptr)
             page->ShowFigures();
+    } else if (IsChild(Window, GetFocus())) {
+        // Out of sight, no control keeps the focus: its caret would blink there for nothing.
+        SetFocus(NULL);
     }
     handled = FALSE;
+    return 0;
+}
+
+LRESULT MainWindow::OnSetFocus(UINT, WPARAM, LPARAM, BOOL&)
+{
+    // The frame itself takes no keys: the page on show does, as when its tab is chosen.
+    InterfacePage* page = Tabs.SelectedPage();
+    if (page != nullptr && page->Window != NULL && IsWindowVisible(page->Window))
+        page->TakeFocus();
     return 0;
 }
 
