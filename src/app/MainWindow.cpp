@@ -103,19 +103,23 @@ void MainWindow::RunCycle(IniDocument* loaded)
 {
     if (ShutdownDone || Meter.Stopped())
         return;
+    StepCycleBegin();
     SYSTEMTIME now;
     Platform.ReadLocalTime(&now);
     DWORD cycles = Meter.CycleCount();
     Meter.PollCycle(now, Platform.ReadTickCount(), loaded);
     // A cycle that read no table changed nothing to show.
-    if (Meter.CycleCount() == cycles)
-        return;
-    ShowAllWhenAllHidden();
-    for (int position = 0; position < Tabs.Count(); position++)
-        Tabs.PageAt(position)->Refresh();
-    ShowTabStates(Tabs);
-    UpdateTrayAndTitle();
-    HistoryView.Refresh();
+    if (Meter.CycleCount() != cycles) {
+        ShowAllWhenAllHidden();
+        for (int position = 0; position < Tabs.Count(); position++)
+            Tabs.PageAt(position)->Refresh();
+        ShowTabStates(Tabs);
+        StepLap(StepPages);
+        UpdateTrayAndTitle();
+        HistoryView.Refresh();
+        StepLap(StepHistoryWindow);
+    }
+    StepCycleEnd();
 }
 
 void MainWindow::UpdateTrayAndTitle()
