@@ -71,7 +71,7 @@ int main(int argc, char** argv)
     for (const auto& mode : modes)
         for (int size : Sizes)
             for (int alert = 0; alert <= 1; alert++) {
-                OwnedIcon icon(MakeSpeedIcon(DescribeSpeedIcon(mode.Mode, alert, size, 0, history)));
+                OwnedIcon icon(MakeSpeedIcon(DescribeSpeedIcon(mode.Mode, alert, size, 0, history, MakeTrayColourPair(LookDark, ReadSystemColours()))));
                 char path[PathChars];
                 BoundedPrint(path, sizeof(path), "%s\\%s-%d%s.ppm", argv[1], mode.Name, size,
                              alert ? "-alert" : "");
