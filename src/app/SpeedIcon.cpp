@@ -79,22 +79,47 @@ int TextWidth(const PixelFont& font, const char* text, int scale)
 // The widest short text there is: it must fit across the icon.
 const char WidestText[] = "999M";
 
+// How the figures are drawn at a size: a font, its pixels scale times over, and each glyph
+// stretched to rows rows so that the two lines take the icon's height.
+struct FontChoice {
+    const PixelFont* Font;
+    int Scale;
+    int Rows;
+};
+
 // The largest font and scale whose widest text fits across and whose two lines fit above
-// each other with a pixel between them.
-void ChooseFont(int size, const PixelFont** font, int* scale)
+// each other with a pixel between them; its glyphs as tall as that leaves room for.
+FontChoice ChooseFont(int size)
 {
     const PixelFont* fonts[] = {&LargeFont, &NarrowFont};
     for (int s = size / SmallestSize + 1; s >= 1; s--) {
         for (const PixelFont* candidate : fonts) {
             if (TextWidth(*candidate, WidestText, s) <= size && 2 * candidate->Height * s + s <= size) {
-                *font = candidate;
-                *scale = s;
-                return;
+                FontChoice choice = {candidate, s, (size - s) / 2 / s};
+                return choice;
             }
         }
     }
-    *font = &NarrowFont;
-    *scale = 1;
+    FontChoice fallback = {&NarrowFont, 1, NarrowFont.Height};
+    return fallback;
+}
+
+// The glyph row drawn on row row of a glyph stretched to rows rows: the rows added repeat the
+// upright strokes between the bars (glyph rows 2 and 5), which keeps the bars one pixel thick.
+int GlyphRow(int row, int rows, int height)
+{
+    const int extra = rows > height ? rows - height : 0;
+    const int upper = (extra + 1) / 2, lower = extra / 2;
+    if (row < 3)
+        return row;
+    if (row < 3 + upper)
+        return 2;
+    row -= upper;
+    if (row < 6)
+        return row;
+    if (row < 6 + lower)
+        return 5;
+    return row - lower < height ? row - lower : height - 1;
 }
 
 DWORD Pixel(COLORREF colour)
@@ -115,9 +140,11 @@ void FillRect(DWORD* pixels, int size, int left, int top, int width, int height,
 }
 
 // Draws text ending at the right edge (figures line up as they change), from the row top.
-void DrawText(DWORD* pixels, int size, const PixelFont& font, int scale, const char* text, int top,
+void DrawText(DWORD* pixels, int size, const FontChoice& choice, const char* text, int top,
               DWORD colour)
 {
+    const PixelFont& font = *choice.Font;
+    const int scale = choice.Scale;
     int x = size - TextWidth(font, text, scale);
     if (x < 0)
         x = 0;
@@ -125,9 +152,10 @@ void DrawText(DWORD* pixels, int size, const PixelFont& font, int scale, const c
         const Glyph* glyph = FindGlyph(font, *c);
         if (glyph == NULL)
             continue;
-        for (int row = 0; row < font.Height; row++)
+        for (int row = 0; row < choice.Rows; row++)
             for (int column = 0; column < glyph->Width; column++)
-                if (glyph->Rows[row] & (1 << (glyph->Width - 1 - column)))
+                if (glyph->Rows[GlyphRow(row, choice.Rows, font.Height)] &
+                    (1 << (glyph->Width - 1 - column)))
                     FillRect(pixels, size, x + column * scale, top + row * scale, scale, scale,
                              colour);
         x += (glyph->Width + 1) * scale;
@@ -226,16 +254,13 @@ int DrawSpeedIcon(const SpeedIconContent& content, DWORD* pixels)
     for (int i = 0; i < size * size; i++)
         pixels[i] = background;
     if (content.Mode == SpeedTraySpeed) {
-        const PixelFont* font;
-        int scale;
-        ChooseFont(size, &font, &scale);
-        int lineHeight = font->Height * scale;
+        const FontChoice font = ChooseFont(size);
+        int lineHeight = font.Rows * font.Scale;
         // Two lines with the rest of the height shared above, between and below them.
         int spare = size - 2 * lineHeight;
         int top = spare / 3;
-        DrawText(pixels, size, *font, scale, content.Down, top, Pixel(colours.Down));
-        DrawText(pixels, size, *font, scale, content.Up, size - spare / 3 - lineHeight,
-                 Pixel(colours.Up));
+        DrawText(pixels, size, font, content.Down, top, Pixel(colours.Down));
+        DrawText(pixels, size, font, content.Up, size - spare / 3 - lineHeight, Pixel(colours.Up));
         return 1;
     }
     if (content.Mode == SpeedTrayProgramIcon) {

@@ -1,5 +1,5 @@
 // Writes the speed icon, as the tray gets it, to picture files for the README: "Speed" and
-// "Graph" at 16 and 24 pixels (100 % and 150 %), plain and with the alert on, after a scripted
+// "Graph" at 16, 20, 24 and 32 pixels (100 % to 200 %), plain and with the alert on, after a scripted
 // minute of traffic, on a light and a dark taskbar and in high contrast (Windows' black
 // scheme, set for the while with SetSysColors); and the speed window in each look, high
 // contrast being one that Wine cannot turn on for the program itself. The pixels are read
@@ -23,7 +23,7 @@
 
 namespace {
 
-const int Sizes[] = {16, 24};
+const int Sizes[] = {16, 20, 24, 32};
 const int ScriptedSeconds = 60;
 const int MostPixels = SpeedIconMaxSize * SpeedIconMaxSize;
 const size_t PathChars = MAX_PATH;
