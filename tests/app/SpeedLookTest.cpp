@@ -275,19 +275,26 @@ TEST_P(SpeedLookPictures, TheSpeedWindowsFiguresReadOffTheGraphAtBothDpisPlainAn
                 SendMessageW(view.Window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), (LPARAM)&suggested);
             }
             view.SetPalette(palette);
-            view.Show(history, 0, alert);
-            const Raster picture = WindowRaster(view.Window);
-            ASSERT_EQ(SpeedWindowHeight * (int)dpi / 96, picture.Height);
-            const SpeedWindowLayout layout = LayOutSpeedWindow(picture.Whole(), dpi);
-            for (const RECT* line : {&layout.Down, &layout.Up}) {
-                const Marks text = MeasureText(picture, *line);
-                EXPECT_GT(text.Count, 20);
-                EXPECT_GE(text.Contrast, ReadableContrast);
-                // Whole, and off the graph.
-                EXPECT_GT(text.Bounds.left, line->left);
-                EXPECT_LT(text.Bounds.right, line->right);
-                EXPECT_LE(text.Bounds.bottom, layout.Graph.top);
+            // "Down 12.0 MB/s" over "Up 210 KB/s", and the widest: "Down 999 Mbit/s".
+            SpeedHistory widest = history;
+            widest.Add(124875000, 124875000);
+            for (int bits = 0; bits <= 1; bits++) {
+                view.Show(bits ? widest : history, bits, alert);
+                const Raster picture = WindowRaster(view.Window);
+                ASSERT_EQ(SpeedWindowHeight * (int)dpi / 96, picture.Height);
+                const SpeedWindowLayout layout = LayOutSpeedWindow(picture.Whole(), dpi);
+                for (const RECT* line : {&layout.Down, &layout.Up}) {
+                    const Marks text = MeasureText(picture, *line);
+                    EXPECT_GT(text.Count, 20);
+                    EXPECT_GE(text.Contrast, ReadableContrast);
+                    // Whole, and off the graph.
+                    EXPECT_GT(text.Bounds.left, line->left);
+                    EXPECT_LT(text.Bounds.right, line->right) << view.Text();
+                    EXPECT_LE(text.Bounds.bottom, layout.Graph.top);
+                }
             }
+            const Raster picture = WindowRaster(view.Window);
+            const SpeedWindowLayout layout = LayOutSpeedWindow(picture.Whole(), dpi);
             view.Show(Bursts(), 0, alert);
             const Marks bars = MeasureBars(WindowRaster(view.Window), layout.Graph);
             EXPECT_GT(bars.Count, picture.Width);
