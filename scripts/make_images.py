@@ -425,8 +425,9 @@ def meter_image(n, alert, dark_taskbar=False):
     """The network meter at n pixels: a dark rounded square with a green
     download arrow (down) and a cyan upload arrow (up); the alert variant
     has a red field, white arrows and a yellow exclamation mark between
-    them.  For a dark taskbar the field's edge is light.  Sizes follow a 32 pixel design, with widths and edges rounded
-    to whole pixels so that the small images stay sharp."""
+    them.  For a dark taskbar the field's edge is light.  Sizes follow a
+    32 pixel design, with widths and edges rounded to whole pixels so that
+    the small images stay sharp."""
     img = Image(n, n)
     u = n / 32.0
     edge = max(1, snap(u))

@@ -195,7 +195,8 @@ int TrayIconSize()
 
 TrayColourPair MakeTrayColourPair(Look look, const SystemColours& system)
 {
-    TrayColourPair pair = {MakeTrayColours(look, system, false), MakeTrayColours(look, system, true)};
+    TrayColourPair pair = {MakeTrayColours(look, system, false),
+                           MakeTrayColours(look, system, true)};
     return pair;
 }
 

@@ -109,8 +109,8 @@ HICON SpeedViews::Cycle(unsigned __int64 down, unsigned __int64 up, int alert, H
         Shown.Reset();
         return alert ? alertIcon : plain;
     }
-    SpeedIconContent content =
-        DescribeSpeedIcon(Chosen.TrayMode, alert, TrayIconSize(), Chosen.Bits, History, IconColours);
+    SpeedIconContent content = DescribeSpeedIcon(Chosen.TrayMode, alert, TrayIconSize(),
+                                                 Chosen.Bits, History, IconColours);
     bool same = Shown && SameSpeedIcon(content, ShownContent);
     StepLap(StepIconDescribe);
     if (same)

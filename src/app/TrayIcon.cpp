@@ -86,8 +86,8 @@ TrayRequest ReadTrayEvent(WPARAM wParam, LPARAM lParam, int version4, POINT* at)
 }
 
 TrayIcon::TrayIcon()
-    : Window(NULL), Instance(NULL), IconLook(LookLight), IconSystem(), ShownIcon(NULL), Added(0), Removed(0), Version4(0),
-      MissingCycles(0), FailureTold(0),
+    : Window(NULL), Instance(NULL), IconLook(LookLight), IconSystem(), ShownIcon(NULL), Added(0),
+      Removed(0), Version4(0), MissingCycles(0), FailureTold(0),
       TipCyclesLeft(0), DoubleClickTick(0)
 {
 }
@@ -238,7 +238,8 @@ void TrayIcon::ReloadIcons()
         Send(NIM_MODIFY);
 }
 
-HICON LoadTrayIcon(HINSTANCE instance, Look look, const SystemColours& system, bool alert, int size)
+HICON LoadTrayIcon(HINSTANCE instance, Look look, const SystemColours& system, bool alert,
+                   int size)
 {
     if (look == LookHighContrast) {
         SpeedHistory none;
@@ -247,10 +248,12 @@ HICON LoadTrayIcon(HINSTANCE instance, Look look, const SystemColours& system, b
                                                MakeTrayColourPair(look, system)));
     }
     const bool dark = look == LookDark;
-    const WORD id = alert ? (dark ? IDI_ALERT_DARK : IDI_ALERT) : (dark ? IDI_PROGRAM_DARK : IDI_PROGRAM);
+    const WORD id = alert ? (dark ? IDI_ALERT_DARK : IDI_ALERT)
+                          : (dark ? IDI_PROGRAM_DARK : IDI_PROGRAM);
     if (size == 0)
         return LoadSmallIcon(instance, id);
-    return (HICON)LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR);
+    return (HICON)LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size,
+                             LR_DEFAULTCOLOR);
 }
 
 HICON TrayIcon::LoadLookIcon(bool alert) const

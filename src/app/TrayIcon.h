@@ -42,7 +42,8 @@ TrayRequest ReadTrayEvent(WPARAM wParam, LPARAM lParam, int version4, POINT* at)
 
 // The plain or alert icon for a taskbar look at size pixels (0: the tray's size): light and
 // dark from the resources, high contrast drawn in the scheme's colours. The caller owns it.
-HICON LoadTrayIcon(HINSTANCE instance, Look look, const SystemColours& system, bool alert, int size);
+HICON LoadTrayIcon(HINSTANCE instance, Look look, const SystemColours& system, bool alert,
+                   int size);
 
 // The tray menu's "Start with Windows": the Run value for this program, on or off.
 void ToggleStartWithWindows();

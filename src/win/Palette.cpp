@@ -150,7 +150,8 @@ TrayColours MakeTrayColours(Look look, const SystemColours& system, bool alert)
         colours.Down = text;
         colours.Up = text;
         // Upload grows down, download up: told apart by where they are, the colour may be one.
-        colours.DownBar = alert ? text : FirstReadable(system.Highlight, back, LargeTextContrast, text);
+        colours.DownBar =
+            alert ? text : FirstReadable(system.Highlight, back, LargeTextContrast, text);
         colours.UpBar = text;
         return colours;
     }

@@ -230,7 +230,8 @@ TEST_P(SpeedLookPictures, TrayIconsReadAtEveryTraySizePlainAndAlert)
                                          alert != 0, size));
             ASSERT_TRUE(plain.IsValid());
             if (look.Look == LookHighContrast) {
-                const Marks arrows = MeasureText(IconRaster(plain.Get(), size), RECT{0, 0, size, size});
+                const Raster arrowsPicture = IconRaster(plain.Get(), size);
+                const Marks arrows = MeasureText(arrowsPicture, arrowsPicture.Whole());
                 EXPECT_GT(arrows.Count, size);
                 EXPECT_GE(arrows.Contrast, ReadableContrast);
                 continue;
@@ -248,9 +249,10 @@ TEST_P(SpeedLookPictures, TrayIconsReadAtEveryTraySizePlainAndAlert)
                         continue;
                     seen++;
                     // Premultiplied colour over the taskbar.
-                    COLORREF shown = RGB((int)(((p >> 16) & 0xFF) + GetRValue(taskbar) * (1 - alpha)),
-                                         (int)(((p >> 8) & 0xFF) + GetGValue(taskbar) * (1 - alpha)),
-                                         (int)((p & 0xFF) + GetBValue(taskbar) * (1 - alpha)));
+                    const double rest = 1 - alpha;
+                    COLORREF shown = RGB((int)(((p >> 16) & 0xFF) + GetRValue(taskbar) * rest),
+                                         (int)(((p >> 8) & 0xFF) + GetGValue(taskbar) * rest),
+                                         (int)((p & 0xFF) + GetBValue(taskbar) * rest));
                     outline = std::max(outline, ContrastRatio(shown, taskbar));
                 }
                 EXPECT_GE(outline, LargeTextContrast) << "row " << y;

@@ -265,8 +265,9 @@ TEST(SpeedViewsChanges, ANewSpeedReachesTheIconAndTheWindowAndSteadyFiguresDrawN
     int size = GetSystemMetrics(SM_CXSMICON);
     for (HICON icon : {steadyIcon, fasterIcon}) {
         const SpeedHistory& figures = icon == fasterIcon ? faster : steady;
-        OwnedIcon expected(MakeSpeedIcon(DescribeSpeedIcon(SpeedTraySpeed, 0, size, 0, figures,
-                                                                   MakeTrayColourPair(LookLight, ReadSystemColours()))));
+        const TrayColourPair light = MakeTrayColourPair(LookLight, ReadSystemColours());
+        OwnedIcon expected(
+            MakeSpeedIcon(DescribeSpeedIcon(SpeedTraySpeed, 0, size, 0, figures, light)));
         std::vector<DWORD> shown(size * size), wanted(size * size);
         ASSERT_TRUE(ReadIconPixels(icon, size, shown.data()));
         ASSERT_TRUE(ReadIconPixels(expected.Get(), size, wanted.data()));

@@ -1,6 +1,6 @@
 // Writes the speed icon, as the tray gets it, to picture files for the README: "Speed" and
-// "Graph" at 16, 20, 24 and 32 pixels (100 % to 200 %), plain and with the alert on, after a scripted
-// minute of traffic, on a light and a dark taskbar and in high contrast (Windows' black
+// "Graph" at 16, 20, 24 and 32 pixels (100 % to 200 %), plain and with the alert on, after a
+// scripted minute of traffic, on a light and a dark taskbar and in high contrast (Windows' black
 // scheme, set for the while with SetSysColors); and the speed window in each look, high
 // contrast being one that Wine cannot turn on for the program itself. The pixels are read
 // back from what the program's own code drew.
