@@ -18,6 +18,11 @@ void MainWindow::ApplyLook()
     if (HistoryView.Window != NULL)
         UseDarkTitleBar(HistoryView.Window, palette.Dark);
     RedrawWindow(Window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    // The speed window in the windows' look; the tray icons lie on the taskbar, in its look.
+    const SystemColours systemColours = ReadSystemColours();
+    const Look taskbar = TaskbarLook(ReadSystemLook());
+    Speed.SetLook(palette, taskbar, systemColours);
+    Tray.SetLook(taskbar, systemColours);
 }
 
 LRESULT MainWindow::OnLookChange(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled)

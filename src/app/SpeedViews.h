@@ -25,6 +25,9 @@ public:
     // Once a cycle, with the figures the choices ask for: the icon for the tray. In the
     // program icon's mode that is plain or alert as given.
     HICON Cycle(unsigned __int64 down, unsigned __int64 up, int alert, HICON plain, HICON alertIcon);
+    // The window in the windows' palette, the icon in the taskbar's look; the window is painted
+    // again at once, the icon made again at the next cycle.
+    void SetLook(const Palette& window, Look taskbar, const SystemColours& system);
     // The tray has the new icon: the one it replaced goes.
     void DropReplacedIcon() { Replaced.Reset(); }
     // Puts the choices and the window's place into a document of the INI file.
@@ -46,6 +49,8 @@ private:
     SpeedHistory History;
     SpeedWindow View;
     int LastAlert;
+    Palette WindowColours;
+    TrayColourPair IconColours;
     SpeedIconContent ShownContent;
     SpeedIconCanvas IconCanvas;
     OwnedIcon Shown;

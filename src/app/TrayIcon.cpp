@@ -10,6 +10,8 @@
 #include "LogChannel.h"
 #include "PathSplit.h"
 #include "Platform.h"
+#include "SpeedIcon.h"
+#include "SpeedViewChoices.h"
 #include "TrayPlatform.h"
 #include "StartWithWindows.h"
 #include "Utf8Text.h"
@@ -84,8 +86,8 @@ TrayRequest ReadTrayEvent(WPARAM wParam, LPARAM lParam, int version4, POINT* at)
 }
 
 TrayIcon::TrayIcon()
-    : Window(NULL), Instance(NULL), ShownIcon(NULL), Added(0), Removed(0), Version4(0),
-      MissingCycles(0), FailureTold(0),
+    : Window(NULL), Instance(NULL), IconLook(LookLight), IconSystem(), ShownIcon(NULL), Added(0),
+      Removed(0), Version4(0), MissingCycles(0), FailureTold(0),
       TipCyclesLeft(0), DoubleClickTick(0)
 {
 }
@@ -95,8 +97,8 @@ void TrayIcon::Create(HWND window, HINSTANCE instance, const char* tip)
     Window = window;
     Instance = instance;
     MenuBar.Reset(LoadLanguageMenu(IDR_TRAYMENU));
-    Normal.Reset(LoadSmallIcon(instance, IDI_PROGRAM));
-    Alert.Reset(LoadSmallIcon(instance, IDI_ALERT));
+    Normal.Reset(LoadLookIcon(false));
+    Alert.Reset(LoadLookIcon(true));
     ShownIcon = Normal.Get();
     CopyText(ShownTip, sizeof(ShownTip), tip);
     Add();
@@ -220,8 +222,8 @@ void TrayIcon::ReloadIcons()
 {
     if (Window == NULL || Removed)
         return;
-    OwnedIcon normal(LoadSmallIcon(Instance, IDI_PROGRAM));
-    OwnedIcon alert(LoadSmallIcon(Instance, IDI_ALERT));
+    OwnedIcon normal(LoadLookIcon(false));
+    OwnedIcon alert(LoadLookIcon(true));
     // The old pair stays rather than half of a new one.
     if (!normal || !alert)
         return;
@@ -234,6 +236,36 @@ void TrayIcon::ReloadIcons()
     Alert = static_cast<OwnedIcon&&>(alert);
     if (Added)
         Send(NIM_MODIFY);
+}
+
+HICON LoadTrayIcon(HINSTANCE instance, Look look, const SystemColours& system, bool alert,
+                   int size)
+{
+    if (look == LookHighContrast) {
+        SpeedHistory none;
+        return MakeSpeedIcon(DescribeSpeedIcon(SpeedTrayProgramIcon, alert,
+                                               size != 0 ? size : TrayIconSize(), 0, none,
+                                               MakeTrayColourPair(look, system)));
+    }
+    const bool dark = look == LookDark;
+    const WORD id = alert ? (dark ? IDI_ALERT_DARK : IDI_ALERT)
+                          : (dark ? IDI_PROGRAM_DARK : IDI_PROGRAM);
+    if (size == 0)
+        return LoadSmallIcon(instance, id);
+    return (HICON)LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size,
+                             LR_DEFAULTCOLOR);
+}
+
+HICON TrayIcon::LoadLookIcon(bool alert) const
+{
+    return LoadTrayIcon(Instance, IconLook, IconSystem, alert, 0);
+}
+
+void TrayIcon::SetLook(Look look, const SystemColours& system)
+{
+    IconLook = look;
+    IconSystem = system;
+    ReloadIcons();
 }
 
 TrayRequest TrayIcon::OnEvent(WPARAM wParam, LPARAM lParam, POINT* at)
