@@ -32,6 +32,8 @@ LRESULT MainWindow::OnLookChange(UINT message, WPARAM wParam, LPARAM lParam, BOO
                       (lParam != 0 && wcscmp((const wchar_t*)lParam, L"ImmersiveColorSet") == 0);
     if (look)
         ApplyLook();
+    if (message == WM_SETTINGCHANGE)
+        Speed.ForgetIconSize();
     handled = FALSE;  // the controls hear of it too
     return 0;
 }

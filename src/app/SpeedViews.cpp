@@ -109,7 +109,10 @@ HICON SpeedViews::Cycle(unsigned __int64 down, unsigned __int64 up, int alert, H
         Shown.Reset();
         return alert ? alertIcon : plain;
     }
-    SpeedIconContent content = DescribeSpeedIcon(Chosen.TrayMode, alert, TrayIconSize(),
+    // Asking the system costs a round trip to the Wine server or more every time.
+    if (IconSize == 0)
+        IconSize = TrayIconSize();
+    SpeedIconContent content = DescribeSpeedIcon(Chosen.TrayMode, alert, IconSize,
                                                  Chosen.Bits, History, IconColours);
     bool same = Shown && SameSpeedIcon(content, ShownContent);
     StepLap(StepIconDescribe);

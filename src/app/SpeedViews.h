@@ -30,6 +30,9 @@ public:
     void SetLook(const Palette& window, Look taskbar, const SystemColours& system);
     // The tray has the new icon: the one it replaced goes.
     void DropReplacedIcon() { Replaced.Reset(); }
+    // The tray's icon size is asked for again at the next cycle: the system's settings or DPI
+    // may have changed it. Between such changes every cycle uses the size it has.
+    void ForgetIconSize() { IconSize = 0; }
     // Puts the choices and the window's place into a document of the INI file.
     int Store(IniDocument& document);
     // Checks and greys the menu's items as the choices stand.
@@ -53,6 +56,7 @@ private:
     TrayColourPair IconColours;
     SpeedIconContent ShownContent;
     SpeedIconCanvas IconCanvas;
+    int IconSize = 0;  // 0: to be asked for
     OwnedIcon Shown;
     OwnedIcon Replaced;
 };

@@ -104,16 +104,19 @@ void TrayIcon::Create(HWND window, HINSTANCE instance, const char* tip)
     Add();
 }
 
-void TrayIcon::Send(DWORD action)
+void TrayIcon::Send(DWORD action, bool withTip)
 {
     NOTIFYICONDATAW record = {};
     record.cbSize = TrayRecordSize();
     record.hWnd = Window;
     record.uID = TRAY_ICON_ID;
     if (action != NIM_DELETE) {
-        record.uFlags = NIF_ICON | NIF_TIP;
+        record.uFlags = NIF_ICON;
         record.hIcon = ShownIcon;
-        Utf8ToWide(ShownTip, record.szTip, ARRAYSIZE(record.szTip));
+        if (withTip) {
+            record.uFlags |= NIF_TIP;
+            Utf8ToWide(ShownTip, record.szTip, ARRAYSIZE(record.szTip));
+        }
     }
     if (action == NIM_ADD) {
         record.uFlags |= NIF_MESSAGE;
@@ -156,9 +159,17 @@ void TrayIcon::Remove()
     Removed = 1;
 }
 
+// The plain and the alert icon change seldom, and the tip of the moment goes with them; a speed
+// icon changes every second while traffic flows, and goes alone while nobody looks at the tip
+// (the shell keeps the tip it has until the mouse comes: ShowTip).
+bool TrayIcon::TipGoesWith(HICON icon) const
+{
+    return TipCyclesLeft > 0 || icon == Normal.Get() || icon == Alert.Get();
+}
+
 int TrayIcon::WantsTip(HICON icon) const
 {
-    return TipCyclesLeft > 0 || ShownIcon != icon || !Added;
+    return !Added || TipCyclesLeft > 0 || (ShownIcon != icon && TipGoesWith(icon));
 }
 
 int TrayIcon::Cycle(HICON icon, const char* tip)
@@ -167,7 +178,7 @@ int TrayIcon::Cycle(HICON icon, const char* tip)
         return 0;
     // The tip changes every second while traffic flows, and telling the tray costs more than the
     // rest of the cycle; it is told only while the tip can be seen (the mouse rested on the
-    // icon a moment ago). An icon change goes at once, with the tip of the moment.
+    // icon a moment ago). An icon change goes at once (TipGoesWith).
     int tipSeen = TipCyclesLeft > 0;
     if (tipSeen)
         TipCyclesLeft--;
@@ -180,9 +191,11 @@ int TrayIcon::Cycle(HICON icon, const char* tip)
     }
     // The record keeps the icon and tip as sent, for the day Explorer restarts.
     if (ShownIcon != icon || (tipSeen && strcmp(ShownTip, tip) != 0)) {
+        const bool withTip = tipSeen || TipGoesWith(icon);
         ShownIcon = icon;
-        CopyText(ShownTip, sizeof(ShownTip), tip);
-        Send(NIM_MODIFY);
+        if (withTip)
+            CopyText(ShownTip, sizeof(ShownTip), tip);
+        Send(NIM_MODIFY, withTip);
     }
     return 0;
 }

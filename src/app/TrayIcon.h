@@ -63,7 +63,8 @@ public:
     // Takes the icon out of the tray; nothing is sent to it afterwards.
     void Remove();
 
-    // Whether this cycle's tip is wanted: it is seen, the icon changes or the icon is missing.
+    // Whether this cycle's tip is wanted: it is seen, it goes with a new icon, or the icon is
+    // missing.
     int WantsTip(HICON icon) const;
     // Once a cycle: the icon (and tip) when they changed; a missing icon is added again.
     // 1 when the icon has been missing for TRAY_MISSING_SHOW_CYCLES cycles.
@@ -95,7 +96,8 @@ public:
 
 private:
     int Add();
-    void Send(DWORD action);
+    void Send(DWORD action, bool withTip = true);
+    bool TipGoesWith(HICON icon) const;
     HICON LoadLookIcon(bool alert) const;
 
     HWND Window;

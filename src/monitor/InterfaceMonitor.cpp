@@ -28,7 +28,7 @@ void SetStartDay(VARIANT* startDay, DATE date)
 }  // namespace
 
 InterfaceMonitor::InterfaceMonitor(const char* ipv4Text)
-    : TrafficFigures(), IfRow(), LastReading(), StartDay()
+    : TrafficFigures(), IfRow(), StartDay(), LastReading()
 {
     CopyText(IPv4Text, sizeof(IPv4Text), ipv4Text);
 }

@@ -319,6 +319,16 @@ TEST_F(SpeedViewsTest, TheChoicesOfTheIniAndTheMenuDriveBothViews)
     size_t calls = fake.TrayCalls.size();
     Traffic(1000000, 10000, 250000, 200000);
     EXPECT_EQ(calls, fake.TrayCalls.size());
+    // A new speed goes to the tray at once, without the tip while nobody looks at it; the
+    // mouse on the icon brings the tip of the moment.
+    Traffic(1000000, 10000, 500000, 200000);
+    const TrayCall* changed = LastTrayCall(NIM_MODIFY);
+    ASSERT_NE((const TrayCall*)NULL, changed);
+    EXPECT_NE(speedIcon, changed->Record.hIcon);
+    EXPECT_EQ((UINT)NIF_ICON, changed->Record.uFlags);
+    TrayEvent(WM_MOUSEMOVE);
+    ASSERT_TRUE(LastTrayCall(NIM_MODIFY)->Record.uFlags & NIF_TIP);
+    EXPECT_STRNE("", LastTrayCall(NIM_MODIFY)->Record.szTip);
 
     // Bits, the adapter on show (the first), and the program's icon again.
     SendMessageA(main.Window, WM_COMMAND, ID_SPEED_BITS, 0);
