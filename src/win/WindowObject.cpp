@@ -2,9 +2,6 @@
 
 #include "LanguageResources.h"
 
-// The window property that binds a window to its object.
-static const wchar_t BindingProperty[] = L"BrisvaneWindowObject";
-
 WindowObject::WindowObject() : Window(NULL), UnhandledProc(DefWindowProcW) {}
 
 WindowObject::~WindowObject()
@@ -22,21 +19,24 @@ WNDPROC WindowObject::GetProcedure()
 
 void WindowObject::OnLastMessage(HWND) {}
 
+// The window's user data binds it to its object: read at every message, and a window property
+// would cost a round trip to the Wine server each time (three a second in the tray), where the
+// user data is read in the program's own memory. The controls we subclass leave it to us.
 WindowObject* WindowObject::FromHandle(HWND window)
 {
-    return (WindowObject*)GetPropW(window, BindingProperty);
+    return (WindowObject*)GetWindowLongPtrW(window, GWLP_USERDATA);
 }
 
 void WindowObject::Attach(HWND window)
 {
     Window = window;
-    SetPropW(window, BindingProperty, (HANDLE)this);
+    SetWindowLongPtrW(window, GWLP_USERDATA, (LONG_PTR)this);
 }
 
 void WindowObject::Detach(HWND window)
 {
-    if (GetPropW(window, BindingProperty) == (HANDLE)this)
-        RemovePropW(window, BindingProperty);
+    if (GetWindowLongPtrW(window, GWLP_USERDATA) == (LONG_PTR)this)
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     Window = NULL;
 }
 
