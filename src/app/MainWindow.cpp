@@ -48,6 +48,9 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
         return -1;
     Tabs.Control = TabControl;
     Tabs.Look = &PagesLook;
+    TabsLook.Colours = &PagesLook.Controls;
+    TabsLook.SubclassWindow(TabControl);
+    HistoryView.Colours = &PagesLook.Controls;
     TabTips::Prepare(TabControl);
     if (!CreateToolBar())
         return -1;

@@ -65,7 +65,6 @@ private:
     DATE ShownSince = -1;  // the start day the "Since" control shows; none yet
     UINT ShownStatus = 0;  // the status text the page shows
     GroupTitle Titles[2];  // IN and OUT
-    int TitleCount = 0;
 
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&) { return 0; }

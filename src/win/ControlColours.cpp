@@ -1,0 +1,86 @@
+#include "ControlColours.h"
+
+#include <commctrl.h>
+#include <wchar.h>
+
+#include "ControlTheme.h"
+#include "DarkTitleBar.h"
+
+namespace {
+
+constexpr int ClassChars = 16;
+
+bool ClassIs(HWND control, const wchar_t* name)
+{
+    wchar_t className[ClassChars] = L"";
+    GetClassNameW(control, className, ClassChars);
+    return _wcsicmp(className, name) == 0;
+}
+
+// Whether a button is one whose theme draws its text in a colour of its own.
+bool ThemedLabelButton(HWND control)
+{
+    if (!ClassIs(control, L"Button"))
+        return false;
+    const LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+           type == BS_AUTORADIOBUTTON || type == BS_3STATE || type == BS_AUTO3STATE ||
+           type == BS_GROUPBOX;
+}
+
+void ShowListColours(HWND list, const ControlColours& colours)
+{
+    const COLORREF back = colours.Custom ? colours.Colours.FieldBack : GetSysColor(COLOR_WINDOW);
+    const COLORREF text = colours.Custom ? colours.Colours.Text : GetSysColor(COLOR_WINDOWTEXT);
+    SendMessageW(list, LVM_SETBKCOLOR, 0, back);
+    SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, back);
+    SendMessageW(list, LVM_SETTEXTCOLOR, 0, text);
+}
+
+}  // namespace
+
+void ControlColours::Apply(Look look, const Palette& palette)
+{
+    Colours = palette;
+    Current = look;
+    Custom = look == LookDark;
+    BackBrush.Reset(Custom ? CreateSolidBrush(palette.Back) : NULL);
+    FieldBrush.Reset(Custom ? CreateSolidBrush(palette.FieldBack) : NULL);
+    LineBrush.Reset(Custom ? CreateSolidBrush(palette.DimText) : NULL);
+}
+
+HBRUSH ControlColours::Answer(UINT message, HDC dc, HWND control) const
+{
+    if (!Custom || message == WM_CTLCOLORSCROLLBAR || message == WM_CTLCOLORMSGBOX)
+        return NULL;
+    // A read-only or disabled edit asks as a static does, yet is a field.
+    const bool field = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX ||
+                       (message == WM_CTLCOLORSTATIC && control != NULL && ClassIs(control, L"Edit"));
+    SetTextColor(dc, Colours.Text);
+    SetBkColor(dc, field ? Colours.FieldBack : Colours.Back);
+    return field ? FieldBrush.Get() : BackBrush.Get();
+}
+
+LRESULT AnswerColourMessage(const ControlColours* colours, UINT message, WPARAM wParam,
+                            LPARAM lParam, BOOL& handled)
+{
+    HBRUSH brush = colours != nullptr ? colours->Answer(message, (HDC)wParam, (HWND)lParam) : NULL;
+    handled = brush != NULL;
+    return (LRESULT)brush;
+}
+
+void ShowColours(HWND window, const ControlColours& colours)
+{
+    if (window == NULL)
+        return;
+    UseDarkTitleBar(window, colours.Colours.Dark);
+    for (HWND child = GetWindow(window, GW_CHILD); child != NULL;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ThemedLabelButton(child) || ClassIs(child, L"ComboBox"))
+            UseClassicTheme(child, colours.Custom);
+        else if (ClassIs(child, WC_LISTVIEWW))
+            ShowListColours(child, colours);
+    }
+    RedrawWindow(window, NULL, NULL,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
