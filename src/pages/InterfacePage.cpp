@@ -70,7 +70,10 @@ void InterfacePage::FollowLook()
         return;
     // The page's group boxes come under titles of its own drawing.
     TakeGroupTitles(Window, Titles, 2, Look != nullptr ? &Look->Controls : nullptr);
-    RedrawWindow(Window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    if (Look != nullptr)
+        ShowColours(Window, Look->Controls);
+    else
+        RedrawWindow(Window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // Writes a figure's control only when its text changes: a text write costs far more than a

@@ -28,6 +28,14 @@ bool ThemedLabelButton(HWND control)
            type == BS_GROUPBOX;
 }
 
+// A control that draws in its theme's colours whatever it is told: classic in the custom
+// look, and in high contrast, where Windows itself draws without themes.
+bool ThemeIgnoresColours(HWND control)
+{
+    return ThemedLabelButton(control) || ClassIs(control, L"ComboBox") ||
+           ClassIs(control, WC_TABCONTROLW) || ClassIs(control, WC_HEADERW);
+}
+
 void ShowListColours(HWND list, const ControlColours& colours)
 {
     const COLORREF back = colours.Custom ? colours.Colours.FieldBack : GetSysColor(COLOR_WINDOW);
@@ -35,6 +43,20 @@ void ShowListColours(HWND list, const ControlColours& colours)
     SendMessageW(list, LVM_SETBKCOLOR, 0, back);
     SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, back);
     SendMessageW(list, LVM_SETTEXTCOLOR, 0, text);
+}
+
+// Enumeration callback: one control of the window, whatever its depth, takes up the colours.
+BOOL CALLBACK ShowColoursOnControl(HWND control, LPARAM parameter)
+{
+    const ControlColours& colours = *(const ControlColours*)parameter;
+    // The common controls keep the system's colours until they hear of a change, which only
+    // their top-level window is told of.
+    SendMessageW(control, WM_SYSCOLORCHANGE, 0, 0);
+    if (ThemeIgnoresColours(control))
+        UseClassicTheme(control, colours.Custom || colours.Current == LookHighContrast);
+    else if (ClassIs(control, WC_LISTVIEWW))
+        ShowListColours(control, colours);
+    return TRUE;
 }
 
 }  // namespace
@@ -73,14 +95,9 @@ void ShowColours(HWND window, const ControlColours& colours)
 {
     if (window == NULL)
         return;
-    UseDarkTitleBar(window, colours.Colours.Dark);
-    for (HWND child = GetWindow(window, GW_CHILD); child != NULL;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        if (ThemedLabelButton(child) || ClassIs(child, L"ComboBox"))
-            UseClassicTheme(child, colours.Custom);
-        else if (ClassIs(child, WC_LISTVIEWW))
-            ShowListColours(child, colours);
-    }
+    if (!(GetWindowLongW(window, GWL_STYLE) & WS_CHILD))
+        UseDarkTitleBar(window, colours.Colours.Dark);
+    EnumChildWindows(window, ShowColoursOnControl, (LPARAM)&colours);
     RedrawWindow(window, NULL, NULL,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }

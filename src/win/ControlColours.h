@@ -25,8 +25,16 @@ public:
     // The window's background, null while the system's stays.
     HBRUSH Back() const { return Custom ? BackBrush.Get() : NULL; }
     HBRUSH Field() const { return Custom ? FieldBrush.Get() : NULL; }
-    // The lines that frame tabs and part a list's column titles.
-    HBRUSH Line() const { return Custom ? LineBrush.Get() : NULL; }
+
+    // Whether the program paints the controls that draw in their theme's colours whatever
+    // they are told (the tab strip, a list's column titles, group boxes' titles): in its own
+    // colours, and in high contrast in the system's face pair, which a theme would not take.
+    bool Paints() const { return Custom || Current == LookHighContrast; }
+    // What they are painted with: background, tabs not selected, lines and text.
+    HBRUSH PaintBack() const { return Custom ? BackBrush.Get() : GetSysColorBrush(COLOR_BTNFACE); }
+    HBRUSH PaintField() const { return Custom ? FieldBrush.Get() : GetSysColorBrush(COLOR_BTNFACE); }
+    HBRUSH PaintLine() const { return Custom ? LineBrush.Get() : GetSysColorBrush(COLOR_BTNTEXT); }
+    COLORREF PaintText() const { return Custom ? Colours.Text : GetSysColor(COLOR_BTNTEXT); }
 
     Palette Colours = MakePalette(LookLight, SystemColours());
     Look Current = LookLight;
@@ -41,10 +49,11 @@ private:
 LRESULT AnswerColourMessage(const ControlColours* colours, UINT message, WPARAM wParam,
                             LPARAM lParam, BOOL& handled);
 
-// Brings a top-level window and its controls in line with the colours: its title bar, the
+// Brings a window and its controls in line with the colours: its title bar, the
 // themes of the controls that would ignore the colour messages (check boxes, radio buttons,
-// group boxes and combo boxes turn classic in the custom look), the list views' own colours,
-// and a repaint of the whole.
+// group boxes, combo boxes, tab strips and column titles turn classic in the custom look and in
+// high contrast, as Windows draws them there), the list views' own colours, and a repaint of
+// the whole.
 void ShowColours(HWND window, const ControlColours& colours);
 
 #endif

@@ -10,7 +10,7 @@ constexpr int TitleChars = 64;
 
 void GroupTitle::DrawTitle(HDC dc)
 {
-    if (Colours == nullptr || !Colours->Custom)
+    if (Colours == nullptr || !Colours->Paints())
         return;
     wchar_t title[TitleChars] = L"";
     if (GetWindowTextW(Window, title, TitleChars) == 0)
@@ -21,10 +21,10 @@ void GroupTitle::DrawTitle(HDC dc)
     // Where the box leaves its frame open for the title: half a line in from its left edge.
     const int left = text.bottom / 2 + 1;
     RECT titleArea = {left - 2, 0, left + text.right + 2, text.bottom};
-    HBRUSH back = Colours->Back();
+    HBRUSH back = Colours->PaintBack();
     FillRect(dc, &titleArea, back);
     RECT place = {left, 0, left + text.right, text.bottom};
-    SetTextColor(dc, Colours->Colours.Text);
+    SetTextColor(dc, Colours->PaintText());
     SetBkMode(dc, TRANSPARENT);
     DrawTextW(dc, title, -1, &place, DT_SINGLELINE | DT_LEFT);
     SelectObject(dc, font);

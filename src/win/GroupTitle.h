@@ -16,7 +16,8 @@ public:
         MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
     END_MSG_MAP()
 
-    // The window's colours; drawn again only while they are the program's own.
+    // The window's colours; drawn again only while they are the program's own, or the
+    // system's high-contrast ones.
     const ControlColours* Colours = nullptr;
 
 private:

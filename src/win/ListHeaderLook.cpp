@@ -26,10 +26,10 @@ void ListHeaderLook::Paint(HDC dc)
 {
     RECT client;
     GetClientRect(Window, &client);
-    FillRect(dc, &client, Colours->Back());
+    FillRect(dc, &client, Colours->PaintBack());
     SelectedObject font(dc, (HFONT)SendMessageW(Window, WM_GETFONT, 0, 0));
     const int mode = SetBkMode(dc, TRANSPARENT);
-    const COLORREF previous = SetTextColor(dc, Colours->Colours.Text);
+    const COLORREF previous = SetTextColor(dc, Colours->PaintText());
     // Room beside a title, about the header's own: an average character.
     TEXTMETRICW metrics = {};
     GetTextMetricsW(dc, &metrics);
@@ -51,9 +51,9 @@ void ListHeaderLook::Paint(HDC dc)
         RECT text = {item.left + margin, item.top, item.right - margin, item.bottom};
         DrawTextW(dc, title, -1, &text,
                   align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-        FillLine(dc, item.right - 1, item.top, item.right, item.bottom, Colours->Line());
+        FillLine(dc, item.right - 1, item.top, item.right, item.bottom, Colours->PaintLine());
     }
-    FillLine(dc, client.left, client.bottom - 1, client.right, client.bottom, Colours->Line());
+    FillLine(dc, client.left, client.bottom - 1, client.right, client.bottom, Colours->PaintLine());
     SetTextColor(dc, previous);
     SetBkMode(dc, mode);
 }

@@ -24,7 +24,7 @@ public:
     const ControlColours* Colours = nullptr;
 
 private:
-    bool Own() const { return Colours != nullptr && Colours->Custom; }
+    bool Own() const { return Colours != nullptr && Colours->Paints(); }
     LRESULT OnPaint(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnPrintClient(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL& handled);

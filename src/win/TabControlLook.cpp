@@ -24,12 +24,12 @@ void TabControlLook::Paint(HDC dc)
 {
     RECT client;
     GetClientRect(Window, &client);
-    FillRect(dc, &client, Colours->Back());
+    FillRect(dc, &client, Colours->PaintBack());
     RECT display = client;
     SendMessageW(Window, TCM_ADJUSTRECT, FALSE, (LPARAM)&display);
     // The page's frame, as the control draws it: a little outside the page's place.
     RECT frame = {client.left, display.top - 2, client.right, client.bottom};
-    Outline(dc, frame, Colours->Line(), false);
+    Outline(dc, frame, Colours->PaintLine(), false);
 
     const int selected = (int)SendMessageW(Window, TCM_GETCURSEL, 0, 0);
     const int count = (int)SendMessageW(Window, TCM_GETITEMCOUNT, 0, 0);
@@ -44,8 +44,8 @@ void TabControlLook::Paint(HDC dc)
             tab.top -= 2;
             tab.bottom += 1;
         }
-        FillRect(dc, &tab, i == selected ? Colours->Back() : Colours->Field());
-        Outline(dc, tab, Colours->Line(), i == selected);
+        FillRect(dc, &tab, i == selected ? Colours->PaintBack() : Colours->PaintField());
+        Outline(dc, tab, Colours->PaintLine(), i == selected);
         DRAWITEMSTRUCT item = {};
         item.CtlType = ODT_TAB;
         item.CtlID = (UINT)GetDlgCtrlID(Window);
