@@ -244,6 +244,14 @@ void AddTexts(HWND window, std::vector<TextPlace>& places)
             places.push_back({"row " + std::to_string(i), ScreenRect(window, area),
                               ReadableContrast, false});
         }
+    } else if (name == TOOLBARCLASSNAMEA) {
+        const int count = (int)SendMessageW(window, TB_BUTTONCOUNT, 0, 0);
+        for (int i = 0; i < count; i++) {
+            RECT area;
+            SendMessageW(window, TB_GETITEMRECT, i, (LPARAM)&area);
+            places.push_back({"tool " + std::to_string(i), ScreenRect(window, area),
+                              LargeTextContrast, false});
+        }
     } else if (name == "BrisvaneUsageChart") {
         HWND chart = window;
         WindowDc dc(chart);
