@@ -1,7 +1,8 @@
 // The program's windows as they show in light, dark and high contrast (the system's look faked
 // through ThemePlatform, the high-contrast colours set with SetSysColors): every text, read
 // from the window's pixels on the screen inside its rectangle, stands out from the background
-// around it at 4.5:1 (3:1 for the chart's marks); in dark the backgrounds are dark. A change of
+// around it at 4.5:1 (3:1 for the chart's marks and the tool bar's buttons); in dark the
+// backgrounds are dark. At 96 DPI, and at 144 DPI in the label pictures' child run. A change of
 // look while they are open reaches the main window, the history window and an open dialog.
 #include "MainWindowTestSupport.h"
 
