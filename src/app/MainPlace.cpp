@@ -61,8 +61,7 @@ bool MainWindow::CreateToolBar()
     ToolBar = CreateWindowExW(0, TOOLBARCLASSNAMEW, NULL,
                               WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS |
                                   TBSTYLE_CUSTOMERASE,
-                              CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window,
                               (HMENU)(UINT_PTR)IDC_TOOLBAR, WindowModule.Instance, NULL);
     if (ToolBar == NULL)
         return false;

@@ -76,8 +76,9 @@ HBRUSH ControlColours::Answer(UINT message, HDC dc, HWND control) const
     if (!Custom || message == WM_CTLCOLORSCROLLBAR || message == WM_CTLCOLORMSGBOX)
         return NULL;
     // A read-only or disabled edit asks as a static does, yet is a field.
-    const bool field = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX ||
-                       (message == WM_CTLCOLORSTATIC && control != NULL && ClassIs(control, L"Edit"));
+    const bool field =
+        message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX ||
+        (message == WM_CTLCOLORSTATIC && control != NULL && ClassIs(control, L"Edit"));
     SetTextColor(dc, Colours.Text);
     SetBkColor(dc, field ? Colours.FieldBack : Colours.Back);
     return field ? FieldBrush.Get() : BackBrush.Get();

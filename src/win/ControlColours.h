@@ -32,7 +32,10 @@ public:
     bool Paints() const { return Custom || Current == LookHighContrast; }
     // What they are painted with: background, tabs not selected, lines and text.
     HBRUSH PaintBack() const { return Custom ? BackBrush.Get() : GetSysColorBrush(COLOR_BTNFACE); }
-    HBRUSH PaintField() const { return Custom ? FieldBrush.Get() : GetSysColorBrush(COLOR_BTNFACE); }
+    HBRUSH PaintField() const
+    {
+        return Custom ? FieldBrush.Get() : GetSysColorBrush(COLOR_BTNFACE);
+    }
     HBRUSH PaintLine() const { return Custom ? LineBrush.Get() : GetSysColorBrush(COLOR_BTNTEXT); }
     COLORREF PaintText() const { return Custom ? Colours.Text : GetSysColor(COLOR_BTNTEXT); }
 

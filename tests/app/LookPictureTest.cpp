@@ -189,7 +189,8 @@ void AddTexts(HWND window, std::vector<TextPlace>& places)
         const LONG type = style & SS_TYPEMASK;
         if (!text.empty() && IsWindowEnabled(window) &&
             (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_LEFTNOWORDWRAP))
-            places.push_back({"\"" + text + "\"", ScreenRect(window, client), ReadableContrast, false});
+            places.push_back(
+                {"\"" + text + "\"", ScreenRect(window, client), ReadableContrast, false});
     } else if (_stricmp(name.c_str(), "Button") == 0) {
         const LONG type = style & BS_TYPEMASK;
         if (text.empty() || !IsWindowEnabled(window))
