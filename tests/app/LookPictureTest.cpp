@@ -290,6 +290,13 @@ std::string Misreads(HWND window, bool dark)
     for (const TextPlace& place : places) {
         const auto measured = Measure(picture, place.Area);
         char line[160];
+        // What the screen shows there must be the window's own, not another window over it.
+        const POINT centre = {(place.Area.left + place.Area.right) / 2,
+                              (place.Area.top + place.Area.bottom) / 2};
+        if (GetAncestor(WindowFromPoint(centre), GA_ROOT) != window) {
+            misreads += "\n  " + place.Name + " is covered";
+            continue;
+        }
         if (measured.second < place.Needed) {
             snprintf(line, sizeof(line), "\n  %s reads at %.2f:1 on %06lX", place.Name.c_str(),
                      measured.second, (unsigned long)measured.first);
