@@ -11,7 +11,7 @@ void UseClassicTheme(HWND control, bool classic)
     if (control == NULL)
         return;
     // Only when the look changes or a window opens: loading it each time costs nothing that
-    // matters, and a program that never turns dark never loads it.
+    // matters (a themed program has it loaded already).
     HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
     if (uxtheme == NULL)
         return;
