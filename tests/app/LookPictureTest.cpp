@@ -1,9 +1,11 @@
-// The program's windows as they show in light, dark and high contrast (the system's look faked
-// through ThemePlatform, the high-contrast colours set with SetSysColors): every text, read
-// from the window's pixels on the screen inside its rectangle, stands out from the background
-// around it at 4.5:1 (3:1 for the chart's marks and the tool bar's buttons); in dark the
-// backgrounds are dark. At 96 DPI, and at 144 DPI in the label pictures' child run. A change of
-// look while they are open reaches the main window, the history window and an open dialog.
+// The program's windows (the main window, the history window with its chart, the settings
+// dialog, the adapters dialog and the about box) as they show in light, dark and high contrast
+// (the system's look faked through ThemePlatform, the high-contrast colours set with
+// SetSysColors): every text, read from the window's pixels on the screen inside its rectangle,
+// stands out from the background around it at 4.5:1 (3:1 for the chart's marks and the tool
+// bar's buttons); in dark the backgrounds are dark. At 96 DPI, and at 144 DPI in the label
+// pictures' child run. A change of look while they are open reaches the main window, the history
+// window and an open dialog.
 #include "MainWindowTestSupport.h"
 
 #include <stdlib.h>
@@ -421,6 +423,19 @@ TEST_F(LookPictureTest, TheAboutBoxsTextsReadInEveryLook)
                     "About", [&](HWND dialog) {
                         EXPECT_EQ("", Misreads(dialog, look.Case == CaseDark)) << look.Name;
                         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+                    });
+    }
+}
+
+TEST_F(LookPictureTest, TheAdaptersDialogsTextsReadInEveryLook)
+{
+    ASSERT_NE((HWND)NULL, Create());
+    for (const auto& look : Looks) {
+        UseLook(look.Case);
+        RunWithStep([&] { SendMessageW(main.Window, WM_COMMAND, ID_TRAY_ADAPTERS, 0); },
+                    "Adapters", [&](HWND dialog) {
+                        EXPECT_EQ("", Misreads(dialog, look.Case == CaseDark)) << look.Name;
+                        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
                     });
     }
 }
