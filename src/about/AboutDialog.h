@@ -24,6 +24,7 @@ public:
         COMMAND_ID_HANDLER(IDOK, OnCloseCommand)
         COMMAND_ID_HANDLER(IDCANCEL, OnCloseCommand)
         MESSAGE_RANGE_HANDLER(WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC, OnColourMessage)
+        NOTIFY_CODE_HANDLER(NM_CUSTOMDRAW, OnCustomDraw)
         REFLECT_NOTIFICATIONS()
     END_MSG_MAP()
 
@@ -33,6 +34,10 @@ public:
     LRESULT OnDpiChanged(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     // The labels' and the box's colours; the links' go on to the links.
     LRESULT OnColourMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnCustomDraw(int, NMHDR* header, BOOL& handled)
+    {
+        return DrawPushButton(Colours, header, handled);
+    }
     // The program's icon at the large-icon size of the DPI.
     void ShowIcon(UINT dpi);
 

@@ -29,6 +29,7 @@ public:
     BEGIN_MSG_MAP(AdaptersDialog)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         MESSAGE_RANGE_HANDLER(WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC, OnColourMessage)
+        NOTIFY_CODE_HANDLER(NM_CUSTOMDRAW, OnCustomDraw)
         COMMAND_ID_HANDLER(IDOK, OnOK)
         COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
         NOTIFY_HANDLER(IDC_ADAPTERS_LIST, LVN_ITEMCHANGED, OnItemChanged)
@@ -50,6 +51,10 @@ private:
     LRESULT OnColourMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled)
     {
         return AnswerColourMessage(Colours, message, wParam, lParam, handled);
+    }
+    LRESULT OnCustomDraw(int, NMHDR* header, BOOL& handled)
+    {
+        return DrawPushButton(Colours, header, handled);
     }
 };
 

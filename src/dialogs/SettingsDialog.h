@@ -28,6 +28,7 @@ public:
     BEGIN_MSG_MAP(SettingsDialog)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         MESSAGE_RANGE_HANDLER(WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC, OnColourMessage)
+        NOTIFY_CODE_HANDLER(NM_CUSTOMDRAW, OnCustomDraw)
         COMMAND_ID_HANDLER(IDOK, OnOK)
         COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
         COMMAND_HANDLER(IDC_SET_DAILY, BN_CLICKED, OnResetRadio)
@@ -70,6 +71,10 @@ private:
     LRESULT OnColourMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled)
     {
         return AnswerColourMessage(Colours, message, wParam, lParam, handled);
+    }
+    LRESULT OnCustomDraw(int, NMHDR* header, BOOL& handled)
+    {
+        return DrawPushButton(Colours, header, handled);
     }
 
     void UpdateResetGroup(int resetType);

@@ -3,12 +3,14 @@
 #include <commctrl.h>
 #include <wchar.h>
 
+#include "Contrast.h"
 #include "ControlTheme.h"
 #include "DarkTitleBar.h"
 
 namespace {
 
 constexpr int ClassChars = 16;
+constexpr int ButtonTextChars = 128;
 
 bool ClassIs(HWND control, const wchar_t* name)
 {
@@ -90,6 +92,47 @@ LRESULT AnswerColourMessage(const ControlColours* colours, UINT message, WPARAM 
     HBRUSH brush = colours != nullptr ? colours->Answer(message, (HDC)wParam, (HWND)lParam) : NULL;
     handled = brush != NULL;
     return (LRESULT)brush;
+}
+
+LRESULT DrawPushButton(const ControlColours* colours, NMHDR* header, BOOL& handled)
+{
+    NMCUSTOMDRAW* draw = (NMCUSTOMDRAW*)header;
+    const LONG type = GetWindowLongW(header->hwndFrom, GWL_STYLE) & BS_TYPEMASK;
+    if (colours == nullptr || !colours->Custom || draw->dwDrawStage != CDDS_PREPAINT ||
+        !ClassIs(header->hwndFrom, L"Button") ||
+        (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON)) {
+        handled = FALSE;
+        return CDRF_DODEFAULT;
+    }
+    const HWND button = header->hwndFrom;
+    const HDC dc = draw->hdc;
+    RECT area = draw->rc;
+    const bool pressed = (draw->uItemState & CDIS_SELECTED) != 0;
+    const bool enabled = IsWindowEnabled(button) != FALSE;
+    FillRect(dc, &area, pressed ? colours->PaintBack() : colours->PaintField());
+    FrameRect(dc, &area, colours->PaintLine());
+    if (type == BS_DEFPUSHBUTTON) {  // the button Enter presses: a second frame
+        InflateRect(&area, -1, -1);
+        FrameRect(dc, &area, colours->PaintLine());
+    }
+    wchar_t text[ButtonTextChars] = L"";
+    GetWindowTextW(button, text, ButtonTextChars);
+    const LRESULT cues = SendMessageW(button, WM_QUERYUISTATE, 0, 0);
+    SelectedObject font(dc, (HFONT)SendMessageW(button, WM_GETFONT, 0, 0));
+    const int mode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF previous = SetTextColor(
+        dc, enabled ? colours->Colours.Text
+                    : ReadableDim(colours->Colours.DimText, colours->Colours.Text,
+                                  colours->Colours.FieldBack));
+    const UINT prefix = (cues & UISF_HIDEACCEL) ? DT_HIDEPREFIX : 0;
+    DrawTextW(dc, text, -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | prefix);
+    SetTextColor(dc, previous);
+    SetBkMode(dc, mode);
+    if ((draw->uItemState & CDIS_FOCUS) && !(cues & UISF_HIDEFOCUS)) {
+        InflateRect(&area, -2, -2);
+        DrawFocusRect(dc, &area);
+    }
+    return CDRF_SKIPDEFAULT;
 }
 
 void ShowColours(HWND window, const ControlColours& colours)

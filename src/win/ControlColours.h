@@ -52,6 +52,11 @@ private:
 LRESULT AnswerColourMessage(const ControlColours* colours, UINT message, WPARAM wParam,
                             LPARAM lParam, BOOL& handled);
 
+// A push button's custom draw (NM_CUSTOMDRAW from a button of the common controls' version 6):
+// in the custom look the whole button in the look's colours, face, frame, text and focus;
+// anything else is left to the system (handled cleared).
+LRESULT DrawPushButton(const ControlColours* colours, NMHDR* header, BOOL& handled);
+
 // Brings a window and its controls in line with the colours: its title bar, the
 // themes of the controls that would ignore the colour messages (check boxes, radio buttons,
 // group boxes, combo boxes, tab strips and column titles turn classic in the custom look and in

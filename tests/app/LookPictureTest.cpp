@@ -121,7 +121,6 @@ struct TextPlace {
     std::string Name;
     RECT Area;          // in screen coordinates
     double Needed;      // 4.5 for text, 3 for large text and marks
-    bool OwnFace;       // a push button, which keeps the system's face in every look
 };
 
 // The background of an area, the colour most of its pixels have, and the strongest contrast of
@@ -192,7 +191,7 @@ void AddTexts(HWND window, std::vector<TextPlace>& places)
         if (!text.empty() && IsWindowEnabled(window) &&
             (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_LEFTNOWORDWRAP))
             places.push_back(
-                {"\"" + text + "\"", ScreenRect(window, client), ReadableContrast, false});
+                {"\"" + text + "\"", ScreenRect(window, client), ReadableContrast});
     } else if (_stricmp(name.c_str(), "Button") == 0) {
         const LONG type = style & BS_TYPEMASK;
         if (text.empty() || !IsWindowEnabled(window))
@@ -206,21 +205,18 @@ void AddTexts(HWND window, std::vector<TextPlace>& places)
         } else {
             area.left += Scaled(window, 16);  // past the box, which has colours of its own
         }
-        const bool push = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
-        places.push_back({"\"" + text + "\"", ScreenRect(window, area), ReadableContrast, push});
+        places.push_back({"\"" + text + "\"", ScreenRect(window, area), ReadableContrast});
     } else if (_stricmp(name.c_str(), "Edit") == 0) {
         if (text.empty() || !IsWindowEnabled(window))
             return;
         RECT area = client;
         InflateRect(&area, -1, -1);
-        places.push_back({"field \"" + text + "\"", ScreenRect(window, area), ReadableContrast,
-                          false});
+        places.push_back({"field \"" + text + "\"", ScreenRect(window, area), ReadableContrast});
     } else if (_stricmp(name.c_str(), "ComboBox") == 0) {
         RECT area = client;
         InflateRect(&area, -edge, -edge);
         area.right -= GetSystemMetrics(SM_CXVSCROLL);
-        places.push_back({"chooser \"" + text + "\"", ScreenRect(window, area), ReadableContrast,
-                          false});
+        places.push_back({"chooser \"" + text + "\"", ScreenRect(window, area), ReadableContrast});
     } else if (name == WC_TABCONTROLA) {
         const int count = (int)SendMessageW(window, TCM_GETITEMCOUNT, 0, 0);
         for (int i = 0; i < count; i++) {
@@ -228,7 +224,7 @@ void AddTexts(HWND window, std::vector<TextPlace>& places)
             SendMessageW(window, TCM_GETITEMRECT, i, (LPARAM)&area);
             InflateRect(&area, -edge, -edge);
             places.push_back({"tab " + std::to_string(i), ScreenRect(window, area),
-                              ReadableContrast, false});
+                              ReadableContrast});
         }
     } else if (name == WC_HEADERA) {
         const int count = (int)SendMessageW(window, HDM_GETITEMCOUNT, 0, 0);
@@ -238,7 +234,7 @@ void AddTexts(HWND window, std::vector<TextPlace>& places)
             area.right -= edge;  // the line between the titles
             area.bottom -= edge;
             places.push_back({"column title " + std::to_string(i), ScreenRect(window, area),
-                              ReadableContrast, false});
+                              ReadableContrast});
         }
     } else if (name == WC_LISTVIEWA) {
         const int count = std::min(4, (int)SendMessageW(window, LVM_GETITEMCOUNT, 0, 0));
@@ -246,7 +242,7 @@ void AddTexts(HWND window, std::vector<TextPlace>& places)
             RECT area = {LVIR_LABEL, 0, 0, 0};
             SendMessageW(window, LVM_GETITEMRECT, i, (LPARAM)&area);
             places.push_back({"row " + std::to_string(i), ScreenRect(window, area),
-                              ReadableContrast, false});
+                              ReadableContrast});
         }
     } else if (name == TOOLBARCLASSNAMEA) {
         const int count = (int)SendMessageW(window, TB_BUTTONCOUNT, 0, 0);
@@ -254,7 +250,7 @@ void AddTexts(HWND window, std::vector<TextPlace>& places)
             RECT area;
             SendMessageW(window, TB_GETITEMRECT, i, (LPARAM)&area);
             places.push_back({"tool " + std::to_string(i), ScreenRect(window, area),
-                              LargeTextContrast, false});
+                              LargeTextContrast});
         }
     } else if (name == "BrisvaneUsageChart") {
         HWND chart = window;
@@ -266,9 +262,9 @@ void AddTexts(HWND window, std::vector<TextPlace>& places)
         ChartPlotArea(client, metrics.tmHeight, &plot);
         RECT legend = {plot.left, 0, plot.right, plot.top - 2};
         RECT labels = {plot.left, plot.bottom + 2, plot.right, client.bottom};
-        places.push_back({"chart's legend", ScreenRect(chart, legend), ReadableContrast, false});
-        places.push_back({"chart's periods", ScreenRect(chart, labels), ReadableContrast, false});
-        places.push_back({"chart's bars", ScreenRect(chart, plot), LargeTextContrast, false});
+        places.push_back({"chart's legend", ScreenRect(chart, legend), ReadableContrast});
+        places.push_back({"chart's periods", ScreenRect(chart, labels), ReadableContrast});
+        places.push_back({"chart's bars", ScreenRect(chart, plot), LargeTextContrast});
     }
 }
 
@@ -304,7 +300,7 @@ std::string Misreads(HWND window, bool dark)
                      measured.second, (unsigned long)measured.first);
             misreads += line;
         }
-        if (dark && !place.OwnFace && RelativeLuminance(measured.first) > 0.1) {
+        if (dark && RelativeLuminance(measured.first) > 0.1) {
             snprintf(line, sizeof(line), "\n  %s stays light: %06lX", place.Name.c_str(),
                      (unsigned long)measured.first);
             misreads += line;
