@@ -5,6 +5,9 @@
 // Icons, cursor, bitmap, tool bar, menu
 #define IDI_PROGRAM             101
 #define IDI_ALERT               102
+// The same two for a dark taskbar, edged light so that they stand out from it
+#define IDI_PROGRAM_DARK        121
+#define IDI_ALERT_DARK          122
 #define IDC_HANDCURSOR          102
 #define IDB_TOOLBAR             103
 // The tool bar's buttons in full colour, one strip of square images per size (16, 24, 32 px)

@@ -8,6 +8,9 @@ Written files (all drawn here with the standard library only):
                      keeps it)
   res/alert.ico      tray icon shown once a traffic limit is passed, the
                      same sizes
+  res/brisvane-dark.ico, res/alert-dark.ico
+                     the two for a dark taskbar: a light edge keeps the dark
+                     body from melting into the taskbar
   res/toolbar16.bmp  tool bar buttons settings, about and history side by
   res/toolbar24.bmp  side, each N pixels square, 32-bit with alpha: one
   res/toolbar32.bmp  strip per size, for an image list at 100, 150 and 200 %
@@ -414,14 +417,17 @@ IN_TOP, IN_BOTTOM, IN_EDGE = (120, 255, 110), (20, 190, 40), (0, 96, 0)
 OUT_TOP, OUT_BOTTOM, OUT_EDGE = (150, 245, 255), (0, 190, 235), (0, 50, 190)
 WHITE_RGB, PALE_WHITE = (255, 255, 255), (236, 236, 236)
 MARK_TOP, MARK_BOTTOM, MARK_EDGE = (255, 246, 120), (255, 200, 0), (0, 0, 0)
+# The edges on a dark taskbar: 3:1 and more against its near-black.
+DARK_BODY_EDGE, DARK_ALERT_EDGE = (214, 218, 224), (255, 196, 188)
 
 
-def meter_image(n, alert):
+def meter_image(n, alert, dark_taskbar=False):
     """The network meter at n pixels: a dark rounded square with a green
     download arrow (down) and a cyan upload arrow (up); the alert variant
     has a red field, white arrows and a yellow exclamation mark between
-    them.  Sizes follow a 32 pixel design, with widths and edges rounded
-    to whole pixels so that the small images stay sharp."""
+    them.  For a dark taskbar the field's edge is light.  Sizes follow a
+    32 pixel design, with widths and edges rounded to whole pixels so that
+    the small images stay sharp."""
     img = Image(n, n)
     u = n / 32.0
     edge = max(1, snap(u))
@@ -430,10 +436,10 @@ def meter_image(n, alert):
     box = (inset, inset, n - inset, n - inset)
     if alert:
         img.outlined(body, vertical(ALERT_TOP, ALERT_BOTTOM, inset, n - inset),
-                     solid(ALERT_EDGE), edge, box)
+                     solid(DARK_ALERT_EDGE if dark_taskbar else ALERT_EDGE), edge, box)
     else:
         img.outlined(body, vertical(BODY_TOP, BODY_BOTTOM, inset, n - inset),
-                     solid(BODY_EDGE), edge, box)
+                     solid(DARK_BODY_EDGE if dark_taskbar else BODY_EDGE), edge, box)
     top, bottom = snap(5 * u), n - snap(5 * u)
     if alert:
         shaft = max(1, snap(3 * u))
@@ -611,6 +617,8 @@ def main():
     files = {
         "brisvane.ico": ico32_file([meter_image(n, False) for n in largest_first]),
         "alert.ico": ico32_file([meter_image(n, True) for n in largest_first]),
+        "brisvane-dark.ico": ico32_file([meter_image(n, False, True) for n in largest_first]),
+        "alert-dark.ico": ico32_file([meter_image(n, True, True) for n in largest_first]),
         "toolbar.bmp": bmp_file(legacy_toolbar()),
         "hand.cur": cur_file(cursor, hot),
     }

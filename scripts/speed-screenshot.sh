@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Makes the README's pictures of the speed views from scripted traffic:
 # - docs/speed-icons.png: the tray icon in "Speed" and "Graph" at 16 pixels (100 %) and 24
-#   pixels (150 %), plain and with the alert on, eight times enlarged so that the pixels show.
-#   Xvfb has no tray, so tests/pictures/SpeedIconPictures.cpp draws the icons with the program's
-#   own code after a scripted minute of traffic and reads their pixels back.
-# - docs/speed-window.png and docs/speed-window-150.png: the speed window of the scripted build
-#   over a desktop, at 100 % and 150 %, after a minute of varying scripted traffic.
+#   pixels (150 %), plain and with the alert on, on a light and a dark taskbar and in high
+#   contrast, eight times enlarged so that the pixels show. Xvfb has no tray, so
+#   tests/pictures/SpeedIconPictures.cpp draws the icons with the program's own code after a
+#   scripted minute of traffic and reads their pixels back.
+# - docs/speed-window-light.png, docs/speed-window-dark.png and docs/speed-window-150.png: the
+#   speed window of the scripted build over a desktop, light and dark ([Appearance] Theme) at
+#   100 % and light at 150 %, after a minute of varying scripted traffic.
+# - docs/speed-window-contrast.png: the speed window in Windows' high-contrast black scheme,
+#   which Wine does not turn on for a program: painted by its own code in the same picture
+#   program, over the same desktop.
 # Usage: scripts/speed-screenshot.sh [output folder]
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
@@ -22,16 +27,19 @@ mkdir -p "$out"
 mkdir -p "$work/icons"
 wine "$dir/tests/speed_icon_pictures.exe" "$(winepath -w "$work/icons")" </dev/null
 tiles=()
-for mode in speed graph; do
-    for size in 16 24; do
-        for alert in "" -alert; do
-            label="${mode^} $size px${alert:+, alert}"
-            convert "$work/icons/$mode-$size$alert.ppm" -scale "$enlarge" "$work/icons/$mode-$size$alert.png"
-            tiles+=(-label "$label" "$work/icons/$mode-$size$alert.png")
+for look in light dark contrast; do
+    for mode in speed graph; do
+        for size in 16 24; do
+            for alert in "" -alert; do
+                name=$look-$mode-$size$alert
+                label="${look^}: ${mode^} $size px${alert:+, alert}"
+                convert "$work/icons/$name.ppm" -scale "$enlarge" "$work/icons/$name.png"
+                tiles+=(-label "$label" "$work/icons/$name.png")
+            done
         done
     done
 done
-montage "${tiles[@]}" -tile 4x2 -geometry +12+8 -background white -font DejaVu-Sans \
+montage "${tiles[@]}" -tile 8x3 -geometry '192x192+12+8>' -background '#a0a0a0' -font DejaVu-Sans \
     -pointsize 14 "$out/speed-icons.png"
 say "wrote $out/speed-icons.png"
 
@@ -39,10 +47,17 @@ say "wrote $out/speed-icons.png"
 # (opaque at 100 %) is captured alone and laid on this picture where it stood on the screen.
 convert -size 1280x1024 gradient:'#3f6f9f'-'#1d2f4f' -depth 8 "$work/desktop.png"
 
+# High contrast: the window as its code paints it, with a margin of the desktop around it.
+margin=32
+read -r w h < <(head -2 "$work/icons/window-contrast.ppm" | tail -1)
+convert "$work/desktop.png" "$work/icons/window-contrast.ppm" -geometry "+$margin+$margin" -composite \
+    -crop "$((w + 2 * margin))x$((h + 2 * margin))+0+0" +repage "$out/speed-window-contrast.png"
+say "wrote $out/speed-window-contrast.png"
+
 # window_geometry: "WxH+X+Y" of the speed window once its text shows traffic, else nothing.
 window_geometry() {
     local id
-    id=$(xwininfo -root -tree 2>/dev/null | awk '/"Down [1-9]/ {print $1; exit}')
+    id=$(xwininfo -root -tree 2>/dev/null | awk '/"Download [1-9]/ {print $1; exit}')
     [ -n "$id" ] || return 0
     xwininfo -id "$id" 2>/dev/null |
         awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
@@ -59,14 +74,15 @@ if index=3 mac=00-1A-2B-3C-4D-B2 rin=300000 rout=60000 speed=300000000 descr=Wir
 ip index=2 addr=192.168.1.10
 ip index=3 addr=192.168.1.20
 vary"
-for dpi in 96 144; do
-    name=speed-window.png
+for shot in "96 light" "96 dark" "144 light"; do
+    read -r dpi theme <<<"$shot"
+    name=speed-window-$theme.png
     [ "$dpi" = 96 ] || name=speed-window-$((dpi * 100 / 96)).png
     stop_wine
     set_wine_dpi "$dpi"
     rm -f "$work/adapters.txt.reads"
     printf '%s\nfast\n' "$adapters" >"$work/adapters.txt"
-    cat >"$work/Brisvane.INI" <<'INI'
+    cat >"$work/Brisvane.INI" <<INI
 [SpeedView]
 TrayIcon=1
 Window=1
@@ -75,6 +91,8 @@ Left=560
 Top=440
 Width=176
 Height=56
+[Appearance]
+Theme=$theme
 INI
     BRISVANE_SCRIPT=$(winepath -w "$work/adapters.txt") wine "$work/Brisvane.exe" /s >/dev/null 2>&1 &
     for _ in $(seq 1 300); do
@@ -100,5 +118,5 @@ INI
     convert "$work/desktop.png" "$work/window.png" -geometry "+$x+$y" -composite \
         -crop "$((w + 2 * margin))x$((h + 2 * margin))+$((x - margin))+$((y - margin))" +repage \
         "$out/$name"
-    say "wrote $out/$name ($(xwininfo -root -tree | grep -o '"Down [^"]*"' | head -1))"
+    say "wrote $out/$name ($(xwininfo -root -tree | grep -o '"Download [^"]*"' | head -1))"
 done

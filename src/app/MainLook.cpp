@@ -23,6 +23,11 @@ void MainWindow::ApplyLook()
         Tabs.PageAt(position)->FollowLook();
     HistoryView.SetPalette(palette);
     EnumThreadWindows(GetCurrentThreadId(), ShowColoursOn, (LPARAM)&PagesLook.Controls);
+    // The speed window in the windows' look; the tray icons lie on the taskbar, in its look.
+    const SystemColours systemColours = ReadSystemColours();
+    const Look taskbar = TaskbarLook(ReadSystemLook());
+    Speed.SetLook(palette, taskbar, systemColours);
+    Tray.SetLook(taskbar, systemColours);
 }
 
 LRESULT MainWindow::OnLookChange(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled)
@@ -32,6 +37,8 @@ LRESULT MainWindow::OnLookChange(UINT message, WPARAM wParam, LPARAM lParam, BOO
                       (lParam != 0 && wcscmp((const wchar_t*)lParam, L"ImmersiveColorSet") == 0);
     if (look)
         ApplyLook();
+    if (message == WM_SETTINGCHANGE)
+        Speed.ForgetIconSize();
     handled = FALSE;  // the controls hear of it too
     return 0;
 }

@@ -219,6 +219,7 @@ LRESULT MainWindow::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
     PageDpiChange change = {DialogBaseUnitsOf(oldFont.Get()), {0, 0}, CreateDialogFont(dpi)};
     change.To = DialogBaseUnitsOf(change.Font);
     ApplyDpi(dpi);
+    Speed.ForgetIconSize();
     // The pages' controls, laid out by the dialog manager for the old DPI, follow.
     if (change.Font != NULL) {
         for (int position = 0; position < Tabs.Count(); position++) {

@@ -105,19 +105,23 @@ void MainWindow::RunCycle(IniDocument* loaded)
 {
     if (ShutdownDone || Meter.Stopped())
         return;
+    StepCycleBegin();
     SYSTEMTIME now;
     Platform.ReadLocalTime(&now);
     DWORD cycles = Meter.CycleCount();
     Meter.PollCycle(now, Platform.ReadTickCount(), loaded);
     // A cycle that read no table changed nothing to show.
-    if (Meter.CycleCount() == cycles)
-        return;
-    ShowAllWhenAllHidden();
-    for (int position = 0; position < Tabs.Count(); position++)
-        Tabs.PageAt(position)->Refresh();
-    ShowTabStates(Tabs);
-    UpdateTrayAndTitle();
-    HistoryView.Refresh();
+    if (Meter.CycleCount() != cycles) {
+        ShowAllWhenAllHidden();
+        for (int position = 0; position < Tabs.Count(); position++)
+            Tabs.PageAt(position)->Refresh();
+        ShowTabStates(Tabs);
+        StepLap(StepPages);
+        UpdateTrayAndTitle();
+        HistoryView.Refresh();
+        StepLap(StepHistoryWindow);
+    }
+    StepCycleEnd();
 }
 
 void MainWindow::UpdateTrayAndTitle()
@@ -253,8 +257,20 @@ LRESULT MainWindow::OnShowWindow(UINT, WPARAM wParam, LPARAM, BOOL& handled)
         InterfacePage* page = Tabs.SelectedPage();
         if (page != nullptr)
             page->ShowFigures();
+    } else if (IsChild(Window, GetFocus())) {
+        // Out of sight, no control keeps the focus: its caret would blink there for nothing.
+        SetFocus(NULL);
     }
     handled = FALSE;
+    return 0;
+}
+
+LRESULT MainWindow::OnSetFocus(UINT, WPARAM, LPARAM, BOOL&)
+{
+    // The frame itself takes no keys: the page on show does, as when its tab is chosen.
+    InterfacePage* page = Tabs.SelectedPage();
+    if (page != nullptr && page->Window != NULL && IsWindowVisible(page->Window))
+        page->TakeFocus();
     return 0;
 }
 

@@ -29,13 +29,6 @@ int ReadNotificationState()
     return (int)state;
 }
 
-// The tray's small-icon size at the DPI of the screen the taskbar is on.
-int TrayIconSize()
-{
-    const DpiFunctions& functions = SystemDpiFunctions();
-    return SystemMetricForDpi(functions, SM_CXSMICON, DpiForSystem(functions));
-}
-
 }  // namespace
 
 int SpeedWindowWanted(int chosen, int notificationState)
@@ -52,9 +45,19 @@ int SpeedWindowWanted(int chosen, int notificationState)
     }
 }
 
-SpeedViews::SpeedViews() : Main(NULL), Chosen(DefaultSpeedViewChoices()), LastAlert(0)
+SpeedViews::SpeedViews()
+    : Main(NULL), Chosen(DefaultSpeedViewChoices()), LastAlert(0),
+      WindowColours(MakePalette(LookLight, ReadSystemColours())),
+      IconColours(MakeTrayColourPair(LookLight, ReadSystemColours()))
 {
     memset(&ShownContent, 0, sizeof(ShownContent));
+}
+
+void SpeedViews::SetLook(const Palette& window, Look taskbar, const SystemColours& system)
+{
+    WindowColours = window;
+    IconColours = MakeTrayColourPair(taskbar, system);
+    View.SetPalette(window);
 }
 
 void SpeedViews::Start(HWND mainWindow, const IniDocument& document)
@@ -76,6 +79,7 @@ void SpeedViews::ShowWindowAsWanted()
         }
         return;
     }
+    View.SetPalette(WindowColours);
     if (View.Window == NULL && !View.Create(Main, Chosen)) {
         EventLog.WriteLine("The speed window could not be made\r\n");
         Chosen.WindowShown = 0;
@@ -105,8 +109,11 @@ HICON SpeedViews::Cycle(unsigned __int64 down, unsigned __int64 up, int alert, H
         Shown.Reset();
         return alert ? alertIcon : plain;
     }
-    SpeedIconContent content =
-        DescribeSpeedIcon(Chosen.TrayMode, alert, TrayIconSize(), Chosen.Bits, History);
+    // Asking the system costs a round trip to the Wine server or more every time.
+    if (IconSize == 0)
+        IconSize = TrayIconSize();
+    SpeedIconContent content = DescribeSpeedIcon(Chosen.TrayMode, alert, IconSize,
+                                                 Chosen.Bits, History, IconColours);
     bool same = Shown && SameSpeedIcon(content, ShownContent);
     StepLap(StepIconDescribe);
     if (same)

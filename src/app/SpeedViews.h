@@ -25,8 +25,14 @@ public:
     // Once a cycle, with the figures the choices ask for: the icon for the tray. In the
     // program icon's mode that is plain or alert as given.
     HICON Cycle(unsigned __int64 down, unsigned __int64 up, int alert, HICON plain, HICON alertIcon);
+    // The window in the windows' palette, the icon in the taskbar's look; the window is painted
+    // again at once, the icon made again at the next cycle.
+    void SetLook(const Palette& window, Look taskbar, const SystemColours& system);
     // The tray has the new icon: the one it replaced goes.
     void DropReplacedIcon() { Replaced.Reset(); }
+    // The tray's icon size is asked for again at the next cycle: the system's settings or DPI
+    // may have changed it. Between such changes every cycle uses the size it has.
+    void ForgetIconSize() { IconSize = 0; }
     // Puts the choices and the window's place into a document of the INI file.
     int Store(IniDocument& document);
     // Checks and greys the menu's items as the choices stand.
@@ -46,8 +52,11 @@ private:
     SpeedHistory History;
     SpeedWindow View;
     int LastAlert;
+    Palette WindowColours;
+    TrayColourPair IconColours;
     SpeedIconContent ShownContent;
     SpeedIconCanvas IconCanvas;
+    int IconSize = 0;  // 0: to be asked for
     OwnedIcon Shown;
     OwnedIcon Replaced;
 };

@@ -12,8 +12,9 @@
 namespace {
 
 // 96-DPI units.
-const int FontHeight = 18;
+const int FontHeight = 15;
 const int TextMargin = 6;
+const int GraphBandHeight = 16;
 const int TaskbarGap = 8;
 // Within this many pixels (at 100 %) of a screen edge the window comes to rest against it.
 const int SnapDistance = 12;
@@ -21,13 +22,6 @@ const int FullOpacity = 100;
 const BYTE OpaqueAlpha = 255;
 // A trickle below this many units a second shows as low bars.
 const unsigned __int64 GraphFloor = 1000;
-
-const COLORREF Background = RGB(16, 16, 16);
-const COLORREF AlertBackground = RGB(112, 0, 0);
-const COLORREF DownBar = RGB(36, 110, 36);
-const COLORREF UpBar = RGB(150, 92, 20);
-const COLORREF DownText = RGB(255, 255, 255);
-const COLORREF UpText = RGB(140, 210, 255);
 
 const DWORD WindowStyle = WS_POPUP;
 const DWORD WindowExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED;
@@ -79,6 +73,18 @@ void FormatSpeedWindowText(unsigned __int64 down, unsigned __int64 up, int bits,
     FormatText(text, size, IDS_SPEED_DOWN_UP, parts, 2);
 }
 
+SpeedWindowLayout LayOutSpeedWindow(const RECT& client, UINT dpi)
+{
+    SpeedWindowLayout layout;
+    const int margin = ScaleForDpi(TextMargin, dpi);
+    const int graphTop = client.bottom - ScaleForDpi(GraphBandHeight, dpi);
+    const int middle = client.top + (graphTop - client.top) / 2;
+    SetRect(&layout.Down, client.left + margin, client.top, client.right - margin, middle);
+    SetRect(&layout.Up, client.left + margin, middle, client.right - margin, graphTop);
+    SetRect(&layout.Graph, client.left, graphTop, client.right, client.bottom);
+    return layout;
+}
+
 SpeedWindowPicture DescribeSpeedWindow(const SpeedHistory& history, int bits, int alert,
                                        int height)
 {
@@ -118,7 +124,9 @@ bool SameSpeedWindowPicture(const SpeedWindowPicture& a, const SpeedWindowPictur
     return memcmp(&a, &b, sizeof(a)) == 0;
 }
 
-SpeedWindow::SpeedWindow() : Owner(NULL), Dpi(BaseDpi), Bits(0), Alert(0), Words(), CanvasSize()
+SpeedWindow::SpeedWindow()
+    : Owner(NULL), Dpi(BaseDpi), Bits(0), Alert(0),
+      Colours(MakePalette(LookLight, ReadSystemColours())), Words(), CanvasSize()
 {
     memset(&Current, 0, sizeof(Current));
     memset(&Painted, 0, sizeof(Painted));
@@ -184,6 +192,13 @@ void SpeedWindow::ApplyLook(int clickThrough, int opacity)
     SetLayeredWindowAttributes(Window, 0, (BYTE)(OpaqueAlpha * opacity / FullOpacity), LWA_ALPHA);
 }
 
+void SpeedWindow::SetPalette(const Palette& palette)
+{
+    Colours = palette;
+    if (Window != NULL)
+        InvalidateRect(Window, NULL, FALSE);
+}
+
 void SpeedWindow::Show(const SpeedHistory& history, int bits, int alert)
 {
     if (Window == NULL)
@@ -202,7 +217,8 @@ void SpeedWindow::Show(const SpeedHistory& history, int bits, int alert)
     }
     RECT area;
     GetClientRect(Window, &area);
-    Current = DescribeSpeedWindow(history, bits, alert, area.bottom - area.top);
+    const RECT graph = LayOutSpeedWindow(area, Dpi).Graph;
+    Current = DescribeSpeedWindow(history, bits, alert, graph.bottom - graph.top);
     // The graph moves on as long as the last minute had traffic; a picture the same as the one
     // on show (traffic as steady as the bars can tell, a first minute without any) is not
     // painted again.
@@ -223,34 +239,37 @@ int SpeedWindow::ReadPlace(WindowPlace* place) const
 
 void SpeedWindow::Paint(HDC dc, const RECT& area)
 {
-    int height = area.bottom - area.top;
-    int width = area.right - area.left;
+    const SpeedWindowLayout layout = LayOutSpeedWindow(area, Dpi);
+    const RECT& graph = layout.Graph;
+    const int height = graph.bottom - graph.top;
+    const int width = graph.right - graph.left;
     // A paint of the system's own (shown again, a new DPI) may come at another height.
     if (Current.Height != height)
         Current = DescribeSpeedWindow(Figures, Bits, Alert, height);
     Painted = Current;
-    FillColour(dc, area, Current.Alert ? AlertBackground : Background);
+    // The figures' band: the alert's pair while it is on.
+    RECT band = {area.left, area.top, area.right, graph.top};
+    FillColour(dc, band, Current.Alert ? Colours.AlertBack : Colours.SpeedBack);
+    FillColour(dc, graph, Colours.SpeedGraphBack);
     // The newest second at the right edge; a minute across the window.
     size_t count = (size_t)Current.Count;
     for (size_t i = 0; i < count; i++) {
         size_t slot = SpeedHistorySeconds - count + i;
-        LONG left = (LONG)(width * slot / SpeedHistorySeconds);
-        LONG right = (LONG)(width * (slot + 1) / SpeedHistorySeconds);
-        RECT bar = {left, area.bottom - Current.DownBars[i], right, area.bottom};
-        FillColour(dc, bar, DownBar);
-        RECT upBar = {left + (right - left) / 2, area.bottom - Current.UpBars[i], right,
-                      area.bottom};
-        FillColour(dc, upBar, UpBar);
+        LONG left = graph.left + (LONG)(width * slot / SpeedHistorySeconds);
+        LONG right = graph.left + (LONG)(width * (slot + 1) / SpeedHistorySeconds);
+        RECT bar = {left, graph.bottom - Current.DownBars[i], right, graph.bottom};
+        FillColour(dc, bar, Colours.GraphIn);
+        RECT upBar = {left + (right - left) / 2, graph.bottom - Current.UpBars[i], right,
+                      graph.bottom};
+        FillColour(dc, upBar, Colours.GraphOut);
     }
     SelectedObject font(dc, Font.Get());
     SetBkMode(dc, TRANSPARENT);
-    int margin = ScaleForDpi(TextMargin, Dpi);
-    RECT upper = {area.left + margin, area.top, area.right - margin, area.top + height / 2};
-    RECT lower = {area.left + margin, area.top + height / 2, area.right - margin, area.bottom};
-    SetTextColor(dc, DownText);
+    SetTextColor(dc, Current.Alert ? Colours.AlertText : Colours.SpeedText);
+    RECT upper = layout.Down;
+    RECT lower = layout.Up;
     DrawTextW(dc, WideText(Current.DownLine), -1, &upper,
               DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
-    SetTextColor(dc, UpText);
     DrawTextW(dc, WideText(Current.UpLine), -1, &lower,
               DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
 }
@@ -287,6 +306,14 @@ LRESULT SpeedWindow::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
     if (canvas != NULL)
         BitBlt(dc, 0, 0, area.right, area.bottom, canvas, 0, 0, SRCCOPY);
     EndPaint(Window, &paint);
+    return 0;
+}
+
+LRESULT SpeedWindow::OnPrintClient(UINT, WPARAM wParam, LPARAM, BOOL&)
+{
+    RECT area;
+    GetClientRect(Window, &area);
+    Paint((HDC)wParam, area);
     return 0;
 }
 

@@ -1,5 +1,6 @@
 // The speed window: a small captionless window, on top of the others, with the download and
-// upload speed in large figures over a graph of the last minute. Dragged anywhere to move, it
+// upload speed in large figures in a band of their own above a graph of the last minute, in
+// the colours of the windows' look. Dragged anywhere to move, it
 // snaps to the edges of the screen; its window text is the speed in words for screen readers.
 #ifndef BRISVANE_SPEEDWINDOW_H
 #define BRISVANE_SPEEDWINDOW_H
@@ -7,6 +8,7 @@
 #include <windows.h>
 
 #include "OwnedHandle.h"
+#include "Palette.h"
 #include "SpeedGraph.h"
 #include "SpeedText.h"
 #include "SpeedViewChoices.h"
@@ -38,6 +40,14 @@ RECT PlaceSpeedWindow(const WindowPlace* saved, UINT systemDpi, const WorkArea* 
 void FormatSpeedWindowText(unsigned __int64 down, unsigned __int64 up, int bits, char* text,
                            size_t size);
 
+// Where the figures and the graph go in a client area at a DPI: the graph a band along the
+// bottom, the two lines of figures above it, so that no bar runs behind them.
+struct SpeedWindowLayout {
+    RECT Down, Up;  // each line's room, the margins left out
+    RECT Graph;
+};
+SpeedWindowLayout LayOutSpeedWindow(const RECT& client, UINT dpi);
+
 // Everything the window's picture shows at a height: it is painted anew only when this changes.
 struct SpeedWindowPicture {
     int Alert;
@@ -49,7 +59,7 @@ struct SpeedWindowPicture {
     char UpLine[SpeedWindowTextChars];
 };
 
-// The picture of the figures, the bars scaled to a client area of that height.
+// The picture of the figures, the bars scaled to a graph of that height.
 SpeedWindowPicture DescribeSpeedWindow(const SpeedHistory& history, int bits, int alert,
                                        int height);
 bool SameSpeedWindowPicture(const SpeedWindowPicture& a, const SpeedWindowPicture& b);
@@ -60,6 +70,7 @@ public:
 
     BEGIN_MSG_MAP(SpeedWindow)
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
         MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
         MESSAGE_HANDLER(WM_NCHITTEST, OnHitTest)
         MESSAGE_HANDLER(WM_NCRBUTTONUP, OnRightClick)
@@ -75,6 +86,8 @@ public:
     // Shows the figures; the text is set and the picture painted only when they change.
     void Show(const SpeedHistory& history, int bits, int alert);
     void ApplyLook(int clickThrough, int opacity);
+    // The look's colours: painted again at once when the window is there.
+    void SetPalette(const Palette& palette);
     // Where the window is now, in 96-DPI units; 0 when it is not there.
     int ReadPlace(WindowPlace* place) const;
     const char* Text() const { return Words; }
@@ -90,6 +103,7 @@ private:
     SpeedHistory Figures;
     int Bits;
     int Alert;
+    Palette Colours;
     char Words[SpeedWindowTextChars];
     SpeedWindowPicture Current;  // of the figures last shown
     SpeedWindowPicture Painted;  // as last painted
@@ -100,6 +114,7 @@ private:
     SIZE CanvasSize;
 
     LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnPrintClient(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnHitTest(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnRightClick(UINT, WPARAM, LPARAM, BOOL&);

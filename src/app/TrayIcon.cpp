@@ -10,6 +10,8 @@
 #include "LogChannel.h"
 #include "PathSplit.h"
 #include "Platform.h"
+#include "SpeedIcon.h"
+#include "SpeedViewChoices.h"
 #include "TrayPlatform.h"
 #include "StartWithWindows.h"
 #include "Utf8Text.h"
@@ -84,8 +86,8 @@ TrayRequest ReadTrayEvent(WPARAM wParam, LPARAM lParam, int version4, POINT* at)
 }
 
 TrayIcon::TrayIcon()
-    : Window(NULL), Instance(NULL), ShownIcon(NULL), Added(0), Removed(0), Version4(0),
-      MissingCycles(0), FailureTold(0),
+    : Window(NULL), Instance(NULL), IconLook(LookLight), IconSystem(), ShownIcon(NULL), Added(0),
+      Removed(0), Version4(0), MissingCycles(0), FailureTold(0),
       TipCyclesLeft(0), DoubleClickTick(0)
 {
 }
@@ -95,23 +97,26 @@ void TrayIcon::Create(HWND window, HINSTANCE instance, const char* tip)
     Window = window;
     Instance = instance;
     MenuBar.Reset(LoadLanguageMenu(IDR_TRAYMENU));
-    Normal.Reset(LoadSmallIcon(instance, IDI_PROGRAM));
-    Alert.Reset(LoadSmallIcon(instance, IDI_ALERT));
+    Normal.Reset(LoadLookIcon(false));
+    Alert.Reset(LoadLookIcon(true));
     ShownIcon = Normal.Get();
     CopyText(ShownTip, sizeof(ShownTip), tip);
     Add();
 }
 
-void TrayIcon::Send(DWORD action)
+void TrayIcon::Send(DWORD action, bool withTip)
 {
     NOTIFYICONDATAW record = {};
     record.cbSize = TrayRecordSize();
     record.hWnd = Window;
     record.uID = TRAY_ICON_ID;
     if (action != NIM_DELETE) {
-        record.uFlags = NIF_ICON | NIF_TIP;
+        record.uFlags = NIF_ICON;
         record.hIcon = ShownIcon;
-        Utf8ToWide(ShownTip, record.szTip, ARRAYSIZE(record.szTip));
+        if (withTip) {
+            record.uFlags |= NIF_TIP;
+            Utf8ToWide(ShownTip, record.szTip, ARRAYSIZE(record.szTip));
+        }
     }
     if (action == NIM_ADD) {
         record.uFlags |= NIF_MESSAGE;
@@ -154,9 +159,17 @@ void TrayIcon::Remove()
     Removed = 1;
 }
 
+// The plain and the alert icon change seldom, and the tip of the moment goes with them; a speed
+// icon changes every second while traffic flows, and goes alone while nobody looks at the tip
+// (the shell keeps the tip it has until the mouse comes: ShowTip).
+bool TrayIcon::TipGoesWith(HICON icon) const
+{
+    return TipCyclesLeft > 0 || icon == Normal.Get() || icon == Alert.Get();
+}
+
 int TrayIcon::WantsTip(HICON icon) const
 {
-    return TipCyclesLeft > 0 || ShownIcon != icon || !Added;
+    return !Added || TipCyclesLeft > 0 || (ShownIcon != icon && TipGoesWith(icon));
 }
 
 int TrayIcon::Cycle(HICON icon, const char* tip)
@@ -165,7 +178,7 @@ int TrayIcon::Cycle(HICON icon, const char* tip)
         return 0;
     // The tip changes every second while traffic flows, and telling the tray costs more than the
     // rest of the cycle; it is told only while the tip can be seen (the mouse rested on the
-    // icon a moment ago). An icon change goes at once, with the tip of the moment.
+    // icon a moment ago). An icon change goes at once (TipGoesWith).
     int tipSeen = TipCyclesLeft > 0;
     if (tipSeen)
         TipCyclesLeft--;
@@ -178,9 +191,11 @@ int TrayIcon::Cycle(HICON icon, const char* tip)
     }
     // The record keeps the icon and tip as sent, for the day Explorer restarts.
     if (ShownIcon != icon || (tipSeen && strcmp(ShownTip, tip) != 0)) {
+        const bool withTip = tipSeen || TipGoesWith(icon);
         ShownIcon = icon;
-        CopyText(ShownTip, sizeof(ShownTip), tip);
-        Send(NIM_MODIFY);
+        if (withTip)
+            CopyText(ShownTip, sizeof(ShownTip), tip);
+        Send(NIM_MODIFY, withTip);
     }
     return 0;
 }
@@ -220,8 +235,8 @@ void TrayIcon::ReloadIcons()
 {
     if (Window == NULL || Removed)
         return;
-    OwnedIcon normal(LoadSmallIcon(Instance, IDI_PROGRAM));
-    OwnedIcon alert(LoadSmallIcon(Instance, IDI_ALERT));
+    OwnedIcon normal(LoadLookIcon(false));
+    OwnedIcon alert(LoadLookIcon(true));
     // The old pair stays rather than half of a new one.
     if (!normal || !alert)
         return;
@@ -234,6 +249,36 @@ void TrayIcon::ReloadIcons()
     Alert = static_cast<OwnedIcon&&>(alert);
     if (Added)
         Send(NIM_MODIFY);
+}
+
+HICON LoadTrayIcon(HINSTANCE instance, Look look, const SystemColours& system, bool alert,
+                   int size)
+{
+    if (look == LookHighContrast) {
+        SpeedHistory none;
+        return MakeSpeedIcon(DescribeSpeedIcon(SpeedTrayProgramIcon, alert,
+                                               size != 0 ? size : TrayIconSize(), 0, none,
+                                               MakeTrayColourPair(look, system)));
+    }
+    const bool dark = look == LookDark;
+    const WORD id = alert ? (dark ? IDI_ALERT_DARK : IDI_ALERT)
+                          : (dark ? IDI_PROGRAM_DARK : IDI_PROGRAM);
+    if (size == 0)
+        return LoadSmallIcon(instance, id);
+    return (HICON)LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size,
+                             LR_DEFAULTCOLOR);
+}
+
+HICON TrayIcon::LoadLookIcon(bool alert) const
+{
+    return LoadTrayIcon(Instance, IconLook, IconSystem, alert, 0);
+}
+
+void TrayIcon::SetLook(Look look, const SystemColours& system)
+{
+    IconLook = look;
+    IconSystem = system;
+    ReloadIcons();
 }
 
 TrayRequest TrayIcon::OnEvent(WPARAM wParam, LPARAM lParam, POINT* at)

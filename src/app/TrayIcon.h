@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include "OwnedHandle.h"
+#include "Palette.h"
 
 #define TRAY_CALLBACK_MESSAGE (WM_USER + 1)
 #define TRAY_ICON_ID 1
@@ -39,6 +40,11 @@ enum TrayRequest {
 // WM_CONTEXTMENU after the button's own messages, and a left click as NIN_SELECT too.
 TrayRequest ReadTrayEvent(WPARAM wParam, LPARAM lParam, int version4, POINT* at);
 
+// The plain or alert icon for a taskbar look at size pixels (0: the tray's size): light and
+// dark from the resources, high contrast drawn in the scheme's colours. The caller owns it.
+HICON LoadTrayIcon(HINSTANCE instance, Look look, const SystemColours& system, bool alert,
+                   int size);
+
 // The tray menu's "Start with Windows": the Run value for this program, on or off.
 void ToggleStartWithWindows();
 
@@ -57,7 +63,8 @@ public:
     // Takes the icon out of the tray; nothing is sent to it afterwards.
     void Remove();
 
-    // Whether this cycle's tip is wanted: it is seen, the icon changes or the icon is missing.
+    // Whether this cycle's tip is wanted: it is seen, it goes with a new icon, or the icon is
+    // missing.
     int WantsTip(HICON icon) const;
     // Once a cycle: the icon (and tip) when they changed; a missing icon is added again.
     // 1 when the icon has been missing for TRAY_MISSING_SHOW_CYCLES cycles.
@@ -69,6 +76,9 @@ public:
     void ShowBalloon(DWORD icon, const char* title, const char* text);
     // The icons loaded again at the tray's size, after a DPI change; the one shown is replaced.
     void ReloadIcons();
+    // The plain and alert icons for the taskbar's look: light and dark from the resources,
+    // high contrast drawn in the scheme's colours. Loaded again when the tray has them.
+    void SetLook(Look look, const SystemColours& system);
 
     // Decodes the callback; the click timer starts and stops here.
     TrayRequest OnEvent(WPARAM wParam, LPARAM lParam, POINT* at);
@@ -86,10 +96,14 @@ public:
 
 private:
     int Add();
-    void Send(DWORD action);
+    void Send(DWORD action, bool withTip = true);
+    bool TipGoesWith(HICON icon) const;
+    HICON LoadLookIcon(bool alert) const;
 
     HWND Window;
     HINSTANCE Instance;
+    Look IconLook;
+    SystemColours IconSystem;
     OwnedIcon Normal;
     OwnedIcon Alert;
     OwnedMenu MenuBar;

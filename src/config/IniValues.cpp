@@ -14,22 +14,47 @@ namespace {
 constexpr size_t NumberChars = 64;
 #define DATE_FORMAT "%04u-%02u-%02u %02u:%02u:%02u"
 
+// The OLE automation library, loaded only when a text of an older version is met: the program
+// reads and writes its own dates without it, and it brings 1.3 MB of libraries along.
+struct DateParser {
+    decltype(&SysAllocString) Allocate = nullptr;
+    decltype(&VariantChangeTypeEx) Change = nullptr;
+    decltype(&VariantClear) Clear = nullptr;
+};
+
+static const DateParser* LoadDateParser()
+{
+    static DateParser parser;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        HMODULE library = LoadLibraryW(L"oleaut32.dll");
+        if (library != NULL) {
+            parser.Allocate = (decltype(&SysAllocString))(void*)GetProcAddress(library, "SysAllocString");
+            parser.Change = (decltype(&VariantChangeTypeEx))(void*)GetProcAddress(library, "VariantChangeTypeEx");
+            parser.Clear = (decltype(&VariantClear))(void*)GetProcAddress(library, "VariantClear");
+        }
+    }
+    return parser.Allocate && parser.Change && parser.Clear ? &parser : nullptr;
+}
+
 // Texts of older versions, in the user's own date format.
 static int TextToDate(const char* text, DATE* date)
 {
+    const DateParser* parser = LoadDateParser();
+    if (parser == nullptr)
+        return 0;
     WCHAR wide[NumberChars];
     Utf8ToWide(text, wide, NumberChars);
-    VARIANT in, out;
-    VariantInit(&in);
-    VariantInit(&out);
+    VARIANT in = {}, out = {};
     in.vt = VT_BSTR;
-    in.bstrVal = SysAllocString(wide);
+    in.bstrVal = parser->Allocate(wide);
     if (in.bstrVal == NULL)
         return 0;
-    HRESULT result = VariantChangeTypeEx(&out, &in, Platform.UserLocale, 0, VT_DATE);
-    VariantClear(&in);
+    HRESULT result = parser->Change(&out, &in, Platform.UserLocale, 0, VT_DATE);
+    parser->Clear(&in);
     if (FAILED(result) || out.vt != VT_DATE) {
-        VariantClear(&out);
+        parser->Clear(&out);
         return 0;
     }
     *date = out.date;
@@ -56,7 +81,7 @@ static int IsoTextToDate(const char* text, DATE* date)
     time.wSecond = (WORD)second;
     SYSTEMTIME back;
     // Refuses 31 April and the like, which the conversion would carry into the next month.
-    return SystemTimeToVariantTime(&time, date) && VariantTimeToSystemTime(*date, &back) &&
+    return TimeToDate(&time, date) && DateToTime(*date, &back) &&
            back.wDay == time.wDay;
 }
 
@@ -95,7 +120,7 @@ bool ReadDateText(const char* text, DATE* date)
 bool DateToIsoText(DATE date, char* text, size_t size)
 {
     SYSTEMTIME time;
-    if (!VariantTimeToSystemTime(date, &time))
+    if (!DateToTime(date, &time))
         return false;
     return BoundedPrint(text, size, DATE_FORMAT, time.wYear, time.wMonth, time.wDay, time.wHour,
                         time.wMinute, time.wSecond) > 0;
@@ -139,7 +164,7 @@ void ReadIniDate(IniDocument& document, const char* section, const char* key, VA
     DATE date;
     if (text[0] == 0 || !ReadDateText(text, &date))
         CurrentDate(&date);
-    VariantClear(value);
+    // Empty or a date before: nothing to free.
     value->vt = VT_DATE;
     value->date = date;
 }

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "BoundedText.h"
+#include "DateValue.h"
 #include "DecimalText.h"
 #include "Platform.h"
 #include "Utf8Text.h"
@@ -112,7 +113,7 @@ void ReadSettingsSection(SettingsRecord& settings, IniDocument& document)
         DATE date;
         SYSTEMTIME point;
         if (!IsBareNumber(text) && ReadDateText(text, &date) &&
-            VariantTimeToSystemTime(date, &point)) {
+            DateToTime(date, &point)) {
             settings.ResetDate = point;
         } else {
             // The day of the monthly reset, from the text's leading number; a day past the end
@@ -151,7 +152,7 @@ bool StoreSettingsSection(const SettingsRecord& settings, IniDocument& document)
     int ok = 1;
     if (settings.ResetDate.wYear != 0) {
         DATE point;
-        if (SystemTimeToVariantTime((LPSYSTEMTIME)&settings.ResetDate, &point) &&
+        if (TimeToDate(&settings.ResetDate, &point) &&
             DateToIsoText(point, text, sizeof(text))) {
             ok &= document.Set(SettingsSection, "ResetDate", text);
             dateWritten = 1;

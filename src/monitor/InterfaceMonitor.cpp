@@ -5,6 +5,7 @@
 
 #include "AllAdapters.h"
 #include "BoundedText.h"
+#include "DateValue.h"
 #include "ByteAmountText.h"
 #include "LanguageResources.h"
 #include "LogChannel.h"
@@ -17,24 +18,19 @@ namespace {
 
 constexpr int SinceChars = 256;
 
+// A date holds nothing to free, so the OLE automation library is not needed to clear it.
 void SetStartDay(VARIANT* startDay, DATE date)
 {
-    VariantClear(startDay);
     startDay->vt = VT_DATE;
     startDay->date = date;
 }
 
 }  // namespace
 
-InterfaceMonitor::InterfaceMonitor(const char* ipv4Text) : TrafficFigures(), IfRow(), LastReading()
+InterfaceMonitor::InterfaceMonitor(const char* ipv4Text)
+    : TrafficFigures(), IfRow(), StartDay(), LastReading()
 {
-    VariantInit(&StartDay);
     CopyText(IPv4Text, sizeof(IPv4Text), ipv4Text);
-}
-
-InterfaceMonitor::~InterfaceMonitor()
-{
-    VariantClear(&StartDay);
 }
 
 bool InterfaceMonitor::IsInterfaceOf(const InterfaceRow* row) const
@@ -251,7 +247,7 @@ bool FormatSinceText(DATE date, char* buffer, size_t size)
         return false;
     buffer[0] = 0;
     SYSTEMTIME time;
-    if (!VariantTimeToSystemTime(date, &time))
+    if (!DateToTime(date, &time))
         return false;
     // The user's date and time forms may name months beyond the ANSI code page.
     wchar_t wide[SinceChars];

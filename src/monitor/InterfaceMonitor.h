@@ -23,7 +23,6 @@
 class InterfaceMonitor : public TrafficFigures {
 public:
     explicit InterfaceMonitor(const char* ipv4Text);
-    ~InterfaceMonitor();
     InterfaceMonitor(const InterfaceMonitor&) = delete;
     InterfaceMonitor& operator=(const InterfaceMonitor&) = delete;
 

@@ -171,7 +171,9 @@ HBRUSH InterfacePage::OnCtlColorStatic(HDC dc, HWND control, BOOL& handled)
 
 void InterfacePage::TakeFocus()
 {
-    if (Window == NULL)
+    // Only in sight: in a hidden main window the focus would make it the active window and
+    // blink a caret there for nobody; it comes here when the window shows (WM_SETFOCUS).
+    if (Window == NULL || !IsWindowVisible(Window))
         return;
     // The dialog manager selects the whole text of an edit that it gives the focus to.
     SetFocus(Window);

@@ -66,7 +66,10 @@ private:
     UINT ShownStatus = 0;  // the status text the page shows
     GroupTitle Titles[2];  // IN and OUT
 
-    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+    // No focus when made: pages are made out of sight, and a control focused there would make
+    // the hidden main window the active one, with a caret blinking in it twice a second. The page
+    // takes the focus when it shows (TakeFocus).
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnCtlColorStaticMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
     {

@@ -3,6 +3,7 @@
 
 #include "AddHeld.h"
 #include "BoundedText.h"
+#include "DateValue.h"
 #include "ByteAmountText.h"
 #include "HistoryCalendar.h"
 #include "LanguageResources.h"
@@ -26,7 +27,7 @@ static void DateText(int day, char* buffer)
 static void SinceText(DATE date, char* buffer, size_t size)
 {
     SYSTEMTIME time;
-    if (!VariantTimeToSystemTime(date, &time)) {
+    if (!DateToTime(date, &time)) {
         CopyText(buffer, size, "");
         return;
     }

@@ -1,12 +1,13 @@
 #include "SampleDay.h"
 
+#include "DateValue.h"
 #include "HistoryCalendar.h"
 #include "Units.h"
 
 bool DayOfDateValue(DATE date, int* day)
 {
     SYSTEMTIME time;
-    return VariantTimeToSystemTime(date, &time) && DayOfTime(&time, day);
+    return DateToTime(date, &time) && DayOfTime(&time, day);
 }
 
 int SecondsIntoSampleDay(const SYSTEMTIME* time)

@@ -11,6 +11,12 @@ namespace {
 constexpr COLORREF AlertRed = RGB(255, 0, 0);
 constexpr COLORREF AlertInk = RGB(0, 0, 0);
 
+// The first of the colours that stands out from back at ratio, else fallback.
+COLORREF FirstReadable(COLORREF wanted, COLORREF back, double ratio, COLORREF fallback)
+{
+    return ContrastRatio(wanted, back) >= ratio ? wanted : fallback;
+}
+
 bool LightValue(const wchar_t* name)
 {
     DWORD value = 1;
@@ -132,4 +138,43 @@ Palette MakePalette(Look look, const SystemColours& system)
         break;
     }
     return palette;
+}
+
+TrayColours MakeTrayColours(Look look, const SystemColours& system, bool alert)
+{
+    TrayColours colours;
+    if (look == LookHighContrast) {
+        const COLORREF back = alert ? system.Highlight : system.Window;
+        const COLORREF text = alert ? system.HighlightText : system.WindowText;
+        colours.Back = back;
+        colours.Down = text;
+        colours.Up = text;
+        // Upload grows down, download up: told apart by where they are, the colour may be one.
+        colours.DownBar =
+            alert ? text : FirstReadable(system.Highlight, back, LargeTextContrast, text);
+        colours.UpBar = text;
+        return colours;
+    }
+    if (alert) {
+        colours.Back = AlertRed;
+        colours.Down = AlertInk;
+        colours.Up = AlertInk;
+        colours.DownBar = AlertInk;                  // 5.25:1 on the red
+        colours.UpBar = RGB(255, 255, 255);         // 4:1
+        return colours;
+    }
+    if (look == LookDark) {
+        colours.Back = RGB(32, 32, 32);
+        colours.Down = RGB(255, 255, 255);
+        colours.Up = RGB(120, 200, 255);
+        colours.DownBar = RGB(76, 194, 255);
+        colours.UpBar = RGB(255, 170, 68);
+        return colours;
+    }
+    colours.Back = RGB(243, 243, 243);
+    colours.Down = RGB(0, 0, 0);
+    colours.Up = RGB(0, 84, 166);
+    colours.DownBar = RGB(0, 103, 192);
+    colours.UpBar = RGB(186, 84, 0);
+    return colours;
 }

@@ -51,4 +51,15 @@ struct Palette {
 // The colours of a look; high contrast takes them from the system's pairs.
 Palette MakePalette(Look look, const SystemColours& system);
 
+// The colours of the icons drawn for the tray: an opaque background close to the taskbar's,
+// figures that read on it at 4.5:1 and bars that stand out from it at 3:1.
+struct TrayColours {
+    COLORREF Back;
+    COLORREF Down, Up;        // the figures' two lines, and the plain icon's arrows
+    COLORREF DownBar, UpBar;  // the graph's
+};
+// For a taskbar look (TaskbarLook), plain or with the alert on: the alert keeps its red with
+// black in light and dark, and takes the highlight pair in high contrast.
+TrayColours MakeTrayColours(Look look, const SystemColours& system, bool alert);
+
 #endif

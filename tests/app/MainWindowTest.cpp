@@ -115,6 +115,26 @@ TEST_F(MainWindowTest, TabChangeHidesTheOldPageBeforeShowingTheNew)
     EXPECT_TRUE(IsChild(PageWindow(second), GetFocus()) || GetFocus() == PageWindow(second));
 }
 
+// In the tray no control of the window holds the focus (its caret would blink there twice a
+// second for nobody); shown from the tray, the page on show has it, and keys reach it.
+TEST_F(MainWindowTest, OnlyAWindowInSightHoldsTheFocus)
+{
+    fake.AddAdapter(2, 0x01, "192.168.1.10");
+    HWND window = CreateMainWindow(GetModuleHandleA(NULL), main);  // started with /s
+    ASSERT_NE((HWND)NULL, window);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_FALSE(GetFocus() == window || IsChild(window, GetFocus()));
+
+    SendMessageA(window, WM_COMMAND, ID_TRAY_SHOWHIDE, 0);
+    HWND page = PageWindow(TabMonitor(0));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(IsChild(page, GetFocus())) << GetFocus();
+
+    SendMessageA(window, WM_CLOSE, 0, 0);  // back to the tray
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_FALSE(GetFocus() == window || IsChild(window, GetFocus()));
+}
+
 TEST_F(MainWindowTest, CloseHidesWhileVisibleAndShutsDownWhileHidden)
 {
     fake.AddAdapter(2, 0x01, "192.168.1.10");

@@ -46,10 +46,13 @@ struct Picture {
     }
 };
 
+// The dark taskbar's colours, plain and alert.
+const TrayColourPair Dark = MakeTrayColourPair(LookDark, ReadSystemColours());
+
 Picture IconPicture(int mode, int alert, int size, const SpeedHistory& history)
 {
     Picture picture = {size, std::vector<DWORD>(size * size)};
-    OwnedIcon icon(MakeSpeedIcon(DescribeSpeedIcon(mode, alert, size, 0, history)));
+    OwnedIcon icon(MakeSpeedIcon(DescribeSpeedIcon(mode, alert, size, 0, history, Dark)));
     EXPECT_TRUE(icon.IsValid());
     EXPECT_TRUE(icon && ReadIconPixels(icon.Get(), size, picture.Pixels.data()));
     return picture;
@@ -129,8 +132,8 @@ TEST(SpeedIconPicture, SpeedAndGraphAt16And24PixelsAndRedOnAlert)
         SCOPED_TRACE(size);
         Picture speed = IconPicture(SpeedTraySpeed, 0, size, history);
         RECT down, up;
-        ASSERT_TRUE(speed.Spans(SpeedIconDownColour, &down));
-        ASSERT_TRUE(speed.Spans(SpeedIconUpColour, &up));
+        ASSERT_TRUE(speed.Spans(Dark.Plain.Down, &down));
+        ASSERT_TRUE(speed.Spans(Dark.Plain.Up, &up));
         // "12M" over "210K", each right-aligned, in its own half.
         EXPECT_LT(down.bottom, size / 2);
         EXPECT_GE(up.top, size / 2);
@@ -138,37 +141,37 @@ TEST(SpeedIconPicture, SpeedAndGraphAt16And24PixelsAndRedOnAlert)
         EXPECT_EQ(size - 1, up.right);
         EXPECT_GT(down.left, up.left);  // three characters beside four
         EXPECT_GE(down.bottom - down.top, size >= 24 ? 6 : 4);  // tall enough to read
-        EXPECT_EQ(Rgb(SpeedIconBackground), speed.At(0, 0));
-        EXPECT_EQ(Rgb(SpeedIconAlertBackground),
+        EXPECT_EQ(Rgb(Dark.Plain.Back), speed.At(0, 0));
+        EXPECT_EQ(Rgb(Dark.Alert.Back),
                   IconPicture(SpeedTraySpeed, 1, size, history).At(0, 0));
 
         Picture graph = IconPicture(SpeedTrayGraph, 0, size, history);
         RECT downBars, upBars;
-        ASSERT_TRUE(graph.Spans(SpeedIconDownBarColour, &downBars));
-        ASSERT_TRUE(graph.Spans(SpeedIconUpBarColour, &upBars));
+        ASSERT_TRUE(graph.Spans(Dark.Plain.DownBar, &downBars));
+        ASSERT_TRUE(graph.Spans(Dark.Plain.UpBar, &upBars));
         int middle = size / 2;
         // Download grows up from the middle, the newest at the right and the highest.
         EXPECT_EQ(middle - 1, downBars.bottom);
         EXPECT_EQ(size - 1, downBars.right);
-        EXPECT_EQ(Rgb(SpeedIconDownBarColour), graph.At(size - 1, 1));
-        EXPECT_EQ(Rgb(SpeedIconBackground), graph.At(size - size / 2, 1));  // older, lower
+        EXPECT_EQ(Rgb(Dark.Plain.DownBar), graph.At(size - 1, 1));
+        EXPECT_EQ(Rgb(Dark.Plain.Back), graph.At(size - size / 2, 1));  // older, lower
         // Upload, steady, is a band of full bars below the middle.
         EXPECT_EQ(middle, upBars.top);
         EXPECT_EQ(size - 1, upBars.right);
-        EXPECT_EQ(Rgb(SpeedIconUpBarColour), graph.At(size - size / 3, size - 2));
+        EXPECT_EQ(Rgb(Dark.Plain.UpBar), graph.At(size - size / 3, size - 2));
         Picture alarmed = IconPicture(SpeedTrayGraph, 1, size, history);
-        EXPECT_EQ(Rgb(SpeedIconAlertBackground), alarmed.At(size - 1, size - 1));
-        EXPECT_EQ(Rgb(SpeedIconDownBarColour), alarmed.At(size - 1, middle - 1));
+        EXPECT_EQ(Rgb(Dark.Alert.Back), alarmed.At(size - 1, size - 1));
+        EXPECT_EQ(Rgb(Dark.Alert.DownBar), alarmed.At(size - 1, middle - 1));
     }
     // The widest figures, 999 MB/s over 999 KB/s, fit whole across the smallest icon.
     SpeedHistory widest;
     widest.Add(999000000, 999000);
     Picture wide = IconPicture(SpeedTraySpeed, 0, 16, widest);
     RECT downWide, upWide;
-    ASSERT_TRUE(wide.Spans(SpeedIconDownColour, &downWide));
-    ASSERT_TRUE(wide.Spans(SpeedIconUpColour, &upWide));
-    EXPECT_EQ(0, downWide.left);  // "999M": the M a column wider than the K
-    EXPECT_EQ(1, upWide.left);
+    ASSERT_TRUE(wide.Spans(Dark.Plain.Down, &downWide));
+    ASSERT_TRUE(wide.Spans(Dark.Plain.Up, &upWide));
+    EXPECT_EQ(0, downWide.left);  // "999M" and "999K" from edge to edge
+    EXPECT_EQ(0, upWide.left);
     EXPECT_EQ(15, downWide.right);
     // A full screen program hides the window; the other states leave it.
     EXPECT_EQ(0, SpeedWindowWanted(1, QUNS_BUSY));
@@ -262,7 +265,9 @@ TEST(SpeedViewsChanges, ANewSpeedReachesTheIconAndTheWindowAndSteadyFiguresDrawN
     int size = GetSystemMetrics(SM_CXSMICON);
     for (HICON icon : {steadyIcon, fasterIcon}) {
         const SpeedHistory& figures = icon == fasterIcon ? faster : steady;
-        OwnedIcon expected(MakeSpeedIcon(DescribeSpeedIcon(SpeedTraySpeed, 0, size, 0, figures)));
+        const TrayColourPair light = MakeTrayColourPair(LookLight, ReadSystemColours());
+        OwnedIcon expected(
+            MakeSpeedIcon(DescribeSpeedIcon(SpeedTraySpeed, 0, size, 0, figures, light)));
         std::vector<DWORD> shown(size * size), wanted(size * size);
         ASSERT_TRUE(ReadIconPixels(icon, size, shown.data()));
         ASSERT_TRUE(ReadIconPixels(expected.Get(), size, wanted.data()));
@@ -314,6 +319,16 @@ TEST_F(SpeedViewsTest, TheChoicesOfTheIniAndTheMenuDriveBothViews)
     size_t calls = fake.TrayCalls.size();
     Traffic(1000000, 10000, 250000, 200000);
     EXPECT_EQ(calls, fake.TrayCalls.size());
+    // A new speed goes to the tray at once, without the tip while nobody looks at it; the
+    // mouse on the icon brings the tip of the moment.
+    Traffic(1000000, 10000, 500000, 200000);
+    const TrayCall* changed = LastTrayCall(NIM_MODIFY);
+    ASSERT_NE((const TrayCall*)NULL, changed);
+    EXPECT_NE(speedIcon, changed->Record.hIcon);
+    EXPECT_EQ((UINT)NIF_ICON, changed->Record.uFlags);
+    TrayEvent(WM_MOUSEMOVE);
+    ASSERT_TRUE(LastTrayCall(NIM_MODIFY)->Record.uFlags & NIF_TIP);
+    EXPECT_STRNE("", LastTrayCall(NIM_MODIFY)->Record.szTip);
 
     // Bits, the adapter on show (the first), and the program's icon again.
     SendMessageA(main.Window, WM_COMMAND, ID_SPEED_BITS, 0);

@@ -129,3 +129,34 @@ TEST(Palette, EveryPaletteReadsAndTheAlertKeepsItsRedOutsideHighContrast)
         EXPECT_EQ(entry.Look == LookDark || darkBack, p.Dark) << entry.Name;
     }
 }
+
+TEST(Palette, TrayIconColoursReadOnTheirFieldInEveryLookAlertOrNot)
+{
+    // A scheme of the user's own whose highlight hardly differs from its window colour: the
+    // bars that would take it take the text colour instead.
+    const SystemColours faint = {RGB(0, 0, 48),     RGB(255, 255, 0), RGB(0, 0, 48),
+                                 RGB(255, 255, 0),  RGB(128, 128, 0), RGB(0, 0, 80),
+                                 RGB(255, 255, 255), RGB(0, 255, 255)};
+    const struct {
+        const char* Name;
+        Look Look;
+        SystemColours System;
+    } cases[] = {{"light", LookLight, HighContrastBlack},
+                 {"dark", LookDark, HighContrastBlack},
+                 {"high contrast black", LookHighContrast, HighContrastBlack},
+                 {"high contrast white", LookHighContrast, HighContrastWhite},
+                 {"high contrast, faint highlight", LookHighContrast, faint}};
+    for (const auto& entry : cases)
+        for (bool alert : {false, true}) {
+            SCOPED_TRACE(std::string(entry.Name) + (alert ? ", alert" : ""));
+            const TrayColours c = MakeTrayColours(entry.Look, entry.System, alert);
+            EXPECT_GE(ContrastRatio(c.Down, c.Back), ReadableContrast);
+            EXPECT_GE(ContrastRatio(c.Up, c.Back), ReadableContrast);
+            EXPECT_GE(ContrastRatio(c.DownBar, c.Back), LargeTextContrast);
+            EXPECT_GE(ContrastRatio(c.UpBar, c.Back), LargeTextContrast);
+            if (entry.Look == LookHighContrast)
+                EXPECT_EQ(alert ? entry.System.Highlight : entry.System.Window, c.Back);
+            else if (alert)
+                EXPECT_EQ(RGB(255, 0, 0), c.Back);
+        }
+}

@@ -26,7 +26,7 @@ int Alpha(DWORD pixel) { return (int)(pixel >> 24); }
 
 TEST(ResourceImages, IconsAtEverySize)
 {
-    for (int id : {IDI_PROGRAM, IDI_ALERT}) {
+    for (int id : {IDI_PROGRAM, IDI_ALERT, IDI_PROGRAM_DARK, IDI_ALERT_DARK}) {
         for (int size : {16, 20, 24, 32, 48, 256}) {
             SCOPED_TRACE("icon " + std::to_string(id) + " at " + std::to_string(size));
             OwnedIcon icon((HICON)LoadImageA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id),
