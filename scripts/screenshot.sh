@@ -6,7 +6,8 @@
 # BRISVANE_DPI is the screen's DPI for the picture (96, 100 %, when not given);
 # BRISVANE_LANGUAGE the program's language, as the INI file's [Appearance] Language names it
 # (Windows' choice, English in the test prefix, when not given); BRISVANE_THEME the INI file's
-# [Appearance] Theme (system, light or dark; none when not given).
+# [Appearance] Theme (system, light or dark; none when not given); BRISVANE_HIGH_CONTRAST=1 makes
+# the system report high contrast with the black scheme's colours, which Wine cannot turn on.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 

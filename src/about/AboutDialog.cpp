@@ -20,6 +20,7 @@ static void MakeLink(HWND dialog, int controlId, LinkLabel& label, const char* t
 
 LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
+    MailLink.Colours = WebLink.Colours = Colours;
     MakeLink(Window, IDC_ABOUT_MAIL, MailLink, ABOUT_CONTACT_ADDRESS);
     MakeLink(Window, IDC_ABOUT_WEB, WebLink, ABOUT_WEB_ADDRESS);
 
@@ -31,6 +32,8 @@ LRESULT AboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
         FormatText(line, sizeof(line), IDS_ABOUT_DATA, parts, 1);
         SetDlgItemTextW(Window, IDC_ABOUT_DATA, WideText(line));
     }
+    if (Colours != nullptr)
+        ShowColours(Window, *Colours);
     // Let the dialog manager set the default focus.
     return 1;
 }
@@ -57,10 +60,21 @@ LRESULT AboutDialog::OnCloseCommand(WORD, WORD id, HWND, BOOL&)
     return EndDialog(Window, id);
 }
 
-void RunAboutDialog(HWND owner, const char* dataFolder)
+LRESULT AboutDialog::OnColourMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled)
+{
+    const HWND control = (HWND)lParam;
+    if (control != NULL && (control == MailLink.Window || control == WebLink.Window)) {
+        handled = FALSE;
+        return 0;
+    }
+    return AnswerColourMessage(Colours, message, wParam, lParam, handled);
+}
+
+void RunAboutDialog(HWND owner, const char* dataFolder, const ControlColours* colours)
 {
     // Fresh labels for every opening: both links unvisited, fonts made anew.
     AboutDialog dialog;
     dialog.DataFolder = dataFolder;
+    dialog.Colours = colours;
     dialog.RunModal(owner, IDD_ABOUT);
 }

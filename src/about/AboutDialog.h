@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "ControlColours.h"
 #include "DpiLayout.h"
 #include "LinkLabel.h"
 #include "OwnedHandle.h"
@@ -22,6 +23,8 @@ public:
         MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
         COMMAND_ID_HANDLER(IDOK, OnCloseCommand)
         COMMAND_ID_HANDLER(IDCANCEL, OnCloseCommand)
+        MESSAGE_RANGE_HANDLER(WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC, OnColourMessage)
+        NOTIFY_CODE_HANDLER(NM_CUSTOMDRAW, OnCustomDraw)
         REFLECT_NOTIFICATIONS()
     END_MSG_MAP()
 
@@ -29,6 +32,12 @@ public:
     LRESULT OnCloseCommand(WORD code, WORD id, HWND control, BOOL& handled);
     // The icon again at the new DPI's size; the dialog manager does the rest.
     LRESULT OnDpiChanged(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    // The labels' and the box's colours; the links' go on to the links.
+    LRESULT OnColourMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnCustomDraw(int, NMHDR* header, BOOL& handled)
+    {
+        return DrawPushButton(Colours, header, handled);
+    }
     // The program's icon at the large-icon size of the DPI.
     void ShowIcon(UINT dpi);
 
@@ -38,9 +47,12 @@ public:
     LinkLabel WebLink;
     const char* DataFolder;  // shown under the links; null for none
     OwnedIcon Icon;          // the one the icon control shows
+    const ControlColours* Colours = nullptr;  // the main window's; none: the system's
 };
 
-// Runs the about box modally over the owner; both links start unvisited every time.
-void RunAboutDialog(HWND owner, const char* dataFolder = NULL);
+// Runs the about box modally over the owner, in the colours (none: the system's); both links
+// start unvisited every time.
+void RunAboutDialog(HWND owner, const char* dataFolder = NULL,
+                    const ControlColours* colours = nullptr);
 
 #endif

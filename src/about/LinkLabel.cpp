@@ -14,11 +14,14 @@
 namespace {
 
 // In high contrast the scheme's own colour for links, or its text where that would not read;
-// a visited link cannot look otherwise there.
-COLORREF LinkColour(bool visited)
+// in the dark look the palette's, which reads on it. A visited link cannot look otherwise in
+// either.
+COLORREF LinkColour(bool visited, const ControlColours* colours)
 {
     if (ThemePlatform.HighContrastOn != nullptr && ThemePlatform.HighContrastOn())
         return MakePalette(LookHighContrast, ReadSystemColours()).Link;
+    if (colours != nullptr && colours->Custom)
+        return colours->Colours.Link;
     return visited ? VISITED_LINK_COLOR : LINK_COLOR;
 }
 
@@ -98,7 +101,7 @@ LRESULT LinkLabel::OnColorStatic(UINT, WPARAM wParam, LPARAM, BOOL&)
     }
     if (UnderlineFont.Get() != NULL)
         SelectObject(dc, UnderlineFont.Get());
-    SetTextColor(dc, LinkColour(Visited != 0));
+    SetTextColor(dc, LinkColour(Visited != 0, Colours));
     SetBkMode(dc, TRANSPARENT);
     // Lets the dialog's background show behind the text.
     return (LRESULT)GetStockObject(NULL_BRUSH);

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "ControlColours.h"
 #include "OwnedHandle.h"
 #include "WindowObject.h"
 
@@ -51,6 +52,7 @@ public:
     HCURSOR HandCursor;   // a shared resource cursor: never destroyed
     int FontPending;      // 1 until UnderlineFont has been made
     int Visited;          // 1 after a successful open
+    const ControlColours* Colours = nullptr;  // its dialog's; none: the system's
 };
 
 #endif

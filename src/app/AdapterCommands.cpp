@@ -166,7 +166,7 @@ void MainWindow::RunAdapters()
         entries[i].Shown = !monitor.Hidden();
     }
     CommandDialogOpen = true;
-    bool accepted = RunAdaptersDialog(Window, entries);
+    bool accepted = RunAdaptersDialog(Window, entries, &PagesLook.Controls);
     CommandDialogOpen = false;
     // Adapters met while the dialog was open were not in it; those it listed are still there.
     if (!accepted || ShutdownDone)

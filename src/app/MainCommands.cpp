@@ -9,7 +9,6 @@
 #include "AboutDialog.h"
 #include "AlertNotice.h"
 #include "BoundedText.h"
-#include "DarkTitleBar.h"
 #include "InterfaceIdentity.h"
 #include "HistoryLink.h"
 #include "InterfaceMonitor.h"
@@ -50,7 +49,6 @@ LRESULT MainWindow::OnCommand(WORD, WORD id, HWND, BOOL& handled)
         break;
     case ID_APP_HISTORY:
         HistoryView.Open(Window, &Meter.History(), LinksForHistory());
-        UseDarkTitleBar(HistoryView.Window, PagesLook.Colours.Dark);
         break;
     case ID_TRAY_ADAPTERS:
         RunAdapters();
@@ -188,7 +186,7 @@ void MainWindow::RunAbout()
     if (CommandDialogOpen)
         return;
     CommandDialogOpen = true;
-    RunAboutDialog(Window, DataFolder);
+    RunAboutDialog(Window, DataFolder, &PagesLook.Controls);
     CommandDialogOpen = false;
 }
 
@@ -198,7 +196,7 @@ void MainWindow::RunSettings()
         return;
     CommandDialogOpen = true;
     SettingsRequest request;
-    bool accepted = RunSettingsDialog(&request) != 0;
+    bool accepted = RunSettingsDialog(&request, &PagesLook.Controls) != 0;
     CommandDialogOpen = false;
     if (!accepted)
         return;

@@ -57,9 +57,11 @@ static int AddToolBarButtons(HWND toolBar)
 
 bool MainWindow::CreateToolBar()
 {
+    // Its background is erased through custom draw too, so that a dark look can colour it.
     ToolBar = CreateWindowExW(0, TOOLBARCLASSNAMEW, NULL,
-                              WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window,
+                              WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS |
+                                  TBSTYLE_CUSTOMERASE,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window,
                               (HMENU)(UINT_PTR)IDC_TOOLBAR, WindowModule.Instance, NULL);
     if (ToolBar == NULL)
         return false;

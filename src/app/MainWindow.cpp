@@ -21,7 +21,6 @@ namespace {
 // Owner drawn, so that an adapter that is not connected has a faint tab; tips name the adapters.
 constexpr DWORD TabControlStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | TCS_FOCUSONBUTTONDOWN |
                                   TCS_TOOLTIPS | TCS_OWNERDRAWFIXED;
-constexpr DWORD ToolBarStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS;
 constexpr UINT PollPeriodMs = 1000;
 constexpr COLORREF AlertBrushColour = RGB(255, 0, 0);
 // A balloon's text: the room of the tray's ANSI record.
@@ -48,6 +47,9 @@ LRESULT MainWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
         return -1;
     Tabs.Control = TabControl;
     Tabs.Look = &PagesLook;
+    TabsLook.Colours = &PagesLook.Controls;
+    TabsLook.SubclassWindow(TabControl);
+    HistoryView.Colours = &PagesLook.Controls;
     TabTips::Prepare(TabControl);
     if (!CreateToolBar())
         return -1;

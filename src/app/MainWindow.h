@@ -12,6 +12,7 @@
 #include "PageLook.h"
 #include "Palette.h"
 #include "SpeedViews.h"
+#include "TabControlLook.h"
 #include "TabLook.h"
 #include "TabStrip.h"
 #include "TrafficMeter.h"
@@ -51,6 +52,7 @@ public:
         MESSAGE_HANDLER(WM_SETTINGCHANGE, OnLookChange)
         MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnLookChange)
         MESSAGE_HANDLER(WM_THEMECHANGED, OnLookChange)
+        NOTIFY_HANDLER(IDC_TOOLBAR, NM_CUSTOMDRAW, OnToolBarDraw)
         COMMAND_RANGE_HANDLER(ID_APP_ABOUT, ID_TRAY_ADAPTERS, OnCommand)
         COMMAND_RANGE_HANDLER(ID_SPEED_TRAY_PROGRAM, ID_SPEED_PHYSICAL_ONLY, OnSpeedCommand)
         COMMAND_RANGE_HANDLER(ID_TAB_HIDE, ID_TAB_COUNTINALL, OnTabCommand)
@@ -151,7 +153,8 @@ private:
     SpeedViews Speed;              // the speed in the tray icon and the speed window
     TabTips TabTipText;            // the tabs' tips: each adapter's description and status
     ThemeChoice Theme = ThemeFollowsSystem;  // [Appearance] Theme
-    PageLook PagesLook;                      // the pages' colours in that look
+    PageLook PagesLook;  // the colours of that look: the pages', and every window's controls'
+    TabControlLook TabsLook;                 // the tab strip in them
 
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
@@ -169,6 +172,7 @@ private:
     LRESULT OnSpeedWindowRequest(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDrawItem(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnLookChange(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnToolBarDraw(int, NMHDR* header, BOOL&);
     LRESULT OnCommand(WORD, WORD id, HWND, BOOL&);
     LRESULT OnSpeedCommand(WORD, WORD id, HWND, BOOL&);
     LRESULT OnTabCommand(WORD, WORD id, HWND, BOOL&);

@@ -37,9 +37,17 @@ void DrawTab(const TabStrip& tabs, const DRAWITEMSTRUCT& item)
     tab.cchTextMax = TabTextChars;
     SendMessageW(item.hwndItem, TCM_GETITEMW, item.itemID, (LPARAM)&tab);
     const InterfaceMonitor* monitor = tabs.MonitorAt((int)item.itemID);
-    COLORREF colour = GetSysColor(COLOR_BTNTEXT);
+    // The system's pairs, or the look's own colours where it has them.
+    const ControlColours* colours = tabs.Look != nullptr ? &tabs.Look->Controls : nullptr;
+    const bool own = colours != nullptr && colours->Custom;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    COLORREF colour = own ? colours->Colours.Text : GetSysColor(COLOR_BTNTEXT);
+    const COLORREF back = !own      ? GetSysColor(COLOR_BTNFACE)
+                          : selected ? colours->Colours.Back
+                                     : colours->Colours.FieldBack;
+    const COLORREF dim = own ? colours->Colours.DimText : GetSysColor(COLOR_GRAYTEXT);
     if (monitor != nullptr && !Connected(*monitor))
-        colour = ReadableDim(GetSysColor(COLOR_GRAYTEXT), colour, GetSysColor(COLOR_BTNFACE));
+        colour = ReadableDim(dim, colour, back);
     RECT area = item.rcItem;
     HGDIOBJ font = SelectObject(item.hDC, (HFONT)SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
     int mode = SetBkMode(item.hDC, TRANSPARENT);

@@ -9,8 +9,8 @@
 
 // The tip of an adapter's tab: its description, then its status on a line of its own.
 void FormatTabTip(const InterfaceMonitor& monitor, char* tip, size_t size);
-// Draws an owner-drawn tab's text: the system's button text, or a faint one that still reads
-// for an adapter that is not connected.
+// Draws an owner-drawn tab's text: the look's text (the system's button text unless the look
+// has colours of its own), or a faint one that still reads for an adapter that is not connected.
 void DrawTab(const TabStrip& tabs, const DRAWITEMSTRUCT& item);
 // Redraws the tabs whose adapter became connected or not since they were last drawn.
 void ShowTabStates(const TabStrip& tabs);

@@ -42,6 +42,8 @@ LRESULT AdaptersDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     }
     Filled = true;
     EnableWindow(GetDlgItem(Window, IDOK), AnyAdapterShown(Entries));
+    if (Colours != nullptr)
+        ShowColours(Window, *Colours);
     return TRUE;
 }
 
@@ -78,7 +80,8 @@ LRESULT AdaptersDialog::OnCancel(WORD, WORD, HWND, BOOL&)
     return 0;
 }
 
-bool RunAdaptersDialog(HWND owner, GrowArray<AdapterEntry>& entries)
+bool RunAdaptersDialog(HWND owner, GrowArray<AdapterEntry>& entries,
+                       const ControlColours* colours)
 {
     GrowArray<AdapterEntry> choice;
     if (!choice.Resize(entries.Count()))
@@ -86,6 +89,7 @@ bool RunAdaptersDialog(HWND owner, GrowArray<AdapterEntry>& entries)
     for (int i = 0; i < entries.Count(); i++)
         choice[i] = entries[i];
     AdaptersDialog dialog(choice);
+    dialog.Colours = colours;
     if (dialog.RunModal(owner, IDD_ADAPTERS) != IDOK)
         return false;
     for (int i = 0; i < entries.Count(); i++)

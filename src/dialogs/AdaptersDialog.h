@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "ControlColours.h"
 #include "GrowArray.h"
 #include "WindowObject.h"
 #include "resource.h"
@@ -27,10 +28,14 @@ public:
 
     BEGIN_MSG_MAP(AdaptersDialog)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        MESSAGE_RANGE_HANDLER(WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC, OnColourMessage)
+        NOTIFY_CODE_HANDLER(NM_CUSTOMDRAW, OnCustomDraw)
         COMMAND_ID_HANDLER(IDOK, OnOK)
         COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
         NOTIFY_HANDLER(IDC_ADAPTERS_LIST, LVN_ITEMCHANGED, OnItemChanged)
     END_MSG_MAP()
+
+    const ControlColours* Colours = nullptr;  // the main window's; none: the system's
 
 private:
     // The check boxes as the user left them.
@@ -43,9 +48,19 @@ private:
     LRESULT OnOK(WORD, WORD, HWND, BOOL&);
     LRESULT OnCancel(WORD, WORD, HWND, BOOL&);
     LRESULT OnItemChanged(int, NMHDR*, BOOL&);
+    LRESULT OnColourMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled)
+    {
+        return AnswerColourMessage(Colours, message, wParam, lParam, handled);
+    }
+    LRESULT OnCustomDraw(int, NMHDR* header, BOOL& handled)
+    {
+        return DrawPushButton(Colours, header, handled);
+    }
 };
 
-// Runs the dialog modally over the entries; true at OK, with Shown as the user left it.
-bool RunAdaptersDialog(HWND owner, GrowArray<AdapterEntry>& entries);
+// Runs the dialog modally over the entries, in the colours (none: the system's); true at OK,
+// with Shown as the user left it.
+bool RunAdaptersDialog(HWND owner, GrowArray<AdapterEntry>& entries,
+                       const ControlColours* colours = nullptr);
 
 #endif

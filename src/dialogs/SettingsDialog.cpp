@@ -78,6 +78,9 @@ LRESULT SettingsDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
                    Settings.IgnoreLoopBack != 0 ? BST_CHECKED : BST_UNCHECKED);
 
     UpdateControls(Settings.ResetType, Settings.AlertType);
+    TakeGroupTitles(Window, Titles, 3, Colours);
+    if (Colours != nullptr)
+        ShowColours(Window, *Colours);
     return 1;  // the dialog manager sets the default focus
 }
 
@@ -324,12 +327,13 @@ LRESULT SettingsDialog::OnCancel(WORD, WORD, HWND, BOOL&)
     return 0;
 }
 
-int RunSettingsDialog(SettingsRequest* request)
+int RunSettingsDialog(SettingsRequest* request, const ControlColours* colours)
 {
     request->ResetRequested = 0;
     request->ResetDate = 0;
     request->SaveFailed = 0;
     SettingsDialog dialog;
+    dialog.Colours = colours;
     if (dialog.RunModal(GetActiveWindow(), IDD_SETTINGS) != IDOK)
         return 0;
 

@@ -7,6 +7,8 @@
 #include <commdlg.h>
 #include <oleauto.h>
 
+#include "ControlColours.h"
+#include "GroupTitle.h"
 #include "WindowObject.h"
 #include "resource.h"
 
@@ -25,6 +27,8 @@ public:
 
     BEGIN_MSG_MAP(SettingsDialog)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        MESSAGE_RANGE_HANDLER(WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC, OnColourMessage)
+        NOTIFY_CODE_HANDLER(NM_CUSTOMDRAW, OnCustomDraw)
         COMMAND_ID_HANDLER(IDOK, OnOK)
         COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
         COMMAND_HANDLER(IDC_SET_DAILY, BN_CLICKED, OnResetRadio)
@@ -50,6 +54,7 @@ public:
     void UpdateControls(int resetType, int alertType);
 
     int resetRequested;  // 1 while the user asks for a reset at OK
+    const ControlColours* Colours = nullptr;  // the main window's; none: the system's
 
 private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
@@ -61,6 +66,16 @@ private:
     LRESULT OnResetRequest(WORD, WORD, HWND, BOOL&);
     LRESULT OnLogSwitch(WORD, WORD id, HWND, BOOL&);
     LRESULT OnBrowse(WORD, WORD id, HWND, BOOL&);
+
+    GroupTitle Titles[3];  // the reset point, the limits, the logs
+    LRESULT OnColourMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled)
+    {
+        return AnswerColourMessage(Colours, message, wParam, lParam, handled);
+    }
+    LRESULT OnCustomDraw(int, NMHDR* header, BOOL& handled)
+    {
+        return DrawPushButton(Colours, header, handled);
+    }
 
     void UpdateResetGroup(int resetType);
     void UpdateAlertGroup(int alertType);
@@ -82,7 +97,8 @@ struct SettingsRequest {
 
 // Command 40002: runs the dialog over the active window. After OK, Settings hold the new
 // values and are saved (or SaveFailed says they could not be), the request says whether a
-// reset is wanted, and the result is 1; after Cancel it is 0.
-int RunSettingsDialog(SettingsRequest* request);
+// reset is wanted, and the result is 1; after Cancel it is 0. The dialog shows in the colours
+// given (none: the system's).
+int RunSettingsDialog(SettingsRequest* request, const ControlColours* colours = nullptr);
 
 #endif

@@ -94,6 +94,9 @@ LRESULT HistoryWindow::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     RECT client;
     GetClientRect(Window, &client);
     Layout(client.right, client.bottom);
+    HeaderLook.Take(list, Colours);
+    if (Colours != nullptr)
+        ShowColours(Window, *Colours);
     return TRUE;
 }
 

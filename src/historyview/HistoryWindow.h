@@ -17,7 +17,9 @@
 #include "PeriodForecast.h"
 #include "UsageChart.h"
 #include "UsageHistory.h"
+#include "ControlColours.h"
 #include "DpiLayout.h"
+#include "ListHeaderLook.h"
 #include "OwnedHandle.h"
 #include "WindowObject.h"
 #include "WindowPlace.h"
@@ -42,6 +44,7 @@ public:
 
     BEGIN_MSG_MAP(HistoryWindow)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        MESSAGE_RANGE_HANDLER(WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC, OnColourMessage)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
         MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
@@ -80,6 +83,8 @@ public:
     PeriodRows Shown;     // the rows on show: the file's days with the running figures
     PeriodRows Fresh;     // the rows being worked out, compared with those on show
     UsageChart Chart;
+    const ControlColours* Colours = nullptr;  // the main window's; none: the system's
+    ListHeaderLook HeaderLook;                // the list's column titles in them
     int View;
     char Mac[MAC_TEXT_CHARS];  // the chosen adapter, empty for all of them
     bool PhysicalOnly;         // "All adapters" adds the physical adapters only
@@ -133,6 +138,10 @@ private:
     void FillItemText(int item, int column, char* buffer, size_t size);
 
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnColourMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled)
+    {
+        return AnswerColourMessage(Colours, message, wParam, lParam, handled);
+    }
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnGetMinMaxInfo(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);

@@ -68,25 +68,12 @@ void InterfacePage::FollowLook()
 {
     if (Window == NULL)
         return;
-    // Once: the page's group boxes come under titles of its own drawing.
-    for (HWND child = GetWindow(Window, GW_CHILD); TitleCount == 0 && child != NULL;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[8] = L"";
-        GetClassNameW(child, className, 8);
-        if (_wcsicmp(className, L"Button") != 0 ||
-            (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX)
-            continue;
-        for (GroupTitle& title : Titles)
-            if (title.Window == NULL) {
-                title.LookOf = &Look;
-                title.SubclassWindow(child);
-                break;
-            }
-    }
-    TitleCount = 0;
-    for (const GroupTitle& title : Titles)
-        TitleCount += title.Window != NULL;
-    RedrawWindow(Window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    // The page's group boxes come under titles of its own drawing.
+    TakeGroupTitles(Window, Titles, 2, Look != nullptr ? &Look->Controls : nullptr);
+    if (Look != nullptr)
+        ShowColours(Window, Look->Controls);
+    else
+        RedrawWindow(Window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // Writes a figure's control only when its text changes: a text write costs far more than a
@@ -173,7 +160,7 @@ HBRUSH InterfacePage::OnCtlColorStatic(HDC dc, HWND control, BOOL& handled)
         return AlertBrush;
     }
     // The system's own colours unless the look has its own: no further work for each paint.
-    if (Look == nullptr || !Look->Custom) {
+    if (Look == nullptr || !Look->Custom()) {
         handled = FALSE;
         return NULL;
     }

@@ -65,7 +65,6 @@ private:
     DATE ShownSince = -1;  // the start day the "Since" control shows; none yet
     UINT ShownStatus = 0;  // the status text the page shows
     GroupTitle Titles[2];  // IN and OUT
-    int TitleCount = 0;
 
     // No focus when made: pages are made out of sight, and a control focused there would make
     // the hidden main window the active one, with a caret blinking in it twice a second. The page

@@ -2,25 +2,18 @@
 
 void PageLook::Apply(Look look, const Palette& palette)
 {
-    Colours = palette;
-    Custom = look == LookDark;
-    Back.Reset(CreateSolidBrush(palette.Back));
-    Field.Reset(CreateSolidBrush(palette.FieldBack));
+    Controls.Apply(look, palette);
     Alert.Reset(CreateSolidBrush(palette.AlertBack));
 }
 
 HBRUSH PageLook::ForControl(HDC dc, bool field) const
 {
-    if (!Custom)
-        return NULL;
-    SetTextColor(dc, Colours.Text);
-    SetBkColor(dc, field ? Colours.FieldBack : Colours.Back);
-    return field ? Field.Get() : Back.Get();
+    return Controls.Answer(field ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC, dc, NULL);
 }
 
 HBRUSH PageLook::ForAlert(HDC dc) const
 {
-    SetTextColor(dc, Colours.AlertText);
+    SetTextColor(dc, Controls.Colours.AlertText);
     SetBkMode(dc, TRANSPARENT);
     return Alert.Get();
 }

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "ControlColours.h"
 #include "OwnedHandle.h"
 #include "Palette.h"
 
@@ -21,13 +22,13 @@ public:
     // colours stay (then the control's default handling runs).
     HBRUSH ForControl(HDC dc, bool field) const;
     HBRUSH ForAlert(HDC dc) const;
-    HBRUSH ForPage() const { return Custom ? Back.Get() : NULL; }
+    HBRUSH ForPage() const { return Controls.Back(); }
+    bool Custom() const { return Controls.Custom; }
 
-    Palette Colours = {};
-    bool Custom = false;
+    ControlColours Controls;  // the pages' fields, labels and background
 
 private:
-    OwnedBrush Back, Field, Alert;
+    OwnedBrush Alert;
 };
 
 #endif

@@ -26,7 +26,7 @@ bool FakeHighContrast()
 }
 
 // What a control of the page is drawn with: its text colour and its background.
-struct ControlColours {
+struct DrawnColours {
     bool Own;  // the page chose them; else the system's face colour, as by default
     COLORREF Text, Back;
 };
@@ -48,7 +48,7 @@ protected:
         MainWindowTest::TearDown();
         ThemePlatform = saved;
     }
-    ControlColours Colours(int id)
+    DrawnColours Colours(int id)
     {
         HWND page = PageWindow(TabMonitor(0));
         HDC dc = CreateCompatibleDC(NULL);
@@ -56,7 +56,7 @@ protected:
                                             (LPARAM)GetDlgItem(page, id));
         LOGBRUSH fill = {};
         GetObjectW(brush, sizeof(fill), &fill);
-        ControlColours colours = {fill.lbColor != GetSysColor(COLOR_BTNFACE), GetTextColor(dc),
+        DrawnColours colours = {fill.lbColor != GetSysColor(COLOR_BTNFACE), GetTextColor(dc),
                                   fill.lbColor};
         DeleteDC(dc);
         return colours;
@@ -110,7 +110,7 @@ TEST_F(AppearanceTest, DarkPagesFollowTheSystemWhileRunningAndTheirTextsRead)
     EXPECT_FALSE(Colours(IDC_PAGE_DESCR).Own);
     SystemChanged(L"ImmersiveColorSet");
     for (int id : {IDC_PAGE_DESCR, IDC_PAGE_STATUS, IDC_PAGE_TOTAL_IN}) {
-        ControlColours dark = Colours(id);
+        DrawnColours dark = Colours(id);
         EXPECT_TRUE(dark.Own) << id;
         EXPECT_LT(RelativeLuminance(dark.Back), 0.05) << id;
         EXPECT_GE(ContrastRatio(dark.Text, dark.Back), ReadableContrast) << id;
@@ -143,7 +143,7 @@ TEST_F(AppearanceTest, TheIniChoiceOverridesTheSystemAndHighContrastOverridesBot
     TabMonitor(0)->Total_in = 10 * GIGABYTE;
     Tick();
     ASSERT_TRUE(TabMonitor(0)->AlertOn);
-    ControlColours alert = Colours(IDC_PAGE_ALERT);
+    DrawnColours alert = Colours(IDC_PAGE_ALERT);
     EXPECT_EQ(RGB(255, 0, 0), alert.Back);
     EXPECT_EQ(RGB(0, 0, 0), alert.Text);
 

@@ -327,8 +327,9 @@ private:
     DWORD Size, Type;
 };
 
-// Runs the picture tests in a child at that DPI and language; its exit code.
-DWORD RunChild(DWORD dpi, const char* code)
+// Runs the picture tests in a child at that DPI and language, with the pictures of the looks
+// when asked; its exit code.
+DWORD RunChild(DWORD dpi, const char* code, bool looks = false)
 {
     HeldValue pixels(HKEY_CURRENT_USER, DesktopKey, LogPixelsValue, REG_DWORD, &dpi, sizeof(dpi));
     EXPECT_TRUE(pixels.Set);
@@ -342,7 +343,8 @@ DWORD RunChild(DWORD dpi, const char* code)
     GetModuleFileNameW(NULL, program, MAX_PATH);
     std::wstring command = L"\"" + std::wstring(program) +
                            L"\" --gtest_brief=1 --gtest_filter=MainWindowTest.NoLabel*:"
-                           L"MainWindowPlaceTest.IsAsBigAsItsPage*";
+                           L"MainWindowPlaceTest.IsAsBigAsItsPage*" +
+                           (looks ? L":LookPictureTest.*" : L"");
     SetEnvironmentVariableW(L"BRISVANE_TEST_DPI", std::to_wstring(dpi).c_str());
     SetEnvironmentVariableA(ChildLanguageVariable, code);
     STARTUPINFOW start = {};
@@ -372,7 +374,8 @@ TEST(DpiPictureTest, At144DpiNoLabelIsCutAndTheWindowFitsItsPage)
 {
     if (getenv(ChildDpiVariable) != NULL)
         GTEST_SKIP() << "the child run itself";
-    EXPECT_EQ(0u, RunChild(HigherDpi, "en")) << "the child run at 144 DPI failed: its output is above";
+    EXPECT_EQ(0u, RunChild(HigherDpi, "en", true))
+        << "the child run at 144 DPI failed: its output is above";
 }
 
 TEST(DpiPictureTest, InEveryLanguageAtBothDpisNoLabelIsCutOrOverlapsOrLacksAGlyph)

@@ -23,6 +23,8 @@
 // with ".reads" appended. The thread that sends the fast ticks and asks for the history window
 // starts only once the script first says "fast" or "history": polling for the main window
 // every few milliseconds would cost the benchmark's programs more than their own cycle.
+// BRISVANE_HIGH_CONTRAST set (to anything) turns high contrast on: the program hears that the
+// system has it, and the system's colours are Windows' high-contrast black.
 #include <winsock2.h>
 #include <windows.h>
 #include <ws2ipdef.h>  // before iphlpapi.h, for the 64-bit interface rows
@@ -35,6 +37,7 @@
 #include "MainWindow.h"
 #include "AdapterTables.h"
 #include "Platform.h"
+#include "ThemePlatform.h"
 #include "resource.h"
 
 namespace {
@@ -362,9 +365,34 @@ DWORD WINAPI FastTicker(void*)
     return 0;
 }
 
+bool ScriptedHighContrast()
+{
+    return true;
+}
+
+// High contrast for the README's picture, which Wine cannot turn on: the system's answer and
+// Windows' high-contrast black colours, for this session of Wine.
+void UseHighContrast()
+{
+    static const int elements[] = {COLOR_WINDOW,   COLOR_WINDOWTEXT,    COLOR_BTNFACE,
+                                   COLOR_BTNTEXT,  COLOR_GRAYTEXT,      COLOR_HIGHLIGHT,
+                                   COLOR_HIGHLIGHTTEXT, COLOR_HOTLIGHT, COLOR_3DHILIGHT,
+                                   COLOR_3DSHADOW, COLOR_3DDKSHADOW,    COLOR_3DLIGHT,
+                                   COLOR_WINDOWFRAME};
+    static const COLORREF colours[] = {RGB(0, 0, 0),       RGB(255, 255, 255), RGB(0, 0, 0),
+                                       RGB(255, 255, 255), RGB(63, 242, 63),   RGB(26, 235, 255),
+                                       RGB(0, 0, 0),       RGB(255, 255, 0),   RGB(255, 255, 255),
+                                       RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+                                       RGB(255, 255, 255)};
+    SetSysColors(sizeof(elements) / sizeof(elements[0]), elements, colours);
+    ThemePlatform.HighContrastOn = ScriptedHighContrast;
+}
+
 struct Installer {
     Installer()
     {
+        if (GetEnvironmentVariableA("BRISVANE_HIGH_CONTRAST", NULL, 0) > 0)
+            UseHighContrast();
         DWORD length = GetEnvironmentVariableA("BRISVANE_SCRIPT", ScriptPath, sizeof(ScriptPath));
         if (length == 0 || length >= sizeof(ScriptPath))
             return;
