@@ -57,34 +57,3 @@ void ListHeaderLook::Paint(HDC dc)
     SetTextColor(dc, previous);
     SetBkMode(dc, mode);
 }
-
-LRESULT ListHeaderLook::OnPaint(UINT, WPARAM, LPARAM, BOOL& handled)
-{
-    if (!Own()) {
-        handled = FALSE;
-        return 0;
-    }
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(Window, &paint);
-    if (dc != NULL)
-        Paint(dc);
-    EndPaint(Window, &paint);
-    return 0;
-}
-
-LRESULT ListHeaderLook::OnPrintClient(UINT, WPARAM wParam, LPARAM, BOOL& handled)
-{
-    if (!Own()) {
-        handled = FALSE;
-        return 0;
-    }
-    Paint((HDC)wParam);
-    return 0;
-}
-
-LRESULT ListHeaderLook::OnEraseBackground(UINT, WPARAM, LPARAM, BOOL& handled)
-{
-    // The paint covers it all.
-    handled = Own();
-    return 1;
-}

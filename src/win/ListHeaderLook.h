@@ -6,28 +6,13 @@
 
 #include <windows.h>
 
-#include "ControlColours.h"
-#include "WindowObject.h"
+#include "PaintedControl.h"
 
-class ListHeaderLook : public WindowObject {
+class ListHeaderLook : public PaintedControl {
 public:
-    BEGIN_MSG_MAP(ListHeaderLook)
-        MESSAGE_HANDLER(WM_PAINT, OnPaint)
-        MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
-        MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-    END_MSG_MAP()
-
     // Takes over the list view's header, painted in the colours; false when it has none.
     bool Take(HWND list, const ControlColours* colours);
-    void Paint(HDC dc);
-
-    const ControlColours* Colours = nullptr;
-
-private:
-    bool Own() const { return Colours != nullptr && Colours->Paints(); }
-    LRESULT OnPaint(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
-    LRESULT OnPrintClient(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
-    LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL& handled);
+    void Paint(HDC dc) override;
 };
 
 #endif

@@ -7,26 +7,11 @@
 
 #include <windows.h>
 
-#include "ControlColours.h"
-#include "WindowObject.h"
+#include "PaintedControl.h"
 
-class TabControlLook : public WindowObject {
+class TabControlLook : public PaintedControl {
 public:
-    BEGIN_MSG_MAP(TabControlLook)
-        MESSAGE_HANDLER(WM_PAINT, OnPaint)
-        MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
-        MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-    END_MSG_MAP()
-
-    void Paint(HDC dc);
-
-    const ControlColours* Colours = nullptr;
-
-private:
-    bool Own() const { return Colours != nullptr && Colours->Paints(); }
-    LRESULT OnPaint(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
-    LRESULT OnPrintClient(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
-    LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL& handled);
+    void Paint(HDC dc) override;
 };
 
 #endif
