@@ -3,27 +3,14 @@
 // read against each other; the alert's red outside high contrast, the highlight pair in it.
 #include "MainWindowTestSupport.h"
 
+#include "FakeLook.h"
+
 #include <algorithm>
 
 #include "Contrast.h"
 #include "Palette.h"
-#include "ThemePlatform.h"
 
 namespace {
-
-bool AppsLight = true;
-bool HighContrast = false;
-
-bool FakePersonalize(const wchar_t*, DWORD* value)
-{
-    *value = AppsLight ? 1 : 0;
-    return true;
-}
-
-bool FakeHighContrast()
-{
-    return HighContrast;
-}
 
 // What a control of the page is drawn with: its text colour and its background.
 struct DrawnColours {
@@ -35,19 +22,6 @@ struct DrawnColours {
 
 class AppearanceTest : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        saved = ThemePlatform;
-        ThemePlatform = {FakePersonalize, FakeHighContrast};
-        AppsLight = true;
-        HighContrast = false;
-    }
-    void TearDown() override
-    {
-        MainWindowTest::TearDown();
-        ThemePlatform = saved;
-    }
     DrawnColours Colours(int id)
     {
         HWND page = PageWindow(TabMonitor(0));
@@ -96,7 +70,7 @@ protected:
         ReleaseDC(box, screen);
         return strongest;
     }
-    ThemePlatformCalls saved;
+    FakeLook look;
 };
 
 TEST_F(AppearanceTest, DarkPagesFollowTheSystemWhileRunningAndTheirTextsRead)
@@ -105,7 +79,7 @@ TEST_F(AppearanceTest, DarkPagesFollowTheSystemWhileRunningAndTheirTextsRead)
     ASSERT_NE((HWND)NULL, Create());
     EXPECT_FALSE(Colours(IDC_PAGE_DESCR).Own);  // light: the system's own colours
 
-    AppsLight = false;
+    FakeLook::Light = false;
     SystemChanged(L"Environment");  // another setting: nothing to follow
     EXPECT_FALSE(Colours(IDC_PAGE_DESCR).Own);
     SystemChanged(L"ImmersiveColorSet");
@@ -125,7 +99,7 @@ TEST_F(AppearanceTest, DarkPagesFollowTheSystemWhileRunningAndTheirTextsRead)
     EXPECT_TRUE(HistoryView().Chart.Colours.Dark);  // the chart, open or not, goes with it
     EXPECT_GE(GroupTitleContrast(), ReadableContrast);  // "IN (download)" reads on the dark
 
-    AppsLight = true;
+    FakeLook::Light = true;
     SendMessageW(main.Window, WM_THEMECHANGED, 0, 0);
     EXPECT_FALSE(Colours(IDC_PAGE_DESCR).Own);
     EXPECT_FALSE(HistoryView().Chart.Colours.Dark);
@@ -147,7 +121,7 @@ TEST_F(AppearanceTest, TheIniChoiceOverridesTheSystemAndHighContrastOverridesBot
     EXPECT_EQ(RGB(255, 0, 0), alert.Back);
     EXPECT_EQ(RGB(0, 0, 0), alert.Text);
 
-    HighContrast = true;
+    FakeLook::HighContrast = true;
     SendMessageW(main.Window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
     EXPECT_FALSE(Colours(IDC_PAGE_DESCR).Own);  // the system's own high-contrast colours
     alert = Colours(IDC_PAGE_ALERT);

@@ -15,28 +15,14 @@
 #include <vector>
 
 #include "Contrast.h"
+#include "FakeLook.h"
 #include "ModalDriver.h"
 #include "OwnedHandle.h"
 #include "Palette.h"
-#include "ThemePlatform.h"
 #include "UsageChart.h"
 #include "resource.h"
 
 namespace {
-
-bool AppsLight = true;
-bool HighContrast = false;
-
-bool FakePersonalize(const wchar_t*, DWORD* value)
-{
-    *value = AppsLight ? 1 : 0;
-    return true;
-}
-
-bool FakeHighContrast()
-{
-    return HighContrast;
-}
 
 enum LookCase { CaseLight, CaseDark, CaseHighContrast };
 const struct {
@@ -328,10 +314,6 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        saved = ThemePlatform;
-        ThemePlatform = {FakePersonalize, FakeHighContrast};
-        AppsLight = true;
-        HighContrast = false;
         for (int i = 0; i < SchemeCount; i++)
             before[i] = GetSysColor(SchemeElements[i]);
         fake.AddAdapter(2, 0xA1, "192.168.1.10");
@@ -341,16 +323,16 @@ protected:
     {
         MainWindowTest::TearDown();
         SetSysColors(SchemeCount, SchemeElements, before);
-        ThemePlatform = saved;
     }
     // The system turns to the look, and tells the program so.
     void UseLook(LookCase look)
     {
-        const bool wasHigh = HighContrast;
-        AppsLight = look != CaseDark;
-        HighContrast = look == CaseHighContrast;
-        if (HighContrast != wasHigh)
-            SetSysColors(SchemeCount, SchemeElements, HighContrast ? SchemeColours : before);
+        const bool wasHigh = FakeLook::HighContrast;
+        FakeLook::Light = look != CaseDark;
+        FakeLook::HighContrast = look == CaseHighContrast;
+        if (FakeLook::HighContrast != wasHigh)
+            SetSysColors(SchemeCount, SchemeElements,
+                         FakeLook::HighContrast ? SchemeColours : before);
         SendMessageW(main.Window, WM_SETTINGCHANGE, 0, (LPARAM)L"ImmersiveColorSet");
         SendMessageW(main.Window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
         PumpMessages();
@@ -372,7 +354,7 @@ protected:
         return history;
     }
 
-    ThemePlatformCalls saved;
+    FakeLook look;
     COLORREF before[SchemeCount];
 };
 
@@ -397,42 +379,25 @@ TEST_F(LookPictureTest, TheHistoryWindowsTextsAndChartReadInEveryLook)
     DestroyWindow(history);
 }
 
-TEST_F(LookPictureTest, TheSettingsDialogsTextsReadInEveryLook)
+TEST_F(LookPictureTest, TheDialogsTextsReadInEveryLook)
 {
+    const struct {
+        WORD Command;
+        const char* Title;
+        WORD Close;
+    } dialogs[] = {{ID_APP_SETTINGS, "Settings", IDCANCEL},
+                   {ID_APP_ABOUT, "About", IDOK},
+                   {ID_TRAY_ADAPTERS, "Adapters", IDCANCEL}};
     ASSERT_NE((HWND)NULL, Create());
     for (const auto& look : Looks) {
         UseLook(look.Case);
-        RunWithStep([&] { SendMessageW(main.Window, WM_COMMAND, ID_APP_SETTINGS, 0); },
-                    "Settings", [&](HWND dialog) {
-                        EXPECT_EQ("", Misreads(dialog, look.Case == CaseDark)) << look.Name;
-                        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-                    });
-    }
-}
-
-TEST_F(LookPictureTest, TheAboutBoxsTextsReadInEveryLook)
-{
-    ASSERT_NE((HWND)NULL, Create());
-    for (const auto& look : Looks) {
-        UseLook(look.Case);
-        RunWithStep([&] { SendMessageW(main.Window, WM_COMMAND, ID_APP_ABOUT, 0); },
-                    "About", [&](HWND dialog) {
-                        EXPECT_EQ("", Misreads(dialog, look.Case == CaseDark)) << look.Name;
-                        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-                    });
-    }
-}
-
-TEST_F(LookPictureTest, TheAdaptersDialogsTextsReadInEveryLook)
-{
-    ASSERT_NE((HWND)NULL, Create());
-    for (const auto& look : Looks) {
-        UseLook(look.Case);
-        RunWithStep([&] { SendMessageW(main.Window, WM_COMMAND, ID_TRAY_ADAPTERS, 0); },
-                    "Adapters", [&](HWND dialog) {
-                        EXPECT_EQ("", Misreads(dialog, look.Case == CaseDark)) << look.Name;
-                        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-                    });
+        for (const auto& opened : dialogs)
+            RunWithStep([&] { SendMessageW(main.Window, WM_COMMAND, opened.Command, 0); },
+                        opened.Title, [&](HWND dialog) {
+                            EXPECT_EQ("", Misreads(dialog, look.Case == CaseDark))
+                                << opened.Title << ", " << look.Name;
+                            PostMessageW(dialog, WM_COMMAND, opened.Close, 0);
+                        });
     }
 }
 

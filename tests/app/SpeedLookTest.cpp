@@ -3,6 +3,8 @@
 // the pixels drawn, against the pixels around it; graph marks against their background.
 #include "MainWindowTestSupport.h"
 
+#include "FakeLook.h"
+
 #include <algorithm>
 #include <map>
 #include <vector>
@@ -13,7 +15,6 @@
 #include "SpeedIcon.h"
 #include "SpeedViews.h"
 #include "SpeedWindow.h"
-#include "ThemePlatform.h"
 #include "TrayIcon.h"
 #include "resource.h"
 
@@ -336,39 +337,8 @@ TEST(SpeedIconUnits, KiloMegaAndGigaLookApartAtEverySize)
     }
 }
 
-namespace {
-
-bool TaskbarLight = true;
-bool HighContrastOn = false;
-
-bool FakePersonalize(const wchar_t*, DWORD* value)
-{
-    *value = TaskbarLight ? 1 : 0;
-    return true;
-}
-
-bool FakeHighContrast()
-{
-    return HighContrastOn;
-}
-
-}  // namespace
-
 class SpeedLookChange : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        saved = ThemePlatform;
-        ThemePlatform = {FakePersonalize, FakeHighContrast};
-        TaskbarLight = true;
-        HighContrastOn = false;
-    }
-    void TearDown() override
-    {
-        MainWindowTest::TearDown();
-        ThemePlatform = saved;
-    }
     HICON LastIcon()
     {
         const TrayCall* call = LastTrayCall(NIM_MODIFY, NIF_ICON);
@@ -392,7 +362,7 @@ protected:
     {
         return WindowRaster(MainWindowProbe::Speed(main).WindowHandle()).At(1, 1);
     }
-    ThemePlatformCalls saved;
+    FakeLook look;
 };
 
 TEST_F(SpeedLookChange, ALookChangeReachesTheTrayIconAndTheSpeedWindowWhileRunning)
@@ -410,7 +380,7 @@ TEST_F(SpeedLookChange, ALookChangeReachesTheTrayIconAndTheSpeedWindowWhileRunni
     const HICON lightPlain = Tray().NormalIcon();
 
     // Dark: the window at once, the icon at the next cycle though the figures stay.
-    TaskbarLight = false;
+    FakeLook::Light = false;
     SendMessageW(main.Window, WM_SETTINGCHANGE, 0, (LPARAM)L"ImmersiveColorSet");
     EXPECT_LT(RelativeLuminance(WindowBack()), 0.05);
     Traffic(1000000, 10000);
@@ -419,7 +389,7 @@ TEST_F(SpeedLookChange, ALookChangeReachesTheTrayIconAndTheSpeedWindowWhileRunni
 
     // High contrast: the scheme's own window colour, in the window and in the icons.
     SchemeColours scheme(&HighContrastWhite);
-    HighContrastOn = true;
+    FakeLook::HighContrast = true;
     SendMessageW(main.Window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
     const COLORREF window = GetSysColor(COLOR_WINDOW);
     EXPECT_EQ(window, WindowBack());
@@ -431,8 +401,8 @@ TEST_F(SpeedLookChange, ALookChangeReachesTheTrayIconAndTheSpeedWindowWhileRunni
     SendMessageA(main.Window, WM_COMMAND, ID_SPEED_TRAY_PROGRAM, 0);
     Traffic(0, 0);
     EXPECT_EQ(Tray().NormalIcon(), LastIcon());
-    HighContrastOn = false;
-    TaskbarLight = true;
+    FakeLook::HighContrast = false;
+    FakeLook::Light = true;
     SendMessageW(main.Window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
     EXPECT_EQ(Tray().NormalIcon(), LastIcon());  // sent at once
     EXPECT_NE(window, IconBack(LastIcon()));
