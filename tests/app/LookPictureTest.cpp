@@ -18,6 +18,7 @@
 #include "FakeLook.h"
 #include "ModalDriver.h"
 #include "OwnedHandle.h"
+#include "PixelContrast.h"
 #include "Palette.h"
 #include "UsageChart.h"
 #include "resource.h"
@@ -109,37 +110,11 @@ struct TextPlace {
     double Needed;      // 4.5 for text, 3 for large text and marks
 };
 
-// The background of an area, the colour most of its pixels have, and the strongest contrast of
-// any pixel there against it: the text's own colour, as it is drawn.
+// The area's background and the strongest contrast of its text, in the picture's coordinates.
 std::pair<COLORREF, double> Measure(const ScreenPicture& picture, RECT area)
 {
     OffsetRect(&area, -picture.Place.left, -picture.Place.top);
-    area.left = std::max(area.left, 0L);
-    area.top = std::max(area.top, 0L);
-    area.right = std::min(area.right, (LONG)picture.Width);
-    area.bottom = std::min(area.bottom, (LONG)picture.Height);
-    std::vector<std::pair<COLORREF, int>> counts;
-    for (int y = area.top; y < area.bottom; y++)
-        for (int x = area.left; x < area.right; x++) {
-            COLORREF colour = picture.At(x, y);
-            size_t i = 0;
-            while (i < counts.size() && counts[i].first != colour)
-                i++;
-            if (i == counts.size())
-                counts.push_back({colour, 0});
-            counts[i].second++;
-        }
-    if (counts.empty())
-        return {0, 0};
-    size_t most = 0;
-    for (size_t i = 1; i < counts.size(); i++)
-        if (counts[i].second > counts[most].second)
-            most = i;
-    const COLORREF back = counts[most].first;
-    double strongest = 1;
-    for (const auto& count : counts)
-        strongest = std::max(strongest, ContrastRatio(count.first, back));
-    return {back, strongest};
+    return BackgroundAndContrast(picture, area);
 }
 
 RECT ScreenRect(HWND window, RECT area)

@@ -11,6 +11,7 @@
 
 #include "Contrast.h"
 #include "IconPixels.h"
+#include "HighContrastSchemes.h"
 #include "Palette.h"
 #include "SpeedIcon.h"
 #include "SpeedViews.h"
@@ -119,14 +120,6 @@ Marks MeasureBars(const Raster& raster, const RECT& area)
             }
     return marks;
 }
-
-// Windows' two high-contrast schemes, in ReadSystemColours's order.
-const SystemColours HighContrastBlack = {RGB(0, 0, 0),       RGB(255, 255, 255), RGB(0, 0, 0),
-                                         RGB(255, 255, 255), RGB(63, 242, 63),   RGB(26, 235, 255),
-                                         RGB(0, 0, 0),       RGB(255, 255, 0)};
-const SystemColours HighContrastWhite = {RGB(255, 255, 255), RGB(0, 0, 0),       RGB(255, 255, 255),
-                                         RGB(0, 0, 0),       RGB(96, 0, 0),      RGB(55, 0, 110),
-                                         RGB(255, 255, 255), RGB(0, 0, 159)};
 
 const int SchemeElements[] = {COLOR_WINDOW,   COLOR_WINDOWTEXT, COLOR_BTNFACE,
                               COLOR_BTNTEXT,  COLOR_GRAYTEXT,   COLOR_HIGHLIGHT,

@@ -8,6 +8,7 @@
 
 #include "Contrast.h"
 #include "IconPixels.h"
+#include "PixelContrast.h"
 
 namespace {
 
@@ -25,31 +26,11 @@ TabPicture PaintTabs(HWND tabs)
     return picture;
 }
 
-// The strongest contrast of a text pixel inside a tab against the tab's own background, the
-// colour most of its pixels have.
+// The strongest contrast of a text pixel inside a tab against the tab's own background.
 double TextContrast(const TabPicture& picture, RECT area)
 {
     InflateRect(&area, -3, -3);  // inside the tab's edges
-    std::vector<std::pair<COLORREF, int>> counts;
-    for (int y = area.top; y < area.bottom; y++)
-        for (int x = area.left; x < area.right; x++) {
-            COLORREF colour = picture.At(x, y);
-            size_t i = 0;
-            while (i < counts.size() && counts[i].first != colour)
-                i++;
-            if (i == counts.size())
-                counts.push_back({colour, 0});
-            counts[i].second++;
-        }
-    size_t most = 0;
-    for (size_t i = 1; i < counts.size(); i++)
-        if (counts[i].second > counts[most].second)
-            most = i;
-    const COLORREF back = counts.empty() ? 0 : counts[most].first;
-    double strongest = 1;
-    for (const auto& count : counts)
-        strongest = std::max(strongest, ContrastRatio(count.first, back));
-    return strongest;
+    return BackgroundAndContrast(picture, area).second;
 }
 
 }  // namespace

@@ -5,18 +5,11 @@
 #include <string>
 
 #include "Contrast.h"
+#include "HighContrastSchemes.h"
 #include "Palette.h"
 #include "ThemePlatform.h"
 
 namespace {
-
-// The high-contrast schemes Windows ships, black and white.
-const SystemColours HighContrastBlack = {RGB(0, 0, 0),      RGB(255, 255, 255), RGB(0, 0, 0),
-                                         RGB(255, 255, 255), RGB(63, 242, 63),  RGB(26, 235, 255),
-                                         RGB(0, 0, 0),      RGB(255, 255, 0)};
-const SystemColours HighContrastWhite = {RGB(255, 255, 255), RGB(0, 0, 0),      RGB(255, 255, 255),
-                                         RGB(0, 0, 0),       RGB(96, 0, 0),     RGB(55, 0, 110),
-                                         RGB(255, 255, 255), RGB(0, 0, 159)};
 
 DWORD FakeApps, FakeTaskbar;
 bool FakeHasValues, FakeHighContrast;
