@@ -6,12 +6,12 @@
 #include "FakeLook.h"
 
 #include <algorithm>
-#include <map>
 #include <vector>
 
 #include "Contrast.h"
 #include "IconPixels.h"
 #include "HighContrastSchemes.h"
+#include "PixelContrast.h"
 #include "Palette.h"
 #include "SpeedIcon.h"
 #include "SpeedViews.h"
@@ -48,18 +48,7 @@ Raster WindowRaster(HWND window)
 
 COLORREF MostCommon(const Raster& raster, const RECT& area)
 {
-    std::map<COLORREF, int> counts;
-    for (int y = area.top; y < area.bottom; y++)
-        for (int x = area.left; x < area.right; x++)
-            counts[raster.At(x, y)]++;
-    COLORREF common = 0;
-    int most = -1;
-    for (const auto& count : counts)
-        if (count.second > most) {
-            most = count.second;
-            common = count.first;
-        }
-    return common;
+    return BackgroundAndContrast(raster, area).first;
 }
 
 // The marks of an area: the pixels other than its most common colour.
