@@ -224,7 +224,32 @@ void SpeedWindow::Show(const SpeedHistory& history, int bits, int alert)
     // painted again.
     if ((changed || down != 0 || up != 0 || history.Count() < SpeedHistorySeconds) &&
         !SameSpeedWindowPicture(Current, Painted))
+        PaintNow(area);
+}
+
+void SpeedWindow::PaintNow(const RECT& area)
+{
+    // Drawn at once rather than through WM_PAINT: the round of invalidating, fetching the
+    // paint message and asking for the update region twice costs more than the drawing. A
+    // hidden window is drawn when it shows again.
+    HDC dc = IsWindowVisible(Window) ? GetDC(Window) : NULL;
+    if (dc == NULL) {
         InvalidateRect(Window, NULL, FALSE);
+        return;
+    }
+    StepScope step(StepSpeedWindowPaint);
+    Draw(dc, area);
+    ReleaseDC(Window, dc);
+}
+
+void SpeedWindow::Draw(HDC dc, const RECT& area)
+{
+    // Drawn off screen first, so that the figures do not flicker as they change.
+    HDC canvas = Canvas(dc, area);
+    Paint(canvas != NULL ? canvas : dc, area);
+    StepScope layered(StepLayeredUpdate);
+    if (canvas != NULL)
+        BitBlt(dc, 0, 0, area.right, area.bottom, canvas, 0, 0, SRCCOPY);
 }
 
 int SpeedWindow::ReadPlace(WindowPlace* place) const
@@ -299,12 +324,7 @@ LRESULT SpeedWindow::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
         return 0;
     RECT area;
     GetClientRect(Window, &area);
-    // Drawn off screen first, so that the figures do not flicker as they change.
-    HDC canvas = Canvas(dc, area);
-    Paint(canvas != NULL ? canvas : dc, area);
-    StepScope layered(StepLayeredUpdate);
-    if (canvas != NULL)
-        BitBlt(dc, 0, 0, area.right, area.bottom, canvas, 0, 0, SRCCOPY);
+    Draw(dc, area);
     EndPaint(Window, &paint);
     return 0;
 }

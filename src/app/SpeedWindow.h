@@ -96,6 +96,9 @@ private:
     void MakeFont();
     HDC Canvas(HDC dc, const RECT& area);
     void Paint(HDC dc, const RECT& area);
+    // The picture through the canvas onto the window's DC.
+    void Draw(HDC dc, const RECT& area);
+    void PaintNow(const RECT& area);
 
     HWND Owner;
     UINT Dpi;

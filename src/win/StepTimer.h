@@ -23,15 +23,15 @@ enum CycleStep {
     StepForecast,          // the forecast round, when due
     StepLogCheck,          // the log channels' failures reported
     StepSpeedFigures,      // the figures the speed views show, summed
-    StepSpeedWindowText,   // the speed window's text set and its repaint asked for
+    StepSpeedWindowText,   // the speed window's text set and its picture painted
     StepIconDescribe,      // what the speed icon shows, and the test for a change
     StepIconDraw,          // a new speed icon drawn and made
     StepTipText,           // the tray tip's text and its forecast line
     StepTrayHandOver,      // the tray told of a new icon or tip, and the old icon destroyed
     StepTitle,             // the window title
     StepHistoryWindow,     // the history window's refresh
-    StepSpeedWindowPaint,  // the speed window's WM_PAINT: the picture drawn off screen
-    StepLayeredUpdate,     // the picture copied to the layered window and the paint ended
+    StepSpeedWindowPaint,  // the speed window's picture drawn, at once or at WM_PAINT
+    StepLayeredUpdate,     // the picture copied from off screen to the layered window
     StepTextConversion,    // UTF-8 to UTF-16 at the edge, wherever it falls
     StepCount
 };

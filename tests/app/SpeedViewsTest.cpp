@@ -250,16 +250,24 @@ TEST(SpeedViewsChanges, ANewSpeedReachesTheIconAndTheWindowAndSteadyFiguresDrawN
         steady.Add(1250000, 210000);
         UpdateWindow(window);
     }
+    // A mark of our own on the window: whatever paints the window covers it.
+    const POINT mark = {2, 2};
+    const COLORREF marked = RGB(1, 2, 3);
+    WindowDc dc(window);
+    ASSERT_NE(CLR_INVALID, SetPixel(dc.Get(), mark.x, mark.y, marked));
     RECT pending;
     EXPECT_EQ(steadyIcon, views.Cycle(1250000, 210000, 0, NULL, NULL));
     EXPECT_FALSE(GetUpdateRect(window, &pending, FALSE));
+    EXPECT_EQ(marked, GetPixel(dc.Get(), mark.x, mark.y)) << "steady figures painted again";
 
     SpeedHistory faster = steady;
     faster.Add(2500000, 210000);
     HICON fasterIcon = views.Cycle(2500000, 210000, 0, NULL, NULL);
     ASSERT_NE(steadyIcon, fasterIcon);
     EXPECT_EQ("Download 2.50 megabytes per second, upload 210 kilobytes per second", WindowText(window));
-    EXPECT_TRUE(GetUpdateRect(window, &pending, FALSE));
+    // On the screen at once, with no paint message to wait for.
+    EXPECT_FALSE(GetUpdateRect(window, &pending, FALSE));
+    EXPECT_NE(marked, GetPixel(dc.Get(), mark.x, mark.y)) << "the new figures not painted";
     // Each icon shows its own figures: the new one the new speed, and the one the tray still
     // has until it is told of the new one the old speed.
     int size = GetSystemMetrics(SM_CXSMICON);
