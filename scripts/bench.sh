@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What the program costs beside the floor program (an empty window whose one-second timer reads
 # the same two tables), in CPU nanoseconds from the scheduler and in peak memory: idle on this
-# machine's adapters, busy in the tray on scripted adapters, and busy with both speed views.
+# machine's adapters, busy in the tray on scripted adapters, and busy with both speed views
+# (beside that floor, and beside the floor also handing the tray a new icon every second).
 # Program and floor alternate, one at a time, in rounds; the medians and spreads are printed,
 # with where the program's cycle spent its time (BRISVANE_STEPS) in the same runs.
 #
@@ -62,6 +63,12 @@ prefix="$dir/bench-prefix"
 work=$(mktemp -d)
 trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; stop_display; rm -rf "$work"' EXIT
 start_display force
+# The display started here has no X resource database, unlike a desktop session's; without
+# one, Xlib reads ~/.Xdefaults and ~/.Xdefaults-HOST again every time Wine selects a font into
+# a DC (to look for Xft settings), in the program and in explorer.exe alike. A database of
+# one comment ends that without setting anything; explorer.exe, started now, has it too.
+printf '! the benchmark display'"'"'s resource database\n' >"$work/xresources"
+export XENVIRONMENT="$work/xresources"
 prepare_wine "$prefix"
 
 if [ "$with_cycle" = 1 ]; then
@@ -257,9 +264,10 @@ alternate() {
                 measure "$folder_a/$exe_a" "$seconds" "$work/$scenario.$name_a.steps$round" \
                     "$folder_a/script.txt" "$@" >>"$work/$scenario.$name_a"
             else
+                # shellcheck disable=SC2086  # args_b: zero or more words for B alone
                 measure "$folder_b/$exe_b" "$seconds" \
                     "${both_steps:+$work/$scenario.$name_b.steps$round}" "$folder_b/script.txt" \
-                    "$@" >>"$work/$scenario.$name_b"
+                    "$@" ${args_b:-} >>"$work/$scenario.$name_b"
             fi
         done
     done
@@ -332,3 +340,9 @@ printf '%s\nvary\n' "$adapters" >"$work/floor/script.txt"
 alternate views "$busy_seconds" 1.4 program "$work/program" BrisvaneScripted.exe \
     floor "$work/floor" ScriptedBaseline.exe /s
 print_steps views program
+
+echo
+echo "== the same beside a floor that also hands the tray a new icon every second (/icon), what"
+echo "   any meter showing its speed in the tray must pay, in the program and in explorer.exe"
+args_b=/icon alternate views-icon "$busy_seconds" "" program "$work/program" \
+    BrisvaneScripted.exe floor "$work/floor" ScriptedBaseline.exe /s
