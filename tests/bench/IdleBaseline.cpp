@@ -69,34 +69,40 @@ static bool HandsIcons;
 static DWORD Tick;
 static HICON TrayIconNow;
 
-// A new icon every time: a square whose place moves with the tick.
+// A new icon every time, a square whose place moves with the tick, drawn into bitmaps kept
+// from one icon to the next (each icon made copies them), as the least a meter can do.
 static void HandOverIcon(HWND window, DWORD message)
 {
     enum { Size = 16 };
-    DWORD pixels[Size * Size];
+    static DWORD* pixels = NULL;
+    static HBITMAP colour = NULL;
+    static HBITMAP mask = NULL;
+    if (colour == NULL) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = Size;
+        info.bmiHeader.biHeight = -Size;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = NULL;
+        colour = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+        pixels = (DWORD*)bits;
+        BYTE maskBits[Size * Size / 8] = {};
+        mask = CreateBitmap(Size, Size, 1, 1, maskBits);
+    }
+    if (colour == NULL || pixels == NULL || mask == NULL)
+        return;
     for (int i = 0; i < Size * Size; i++)
         pixels[i] = (i % Size + i / Size + (int)Tick) % 5 == 0 ? 0xFFFFFFFFu : 0xFF202020u;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = Size;
-    info.bmiHeader.biHeight = -Size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = NULL;
-    HBITMAP colour = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    BYTE maskBits[Size * Size / 8] = {};
-    HBITMAP mask = CreateBitmap(Size, Size, 1, 1, maskBits);
-    if (colour == NULL || bits == NULL || mask == NULL)
-        return;
-    memcpy(bits, pixels, sizeof(pixels));
+    GdiFlush();
     ICONINFO icon = {};
     icon.fIcon = TRUE;
     icon.hbmColor = colour;
     icon.hbmMask = mask;
     HICON made = CreateIconIndirect(&icon);
-    DeleteObject(colour);
-    DeleteObject(mask);
+    if (made == NULL)
+        return;
     NOTIFYICONDATAW data = {};
     data.cbSize = sizeof(data);
     data.hWnd = window;
