@@ -1,5 +1,7 @@
 #include "DarkTitleBar.h"
 
+#include "SystemFunction.h"
+
 namespace {
 
 constexpr DWORD ImmersiveDarkModeAttribute = 20;  // DWMWA_USE_IMMERSIVE_DARK_MODE
@@ -11,15 +13,9 @@ void UseDarkTitleBar(HWND window, bool dark)
 {
     if (window == NULL)
         return;
-    // Only when the look changes: loading it each time costs nothing that matters.
-    HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
-    if (dwm == NULL)
-        return;
-    SetAttributeFunction setAttribute =
-        (SetAttributeFunction)(void*)GetProcAddress(dwm, "DwmSetWindowAttribute");
-    if (setAttribute != nullptr) {
+    UseSystemFunction<SetAttributeFunction>(L"dwmapi.dll", "DwmSetWindowAttribute",
+                                            [&](SetAttributeFunction setAttribute) {
         BOOL value = dark ? TRUE : FALSE;
         setAttribute(window, ImmersiveDarkModeAttribute, &value, sizeof(value));
-    }
-    FreeLibrary(dwm);
+    });
 }
