@@ -11,6 +11,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 #include <vector>
 
@@ -136,6 +137,22 @@ int Scaled(HWND window, int pixels)
     return MulDiv(pixels, GetDeviceCaps(dc.Get(), LOGPIXELSY), 96);
 }
 
+// The places of a control's items that tell their rectangles (tabs, column titles, rows, tools),
+// at most the first `most`; `first` goes in the rectangle asked with (a list view's part).
+template <typename Adjust>
+void Items(HWND window, UINT countMessage, UINT rectMessage, const std::string& name,
+           double needed, std::vector<TextPlace>& places, Adjust adjust, LONG first = 0,
+           int most = INT_MAX)
+{
+    const int count = std::min(most, (int)SendMessageW(window, countMessage, 0, 0));
+    for (int i = 0; i < count; i++) {
+        RECT area = {first, 0, 0, 0};
+        SendMessageW(window, rectMessage, i, (LPARAM)&area);
+        adjust(area);
+        places.push_back({name + std::to_string(i), ScreenRect(window, area), needed});
+    }
+}
+
 // The places of the texts that the window and its controls draw.
 void AddTexts(HWND window, std::vector<TextPlace>& places)
 {
@@ -179,40 +196,20 @@ void AddTexts(HWND window, std::vector<TextPlace>& places)
         area.right -= GetSystemMetrics(SM_CXVSCROLL);
         places.push_back({"chooser \"" + text + "\"", ScreenRect(window, area), ReadableContrast});
     } else if (name == WC_TABCONTROLA) {
-        const int count = (int)SendMessageW(window, TCM_GETITEMCOUNT, 0, 0);
-        for (int i = 0; i < count; i++) {
-            RECT area;
-            SendMessageW(window, TCM_GETITEMRECT, i, (LPARAM)&area);
-            InflateRect(&area, -edge, -edge);
-            places.push_back({"tab " + std::to_string(i), ScreenRect(window, area),
-                              ReadableContrast});
-        }
+        Items(window, TCM_GETITEMCOUNT, TCM_GETITEMRECT, "tab ", ReadableContrast, places,
+              [&](RECT& area) { InflateRect(&area, -edge, -edge); });
     } else if (name == WC_HEADERA) {
-        const int count = (int)SendMessageW(window, HDM_GETITEMCOUNT, 0, 0);
-        for (int i = 0; i < count; i++) {
-            RECT area;
-            SendMessageW(window, HDM_GETITEMRECT, i, (LPARAM)&area);
-            area.right -= edge;  // the line between the titles
-            area.bottom -= edge;
-            places.push_back({"column title " + std::to_string(i), ScreenRect(window, area),
-                              ReadableContrast});
-        }
+        Items(window, HDM_GETITEMCOUNT, HDM_GETITEMRECT, "column title ", ReadableContrast, places,
+              [&](RECT& area) {
+                  area.right -= edge;  // the line between the titles
+                  area.bottom -= edge;
+              });
     } else if (name == WC_LISTVIEWA) {
-        const int count = std::min(4, (int)SendMessageW(window, LVM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < count; i++) {
-            RECT area = {LVIR_LABEL, 0, 0, 0};
-            SendMessageW(window, LVM_GETITEMRECT, i, (LPARAM)&area);
-            places.push_back({"row " + std::to_string(i), ScreenRect(window, area),
-                              ReadableContrast});
-        }
+        Items(window, LVM_GETITEMCOUNT, LVM_GETITEMRECT, "row ", ReadableContrast, places,
+              [](RECT&) {}, LVIR_LABEL, 4);
     } else if (name == TOOLBARCLASSNAMEA) {
-        const int count = (int)SendMessageW(window, TB_BUTTONCOUNT, 0, 0);
-        for (int i = 0; i < count; i++) {
-            RECT area;
-            SendMessageW(window, TB_GETITEMRECT, i, (LPARAM)&area);
-            places.push_back({"tool " + std::to_string(i), ScreenRect(window, area),
-                              LargeTextContrast});
-        }
+        Items(window, TB_BUTTONCOUNT, TB_GETITEMRECT, "tool ", LargeTextContrast, places,
+              [](RECT&) {});
     } else if (name == "BrisvaneUsageChart") {
         HWND chart = window;
         WindowDc dc(chart);
